@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs the Debian packages VORN-3D needs to build, test and run (as root; skips what is there).
+set -euo pipefail
+packages=(
+  build-essential cmake clang libclang-rt-14-dev
+  qt6-base-dev libqt6opengl6-dev libgl-dev libgl1-mesa-dri
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core fonts-liberation
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq || true
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

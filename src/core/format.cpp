@@ -1,0 +1,59 @@
+// FormatNumber: round to p significant digits, then fixed or scientific notation.
+#include "core/format.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace vorn::core {
+
+std::string FormatNumber(bool fullPrecision, long double value, int answerDigits) {
+    const int p = std::clamp(fullPrecision ? 15 : answerDigits, 2, 18);
+    if (value == 0) return "0";
+    if (std::isnan(value)) return "NAN";
+    if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+
+    // "%Le" rounds to nearest and gives d.ddd...e±x.
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*Le", p - 1, fabsl(value));
+    std::string digits;
+    const char* s = buf;
+    for (; *s && *s != 'e'; ++s)
+        if (*s >= '0' && *s <= '9') digits += *s;
+    const int e10 = (*s == 'e') ? std::atoi(s + 1) : 0;
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+    const int E = e10 + 1; // value = 0.D x 10^E
+    const int k = static_cast<int>(digits.size());
+
+    std::string out = value < 0 ? "-" : "";
+    if (E >= -3 && E <= p) {
+        if (E >= 1) {
+            if (k <= E) {
+                out += digits;
+                out.append(static_cast<std::size_t>(E - k), '0');
+            } else {
+                out += digits.substr(0, static_cast<std::size_t>(E));
+                out += '.';
+                out += digits.substr(static_cast<std::size_t>(E));
+            }
+        } else {
+            out += "0.";
+            out.append(static_cast<std::size_t>(-E), '0');
+            out += digits;
+        }
+    } else {
+        out += digits[0];
+        if (k > 1) {
+            out += '.';
+            out += digits.substr(1);
+        }
+        out += 'E';
+        if (E - 1 < 0) out += '-';
+        out += std::to_string(std::abs(E - 1));
+    }
+    return out;
+}
+
+} // namespace vorn::core

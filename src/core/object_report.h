@@ -1,0 +1,16 @@
+// The characteristics lines of one object, as the characteristics pane shows them.
+#pragma once
+
+#include "core/scene.h"
+
+#include <string>
+#include <vector>
+
+namespace vorn::core {
+
+// Lines for the object in `slot`. As a side effect the plane of a polyline's first three nodes
+// goes into faces[1] and a plane object's equation into planeA..planeD.
+std::vector<std::string> ShowObjectReport(Scene& scene, const Settings& settings,
+                                          const lang::MessageTable& messages, int slot);
+
+} // namespace vorn::core

@@ -1,0 +1,52 @@
+// The option values read across the program, with their defaults.
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace vorn::core {
+
+// Colour roles, in the order of the settings dialog's list.
+enum ColorRole {
+    kColorBackground = 0,
+    kColorAxes,
+    kColorLabels,
+    kColorNodes,
+    kColorActive,
+    kColorMarkedFaces,
+    kColorPicked,
+    kColorProjections,
+    kColorRoleCount
+};
+
+struct Settings {
+    int answerDigits = 6;        // CharAfterP
+    int integrationPoints = 50;  // ColXStep
+    int qualityPosition = 50;    // QualityPos; Quality = (position + 1) / 100
+    bool anglesInRadians = true; // UgolType item 0
+    bool DrawContur = true;
+    bool DrawFName = true;
+    bool IsUsel = true;
+    bool isProject = false;
+    bool PutVerNum = false;
+    bool PutLetters = true;
+    bool PutNumObj = true;
+    bool IsOsi = true;
+    bool AutoZoom = true;
+    std::array<std::string, 3> zoomText = {"100", "100", "100"}; // ZoomXE..ZoomZE
+    bool InCenter = true;
+    std::array<std::string, 3> centerText = {"0", "0", "0"}; // CenterXE..CenterZE
+    std::array<std::string, 6> lightText = {"-10", "-10", "10", "10", "10", "-10"}; // Edit1..6
+    bool IsReadLast = true;
+    std::string languageFile; // none chosen
+    std::array<int, kColorRoleCount> colors = {15, 7, 9, 12, 12, 7, 5, 7};
+
+    double Quality() const { return (qualityPosition + 1) / 100.0; }
+    // RGB (0x00BBGGRR) of a colour role through the palette.
+    unsigned colorRgb(ColorRole role) const;
+};
+
+// Captions of the colour roles as the settings dialog lists them.
+extern const std::array<const char*, kColorRoleCount> kColorRoleNames;
+
+} // namespace vorn::core

@@ -1,0 +1,130 @@
+// Characteristics lines per object kind.
+#include "core/object_report.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace vorn;
+using core::ObjectType;
+
+namespace {
+
+class ObjectReportTest : public ::testing::Test {
+  protected:
+    core::Scene scene;
+    core::Settings settings;
+    lang::MessageTable messages;
+
+    std::vector<std::string> report(int slot) {
+        core::ComputeBoundsAndPivot(scene.object(slot));
+        return core::ShowObjectReport(scene, settings, messages, slot);
+    }
+    int polyline(std::initializer_list<core::Vec3f> nodes, bool closed) {
+        const int s = core::AppendObject(scene, ObjectType::Polyline);
+        auto& o = scene.object(s);
+        o.vertexCount = 0;
+        for (const auto& v : nodes)
+            o.vertex(++o.vertexCount) = v;
+        o.param2 = closed ? 1 : 0;
+        return s;
+    }
+};
+
+TEST_F(ObjectReportTest, PointShowsNameBoundsAndVertexCount) {
+    const int s = core::AppendObject(scene, ObjectType::Point);
+    scene.object(s).vertex(1) = {1.5f, -2, 0.25f};
+    const auto lines = report(s);
+    const std::vector<std::string> expected = {
+        " (Точка)", "MinX=1.5",  "MaxX=1.5",  "MinY=-2",
+        "MaxY=-2",  "MinZ=0.25", "MaxZ=0.25", "Кількість вершин (вузлів): 1"};
+    EXPECT_EQ(lines, expected);
+}
+
+TEST_F(ObjectReportTest, ClosedSquareReportsLengthAndArea) {
+    const int s = polyline({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, true);
+    scene.object(s).name.setUtf8("Квадрат");
+    auto lines = report(s);
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_EQ(lines[0], "Квадрат (Ламана)");
+    EXPECT_EQ(lines[8], "Довжина: 4 од.");
+    EXPECT_EQ(lines[9], "Охоплює площу: 1 кв. од.");
+    // The plane of the first three nodes is kept in the first face.
+    EXPECT_FLOAT_EQ(std::fabs(scene.object(s).face(1).c), 1.0f);
+
+    scene.object(s).param2 = 0;
+    lines = report(s);
+    ASSERT_EQ(lines.size(), 9u);
+    EXPECT_EQ(lines[8], "Довжина: 3 од.");
+}
+
+TEST_F(ObjectReportTest, PolylinesThatAreNotPlanarGetNoArea) {
+    // Fourth node 0.001 off the plane of the first three.
+    const int off = polyline({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0.001f}}, true);
+    EXPECT_EQ(report(off).size(), 9u);
+    // Collinear first nodes: no plane at all.
+    const int line = polyline({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {2, 1, 0}}, true);
+    EXPECT_EQ(report(line).size(), 9u);
+    // Two nodes: length only.
+    const int two = polyline({{0, 0, 0}, {3, 4, 0}}, true);
+    const auto lines = report(two);
+    ASSERT_EQ(lines.size(), 9u);
+    EXPECT_EQ(lines[8], "Довжина: 10 од.");
+}
+
+TEST_F(ObjectReportTest, PlaneEquationWritesEveryCoefficient) {
+    const int s = core::AppendObject(scene, ObjectType::Plane);
+    auto lines = report(s); // default points lie in y = 0
+    const std::string eq = lines.back();
+    EXPECT_EQ(eq, "Рівняння: 0x+1y+0z+0=0");
+    auto& o = scene.object(s);
+    o.vertex(1) = {0, 0, 2};
+    o.vertex(2) = {1, 0, 2};
+    o.vertex(3) = {0, 1, 2};
+    lines = report(s);
+    EXPECT_EQ(lines.back(), "Рівняння: 0x+0y+1z-2=0");
+    EXPECT_EQ(o.planeD, -2.0);
+    o.vertex(3) = {2, 0, 2}; // collinear
+    lines = report(s);
+    EXPECT_EQ(lines.back(), "Рівняння: 0x+0y+0z+0=0");
+}
+
+TEST_F(ObjectReportTest, PolyhedronSumsFaceAreas) {
+    const int s = core::AppendObject(scene, ObjectType::Polyhedron);
+    auto& o = scene.object(s);
+    o.faceCount = 3;
+    o.face(1).area = 0.5f;
+    o.face(2).area = 0.25f;
+    o.face(3).area = 1.0f;
+    o.volume = 1.0 / 6;
+    const auto lines = report(s);
+    ASSERT_EQ(lines.size(), 11u);
+    EXPECT_EQ(lines[8], "Кількість трикутних граней: 3");
+    EXPECT_EQ(lines[9], "Об'єм: 0.166667 куб. од.");
+    EXPECT_EQ(lines[10], "Площа поверхні: 1.75 кв. од.");
+}
+
+TEST_F(ObjectReportTest, RevolutionSurfaceHidesInfiniteMeasures) {
+    const int s = core::AppendObject(scene, ObjectType::RevolutionSurface);
+    auto& o = scene.object(s);
+    o.vertexCount = 0;
+    o.volume = 3.14159265;
+    o.surfaceArea = 2;
+    auto lines = report(s);
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_EQ(lines[8], "Об'єм: 3.14159 куб. од.");
+    o.volumeInfinite = 1;
+    lines = report(s);
+    ASSERT_EQ(lines.size(), 9u);
+    EXPECT_EQ(lines[8], "Площа поверхні: 2 кв. од.");
+}
+
+TEST_F(ObjectReportTest, DigitsSettingAndReplacedMessagesApply) {
+    const int s = polyline({{0, 0, 0}, {1, 1, 1}}, false);
+    settings.answerDigits = 3;
+    messages.setText(98, "Length: %s u.");
+    const auto lines = report(s);
+    EXPECT_EQ(lines[8], "Length: 1.73 u.");
+}
+
+} // namespace

@@ -1,0 +1,15 @@
+// Subcommands of v3dtool; each takes the arguments after its name and returns the exit status.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace vorn::tool {
+
+using Args = std::vector<std::string>;
+
+int runInfo(const Args& args, std::ostream& out, std::ostream& err);
+int runEval(const Args& args, std::ostream& out, std::ostream& err);
+
+} // namespace vorn::tool
