@@ -1,13 +1,12 @@
 // Scene file reader and writer: 52-byte header, then one block per user object.
 #include "core/scene_file.h"
 
+#include "lang/ini_file.h"
+
 #include <cmath>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
 
 namespace vorn::core {
 
@@ -128,37 +127,9 @@ bool WriteSceneFile(Env& env, const std::string& fileName) {
     }
     const std::vector<std::uint8_t> bytes = SerializeScene(scene);
 
-    // Write beside the target and rename over it: the old file survives any failure.
-    namespace fs = std::filesystem;
-    const fs::path target(fileName);
-    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string tmpl = (dir / (".~" + target.filename().string() + ".XXXXXX")).string();
-    bool ok = false;
-    const int fd = mkstemp(tmpl.data());
-    if (fd >= 0) {
-        std::size_t done = 0;
-        ok = true;
-        while (done < bytes.size()) {
-            const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-            if (n <= 0) {
-                ok = false;
-                break;
-            }
-            done += static_cast<std::size_t>(n);
-        }
-        ok = ::fsync(fd) == 0 && ok;
-        ok = ::close(fd) == 0 && ok;
-        if (ok) {
-            // Keep the permissions an existing file had; a new one gets the usual ones.
-            std::error_code ec;
-            const auto st = fs::status(target, ec);
-            const auto perms =
-                (!ec && fs::exists(st)) ? st.permissions() : fs::perms(0644) & ~fs::perms::none;
-            fs::permissions(tmpl, perms, ec);
-            ok = std::rename(tmpl.c_str(), fileName.c_str()) == 0;
-        }
-        if (!ok) std::remove(tmpl.c_str());
-    }
+    // Written beside the target and renamed over it: the old file survives any failure.
+    const bool ok = lang::writeFileAtomically(
+        fileName, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     if (!ok) {
         env.host.showMessage(BoxKind::Error,
                              env.messages.format(lang::kMsgWriteFailed, {fileName}));
