@@ -1,0 +1,250 @@
+// Small pictograms for the tool buttons: a few strokes each, in the program's palette colours.
+#include "app/icons.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+#include <cstring>
+
+namespace vorn::app {
+
+namespace {
+
+constexpr int kSize = 24;
+
+const QColor kInk(0, 0, 0);
+const QColor kBlue(0, 0, 192);
+const QColor kRed(192, 0, 0);
+const QColor kGreen(0, 128, 0);
+
+void cube(QPainter& p, QColor c) {
+    p.setPen(QPen(c, 1.5));
+    p.drawRect(QRectF(4, 9, 11, 11));
+    p.drawPolyline(QPolygonF(
+        {QPointF(4, 9), QPointF(9, 4), QPointF(20, 4), QPointF(20, 15), QPointF(15, 20)}));
+    p.drawLine(QPointF(15, 9), QPointF(20, 4));
+}
+
+void letters(QPainter& p, const QString& text, QRectF box, QColor c, int size = 9) {
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(size);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(c);
+    p.drawText(box, Qt::AlignCenter, text);
+}
+
+void axes(QPainter& p, const char* end) {
+    p.setPen(QPen(kInk, 1.5));
+    p.drawLine(QPointF(5, 19), QPointF(5, 5));
+    p.drawLine(QPointF(5, 19), QPointF(19, 19));
+    p.setBrush(kRed);
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QPointF(5, 19), 2.5, 2.5);
+    letters(p, QString::fromLatin1(end), QRectF(8, 3, 16, 12), kBlue, 10);
+}
+
+void magnifier(QPainter& p, const char* sign) {
+    p.setPen(QPen(kInk, 2));
+    p.drawEllipse(QPointF(10, 10), 6, 6);
+    p.drawLine(QPointF(14.5, 14.5), QPointF(21, 21));
+    letters(p, QString::fromUtf8(sign), QRectF(4, 4, 12, 12), kBlue, 11);
+}
+
+void measure(QPainter& p, const char* name) {
+    const bool angle = std::strncmp(name, "Ugol", 4) == 0;
+    p.setPen(QPen(kInk, 1.5));
+    if (angle) {
+        p.drawLine(QPointF(3, 20), QPointF(21, 20));
+        p.drawLine(QPointF(3, 20), QPointF(17, 6));
+        p.setPen(QPen(kRed, 1.2));
+        p.drawArc(QRectF(-5, 12, 16, 16), 0, 45 * 16);
+    } else {
+        p.drawLine(QPointF(3, 19), QPointF(21, 19));
+        p.drawLine(QPointF(3, 15), QPointF(3, 22));
+        p.drawLine(QPointF(21, 15), QPointF(21, 22));
+    }
+    // Which elements are measured: т point, п line, пл plane.
+    struct Code {
+        const char* name;
+        const char* text;
+    };
+    static constexpr Code kCodes[] = {{"Ugol3p", "3т"},      {"UgolLPL", "п,пл"},
+                                      {"Ugol2PL", "пл,пл"},  {"Distance2P", "т,т"},
+                                      {"DistancePL", "т,п"}, {"DistancePPL", "т,пл"},
+                                      {"Distance2L", "п,п"}, {"DistanceLPL", "п,пл"}};
+    QString tagText;
+    for (const Code& k : kCodes)
+        if (std::strcmp(k.name, name) == 0) tagText = QString::fromUtf8(k.text);
+    letters(p, tagText, QRectF(2, 0, 22, 12), kBlue, 8);
+}
+
+void arrowHead(QPainter& p, QPointF tip, QPointF dir) {
+    const QPointF n(-dir.y(), dir.x());
+    p.drawPolygon(QPolygonF({tip, tip - dir * 4 + n * 3, tip - dir * 4 - n * 3}));
+}
+
+void draw(QPainter& p, const char* n) {
+    auto is = [n](const char* s) { return std::strcmp(n, s) == 0; };
+    p.setRenderHint(QPainter::Antialiasing);
+    if (is("NewFile")) {
+        p.setPen(QPen(kInk, 1.2));
+        p.setBrush(Qt::white);
+        p.drawPolygon(QPolygonF(
+            {QPointF(5, 2), QPointF(15, 2), QPointF(19, 6), QPointF(19, 22), QPointF(5, 22)}));
+        p.drawLine(QPointF(15, 2), QPointF(15, 6));
+        p.drawLine(QPointF(15, 6), QPointF(19, 6));
+    } else if (is("LoadFile") || is("LoadSel")) {
+        p.setPen(QPen(kInk, 1.2));
+        p.setBrush(QColor(240, 200, 80));
+        p.drawPolygon(QPolygonF({QPointF(2, 7), QPointF(9, 7), QPointF(11, 9), QPointF(21, 9),
+                                 QPointF(21, 20), QPointF(2, 20)}));
+    } else if (is("SaveFile") || is("SaveAs")) {
+        p.setPen(QPen(kInk, 1.2));
+        p.setBrush(QColor(60, 90, 200));
+        p.drawRect(QRectF(3, 3, 18, 18));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(7, 3, 10, 7));
+        p.setBrush(QColor(200, 200, 200));
+        p.drawRect(QRectF(6, 14, 12, 7));
+    } else if (is("Cancel")) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(kRed);
+        p.drawEllipse(QRectF(3, 3, 18, 18));
+        p.setPen(QPen(Qt::white, 2.5));
+        p.drawLine(QPointF(8, 8), QPointF(16, 16));
+        p.drawLine(QPointF(16, 8), QPointF(8, 16));
+    } else if (is("Delete")) {
+        p.setPen(QPen(kRed, 3));
+        p.drawLine(QPointF(5, 5), QPointF(19, 19));
+        p.drawLine(QPointF(19, 5), QPointF(5, 19));
+    } else if (is("Edit")) {
+        p.setPen(QPen(kInk, 1.2));
+        p.setBrush(QColor(240, 200, 80));
+        p.drawPolygon(QPolygonF(
+            {QPointF(4, 20), QPointF(5, 15), QPointF(16, 4), QPointF(20, 8), QPointF(9, 19)}));
+    } else if (is("HalfTone")) {
+        QRadialGradient g(QPointF(9, 9), 12);
+        g.setColorAt(0, Qt::white);
+        g.setColorAt(1, QColor(0, 0, 160));
+        p.setPen(Qt::NoPen);
+        p.setBrush(g);
+        p.drawEllipse(QRectF(2, 2, 20, 20));
+    } else if (is("Osi_OZ")) {
+        axes(p, "Oz");
+    } else if (is("Osi_OY")) {
+        axes(p, "Oy");
+    } else if (is("Osi_OX")) {
+        axes(p, "Ox");
+    } else if (is("Osi_3")) {
+        p.setPen(QPen(kInk, 1.5));
+        p.drawLine(QPointF(12, 13), QPointF(12, 2));
+        p.drawLine(QPointF(12, 13), QPointF(3, 20));
+        p.drawLine(QPointF(12, 13), QPointF(21, 20));
+    } else if (is("ZoomIn")) {
+        magnifier(p, "+");
+    } else if (is("ZoomOut")) {
+        magnifier(p, "\xe2\x88\x92");
+    } else if (is("ZoomFit")) {
+        p.setPen(QPen(kInk, 1.5));
+        p.drawRect(QRectF(3, 3, 18, 18));
+        p.setPen(QPen(kBlue, 1.5));
+        p.setBrush(kBlue);
+        p.drawLine(QPointF(7, 7), QPointF(17, 17));
+        arrowHead(p, QPointF(6, 6), QPointF(-0.7, -0.7));
+        arrowHead(p, QPointF(18, 18), QPointF(0.7, 0.7));
+    } else if (std::strncmp(n, "Ugol", 4) == 0 || std::strncmp(n, "Distance", 8) == 0) {
+        measure(p, n);
+    } else if (is("Sides")) {
+        p.setPen(QPen(kInk, 1.2));
+        p.setBrush(QColor(120, 200, 120));
+        p.drawPolygon(QPolygonF({QPointF(3, 20), QPointF(12, 3), QPointF(21, 20)}));
+        letters(p, QStringLiteral("S"), QRectF(6, 9, 12, 11), kInk, 10);
+    } else if (is("Calculator")) {
+        p.setPen(QPen(kInk, 1.2));
+        p.setBrush(QColor(230, 230, 230));
+        p.drawRect(QRectF(5, 2, 14, 20));
+        letters(p, QStringLiteral("f(x)"), QRectF(4, 7, 16, 12), kBlue, 7);
+    } else if (is("Transform")) {
+        letters(p, QStringLiteral("xyz"), QRectF(0, 4, 24, 16), kBlue, 10);
+    } else if (is("mode1") || is("mode2") || is("mode3") || is("mode4")) {
+        p.setPen(QPen(kGreen, 2));
+        p.setBrush(kGreen);
+        if (is("mode1")) {
+            p.drawLine(QPointF(4, 12), QPointF(18, 12));
+            arrowHead(p, QPointF(21, 12), QPointF(1, 0));
+        } else if (is("mode2")) {
+            p.setBrush(Qt::NoBrush);
+            p.drawArc(QRectF(4, 4, 16, 16), 30 * 16, 270 * 16);
+            p.setBrush(kGreen);
+            arrowHead(p, QPointF(19, 7), QPointF(0.5, -0.9));
+        } else if (is("mode3")) {
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(QRectF(3, 11, 8, 8));
+            p.drawRect(QRectF(3, 5, 14, 14));
+            p.setBrush(kGreen);
+            arrowHead(p, QPointF(21, 2), QPointF(0.7, -0.7));
+        } else {
+            p.setBrush(Qt::NoBrush);
+            p.drawPolyline(
+                QPolygonF({QPointF(3, 20), QPointF(8, 6), QPointF(14, 16), QPointF(21, 4)}));
+        }
+    } else if (is("MakeCut")) {
+        cube(p, kInk);
+        p.setPen(QPen(kRed, 1.5));
+        p.setBrush(QColor(255, 0, 0, 70));
+        p.drawPolygon(QPolygonF({QPointF(4, 15), QPointF(15, 12), QPointF(20, 8), QPointF(9, 11)}));
+    } else if (is("StandObj")) {
+        cube(p, kBlue);
+    } else if (is("CrPoint") || is("ScrPoint")) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(kRed);
+        p.drawEllipse(QPointF(12, 12), 4, 4);
+    } else if (is("CrPolyline") || is("ScrPolyline")) {
+        p.setPen(QPen(kBlue, 1.8));
+        p.drawPolyline(QPolygonF({QPointF(3, 19), QPointF(9, 6), QPointF(15, 16), QPointF(21, 5)}));
+    } else if (is("CrPlane") || is("ScrPlane")) {
+        p.setPen(QPen(kBlue, 1.2));
+        p.setBrush(QColor(0, 160, 220, 110));
+        p.drawPolygon(QPolygonF({QPointF(2, 17), QPointF(8, 7), QPointF(22, 7), QPointF(16, 17)}));
+    } else if (is("CrPolyhedron")) {
+        p.setPen(QPen(kBlue, 1.3));
+        p.drawPolygon(QPolygonF({QPointF(3, 19), QPointF(12, 3), QPointF(21, 19)}));
+        p.drawLine(QPointF(12, 3), QPointF(14, 15));
+        p.drawLine(QPointF(3, 19), QPointF(14, 15));
+        p.drawLine(QPointF(21, 19), QPointF(14, 15));
+    } else if (is("CrSurface")) {
+        QPainterPath path(QPointF(2, 14));
+        path.cubicTo(QPointF(8, 2), QPointF(14, 24), QPointF(22, 10));
+        p.setPen(QPen(kBlue, 1.8));
+        p.drawPath(path);
+        p.drawPath(path.translated(0, 6));
+    } else if (is("CrRevolution")) {
+        p.setPen(QPen(kBlue, 1.5));
+        p.drawEllipse(QRectF(4, 3, 16, 6));
+        p.drawEllipse(QRectF(7, 17, 10, 4));
+        p.drawLine(QPointF(4, 6), QPointF(7, 19));
+        p.drawLine(QPointF(20, 6), QPointF(17, 19));
+    }
+    // Creation on the screen: the same picture with a small pointer.
+    if (std::strncmp(n, "Scr", 3) == 0) {
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(Qt::white);
+        p.drawPolygon(QPolygonF({QPointF(14, 12), QPointF(14, 23), QPointF(17, 20), QPointF(20, 23),
+                                 QPointF(21, 22), QPointF(18, 19), QPointF(22, 19)}));
+    }
+}
+
+} // namespace
+
+QIcon CommandIcon(const char* name) {
+    QPixmap pixmap(kSize, kSize);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    draw(painter, name);
+    painter.end();
+    return QIcon(pixmap);
+}
+
+} // namespace vorn::app

@@ -1,0 +1,111 @@
+// The three panes of the listing panel and the object check list.
+#include "app/listing_panel.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+namespace vorn::app {
+
+namespace {
+
+QWidget* titled(const QString& title, const char* labelName, QWidget* body, QWidget* parent) {
+    auto* box = new QWidget(parent);
+    auto* label = new QLabel(title, box);
+    label->setObjectName(labelName);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 2, 0, 0);
+    layout->setSpacing(1);
+    layout->addWidget(label);
+    layout->addWidget(body, 1);
+    return box;
+}
+
+QListWidget* textPane(const char* name, QWidget* parent) {
+    auto* list = new QListWidget(parent);
+    list->setObjectName(name);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    list->setUniformItemSizes(true);
+    return list;
+}
+
+} // namespace
+
+ListingPanel::ListingPanel(QWidget* parent) : QWidget(parent) {
+    setObjectName("ListingPanel");
+    auto* splitter = new QSplitter(Qt::Vertical, this);
+    splitter->setObjectName("ListSplitter");
+    m_reportBox = textPane("ReportBox", this);
+    m_objList = new QListWidget(this);
+    m_objList->setObjectName("ObjList");
+    m_answerBox = textPane("AnswerBox", this);
+    splitter->addWidget(
+        titled(QStringLiteral("Характеристики об'єкта:"), "ReportLabel", m_reportBox, splitter));
+    splitter->addWidget(
+        titled(QStringLiteral("Перелік об'єктів:"), "ObjListLabel", m_objList, splitter));
+    splitter->addWidget(titled(QStringLiteral("Звіт:"), "AnswerLabel", m_answerBox, splitter));
+    splitter->setStretchFactor(0, 2);
+    splitter->setStretchFactor(1, 2);
+    splitter->setStretchFactor(2, 3);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter);
+
+    connect(m_objList, &QListWidget::currentRowChanged, this, [this] { Q_EMIT objectSelected(); });
+    connect(m_objList, &QListWidget::itemChanged, this, [this] { Q_EMIT objectChecksChanged(); });
+    connect(m_objList, &QListWidget::itemDoubleClicked, this,
+            [this] { Q_EMIT objectDoubleClicked(); });
+}
+
+void ListingPanel::setCharacteristics(const QStringList& lines) {
+    m_reportBox->clear();
+    m_reportBox->addItems(lines);
+}
+
+void ListingPanel::addAnswer(const QString& line) {
+    m_answerBox->addItem(line);
+    m_answerBox->setCurrentRow(m_answerBox->count() - 1);
+    m_answerBox->scrollToBottom();
+}
+
+void ListingPanel::clearAnswers() {
+    m_answerBox->clear();
+}
+
+QStringList ListingPanel::answers() const {
+    QStringList lines;
+    for (int i = 0; i < m_answerBox->count(); ++i)
+        lines << m_answerBox->item(i)->text();
+    return lines;
+}
+
+void ListingPanel::fillObjects(const QStringList& captions, const std::vector<bool>& checked,
+                               int row) {
+    const QSignalBlocker block(m_objList);
+    m_objList->clear();
+    for (int i = 0; i < captions.size(); ++i) {
+        auto* item = new QListWidgetItem(captions[i], m_objList);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        const auto k = static_cast<std::size_t>(i);
+        item->setCheckState(k < checked.size() && checked[k] ? Qt::Checked : Qt::Unchecked);
+    }
+    m_objList->setCurrentRow(row);
+}
+
+int ListingPanel::selectedObjectRow() const {
+    const int row = m_objList->currentRow();
+    return row >= 0 && row < m_objList->count() ? row : -1;
+}
+
+std::vector<bool> ListingPanel::objectChecks() const {
+    std::vector<bool> marks;
+    for (int i = 0; i < m_objList->count(); ++i)
+        marks.push_back(m_objList->item(i)->checkState() == Qt::Checked);
+    return marks;
+}
+
+} // namespace vorn::app

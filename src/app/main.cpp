@@ -1,0 +1,44 @@
+// vorn3d: start-up of the program — splash, main window, pause, then the start-up timer.
+#include "app/pres_frm.h"
+#include "app/startup.h"
+#include "app/vorn2frm.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QScreen>
+#include <QThread>
+
+#include <clocale>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("VORN-3D"));
+    // Numbers are read and written with "." whatever the user's locale.
+    std::setlocale(LC_NUMERIC, "C");
+    QLocale::setDefault(QLocale::c());
+
+    // A relative scene name means the folder the program was started from, so it is resolved
+    // before the program's folder becomes the current one.
+    const QStringList args = QApplication::arguments();
+    const QString sceneFile =
+        args.size() > 1 ? QFileInfo(args.at(1)).absoluteFilePath() : QString();
+    QDir::setCurrent(QApplication::applicationDirPath());
+
+    auto* splash = new vorn::app::TPresFrm;
+    splash->show();
+    QApplication::processEvents();
+
+    vorn::app::TVorn2frm window;
+    QThread::msleep(500);
+    // Without a window manager "maximised" means nothing; start at the screen's size anyway.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window.setGeometry(screen->availableGeometry());
+    window.showMaximized();
+    splash->raise();
+
+    vorn::app::StartUp startUp(window, splash, sceneFile);
+    startUp.start();
+    return QApplication::exec();
+}

@@ -1,0 +1,34 @@
+// The start-up timer: settings and start-up scene at tick 41, splash gone at tick 51.
+#include "app/startup.h"
+
+#include "app/stat_line.h"
+#include "app/vorn2frm.h"
+
+#include <QWidget>
+
+namespace vorn::app {
+
+StartUp::StartUp(TVorn2frm& window, QWidget* splash, QString commandLineFile)
+    : m_window(window), m_splash(splash), m_commandLineFile(std::move(commandLineFile)) {
+    m_timer.setObjectName("Timer1");
+    m_timer.setInterval(kIntervalMs);
+    connect(&m_timer, &QTimer::timeout, this, &StartUp::tick);
+}
+
+void StartUp::start() {
+    m_timer.start();
+}
+
+void StartUp::tick() {
+    ++m_ticks;
+    if (m_ticks == kSettingsTick && !m_window.settingsLoaded())
+        m_window.loadSettings(m_commandLineFile);
+    if (m_ticks >= kSplashTick) {
+        m_timer.stop();
+        m_window.statLine()->clearMessage();
+        if (m_splash) m_splash->deleteLater();
+        Q_EMIT finished();
+    }
+}
+
+} // namespace vorn::app

@@ -1,0 +1,110 @@
+// The real modal windows behind the window's questions.
+#include "app/user_dialogs.h"
+
+#include "app/load_frm.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace vorn::app {
+
+namespace {
+
+// Button keys of the message-box table.
+constexpr int kButtonYes = 0, kButtonNo = 1, kButtonOk = 2, kButtonCancel = 3;
+
+int captionIndex(core::BoxKind kind) {
+    switch (kind) {
+    case core::BoxKind::Warning:
+        return 0;
+    case core::BoxKind::Error:
+        return 1;
+    case core::BoxKind::Information:
+        return 2;
+    case core::BoxKind::Confirmation:
+        return 3;
+    }
+    return 4;
+}
+
+QMessageBox::Icon boxIcon(core::BoxKind kind) {
+    switch (kind) {
+    case core::BoxKind::Warning:
+        return QMessageBox::Warning;
+    case core::BoxKind::Error:
+        return QMessageBox::Critical;
+    case core::BoxKind::Information:
+        return QMessageBox::Information;
+    case core::BoxKind::Confirmation:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString fileDialog(QWidget* parent, bool save, const QString& title, const QString& filter,
+                   const QString& suffix, const QString& preset) {
+    QFileDialog dialog(parent, title);
+    dialog.setObjectName(save ? "SaveDialog1" : "OpenDialog1");
+    dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(suffix);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!preset.isEmpty()) {
+        const QFileInfo info(preset);
+        dialog.setDirectory(info.absolutePath());
+        if (save) dialog.selectFile(info.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first();
+}
+
+} // namespace
+
+WidgetDialogs::WidgetDialogs(QWidget* parent, const lang::MessageTable& messages)
+    : m_parent(parent), m_messages(messages), m_loadFrm(new TLoadFrm(parent)) {}
+
+QString WidgetDialogs::openFileName(const QString& title, const QString& filter,
+                                    const QString& defaultSuffix, const QString& preset) {
+    return fileDialog(m_parent, false, title, filter, defaultSuffix, preset);
+}
+
+QString WidgetDialogs::saveFileName(const QString& title, const QString& filter,
+                                    const QString& defaultSuffix, const QString& preset) {
+    return fileDialog(m_parent, true, title, filter, defaultSuffix, preset);
+}
+
+core::Answer WidgetDialogs::messageBox(core::BoxKind kind, const QString& text,
+                                       BoxButtons buttons) {
+    auto localized = [this](int i) { return QString::fromStdString(m_messages.button(i)); };
+    QMessageBox box(boxIcon(kind), QString::fromStdString(m_messages.caption(captionIndex(kind))),
+                    text, QMessageBox::NoButton, m_parent);
+    QPushButton* yes = nullptr;
+    QPushButton* no = nullptr;
+    QPushButton* cancel = nullptr;
+    if (buttons == BoxButtons::Ok) {
+        box.addButton(localized(kButtonOk), QMessageBox::AcceptRole);
+    } else {
+        yes = box.addButton(localized(kButtonYes), QMessageBox::YesRole);
+        no = box.addButton(localized(kButtonNo), QMessageBox::NoRole);
+        if (buttons == BoxButtons::YesNoCancel)
+            cancel = box.addButton(localized(kButtonCancel), QMessageBox::RejectRole);
+        box.setDefaultButton(yes);
+        box.setEscapeButton(cancel ? cancel : no);
+    }
+    box.exec();
+    if (buttons == BoxButtons::Ok) return core::Answer::Yes;
+    if (box.clickedButton() == yes) return core::Answer::Yes;
+    if (box.clickedButton() == no) return core::Answer::No;
+    return cancel ? core::Answer::Cancel : core::Answer::No;
+}
+
+bool WidgetDialogs::selectObjects(core::LoadSelection& selection) {
+    m_loadFrm->setSelection(selection);
+    if (m_loadFrm->exec() != QDialog::Accepted) return false;
+    m_loadFrm->takeSelection(selection);
+    return true;
+}
+
+} // namespace vorn::app

@@ -1,0 +1,53 @@
+// The questions the main window puts to the user: file names, message boxes, object selection.
+#pragma once
+
+#include "core/host.h"
+#include "lang/message_table.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace vorn::app {
+class TLoadFrm;
+}
+
+namespace vorn::app {
+
+enum class BoxButtons { Ok, YesNo, YesNoCancel };
+
+// The seam between the window's commands and modal windows; tests answer through their own.
+class UserDialogs {
+  public:
+    virtual ~UserDialogs() = default;
+    // Empty when the user cancels. `filter` is in the Qt form "Name (*.ext);;...".
+    virtual QString openFileName(const QString& title, const QString& filter,
+                                 const QString& defaultSuffix, const QString& preset) = 0;
+    virtual QString saveFileName(const QString& title, const QString& filter,
+                                 const QString& defaultSuffix, const QString& preset) = 0;
+    // For an Ok box the answer is Yes.
+    virtual core::Answer messageBox(core::BoxKind kind, const QString& text,
+                                    BoxButtons buttons) = 0;
+    // The object-selection dialog of a selective load; false unless "Завантажити" was pressed.
+    virtual bool selectObjects(core::LoadSelection& selection) = 0;
+};
+
+// The real windows: file dialogs, localized message boxes and TLoadFrm.
+class WidgetDialogs : public UserDialogs {
+  public:
+    WidgetDialogs(QWidget* parent, const lang::MessageTable& messages);
+    QString openFileName(const QString& title, const QString& filter, const QString& defaultSuffix,
+                         const QString& preset) override;
+    QString saveFileName(const QString& title, const QString& filter, const QString& defaultSuffix,
+                         const QString& preset) override;
+    core::Answer messageBox(core::BoxKind kind, const QString& text, BoxButtons buttons) override;
+    bool selectObjects(core::LoadSelection& selection) override;
+    TLoadFrm* loadFrm() const { return m_loadFrm; }
+
+  private:
+    QWidget* m_parent;
+    const lang::MessageTable& m_messages;
+    TLoadFrm* m_loadFrm; // created with the window, as the other dialogs are
+};
+
+} // namespace vorn::app

@@ -1,0 +1,569 @@
+// The main window: builds its menus, tool bars and panes and routes every command by its Tag.
+#include "app/vorn2frm.h"
+
+#include "app/command_state.h"
+#include "app/icons.h"
+#include "app/info_panel.h"
+#include "app/listing_panel.h"
+#include "app/progress_frm.h"
+#include "app/stat_line.h"
+#include "app/tool_bar.h"
+#include "core/object_report.h"
+#include "core/scene_file.h"
+#include "picture/picture_panel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSaveFile>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace vorn::app {
+
+namespace {
+
+const char* const kSceneFilter = "Об'єкти у форматі VORN-3D (*.v3d);;Всі файли (*.*)";
+const char* const kReportFilter = "Текстові файли (*.txt);;Всі файли (*.*)";
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+TVorn2frm::TVorn2frm(QWidget* parent)
+    : QMainWindow(parent), m_env{m_scene, m_settings, m_messages, *this},
+      m_dialogs(std::make_unique<WidgetDialogs>(this, m_messages)),
+      m_programDir(QCoreApplication::applicationDirPath()) {
+    setObjectName("Vorn2frm");
+    setWindowTitle(QStringLiteral("VORN-3D"));
+    m_baseCaption = windowTitle().left(100);
+
+    buildPanes();
+    buildMenus();
+    buildToolBars();
+    m_progress = new TProgressFrm(this, [this] {
+        return m_dialogs->messageBox(core::BoxKind::Confirmation, qs(m_messages.text(18)),
+                                     BoxButtons::YesNo) == core::Answer::Yes;
+    });
+
+    setCurrentFile(QString::fromLatin1(kNoName));
+    selectionChanged();
+    // The window sees keys before its controls.
+    qApp->installEventFilter(this);
+    // Every window exists from here on, so the picture may draw.
+    m_picture->setReady(true);
+}
+
+TVorn2frm::~TVorn2frm() {
+    qApp->removeEventFilter(this);
+}
+
+void TVorn2frm::setDialogs(std::unique_ptr<UserDialogs> dialogs) {
+    m_dialogs = std::move(dialogs);
+}
+
+void TVorn2frm::setProgramDir(const QString& dir) {
+    m_programDir = dir;
+}
+
+QAction* TVorn2frm::command(const char* name) const {
+    const auto it = m_commands.find(name);
+    return it == m_commands.end() ? nullptr : it->second;
+}
+
+// ---- construction ------------------------------------------------------------------------
+
+void TVorn2frm::buildPanes() {
+    auto* central = new QWidget(this);
+    central->setObjectName("MainPanel");
+    m_infoPanel = new InfoPanel(central);
+    m_infoPanel->hide(); // shown once the settings are loaded
+    m_picture = new pic::PicturePanel(m_env, central);
+    m_listing = new ListingPanel(central);
+    auto* splitter = new QSplitter(Qt::Horizontal, central);
+    splitter->setObjectName("Splitter1");
+    splitter->addWidget(m_picture);
+    splitter->addWidget(m_listing);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+    splitter->setSizes({800, ListingPanel::kDefaultWidth});
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_infoPanel);
+    layout->addWidget(splitter, 1);
+    setCentralWidget(central);
+
+    m_picture->place()->setToolTip(QStringLiteral("Поле зображення"));
+    m_picture->place()->setStatusTip(QStringLiteral("Поле зображення"));
+    for (QScrollBar* bar : {m_picture->scrollBarHor(), m_picture->scrollBarVer()})
+        bar->setStatusTip(QStringLiteral("Смуга повороту зображення"));
+
+    m_statLine = new StatLine(this);
+    setStatusBar(m_statLine);
+
+    connect(m_listing, &ListingPanel::objectSelected, this, &TVorn2frm::selectionChanged);
+    connect(m_listing, &ListingPanel::objectChecksChanged, this, &TVorn2frm::checksChanged);
+}
+
+void TVorn2frm::buildMenus() {
+    for (const MenuInfo& m : Menus()) {
+        QMenu* menu = nullptr;
+        const QString caption = QString::fromUtf8(m.caption);
+        if (m.parent)
+            menu = m_menus.at(m.parent)->addMenu(caption);
+        else
+            menu = menuBar()->addMenu(caption);
+        menu->setObjectName(m.name);
+        menu->menuAction()->setObjectName(m.name);
+        m_menus[m.key] = menu;
+    }
+    for (const CommandInfo& c : Commands()) {
+        auto* action = new QAction(QString::fromUtf8(c.caption), this);
+        action->setObjectName(QStringLiteral("m_") + QString::fromLatin1(c.name));
+        action->setProperty("Tag", c.tag);
+        action->setStatusTip(QString::fromUtf8(c.hint));
+        action->setToolTip(QString::fromUtf8(c.hint));
+        action->setCheckable(c.checkable);
+        if (*c.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(c.shortcut)));
+        if (c.bar != Bar::None) action->setIcon(CommandIcon(c.name));
+        connect(action, &QAction::triggered, this, [this, &c] { commandTriggered(c); });
+        m_commands[c.name] = action;
+        if (c.menu) {
+            m_menus.at(c.menu)->addAction(action);
+        } else {
+            addAction(action); // its shortcut works window-wide
+        }
+    }
+    for (const char* name : {"TbFile", "TbView", "TbCalc", "TbMode", "TbObjs", "Hint"})
+        m_commands.at(name)->setChecked(true);
+
+    // The report pane's context menu: clear (the menu's own item) and save as text.
+    QListWidget* answers = m_listing->answerBox();
+    answers->setContextMenuPolicy(Qt::ActionsContextMenu);
+    answers->addAction(m_commands.at("ClearReport"));
+    answers->addAction(m_commands.at("SaveReport"));
+}
+
+void TVorn2frm::buildToolBars() {
+    for (const ToolBarInfo& t : ToolBars()) {
+        auto* bar = new FloatingToolBar(QString::fromUtf8(t.caption), this);
+        bar->setObjectName(t.name);
+        bar->setIconSize(QSize(24, 24));
+        addToolBar(Qt::TopToolBarArea, bar);
+        m_toolBars[t.toggleTag] = bar;
+        for (const CommandInfo& c : Commands()) {
+            if (c.bar != t.bar) continue;
+            QAction* action = m_commands.at(c.name);
+            bar->addAction(action);
+            if (QWidget* button = bar->widgetForAction(action))
+                button->setObjectName(QStringLiteral("k_") + QString::fromLatin1(c.name));
+        }
+        bar->addCloseButton();
+        connect(bar, &FloatingToolBar::floatingClosed, this,
+                [this, bar] { closeFloatingToolBar(bar); });
+    }
+}
+
+QMenu* TVorn2frm::createPopupMenu() {
+    // The tool-bar area's menu uses the same checked items as "Панель інструментів".
+    auto* menu = new QMenu(this);
+    menu->addActions(m_menus.at("ToolBars")->actions());
+    return menu;
+}
+
+// ---- dispatch ------------------------------------------------------------------------------
+
+void TVorn2frm::commandTriggered(const CommandInfo& info) {
+    if (info.handler == Handler::View)
+        viewCommand(info.tag);
+    else
+        dispatch(info.tag);
+}
+
+void TVorn2frm::viewCommand(int tag) {
+    m_picture->viewCommand(tag);
+}
+
+void TVorn2frm::dispatch(int t) {
+    switch (t) {
+    case tag::Exit:
+        close();
+        return;
+    case tag::NewFile:
+        newScene();
+        break;
+    case tag::LoadFile:
+        loadCommand(false);
+        break;
+    case tag::LoadSel:
+        loadCommand(true);
+        break;
+    case tag::SaveFile:
+        saveScene(false);
+        break;
+    case tag::SaveAs:
+        saveScene(true);
+        break;
+    case tag::Delete:
+        if (!m_scene.isUserSlot(m_scene.currentObject))
+            showNoObjectError();
+        else
+            core::DeleteObject(m_env, m_scene.currentObject, true);
+        break;
+    case tag::Hint:
+        m_infoPanel->setVisible(m_commands.at("Hint")->isChecked());
+        break;
+    case tag::ClearReport:
+        clearReport();
+        break;
+    case tag::SaveReport:
+        saveReport();
+        break;
+    case tag::HelpTopics:
+        openHelp();
+        break;
+    default:
+        if (t >= tag::FirstToolBar && t <= tag::LastToolBar) toggleToolBar(t);
+        // The other commands stay disabled until their windows exist.
+        break;
+    }
+    m_picture->redrawPicture();
+}
+
+void TVorn2frm::newScene() {
+    if (m_scene.objectCount() > 1 && !askYesNo(m_messages.text(104))) return;
+    m_scene.sceneModified = false;
+    setCurrentFile(QString::fromLatin1(kNoName));
+    core::ClearScene(m_scene);
+    m_operationHeading.clear();
+    clearReport();
+    m_picture->fitPicture();
+    refreshObjectList();
+}
+
+void TVorn2frm::loadCommand(bool selective) {
+    // Replacing a scene that holds unsaved objects asks first, as "&Новий" does; a selective
+    // load asks once the dialog tells whether the objects are added or replaced.
+    if (!selective && m_scene.sceneModified && m_scene.objectCount() > 1 &&
+        !askYesNo(m_messages.text(104)))
+        return;
+    const QString name = m_dialogs->openFileName(QStringLiteral("Завантаження об'єктів"),
+                                                 QString::fromUtf8(kSceneFilter),
+                                                 QStringLiteral("v3d"), m_currentFileName);
+    if (name.isEmpty()) return;
+    loadScene(name, selective, true);
+}
+
+bool TVorn2frm::loadScene(const QString& fileName, bool selective, bool reportErrors) {
+    const int before = m_scene.objectCount();
+    m_selectionAdds = false;
+    bool cancelled = false;
+    const int result = core::ReadSceneFile(m_env, fileName.toStdString(), selective, reportErrors,
+                                           &m_loader, &cancelled);
+    if (result < 0 || cancelled) return false;
+    if (m_selectionAdds && before > 1) {
+        // Objects added to a scene belong to no file yet: keep the name and the question.
+        m_scene.sceneModified = true;
+        return true;
+    }
+    setCurrentFile(fileName);
+    return true;
+}
+
+bool TVorn2frm::saveScene(bool alwaysAsk) {
+    QString name = m_currentFileName;
+    const bool unnamed =
+        QFileInfo(name).fileName().compare(QString::fromLatin1(kNoName), Qt::CaseInsensitive) == 0;
+    if (alwaysAsk || unnamed) {
+        name = m_dialogs->saveFileName(QStringLiteral("Збереження об'єктів"),
+                                       QString::fromUtf8(kSceneFilter), QStringLiteral("v3d"),
+                                       m_currentFileName);
+        if (name.isEmpty()) return false;
+    }
+    if (!core::WriteSceneFile(m_env, name.toStdString())) return false;
+    setCurrentFile(name);
+    return true;
+}
+
+void TVorn2frm::saveReport() {
+    const QString name =
+        m_dialogs->saveFileName(QStringLiteral("Збереження звіту"),
+                                QString::fromUtf8(kReportFilter), QStringLiteral("txt"), {});
+    if (name.isEmpty()) return;
+    QSaveFile file(name);
+    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Text);
+    if (ok) {
+        for (const QString& line : m_listing->answers())
+            file.write((line + '\n').toUtf8());
+        ok = file.commit();
+    }
+    if (!ok)
+        showMessage(core::BoxKind::Error,
+                    m_messages.format(lang::kMsgWriteFailed, {name.toStdString()}));
+}
+
+void TVorn2frm::clearReport() {
+    m_listing->clearAnswers();
+}
+
+void TVorn2frm::showNoObjectError() {
+    showMessage(core::BoxKind::Error, m_messages.text(82));
+}
+
+void TVorn2frm::openHelp() {
+    const QString file = QDir(m_programDir).absoluteFilePath(QString::fromLatin1(kHelpFile));
+    if (!QFileInfo::exists(file) || !QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
+        showMessage(core::BoxKind::Error, m_messages.text(140));
+}
+
+void TVorn2frm::toggleToolBar(int t) {
+    const auto it = m_toolBars.find(t);
+    if (it == m_toolBars.end()) return;
+    const QAction* item = m_menus.at("ToolBars")->actions().value(t - tag::FirstToolBar);
+    it->second->setVisible(item && item->isChecked());
+}
+
+void TVorn2frm::closeFloatingToolBar(FloatingToolBar* bar) {
+    for (auto& [t, b] : m_toolBars) {
+        if (b != bar) continue;
+        if (QAction* item = m_menus.at("ToolBars")->actions().value(t - tag::FirstToolBar))
+            item->setChecked(false);
+    }
+    addToolBar(Qt::TopToolBarArea, bar); // docks it back
+    bar->closeAction()->setVisible(false);
+    bar->hide();
+}
+
+// ---- current file and caption -------------------------------------------------------------
+
+void TVorn2frm::setCurrentFile(const QString& name) {
+    m_currentFileName = QDir::cleanPath(QDir(m_programDir).absoluteFilePath(name));
+    setWindowTitle(m_settings.DrawFName ? m_currentFileName + QStringLiteral(" - ") + m_baseCaption
+                                        : m_baseCaption);
+}
+
+// ---- object list ---------------------------------------------------------------------------
+
+void TVorn2frm::refreshObjectList() {
+    int row = m_listing->selectedObjectRow();
+    if (row < 0) row = 0;
+    QStringList captions;
+    std::vector<bool> checks;
+    for (int k = 2; k <= m_scene.objectCount(); ++k) {
+        captions << qs(core::ListCaption(m_scene, k));
+        checks.push_back(m_scene.object(k).visible != 0);
+    }
+    if (captions.isEmpty())
+        row = -1;
+    else if (row >= captions.size())
+        row = static_cast<int>(captions.size()) - 1;
+    m_listing->fillObjects(captions, checks, row);
+    selectionChanged();
+}
+
+void TVorn2frm::selectionChanged() {
+    const int row = m_listing->selectedObjectRow();
+    if (row < 0) {
+        m_scene.currentObject = -1;
+        m_listing->setCharacteristics({});
+    } else {
+        m_scene.currentObject = row + 2;
+        QStringList lines;
+        for (const std::string& line :
+             core::ShowObjectReport(m_scene, m_settings, m_messages, m_scene.currentObject))
+            lines << qs(line);
+        m_listing->setCharacteristics(lines);
+    }
+    updateCommandStates();
+    m_picture->redrawPicture();
+}
+
+void TVorn2frm::checksChanged() {
+    const std::vector<bool> marks = m_listing->objectChecks();
+    for (std::size_t i = 0; i < marks.size(); ++i) {
+        const int slot = static_cast<int>(i) + 2;
+        if (m_scene.isUserSlot(slot)) m_scene.object(slot).visible = marks[i] ? 1 : 0;
+    }
+    m_picture->redrawPicture();
+}
+
+void TVorn2frm::updateCommandStates() {
+    WindowState state;
+    state.listHasItems = m_scene.objectCount() > 1;
+    if (m_scene.isUserSlot(m_scene.currentObject))
+        state.currentType = m_scene.object(m_scene.currentObject).type;
+    state.sceneFull = m_scene.isFull();
+    state.halfTone = halfToneActive();
+    state.degenerateAxis = m_picture->degenerateAxis();
+    for (const CommandInfo& c : Commands())
+        m_commands.at(c.name)->setEnabled(CommandEnabled(c, state));
+    for (const MenuInfo& m : Menus())
+        m_menus.at(m.key)->menuAction()->setEnabled(MenuEnabled(m, state));
+}
+
+// ---- start-up ------------------------------------------------------------------------------
+
+void TVorn2frm::loadSettings(const QString& commandLineFile) {
+    if (m_settingsLoaded) return;
+    m_settingsLoaded = true;
+    processEvents();
+    // Until the settings file exists every value is its default: all bars and the hint shown.
+    for (const auto& [t, bar] : m_toolBars) {
+        const QAction* item = m_menus.at("ToolBars")->actions().value(t - tag::FirstToolBar);
+        bar->setVisible(item && item->isChecked());
+    }
+    m_infoPanel->setVisible(m_commands.at("Hint")->isChecked());
+    m_picture->fitPicture();
+    applySettings();
+    if (commandLineFile.isEmpty() || !loadScene(commandLineFile, false, false))
+        setCurrentFile(QString::fromLatin1(kNoName));
+    m_picture->redrawPicture();
+}
+
+void TVorn2frm::applySettings() {
+    setCurrentFile(m_currentFileName);
+    m_scene.object(core::kAxesSlot).color = m_settings.colorRgb(core::kColorAxes);
+    // The characteristics follow the number of digits.
+    if (m_scene.isUserSlot(m_scene.currentObject)) selectionChanged();
+    m_picture->redrawPicture();
+}
+
+// ---- closing and keys ----------------------------------------------------------------------
+
+void TVorn2frm::closeEvent(QCloseEvent* event) {
+    if (!m_scene.sceneModified || m_scene.objectCount() <= 1) {
+        event->accept();
+        return;
+    }
+    const std::string question = m_messages.text(139) + " " + m_currentFileName.toStdString() + "?";
+    switch (askYesNoCancel(question)) {
+    case core::Answer::Cancel:
+        event->ignore();
+        return;
+    case core::Answer::No:
+        event->accept();
+        return;
+    case core::Answer::Yes:
+        // A cancelled file dialog or a failed write keeps the program and the scene open.
+        if (saveScene(false))
+            event->accept();
+        else
+            event->ignore();
+        return;
+    }
+}
+
+bool TVorn2frm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyRelease) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (widget && widget->window() == this && !key->isAutoRepeat() &&
+            handleKeyRelease(key->key(), key->modifiers()))
+            return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TVorn2frm::handleKeyRelease(int key, Qt::KeyboardModifiers mods) {
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        m_picture->scrollBarHor()->setFocus();
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        m_picture->scrollBarVer()->setFocus();
+        return true;
+    case Qt::Key_Delete:
+        if (m_listing->selectedObjectRow() >= 0 && m_scene.isUserSlot(m_scene.currentObject))
+            core::DeleteObject(m_env, m_scene.currentObject, true);
+        return true;
+    case Qt::Key_Plus:
+    case Qt::Key_Minus:
+        if (!(mods & Qt::KeypadModifier)) return false;
+        viewCommand(key == Qt::Key_Plus ? 5 : 6);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// ---- host ----------------------------------------------------------------------------------
+
+void TVorn2frm::addReportLine(const std::string& line) {
+    m_listing->addAnswer(qs(line));
+}
+
+void TVorn2frm::setStatus(const std::string& text) {
+    m_statLine->setSingleText(qs(text));
+}
+
+void TVorn2frm::setHint(const std::string& text) {
+    m_infoPanel->setInfo(qs(text), m_operationHeading);
+}
+
+void TVorn2frm::showMessage(core::BoxKind kind, const std::string& text) {
+    m_dialogs->messageBox(kind, qs(text), BoxButtons::Ok);
+}
+
+bool TVorn2frm::askYesNo(const std::string& text) {
+    return m_dialogs->messageBox(core::BoxKind::Confirmation, qs(text), BoxButtons::YesNo) ==
+           core::Answer::Yes;
+}
+
+core::Answer TVorn2frm::askYesNoCancel(const std::string& text) {
+    return m_dialogs->messageBox(core::BoxKind::Confirmation, qs(text), BoxButtons::YesNoCancel);
+}
+
+bool TVorn2frm::selectObjects(core::LoadSelection& selection) {
+    if (!m_dialogs->selectObjects(selection)) return false;
+    m_selectionAdds = selection.add;
+    if (!selection.add && m_scene.sceneModified && m_scene.objectCount() > 1 &&
+        !askYesNo(m_messages.text(104)))
+        return false;
+    return true;
+}
+
+void TVorn2frm::progressBegin(const std::string& text, int maximum) {
+    m_progress->begin(qs(text), maximum);
+}
+
+void TVorn2frm::progressStep(int position) {
+    m_progress->step(position);
+}
+
+void TVorn2frm::progressEnd() {
+    m_progress->end();
+}
+
+bool TVorn2frm::abortRequested() {
+    return m_progress->abortRequested();
+}
+
+void TVorn2frm::processEvents() {
+    QApplication::processEvents();
+}
+
+void TVorn2frm::redrawPicture() {
+    m_picture->redrawPicture();
+}
+
+void TVorn2frm::applyTurnAngles(int horizontal, int vertical) {
+    m_picture->setTurnAngles(horizontal, vertical);
+}
+
+} // namespace vorn::app

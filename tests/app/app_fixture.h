@@ -1,0 +1,71 @@
+// Shared set-up of the window tests: scripted dialogs, a temporary folder, scene files.
+#pragma once
+
+#include "app/user_dialogs.h"
+#include "app/vorn2frm.h"
+#include "core/scene_object.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace vorn::test {
+
+// Answers the window's questions from a script and records what was asked.
+class ScriptedDialogs : public app::UserDialogs {
+  public:
+    std::deque<QString> openNames, saveNames; // an empty name cancels the dialog
+    QStringList openTitles, saveTitles;
+    std::deque<core::Answer> answers; // for Yes/No and Yes/No/Cancel boxes
+    core::Answer defaultAnswer = core::Answer::No;
+    std::vector<std::pair<core::BoxKind, QString>> boxes; // every box, questions too
+
+    bool selectAccept = true;
+    std::vector<bool> selectChecks; // replaces the marks when not empty
+    bool selectOsiInfo = true, selectAdd = false;
+    std::vector<std::string> selectItems; // the items the dialog was shown
+
+    QString openFileName(const QString& title, const QString&, const QString&,
+                         const QString&) override;
+    QString saveFileName(const QString& title, const QString&, const QString&,
+                         const QString&) override;
+    core::Answer messageBox(core::BoxKind kind, const QString& text,
+                            app::BoxButtons buttons) override;
+    bool selectObjects(core::LoadSelection& selection) override;
+
+    QStringList boxTexts() const;
+};
+
+struct FileObject {
+    core::ObjectType type;
+    const char* name;
+};
+
+// A scene file made by the engine's serializer: objects with distinct coordinates.
+void WriteScene(const QString& path, const std::vector<FileObject>& objects, int turnH = 27,
+                int turnV = 49);
+
+class WindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Triggers the menu item m_<name>; a disabled item does nothing.
+    void run(const char* name);
+    QString path(const QString& file) const { return m_dir.filePath(file); }
+    QStringList report() const;
+    QStringList objectList() const;
+    // Loads `file` as F3 does, answering the open dialog.
+    void load(const QString& file);
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<app::TVorn2frm> window;
+    ScriptedDialogs* dialogs = nullptr;
+};
+
+} // namespace vorn::test

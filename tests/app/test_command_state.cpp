@@ -1,0 +1,119 @@
+// Enabling rules of the commands, including those whose windows are still to come.
+#include "app/command_state.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+#include <string>
+
+namespace vorn::app {
+namespace {
+
+using core::ObjectType;
+
+// A command as it will be once its window exists.
+CommandInfo readyCommand(const char* name) {
+    const CommandInfo* c = FindCommand(name);
+    EXPECT_NE(c, nullptr) << name;
+    CommandInfo copy = *c;
+    copy.ready = true;
+    return copy;
+}
+
+struct Case {
+    const char* command;
+    bool listHasItems;
+    std::optional<ObjectType> current;
+    bool full;
+    bool halfTone;
+    int degenerate;
+    bool enabled;
+};
+
+class CommandRule : public ::testing::TestWithParam<Case> {};
+
+TEST_P(CommandRule, EnabledAsTheStateAllows) {
+    const Case& c = GetParam();
+    const WindowState s{c.listHasItems, c.current, c.full, c.halfTone, c.degenerate};
+    EXPECT_EQ(CommandEnabled(readyCommand(c.command), s), c.enabled);
+}
+
+constexpr auto P = ObjectType::Point;
+constexpr auto H = ObjectType::Polyhedron;
+constexpr auto S = ObjectType::Surface;
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, CommandRule,
+    ::testing::Values(
+        // A full scene (19 user objects) has no slot for a new object.
+        Case{"CrPoint", true, P, false, false, 0, true},
+        Case{"CrPoint", true, P, true, false, 0, false},
+        Case{"CrRevolution", true, P, true, false, 0, false},
+        Case{"StandObj", true, P, true, false, 0, false},
+        Case{"ScrPlane", true, P, true, false, 3, false},
+        Case{"FuncValue", true, S, true, false, 0, false},
+        // Saving, loading and deleting do not create objects.
+        Case{"LoadFile", true, P, true, false, 0, true},
+        Case{"Delete", true, P, true, false, 0, true},
+        // Commands on the selected object need one.
+        Case{"Delete", false, std::nullopt, false, false, 0, false},
+        Case{"Edit", false, std::nullopt, false, false, 0, false},
+        Case{"Edit", true, P, false, false, 0, true},
+        Case{"HalfTone", false, std::nullopt, false, false, 0, false},
+        Case{"Sides", true, H, false, false, 0, true},
+        Case{"Sides", true, P, false, false, 0, false},
+        Case{"FuncValue", true, S, false, false, 0, true},
+        Case{"FuncValue", true, H, false, false, 0, false},
+        // Picking needs the wire-frame picture; dragging also a view along an axis.
+        Case{"Ugol3p", false, std::nullopt, false, false, 0, true},
+        Case{"Ugol3p", false, std::nullopt, false, true, 0, false},
+        Case{"MakeCut", false, std::nullopt, false, true, 0, false},
+        Case{"ScrPoint", false, std::nullopt, false, true, 3, false},
+        Case{"mode1", true, P, false, false, 0, false},
+        Case{"mode1", true, P, false, false, 2, true},
+        Case{"mode4", true, P, false, true, 2, false},
+        // The view commands work in every state.
+        Case{"ZoomIn", false, std::nullopt, true, true, 0, true}));
+
+TEST(CommandTable, CommandsNotYetReadyStayDisabledWhateverTheState) {
+    const WindowState s{true, ObjectType::Polyhedron, false, false, 3};
+    for (const CommandInfo& c : Commands())
+        if (!c.ready) {
+            EXPECT_FALSE(CommandEnabled(c, s)) << c.name;
+        }
+}
+
+TEST(CommandTable, NamesAreUniqueAndMenusExist) {
+    std::set<std::string> names;
+    std::set<std::string> menus;
+    for (const MenuInfo& m : Menus()) {
+        if (m.parent) {
+            EXPECT_TRUE(menus.count(m.parent)) << m.key << " before its parent";
+        }
+        menus.insert(m.key);
+    }
+    for (const CommandInfo& c : Commands()) {
+        EXPECT_TRUE(names.insert(c.name).second) << c.name;
+        if (c.menu) {
+            EXPECT_TRUE(menus.count(c.menu)) << c.name;
+        }
+    }
+}
+
+TEST(CommandTable, SubmenusFollowTheSelectedKind) {
+    const MenuInfo* poly = nullptr;
+    const MenuInfo* surf = nullptr;
+    for (const MenuInfo& m : Menus()) {
+        if (std::strcmp(m.key, "Poly") == 0) poly = &m;
+        if (std::strcmp(m.key, "Surf") == 0) surf = &m;
+    }
+    ASSERT_TRUE(poly && surf);
+    EXPECT_TRUE(MenuEnabled(*poly, {true, ObjectType::Polyhedron, false, false, 0}));
+    EXPECT_FALSE(MenuEnabled(*poly, {true, ObjectType::Surface, false, false, 0}));
+    EXPECT_TRUE(MenuEnabled(*surf, {true, ObjectType::Surface, false, false, 0}));
+    EXPECT_FALSE(MenuEnabled(*surf, {false, std::nullopt, false, false, 0}));
+}
+
+} // namespace
+} // namespace vorn::app

@@ -1,0 +1,289 @@
+// View commands, keys, tool bars, report, help, the real message boxes, progress and start-up.
+#include "app_fixture.h"
+
+#include "app/info_panel.h"
+#include "app/listing_panel.h"
+#include "app/load_frm.h"
+#include "app/progress_frm.h"
+#include "app/startup.h"
+#include "app/tool_bar.h"
+#include "core/scene.h"
+#include "picture/picture_panel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+namespace vorn::test {
+namespace {
+
+using core::Answer;
+
+struct Preset {
+    const char* command;
+    int horizontal, vertical;
+};
+
+class ViewPresets : public WindowTest, public ::testing::WithParamInterface<Preset> {};
+
+TEST_P(ViewPresets, MoveBothScrollBarsAndTheSceneAngles) {
+    const Preset& p = GetParam();
+    window->picture()->setTurnAngles(40, 10);
+    run(p.command);
+    EXPECT_EQ(window->picture()->scrollBarHor()->value(), p.horizontal);
+    EXPECT_EQ(window->picture()->scrollBarVer()->value(), p.vertical);
+    EXPECT_EQ(window->scene().header.turnHorizontal, p.horizontal);
+    EXPECT_EQ(window->scene().header.turnVertical, p.vertical);
+}
+
+INSTANTIATE_TEST_SUITE_P(Axes, ViewPresets,
+                         ::testing::Values(Preset{"Osi_OX", 18, 54}, Preset{"Osi_OY", 0, 54},
+                                           Preset{"Osi_OZ", 0, 36}, Preset{"Osi_3", 27, 49}));
+
+TEST_F(WindowTest, ZoomCommandsAndKeypadKeysScaleByOnePointOne) {
+    auto& h = window->scene().header;
+    h.zoomX = 100;
+    h.zoomY = 50;
+    h.zoomZ = 20;
+    run("ZoomIn");
+    EXPECT_FLOAT_EQ(h.zoomX, 110.0f);
+    EXPECT_FLOAT_EQ(h.zoomZ, 22.0f);
+    QTest::keyRelease(window->listing()->answerBox(), Qt::Key_Minus, Qt::KeypadModifier);
+    EXPECT_FLOAT_EQ(h.zoomX, 100.0f);
+    QTest::keyRelease(window->listing()->answerBox(), Qt::Key_Minus, Qt::KeypadModifier);
+    EXPECT_FLOAT_EQ(h.zoomY, 50.0f / 1.1f);
+    // The main keyboard's minus is not a zoom key.
+    QTest::keyRelease(window->listing()->answerBox(), Qt::Key_Minus);
+    EXPECT_FLOAT_EQ(h.zoomY, 50.0f / 1.1f);
+    QTest::keyRelease(window->listing()->answerBox(), Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_FLOAT_EQ(h.zoomZ, 20.0f);
+    run("ZoomOut");
+    EXPECT_FLOAT_EQ(h.zoomZ, 20.0f / 1.1f);
+}
+
+TEST_F(WindowTest, ArrowKeysHandFocusToTheScrollBars) {
+    QTest::keyRelease(window->listing()->objList(), Qt::Key_Left);
+    EXPECT_EQ(window->focusWidget(), window->picture()->scrollBarHor());
+    QTest::keyRelease(window->listing()->objList(), Qt::Key_Down);
+    EXPECT_EQ(window->focusWidget(), window->picture()->scrollBarVer());
+}
+
+TEST_F(WindowTest, ToolBarItemsToggleTheirBarsAndTheHintLine) {
+    auto* bar = window->findChild<QToolBar*>("tb_Calc");
+    run("TbCalc");
+    EXPECT_FALSE(window->command("TbCalc")->isChecked());
+    EXPECT_FALSE(bar->isVisible());
+    run("TbCalc");
+    EXPECT_TRUE(bar->isVisible());
+
+    window->loadSettings({});
+    EXPECT_TRUE(window->infoPanel()->isVisible());
+    run("Hint");
+    EXPECT_FALSE(window->infoPanel()->isVisible());
+    EXPECT_FALSE(window->command("Hint")->isChecked());
+}
+
+TEST_F(WindowTest, ClosingAFloatingToolBarHidesUnchecksAndDocksIt) {
+    auto* bar = window->findChild<app::FloatingToolBar*>("tb_View");
+    ASSERT_NE(bar, nullptr);
+    // Undock it as a drag out of the tool-bar area leaves it.
+    bar->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    bar->show();
+    Q_EMIT bar->topLevelChanged(true);
+    EXPECT_TRUE(bar->closeAction()->isVisible());
+    bar->closeAction()->trigger();
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_FALSE(window->command("TbView")->isChecked());
+    EXPECT_EQ(window->toolBarArea(bar), Qt::TopToolBarArea);
+    EXPECT_FALSE(bar->isWindow());
+    run("TbView");
+    EXPECT_TRUE(bar->isVisible());
+}
+
+TEST_F(WindowTest, ReportIsClearedAndSavedAsText) {
+    window->addReportLine("Кут: 90");
+    window->addReportLine("Відстань між точками: 1.41421");
+    EXPECT_EQ(window->listing()->answerBox()->currentRow(), 1);
+    dialogs->saveNames = {path("report.txt")};
+    window->command("SaveReport")->trigger();
+    EXPECT_EQ(dialogs->saveTitles, QStringList({"Збереження звіту"}));
+    QFile f(path("report.txt"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(f.readAll()), "Кут: 90\nВідстань між точками: 1.41421\n");
+    // Both report commands are on the report pane's context menu.
+    const auto actions = window->listing()->answerBox()->actions();
+    EXPECT_TRUE(actions.contains(window->command("ClearReport")));
+    EXPECT_TRUE(actions.contains(window->command("SaveReport")));
+    run("ClearReport");
+    EXPECT_TRUE(report().isEmpty());
+}
+
+TEST_F(WindowTest, HelpWithoutTheHelpFileShowsMessage140) {
+    run("HelpTopics");
+    ASSERT_EQ(dialogs->boxes.size(), 1u);
+    EXPECT_EQ(dialogs->boxes[0].first, core::BoxKind::Error);
+    EXPECT_EQ(dialogs->boxes[0].second, "Не можу завантажити файли Допомоги.");
+}
+
+TEST_F(WindowTest, SelectionShowsCharacteristicsAndEnablesTheKindsSubmenu) {
+    WriteScene(path("s.v3d"), {{core::ObjectType::Point, "A"}, {core::ObjectType::Surface, "F"}});
+    load(path("s.v3d"));
+    const int pointLines = window->listing()->reportBox()->count();
+    EXPECT_GT(pointLines, 0);
+    EXPECT_FALSE(window->findChild<QMenu*>("m_Surf")->menuAction()->isEnabled());
+    window->listing()->objList()->setCurrentRow(1);
+    EXPECT_EQ(window->scene().currentObject, 3);
+    EXPECT_TRUE(window->findChild<QMenu*>("m_Surf")->menuAction()->isEnabled());
+    EXPECT_FALSE(window->findChild<QMenu*>("m_Poly")->menuAction()->isEnabled());
+    EXPECT_TRUE(window->command("Delete")->isEnabled());
+}
+
+// ---- the real modal windows -----------------------------------------------------------------
+
+// Runs `check` on the modal window once it is up.
+void whenModal(std::function<void(QWidget*)> check) {
+    QTimer::singleShot(0, [check] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        check(modal);
+    });
+}
+
+QPushButton* buttonWithText(QWidget* w, const QString& text) {
+    for (auto* b : w->findChildren<QPushButton*>())
+        if (b->text() == text) return b;
+    return nullptr;
+}
+
+TEST(MessageBoxes, ConfirmationHasLocalizedTitleAndButtons) {
+    lang::MessageTable messages;
+    app::WidgetDialogs dialogs(nullptr, messages);
+    QStringList seen;
+    whenModal([&seen](QWidget* box) {
+        seen << box->windowTitle();
+        for (const char* t : {"Так", "Ні", "Скасувати"})
+            if (buttonWithText(box, t)) seen << t;
+        EXPECT_EQ(static_cast<QMessageBox*>(box)->icon(), QMessageBox::Question);
+        buttonWithText(box, "Ні")->click();
+    });
+    EXPECT_EQ(dialogs.messageBox(core::BoxKind::Confirmation, "?", app::BoxButtons::YesNoCancel),
+              Answer::No);
+    EXPECT_EQ(seen, QStringList({"Підтвердження", "Так", "Ні", "Скасувати"}));
+
+    whenModal([&seen](QWidget* box) {
+        seen << box->windowTitle();
+        EXPECT_EQ(static_cast<QMessageBox*>(box)->icon(), QMessageBox::Critical);
+        buttonWithText(box, "Згода")->click();
+    });
+    dialogs.messageBox(core::BoxKind::Error, "!", app::BoxButtons::Ok);
+    EXPECT_EQ(seen.back(), "Помилка");
+}
+
+TEST(LoadFrm, SelectionDialogReturnsTheUsersMarks) {
+    lang::MessageTable messages;
+    QWidget parent;
+    app::WidgetDialogs dialogs(&parent, messages);
+    core::LoadSelection sel{"/tmp/x.v3d", {"1. A", "2. B"}, {true, true}, true, false};
+    whenModal([](QWidget* w) {
+        auto* frm = qobject_cast<app::TLoadFrm*>(w);
+        ASSERT_NE(frm, nullptr);
+        EXPECT_EQ(frm->windowTitle(), "/tmp/x.v3d");
+        EXPECT_EQ(frm->list()->count(), 2);
+        EXPECT_EQ(frm->findChild<QCheckBox*>("IsOsiInfo")->text(), "параметри з файлу");
+        EXPECT_EQ(frm->findChild<QCheckBox*>("IsAdd")->text(), "додати до вже створених");
+        frm->list()->item(0)->setCheckState(Qt::Unchecked);
+        frm->osiInfo()->setChecked(false);
+        frm->add()->setChecked(true);
+        buttonWithText(frm, "Завантажити")->click();
+    });
+    ASSERT_TRUE(dialogs.selectObjects(sel));
+    EXPECT_EQ(sel.checked, (std::vector<bool>{false, true}));
+    EXPECT_FALSE(sel.osiInfo);
+    EXPECT_TRUE(sel.add);
+
+    whenModal([](QWidget* w) { buttonWithText(w, "Скасувати")->click(); });
+    EXPECT_FALSE(dialogs.selectObjects(sel));
+}
+
+TEST_F(WindowTest, StopButtonAsksMessage18AndOnlyYesAborts) {
+    window->progressBegin("Обробка граней", 200);
+    app::TProgressFrm* frm = window->progressFrm();
+    EXPECT_TRUE(frm->isVisible());
+    EXPECT_EQ(frm->windowTitle(), "Обробка...");
+    EXPECT_EQ(frm->stopButton()->text(), "Припинити");
+    window->progressStep(50);
+    EXPECT_EQ(frm->gauge()->value(), 50);
+
+    dialogs->answers = {Answer::No, Answer::Yes};
+    frm->stopButton()->click();
+    EXPECT_EQ(dialogs->boxes.back().second, "Припинити обчислення ?");
+    EXPECT_FALSE(window->abortRequested());
+    EXPECT_TRUE(frm->isVisible());
+    frm->stopButton()->click();
+    EXPECT_TRUE(window->abortRequested());
+    EXPECT_FALSE(frm->isVisible());
+    window->progressEnd();
+    // Showing the window again clears the flag.
+    window->progressBegin("ще", 150);
+    EXPECT_FALSE(window->abortRequested());
+    window->progressEnd();
+}
+
+// ---- start-up ------------------------------------------------------------------------------
+
+class StartUpTicks : public WindowTest {
+  protected:
+    // Runs the timer to its end; returns the scene size seen at each tick.
+    void runStartUp(const QString& file) {
+        auto* splash = new QWidget;
+        splash->show();
+        splashWatch = splash;
+        app::StartUp startUp(*window, splash, file);
+        QSignalSpy done(&startUp, &app::StartUp::finished);
+        startUp.start();
+        EXPECT_FALSE(window->settingsLoaded());
+        ASSERT_TRUE(done.wait(5000));
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ticks = startUp.ticks();
+    }
+    QPointer<QWidget> splashWatch;
+    int ticks = 0;
+};
+
+TEST_F(StartUpTicks, OpensTheCommandLineSceneThenClosesTheSplash) {
+    WriteScene(path("start.v3d"), {{core::ObjectType::Point, "S"}}, 12, 13);
+    runStartUp(path("start.v3d"));
+    EXPECT_EQ(ticks, app::StartUp::kSplashTick);
+    EXPECT_TRUE(splashWatch.isNull());
+    EXPECT_TRUE(window->settingsLoaded());
+    EXPECT_EQ(objectList(), QStringList({"1. S"}));
+    EXPECT_EQ(window->windowTitle(), path("start.v3d") + " - VORN-3D");
+    EXPECT_EQ(window->picture()->scrollBarHor()->value(), 12);
+    EXPECT_TRUE(window->infoPanel()->isVisible());
+}
+
+TEST_F(StartUpTicks, UnreadableStartFileIsIgnoredSilently) {
+    QFile f(path("bad.v3d"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("no");
+    f.close();
+    runStartUp(path("bad.v3d"));
+    EXPECT_TRUE(dialogs->boxes.empty());
+    EXPECT_EQ(window->scene().objectCount(), 1);
+    EXPECT_EQ(window->currentFileName(), path("NoName.v3d"));
+}
+
+} // namespace
+} // namespace vorn::test
