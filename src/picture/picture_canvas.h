@@ -1,0 +1,44 @@
+// The persistent bitmap of the wire-frame picture and the painter that replays display lists on it.
+#pragma once
+
+#include "picture/display_list.h"
+#include "picture/wire_frame.h"
+
+#include <QFont>
+#include <QImage>
+
+namespace vorn::pic {
+
+// The picture font: "Courier" at `size` points, bold or not, drawn without smoothing.
+QFont PictureFont(int size, bool bold);
+
+// Replays `list` on `image` in order.
+void PaintDisplayList(QImage& image, const DisplayList& list);
+
+// The wire-frame engine drawing into a bitmap: what the picture field shows and what
+// `v3dtool render` writes.
+class PictureCanvas {
+  public:
+    explicit PictureCanvas(core::Env& env);
+
+    WireFrame& engine() { return m_engine; }
+    const WireFrame& engine() const { return m_engine; }
+    ViewState& view() { return m_engine.view(); }
+    const QImage& image() const { return m_image; }
+
+    // New bitmap of this size (contents cleared to the background); fitBase follows.
+    void resize(int width, int height);
+    // RedrawPicture: the plain pass, or an interactive pass at `mouse`.
+    RedrawResult redraw(bool interactive = false, ScreenPoint mouse = {});
+    // An interactive pass over the existing bitmap.
+    RedrawResult interactivePass(ScreenPoint mouse);
+    // The primitives of the last pass, in drawing order.
+    const DisplayList& lastPass() const { return m_last; }
+
+  private:
+    WireFrame m_engine;
+    QImage m_image;
+    DisplayList m_last;
+};
+
+} // namespace vorn::pic

@@ -1,0 +1,72 @@
+// The picture field `Place` with its two rotation scroll bars: the window side of the picture.
+#pragma once
+
+#include "core/scene.h"
+
+#include <QImage>
+#include <QWidget>
+
+class QScrollBar;
+
+namespace vorn::pic {
+
+struct ViewState;
+class PictureCanvas;
+class PassHooks;
+
+class PicturePanel : public QWidget {
+    Q_OBJECT
+  public:
+    explicit PicturePanel(core::Env& env, QWidget* parent = nullptr);
+    ~PicturePanel() override;
+
+    ViewState& view();
+    const ViewState& view() const;
+
+    // RedrawPicture does nothing until the main window says every window exists.
+    void setReady(bool ready);
+    // The single entry point for a new picture.
+    void redrawPicture();
+    // FitPicture (does not redraw).
+    void fitPicture();
+    // The "Зображення" commands by Tag: 1..4 axis presets, 5 zoom in, 6 zoom out, 7 fit.
+    void viewCommand(int tag);
+    // Moves both scroll bars (and so the view) to these steps, 0..71.
+    void setTurnAngles(int horizontal, int vertical);
+    int degenerateAxis() const;
+
+    QWidget* place() const; // object name "Place"
+    QScrollBar* scrollBarHor() const;
+    QScrollBar* scrollBarVer() const;
+    // The persistent bitmap of the last pass.
+    const QImage& image() const;
+
+    // RedrawPicture with the interactive switch on (applying the settings): the pass after the
+    // clearing is interactive at (mx, my).
+    void redrawPicture(bool interactive, int mx, int my);
+    // An interactive drawing pass over the picture at the pointer (x, y).
+    void interactivePass(int x, int y);
+    // True while a drawing pass runs; mouse movements are ignored meanwhile.
+    bool busy() const;
+    // Mouse moves run an interactive pass after placeMouseMoved has been handled; off leaves
+    // the pass to whoever handles the signal.
+    void setInteractiveOnMove(bool on);
+    // The picture interaction's part of every drawing pass (hit test, marked elements, status).
+    void setPassHooks(PassHooks* hooks);
+    PictureCanvas& canvas();
+
+  Q_SIGNALS:
+    // Mouse events on the picture in picture coordinates, for the picture interaction.
+    void placeMouseMoved(int x, int y, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods);
+    void placeMousePressed(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers mods);
+    void placeMouseReleased(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers mods);
+    void placeDoubleClicked(int x, int y);
+    // The view changed (angles, zoom, size); the half-tone picture follows it.
+    void viewChanged();
+
+  private:
+    struct Impl;
+    Impl* d;
+};
+
+} // namespace vorn::pic

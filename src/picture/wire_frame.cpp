@@ -1,0 +1,441 @@
+// The wire-frame picture engine: projection pass, axis pass and drawing pass into a display list.
+#include "picture/wire_frame.h"
+
+#include "geometry/primitives.h"
+#include "geometry/tolerances.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vorn::pic {
+
+namespace {
+
+using core::ObjectType;
+using core::SceneObject;
+
+// Border intersections are computed in floating point; a point a hair outside the picture edge
+// still lies on it.
+constexpr double kBorderSlack = 1e-6;
+constexpr char kAxisLetters[] = "0xyz";
+
+ScreenPoint Round(double x, double y) {
+    return {RoundPixel(x), RoundPixel(y)};
+}
+
+geo::Vec3 Flat(const ProjectedVertex& p) {
+    return {p.px, p.py, 0};
+}
+geo::Vec3 Spatial(const ProjectedVertex& p) {
+    return {p.px, p.py, p.depth};
+}
+
+DrawOp Op(DrawOp::Kind kind, Role role, std::uint32_t pen, std::uint32_t brush) {
+    DrawOp op;
+    op.kind = kind;
+    op.role = role;
+    op.pen = pen;
+    op.brush = brush;
+    return op;
+}
+
+DrawOp LineOp(Role role, ScreenPoint a, ScreenPoint b, std::uint32_t pen, std::uint32_t gaps,
+              PenStyle style) {
+    DrawOp op = Op(DrawOp::Kind::Line, role, pen, gaps);
+    op.pts[0] = a;
+    op.pts[1] = b;
+    op.count = 2;
+    op.style = style;
+    return op;
+}
+
+// The square drawn around a node or point: (x - before, y - before) to (x + after, y + after).
+DrawOp SquareOp(Role role, ScreenPoint c, int before, int after, std::uint32_t pen,
+                std::uint32_t fill) {
+    DrawOp op = Op(DrawOp::Kind::Rect, role, pen, fill);
+    op.pts[0] = {c.x - before, c.y - before};
+    op.pts[1] = {c.x + after, c.y + after};
+    op.count = 2;
+    return op;
+}
+
+DrawOp TextOp(Role role, ScreenPoint at, std::string text, std::uint32_t colour, int size,
+              bool bold) {
+    DrawOp op = Op(DrawOp::Kind::Text, role, colour, 0);
+    op.pts[0] = at;
+    op.count = 1;
+    op.text = std::move(text);
+    op.fontSize = size;
+    op.bold = bold;
+    return op;
+}
+
+bool Inside(const ProjectedVertex& p, int w, int h) {
+    return p.px >= 0 && p.px <= w && p.py >= 0 && p.py <= h;
+}
+
+int Utf8Length(std::string_view s) {
+    return static_cast<int>(std::count_if(
+        s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+} // namespace
+
+WireFrame::WireFrame(core::Env& env)
+    : m_env(env), m_view(env.scene.header),
+      m_projected(static_cast<std::size_t>(core::kSlotCount * core::kMaxVertices)) {}
+
+void WireFrame::resize(int width, int height) {
+    m_width = std::max(0, width);
+    m_height = std::max(0, height);
+    m_view.fitBase = std::min(m_width, m_height);
+}
+
+void WireFrame::fit() {
+    FitPicture(m_view, m_env.scene, m_env.settings);
+}
+
+ProjectedVertex& WireFrame::table(int slot, int vertex) {
+    return m_projected[static_cast<std::size_t>(slot * core::kMaxVertices + vertex - 1)];
+}
+
+const ProjectedVertex& WireFrame::projected(int slot, int vertex) const {
+    return m_projected[static_cast<std::size_t>(slot * core::kMaxVertices + vertex - 1)];
+}
+
+ScreenPoint WireFrame::screen(int slot, int vertex) const {
+    const ProjectedVertex& p = projected(slot, vertex);
+    return Round(p.px, p.py);
+}
+
+std::uint32_t WireFrame::roleRgb(core::ColorRole role) const {
+    return m_env.settings.colorRgb(role);
+}
+
+int WireFrame::textWidth(std::string_view text, int size, bool bold) const {
+    if (m_measure) return m_measure(text, size, bold);
+    // A fixed-pitch estimate: Courier advances 0.6 em, 1 pt = 4/3 px.
+    return Utf8Length(text) * static_cast<int>(std::lround(size * 0.8));
+}
+
+RedrawResult WireFrame::redraw(DisplayList& out, bool interactive, ScreenPoint mouse) {
+    if (!m_ready) return RedrawResult::NotReady;
+    if (m_busy) return RedrawResult::Busy;
+    m_view.halfWidth = m_width / 2;
+    m_view.halfHeight = m_height / 2;
+    if (m_env.host.halfToneActive()) return RedrawResult::HalfTone;
+    projectionPass();
+    axisPass();
+    DrawOp clear = Op(DrawOp::Kind::Fill, Role::Background, 0, roleRgb(core::kColorBackground));
+    clear.pts[0] = {0, 0};
+    clear.pts[1] = {m_width, m_height};
+    clear.count = 2;
+    out.push_back(clear);
+    return drawPass(out, interactive ? std::optional<ScreenPoint>(mouse) : std::nullopt);
+}
+
+void WireFrame::projectionPass() {
+    core::Scene& scene = m_env.scene;
+    for (std::span<MarkedElement> list : {m_hooks->measureElements(), m_hooks->placedPoints()}) {
+        for (MarkedElement& e : list) {
+            const int n = std::clamp(e.pointCount, 0, 4);
+            for (int k = 0; k < n; ++k) {
+                const Projected p = ProjectPoint(m_view, e.points[static_cast<std::size_t>(k)]);
+                e.screen[static_cast<std::size_t>(k)] = Round(p.px, p.py);
+            }
+        }
+    }
+    scene.object(core::kAxesSlot).visible = m_env.settings.IsOsi ? 1 : 0;
+    const int count = std::min(scene.objectCount(), core::kMaxObjectCount);
+    for (int slot = 1; slot <= count; ++slot) {
+        SceneObject& o = scene.object(slot);
+        if (!o.visible && o.type != ObjectType::Axes) continue;
+        if (o.vertexCount < 0 || o.vertexCount > core::kMaxVertices) continue; // damaged record
+        core::ComputeBoundsAndPivot(o);
+        for (int i = 1; i <= o.vertexCount; ++i) {
+            const core::Vec3f& v = o.vertex(i);
+            const Projected p = ProjectPoint(m_view, v.x, v.y, v.z);
+            table(slot, i) = {static_cast<float>(p.px), static_cast<float>(p.py),
+                              static_cast<float>(p.depth)};
+        }
+    }
+}
+
+void WireFrame::axisPass() {
+    SceneObject& axes = m_env.scene.object(core::kAxesSlot);
+    m_view.degenerateAxis = 0;
+    const ProjectedVertex origin = table(core::kAxesSlot, 1);
+    m_labels = {};
+    m_labels[0] = Round(origin.px + 2, origin.py - 12);
+    const int w = m_width, h = m_height;
+    const std::array<std::array<geo::Vec3, 2>, 4> borders = {{
+        {geo::Vec3(0, 0, 0), geo::Vec3(w, 0, 0)}, // top
+        {geo::Vec3(w, 0, 0), geo::Vec3(w, h, 0)}, // right
+        {geo::Vec3(w, h, 0), geo::Vec3(0, h, 0)}, // bottom
+        {geo::Vec3(0, h, 0), geo::Vec3(0, 0, 0)}, // left
+    }};
+    for (int k = 1; k <= 3; ++k) {
+        ProjectedVertex& end = table(core::kAxesSlot, k + 1);
+        const double dx = end.px - origin.px, dy = end.py - origin.py;
+        const double dd = end.depth - origin.depth;
+        const double len = std::sqrt(dx * dx + dy * dy + dd * dd);
+        const double q = len < geo::kEpsCoord ? 0.0 : -dd / len;
+        if (std::fabs(std::fabs(q) - 1) < 0.0001) {
+            m_view.degenerateAxis = k;
+            continue;
+        }
+        // Lengthen the axis past the picture border. An axis of no picture length can never
+        // leave the picture, so it is not lengthened at all; the count bounds the rest.
+        core::Vec3f& v = axes.vertex(k + 1);
+        float& coord = k == 1 ? v.x : (k == 2 ? v.y : v.z);
+        for (int n = 0; n < kMaxAxisDoublings && Inside(end, w, h); ++n) {
+            if (std::hypot(end.px - origin.px, end.py - origin.py) < geo::kEpsCoord) break;
+            const float doubled = coord * 2;
+            if (!std::isfinite(doubled) || doubled == coord) break;
+            coord = doubled;
+            const Projected p = ProjectPoint(m_view, v.x, v.y, v.z);
+            end = {static_cast<float>(p.px), static_cast<float>(p.py), static_cast<float>(p.depth)};
+        }
+        // The label goes where the axis line leaves the picture, farthest from the origin.
+        const geo::Vec3 o = Flat(origin), e = Flat(end);
+        double best = 0;
+        for (const auto& border : borders) {
+            const geo::Point2Result r = geo::LineIntersection2D(o, e, border[0], border[1]);
+            if (r.error) continue;
+            if (geo::SignTol(static_cast<float>(r.x - o.x)) !=
+                    geo::SignTol(static_cast<float>(e.x - o.x)) ||
+                geo::SignTol(static_cast<float>(r.y - o.y)) !=
+                    geo::SignTol(static_cast<float>(e.y - o.y)))
+                continue;
+            const double x0 = std::min(border[0].x, border[1].x),
+                         x1 = std::max(border[0].x, border[1].x);
+            const double y0 = std::min(border[0].y, border[1].y),
+                         y1 = std::max(border[0].y, border[1].y);
+            if (r.x < x0 - kBorderSlack || r.x > x1 + kBorderSlack || r.y < y0 - kBorderSlack ||
+                r.y > y1 + kBorderSlack)
+                continue;
+            const double dist = std::hypot(r.x - o.x, r.y - o.y);
+            if (dist <= best) continue;
+            best = dist;
+            m_labels[static_cast<std::size_t>(k)] = Round(r.x, r.y);
+        }
+        // Pull the label inside the picture so that its letter shows.
+        if (auto& label = m_labels[static_cast<std::size_t>(k)]) {
+            if (std::abs(label->x) < 5) label->x += 5;
+            if (std::abs(label->y) < 5) label->y += 5;
+            if (std::abs(label->x - w) < 10) label->x -= 15;
+            if (std::abs(label->y - h) < 10) label->y -= 15;
+        }
+    }
+}
+
+RedrawResult WireFrame::drawPass(DisplayList& out, std::optional<ScreenPoint> mouse) {
+    if (!m_ready) return RedrawResult::NotReady;
+    if (m_env.host.halfToneActive()) return RedrawResult::HalfTone;
+    if (m_busy) return RedrawResult::Busy;
+    m_busy = true;
+    const Pick before = m_pick;
+    m_pick = {};
+    const bool interactive = mouse.has_value();
+    const ScreenPoint m = mouse.value_or(ScreenPoint{});
+
+    const core::Scene& scene = m_env.scene;
+    const int count = std::min(scene.objectCount(), core::kMaxObjectCount);
+    for (int slot = 1; slot <= count; ++slot) {
+        const SceneObject& o = scene.object(slot);
+        if (o.visible || o.type == ObjectType::Axes) drawObjects(out, slot, interactive, m);
+    }
+
+    // The element under the pointer.
+    if (m_pick.any()) {
+        if (m_pick.vertex2 != 0) {
+            out.push_back(LineOp(Role::PickedEdge, screen(m_pick.object, m_pick.vertex1),
+                                 screen(m_pick.object, m_pick.vertex2), roleRgb(core::kColorActive),
+                                 roleRgb(core::kColorBackground), PenStyle::Dot));
+        } else if (m_env.settings.IsUsel) {
+            out.push_back(SquareOp(Role::PickedVertex, screen(m_pick.object, m_pick.vertex1), 2, 3,
+                                   kRgbRed, kRgbRed));
+        }
+    }
+    m_hooks->afterObjects(m_pick, m, interactive);
+    drawMarked(out);
+    drawProjectionLines(out, interactive, m);
+    m_hooks->endPass(m_pick, before);
+    m_busy = false;
+    return RedrawResult::Drawn;
+}
+
+void WireFrame::drawObjects(DisplayList& out, int slot, bool interactive, ScreenPoint mouse) {
+    const core::Settings& settings = m_env.settings;
+    const SceneObject& o = m_env.scene.object(slot);
+    if (o.vertexCount < 0 || o.vertexCount > core::kMaxVertices) return; // damaged record
+    const bool isAxes = o.type == ObjectType::Axes;
+    const std::uint32_t background = roleRgb(core::kColorBackground);
+
+    if (isAxes && settings.IsOsi) {
+        for (int j = 0; j <= 3; ++j) {
+            const auto& label = m_labels[static_cast<std::size_t>(j)];
+            if (!label || (j > 0 && j == m_view.degenerateAxis)) continue;
+            DrawOp letter = TextOp(Role::AxisLetter, *label, std::string(1, kAxisLetters[j]),
+                                   roleRgb(core::kColorLabels), kFontSize, false);
+            letter.slot = slot;
+            out.push_back(letter);
+            if (j > 0 && o.vertexCount >= 4 + j) {
+                DrawOp mark = SquareOp(Role::AxisMark, screen(slot, 4 + j), 1, 2, o.color, o.color);
+                mark.slot = slot;
+                mark.vertex = 4 + j;
+                out.push_back(mark);
+            }
+        }
+    }
+
+    const bool visible = o.visible != 0;
+    const bool polyhedron = o.type == ObjectType::Polyhedron;
+    const PenStyle style = o.type == ObjectType::Plane ? PenStyle::Dot : PenStyle::Solid;
+    const core::EdgeFlags& edges = m_env.scene.edgeVisibility(slot);
+    const int faces = std::clamp<int>(o.faceCount, 0, core::kMaxFaces);
+    for (int f = 1; f <= faces; ++f) {
+        if (isAxes && f == m_view.degenerateAxis) continue;
+        const core::Face& face = o.face(f);
+        const std::array<int, 4> vi = {face.vertex1, face.vertex2, face.vertex3, face.vertex1};
+        // A face naming a vertex the object does not have comes from a damaged record.
+        if (std::any_of(vi.begin(), vi.end(), [&](int v) { return v < 1 || v > o.vertexCount; }))
+            continue;
+        std::array<ScreenPoint, 4> c;
+        for (std::size_t k = 0; k < 4; ++k)
+            c[k] = screen(slot, vi[k]);
+        if (visible && !polyhedron) {
+            DrawOp outline = Op(DrawOp::Kind::Polyline, Role::FaceOutline, o.color, background);
+            outline.pts = c;
+            outline.count = 4;
+            outline.style = style;
+            outline.slot = slot;
+            outline.face = f;
+            out.push_back(outline);
+        }
+        for (int e = 1; e <= 3; ++e) {
+            const auto a = static_cast<std::size_t>(e - 1), b = static_cast<std::size_t>(e);
+            if (settings.DrawContur && polyhedron && edges[static_cast<std::size_t>(f - 1)][a] == 0)
+                continue;
+            if (visible && polyhedron) {
+                DrawOp line = LineOp(Role::Edge, c[a], c[b], o.color, background, style);
+                line.slot = slot;
+                line.face = f;
+                line.edge = e;
+                out.push_back(line);
+            }
+            if (interactive && visible)
+                m_hooks->hitTestEdge(m_pick, slot, vi[a], vi[b], c[a], c[b], mouse);
+        }
+    }
+
+    if (interactive && visible &&
+        (o.type == ObjectType::Point || o.type == ObjectType::Polyline || polyhedron))
+        drawNodes(out, slot);
+}
+
+void WireFrame::drawNodes(DisplayList& out, int slot) {
+    const core::Settings& settings = m_env.settings;
+    const SceneObject& o = m_env.scene.object(slot);
+    for (int i = 1; i <= o.vertexCount; ++i) {
+        const ScreenPoint p = screen(slot, i);
+        if (settings.IsUsel || o.type == ObjectType::Point) {
+            DrawOp node = SquareOp(Role::Node, p, 2, 3, roleRgb(core::kColorNodes), kRgbWhite);
+            node.slot = slot;
+            node.vertex = i;
+            out.push_back(node);
+        }
+        if (!settings.PutVerNum) continue;
+        std::string text = VertexLabel(o, i, settings);
+        const int w = textWidth(text, kFontSize, true);
+        DrawOp label = TextOp(Role::VertexLabel, {p.x + 2, p.y + 2}, std::move(text),
+                              roleRgb(core::kColorLabels), kFontSize, true);
+        label.slot = slot;
+        label.vertex = i;
+        out.push_back(label);
+        if (settings.PutNumObj) {
+            DrawOp number =
+                TextOp(Role::ObjectNumber, {p.x + 3 + w, p.y + 10}, std::to_string(slot - 1),
+                       roleRgb(core::kColorLabels), kObjectNumberFontSize, false);
+            number.slot = slot;
+            number.vertex = i;
+            out.push_back(number);
+        }
+    }
+}
+
+void WireFrame::drawMarked(DisplayList& out) {
+    const std::uint32_t background = roleRgb(core::kColorBackground);
+    const std::uint32_t picked = roleRgb(core::kColorPicked);
+    for (const MarkedElement& e : m_hooks->measureElements()) {
+        const int n = std::clamp(e.pointCount, 0, 4);
+        for (int k = 0; k < n; ++k) {
+            const ScreenPoint p = e.screen[static_cast<std::size_t>(k)];
+            out.push_back(SquareOp(Role::MarkedPoint, p, 2, 3, kRgbRed, background));
+            if (k + 1 < n)
+                out.push_back(LineOp(Role::MarkedLine, p, e.screen[static_cast<std::size_t>(k + 1)],
+                                     picked, background, PenStyle::Dot));
+            if (k == 0)
+                out.push_back(LineOp(Role::MarkedLine, p, e.screen[static_cast<std::size_t>(n - 1)],
+                                     picked, background, PenStyle::Dot));
+        }
+    }
+    const std::span<MarkedElement> placed = m_hooks->placedPoints();
+    for (std::size_t j = 0; j < placed.size(); ++j) {
+        const ScreenPoint p = placed[j].screen[0];
+        out.push_back(SquareOp(Role::MarkedPoint, p, 2, 3, kRgbRed, background));
+        if (j + 1 < placed.size())
+            out.push_back(LineOp(Role::MarkedLine, p, placed[j + 1].screen[0], picked, background,
+                                 PenStyle::Dot));
+    }
+}
+
+void WireFrame::drawProjectionLines(DisplayList& out, bool interactive, ScreenPoint mouse) {
+    const std::uint32_t background = roleRgb(core::kColorBackground);
+    if (m_projectionShown) {
+        for (const ScreenPoint& end : m_projectionEnds)
+            out.push_back(LineOp(Role::ProjectionErase, m_projectionMouse, end, background,
+                                 background, PenStyle::Solid));
+        m_projectionShown = false;
+    }
+    if (!interactive || !m_pick.any() || !m_env.settings.isProject) return;
+    m_projectionMouse = mouse;
+    const geo::Vec3& p = m_pick.point;
+    const std::array<geo::Vec3, 3> feet = {geo::Vec3(p.x, p.y, 0), geo::Vec3(0, p.y, p.z),
+                                           geo::Vec3(p.x, 0, p.z)};
+    for (std::size_t k = 0; k < 3; ++k) {
+        const Projected q = ProjectPoint(m_view, feet[k]);
+        m_projectionEnds[k] = Round(q.px, q.py);
+        out.push_back(LineOp(Role::ProjectionLine, mouse, m_projectionEnds[k],
+                             roleRgb(core::kColorProjections), background, PenStyle::Dash));
+    }
+    m_projectionShown = true;
+}
+
+geo::Vec3 WireFrame::screenToPlane(double mx, double my, geo::Vec3 previous) const {
+    double coord[3] = {previous.x, previous.y, previous.z};
+    const double zoom[3] = {m_view.zoomX(), m_view.zoomY(), m_view.zoomZ()};
+    const geo::Vec3 origin = Spatial(projected(core::kAxesSlot, 1));
+    const geo::Vec3 mousePoint(mx, my, 0);
+    for (int j = 0; j < 3; ++j) {
+        // The other two axes in cyclic order, so that the plane's normal points along axis j.
+        const geo::Vec3 a = Spatial(projected(core::kAxesSlot, 2 + (j + 1) % 3));
+        const geo::Vec3 b = Spatial(projected(core::kAxesSlot, 2 + (j + 2) % 3));
+        const geo::PlaneFit fit = geo::PlaneThroughPoints(origin, a, b);
+        if (fit.degenerate || zoom[j] == 0) continue;
+        coord[j] = -geo::PointPlaneDeviation(mousePoint, fit.plane) / zoom[j];
+    }
+    if (m_view.degenerateAxis >= 1 && m_view.degenerateAxis <= 3)
+        coord[m_view.degenerateAxis - 1] = 0;
+    return {coord[0], coord[1], coord[2]};
+}
+
+std::string VertexLabel(const core::SceneObject& o, int vertex, const core::Settings& settings) {
+    if (settings.PutLetters) {
+        if (o.type == ObjectType::Point && o.name.length > 0) return o.name.utf8();
+        if (o.vertexCount <= 26) return std::string(1, static_cast<char>(64 + vertex));
+    }
+    return std::to_string(vertex);
+}
+
+} // namespace vorn::pic

@@ -1,0 +1,146 @@
+// The wire-frame picture engine: projection pass, axis pass and drawing pass into a display list.
+#pragma once
+
+#include "core/scene.h"
+#include "geometry/vec3.h"
+#include "picture/display_list.h"
+#include "picture/view_state.h"
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace vorn::pic {
+
+inline constexpr std::uint32_t kRgbRed = 0x0000FF; // 0x00BBGGRR
+inline constexpr std::uint32_t kRgbWhite = 0xFFFFFF;
+inline constexpr int kFontSize = 10;
+inline constexpr int kObjectNumberFontSize = 7;
+// Doublings of one axis end per axis pass; enough to leave any picture from a tiny scale.
+inline constexpr int kMaxAxisDoublings = 60;
+
+struct ProjectedVertex {
+    float px = 0, py = 0, depth = 0;
+};
+
+// The element under the pointer, found by the hit test of an interactive pass.
+struct Pick {
+    int object = 0;  // slot, 0 for none
+    int vertex1 = 0; // vertex pick: vertex1 alone; edge pick: vertex1 -> vertex2
+    int vertex2 = 0;
+    geo::Vec3 point; // the space point picked
+    bool any() const { return object != 0; }
+};
+
+// A fixed measurement element or a point placed on the screen.
+struct MarkedElement {
+    int object = 0;
+    int pointCount = 0; // 1 point, 2 line, 4 plane
+    std::array<geo::Vec3, 4> points{};
+    std::array<ScreenPoint, 4> screen{}; // refreshed by every redraw
+};
+
+// What the picture interaction plugs into a drawing pass. The defaults do nothing, which is a
+// picture without interaction.
+class PassHooks {
+  public:
+    virtual ~PassHooks() = default;
+    // Hit test of one edge of a visible object, walked in slot, face and edge order; only in an
+    // interactive pass. May change `pick`.
+    virtual void hitTestEdge(Pick& /*pick*/, int /*slot*/, int /*vertex1*/, int /*vertex2*/,
+                             ScreenPoint /*p1*/, ScreenPoint /*p2*/, ScreenPoint /*mouse*/) {}
+    // After the objects and the highlight: mouse coordinates, transformation state, status line.
+    virtual void afterObjects(const Pick& /*pick*/, ScreenPoint /*mouse*/, bool /*interactive*/) {}
+    // The elements fixed by a running measurement (empty otherwise).
+    virtual std::span<MarkedElement> measureElements() { return {}; }
+    // The points placed so far by an on-screen creation (empty otherwise).
+    virtual std::span<MarkedElement> placedPoints() { return {}; }
+    // End of a pass: cursor and status layout; `before` is the pick of the previous pass.
+    virtual void endPass(const Pick& /*pick*/, const Pick& /*before*/) {}
+};
+
+// Width in pixels of a text in the picture font; the canvas supplies the real one.
+using TextMeasure = std::function<int(std::string_view text, int size, bool bold)>;
+
+enum class RedrawResult { Drawn, NotReady, HalfTone, Busy };
+
+class WireFrame {
+  public:
+    explicit WireFrame(core::Env& env);
+
+    core::Env& env() { return m_env; }
+    ViewState& view() { return m_view; }
+    const ViewState& view() const { return m_view; }
+
+    // Nothing is drawn until the window says all its parts exist.
+    void setReady(bool ready) { m_ready = ready; }
+    bool ready() const { return m_ready; }
+    // Picture size; fitBase follows it.
+    void resize(int width, int height);
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+
+    void setHooks(PassHooks* hooks) { m_hooks = hooks ? hooks : &m_noHooks; }
+    void setTextMeasure(TextMeasure measure) { m_measure = std::move(measure); }
+
+    // The single entry point for a new picture: projection pass, axis pass, clearing and a
+    // drawing pass (interactive with `mouse` when `interactive`). Appends the primitives to `out`.
+    RedrawResult redraw(DisplayList& out, bool interactive = false, ScreenPoint mouse = {});
+    // A drawing pass over the existing picture; `mouse` is given for an interactive pass.
+    RedrawResult drawPass(DisplayList& out, std::optional<ScreenPoint> mouse);
+    // FitPicture on this scene and view.
+    void fit();
+
+    // True while a pass runs: a redraw asked for meanwhile does nothing.
+    bool busy() const { return m_busy; }
+    const Pick& pick() const { return m_pick; }
+
+    // Projected vertex `vertex` (1-based) of `slot` as stored by the last redraw.
+    const ProjectedVertex& projected(int slot, int vertex) const;
+    ScreenPoint screen(int slot, int vertex) const;
+    // Label position j (0 origin, 1..3 axes) of the last axis pass; empty when unset.
+    std::optional<ScreenPoint> axisLabel(int j) const {
+        return m_labels[static_cast<std::size_t>(j)];
+    }
+    int degenerateAxis() const { return m_view.degenerateAxis; }
+
+    // The point of the coordinate plane across the degenerate axis that projects onto the
+    // mouse pixel; coordinates that cannot be found keep their value in `previous`.
+    geo::Vec3 screenToPlane(double mx, double my, geo::Vec3 previous) const;
+
+  private:
+    void projectionPass();
+    void axisPass();
+    void drawObjects(DisplayList& out, int slot, bool interactive, ScreenPoint mouse);
+    void drawNodes(DisplayList& out, int slot);
+    void drawMarked(DisplayList& out);
+    void drawProjectionLines(DisplayList& out, bool interactive, ScreenPoint mouse);
+    ProjectedVertex& table(int slot, int vertex);
+    std::uint32_t roleRgb(core::ColorRole role) const;
+    int textWidth(std::string_view text, int size, bool bold) const;
+
+    core::Env& m_env;
+    ViewState m_view;
+    bool m_ready = false;
+    bool m_busy = false;
+    int m_width = 0, m_height = 0;
+    std::vector<ProjectedVertex> m_projected; // kSlotCount x kMaxVertices
+    std::array<std::optional<ScreenPoint>, 4> m_labels{};
+    Pick m_pick;
+    PassHooks m_noHooks;
+    PassHooks* m_hooks = &m_noHooks;
+    TextMeasure m_measure;
+
+    // Projection lines left on the picture by the last pass, for erasing them.
+    bool m_projectionShown = false;
+    ScreenPoint m_projectionMouse;
+    std::array<ScreenPoint, 3> m_projectionEnds{};
+};
+
+// Label text of vertex i of an object: letter, number or the name of a named point.
+std::string VertexLabel(const core::SceneObject& o, int vertex, const core::Settings& settings);
+
+} // namespace vorn::pic

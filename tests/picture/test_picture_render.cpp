@@ -1,0 +1,191 @@
+// The wire-frame picture painted into a bitmap: pixels at computed places and golden pictures.
+#include "picture_fixture.h"
+#include "qt_app.h"
+
+#include "picture/picture_canvas.h"
+
+#include <QDir>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+namespace vorn::pic {
+namespace {
+
+using test::PictureScene;
+
+const QRgb kWhite = qRgb(255, 255, 255), kSilver = qRgb(192, 192, 192), kRed = qRgb(255, 0, 0),
+           kBlue = qRgb(0, 0, 255);
+
+struct Canvas : PictureScene {
+    PictureCanvas canvas{env};
+    Canvas(int w, int h, float zoom) {
+        test::EnsureQtApp();
+        canvas.resize(w, h);
+        canvas.engine().setReady(true);
+        canvas.view().setZoom(zoom, zoom, zoom);
+    }
+    QRgb at(int x, int y) const { return canvas.image().pixel(x, y) | 0xFF000000u; }
+    QRgb at(ScreenPoint p) const { return at(p.x, p.y); }
+    // Pixels of `colour` in the rectangle [x0, x1) x [y0, y1), clipped to the picture.
+    int count(QRgb colour, int x0, int y0, int x1, int y1) const {
+        int n = 0;
+        for (int y = std::max(0, y0); y < std::min(y1, canvas.image().height()); ++y)
+            for (int x = std::max(0, x0); x < std::min(x1, canvas.image().width()); ++x)
+                n += at(x, y) == colour;
+        return n;
+    }
+    int countAround(QRgb colour, ScreenPoint p, int r) const {
+        return count(colour, p.x - r, p.y - r, p.x + r + 1, p.y + r + 1);
+    }
+};
+
+// Area where a label's glyph lands: its top-left corner plus one character cell.
+struct Box {
+    int x0, y0, x1, y1;
+};
+Box LabelBox(ScreenPoint p) {
+    return {p.x, p.y, p.x + 12, p.y + 18};
+}
+
+TEST(Render, AxesLettersAndUnitMarksInTheOzView) {
+    Canvas c(400, 300, 60);
+    c.canvas.view().setTurn(0, 36);
+    ASSERT_EQ(c.canvas.redraw(), RedrawResult::Drawn);
+    // Ox runs right from the centre to the border, Oy up; their negative halves are not drawn.
+    for (const int x : {205, 300, 399})
+        EXPECT_EQ(c.at(x, 150), kSilver) << x;
+    for (const int y : {145, 60, 30})
+        EXPECT_EQ(c.at(200, y), kSilver) << y;
+    EXPECT_EQ(c.at(150, 150), kWhite);
+    EXPECT_EQ(c.at(200, 200), kWhite);
+    // The unit marks of Ox and Oy are 3 x 3 squares around (1, 0, 0) and (0, 1, 0).
+    EXPECT_EQ(c.count(kSilver, 259, 149, 262, 152), 9);
+    EXPECT_EQ(c.count(kSilver, 199, 89, 202, 92), 9);
+    EXPECT_EQ(c.at(258, 149), kWhite);
+    // "0", "x" pulled in from the right border, "y" pushed down from the top; no "z" anywhere.
+    int inLabels = 0;
+    for (const ScreenPoint p :
+         {ScreenPoint{202, 138}, ScreenPoint{385, 150}, ScreenPoint{200, 5}}) {
+        const Box b = LabelBox(p);
+        const int n = c.count(kRed, b.x0, b.y0, b.x1, b.y1);
+        EXPECT_GT(n, 5) << p.x << "," << p.y;
+        inLabels += n;
+    }
+    EXPECT_EQ(c.count(kRed, 0, 0, 400, 300), inLabels);
+}
+
+// Pixels around the middle of each square's diagonal, when no cube edge passes near it.
+struct DiagonalProbe {
+    int probed = 0, withColour = 0;
+};
+
+DiagonalProbe ProbeDiagonals(Canvas& c, int cube, QRgb colour) {
+    const WireFrame& wf = c.canvas.engine();
+    const core::SceneObject& o = c.scene.object(cube);
+    std::vector<std::pair<ScreenPoint, ScreenPoint>> edges;
+    for (int a = 1; a <= 8; ++a)
+        for (int b = a + 1; b <= 8; ++b) {
+            const int bits = (a - 1) ^ (b - 1);
+            if (bits == 1 || bits == 2 || bits == 4)
+                edges.push_back({wf.screen(cube, a), wf.screen(cube, b)});
+        }
+    const auto distance = [](ScreenPoint p, ScreenPoint a, ScreenPoint b) {
+        const double dx = b.x - a.x, dy = b.y - a.y;
+        const double t =
+            std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+        return std::hypot(a.x + t * dx - p.x, a.y + t * dy - p.y);
+    };
+    DiagonalProbe r;
+    for (int f = 1; f <= o.faceCount; f += 2) {
+        const ScreenPoint a = wf.screen(cube, o.face(f).vertex1),
+                          b = wf.screen(cube, o.face(f).vertex3);
+        const ScreenPoint mid{(a.x + b.x) / 2, (a.y + b.y) / 2};
+        const bool clear = std::all_of(edges.begin(), edges.end(), [&](const auto& e) {
+            return distance(mid, e.first, e.second) >= 4;
+        });
+        if (!clear) continue;
+        ++r.probed;
+        r.withColour += c.countAround(colour, mid, 1) > 0;
+    }
+    return r;
+}
+
+TEST(Render, CubeDiagonalsHiddenOnlyWithDrawContur) {
+    Canvas c(400, 400, 70);
+    c.settings.IsOsi = false;
+    const int cube = c.addCube(-1, 2, 0xFF0000); // blue
+    ASSERT_EQ(c.canvas.redraw(), RedrawResult::Drawn);
+    // Every one of the 12 cube edges is drawn: its midpoint is blue.
+    for (int a = 1; a <= 8; ++a)
+        for (int b = a + 1; b <= 8; ++b) {
+            const int bits = (a - 1) ^ (b - 1);
+            if (bits != 1 && bits != 2 && bits != 4) continue;
+            const ScreenPoint p = c.canvas.engine().screen(cube, a),
+                              q = c.canvas.engine().screen(cube, b);
+            EXPECT_GT(c.countAround(kBlue, {(p.x + q.x) / 2, (p.y + q.y) / 2}, 1), 0)
+                << a << "-" << b;
+        }
+    const DiagonalProbe hidden = ProbeDiagonals(c, cube, kBlue);
+    ASSERT_GE(hidden.probed, 3);
+    EXPECT_EQ(hidden.withColour, 0);
+
+    c.settings.DrawContur = false;
+    ASSERT_EQ(c.canvas.redraw(), RedrawResult::Drawn);
+    const DiagonalProbe shown = ProbeDiagonals(c, cube, kBlue);
+    EXPECT_EQ(shown.withColour, shown.probed);
+}
+
+// Compares with a stored picture; VORN_UPDATE_GOLDEN=1 stores the new one instead. A mismatch
+// leaves the picture and a difference image beside the build.
+void ExpectGolden(const QImage& actual, const QString& name) {
+    const QString golden = QStringLiteral(VORN_GOLDEN_DIR "/") + name;
+    if (qEnvironmentVariableIntValue("VORN_UPDATE_GOLDEN") == 1) {
+        QDir().mkpath(QStringLiteral(VORN_GOLDEN_DIR));
+        ASSERT_TRUE(actual.save(golden));
+        return;
+    }
+    QImage expected(golden);
+    ASSERT_FALSE(expected.isNull()) << golden.toStdString() << " missing";
+    expected = expected.convertToFormat(QImage::Format_RGB32);
+    const QImage got = actual.convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(expected.size(), got.size());
+    QImage diff(got.size(), QImage::Format_RGB32);
+    diff.fill(Qt::white);
+    int differing = 0;
+    for (int y = 0; y < got.height(); ++y)
+        for (int x = 0; x < got.width(); ++x)
+            if (got.pixel(x, y) != expected.pixel(x, y)) {
+                ++differing;
+                diff.setPixel(x, y, qRgb(255, 0, 255));
+            }
+    if (differing) {
+        QDir().mkpath(QStringLiteral(VORN_GOLDEN_OUT));
+        got.save(QStringLiteral(VORN_GOLDEN_OUT "/") + name);
+        diff.save(QStringLiteral(VORN_GOLDEN_OUT "/diff-") + name);
+    }
+    EXPECT_EQ(differing, 0) << name.toStdString();
+}
+
+TEST(Golden, CubeWithPlaneAndPolyline) {
+    // No text: glyphs depend on the fonts installed, lines do not.
+    Canvas c(240, 200, 45);
+    c.settings.IsOsi = false;
+    c.addCube(-1, 2, 0x800000);
+    const int plane = c.add(core::ObjectType::Plane);
+    c.scene.object(plane).faceCount = 1;
+    c.scene.object(plane).color = 0x008000;
+    PictureScene::setFace(c.scene.object(plane), 1, 1, 2, 3);
+    const int line = c.addPolyline(6);
+    c.scene.object(line).color = 0x0000FF;
+    ASSERT_EQ(c.canvas.redraw(), RedrawResult::Drawn);
+    ExpectGolden(c.canvas.image(), QStringLiteral("cube_plane_polyline.png"));
+    ASSERT_EQ(c.canvas.interactivePass({-10, -10}), RedrawResult::Drawn);
+    ExpectGolden(c.canvas.image(), QStringLiteral("cube_plane_polyline_nodes.png"));
+}
+
+} // namespace
+} // namespace vorn::pic

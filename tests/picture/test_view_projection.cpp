@@ -1,0 +1,179 @@
+// Projection, presets, zoom, fit and the mapping back into space.
+#include "picture_fixture.h"
+
+#include "geometry/angle_tables.h"
+#include "picture/view_state.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace vorn::pic {
+namespace {
+
+using test::PictureScene;
+
+struct Fixture : PictureScene {
+    WireFrame wf{env};
+    DisplayList list;
+    Fixture(int w = 400, int h = 300) {
+        wf.resize(w, h);
+        wf.setReady(true);
+        wf.view().setZoom(100, 100, 100);
+    }
+    Projected axisDir(int k) {
+        const Projected o = ProjectPoint(wf.view(), 0, 0, 0);
+        const Projected e = ProjectPoint(wf.view(), k == 1, k == 2, k == 3);
+        return {e.px - o.px, e.py - o.py, e.depth - o.depth};
+    }
+};
+
+TEST(Projection, InitialViewShowsOzUpOxLowerLeftOyLowerRight) {
+    Fixture f;
+    EXPECT_EQ(f.wf.view().turnHorizontal(), kInitialTurnHorizontal);
+    EXPECT_EQ(f.wf.view().turnVertical(), kInitialTurnVertical);
+    const Projected x = f.axisDir(1), y = f.axisDir(2), z = f.axisDir(3);
+    EXPECT_LT(z.py, -50); // up the picture
+    EXPECT_NEAR(z.px, 0, 1e-9);
+    EXPECT_LT(x.px, 0);
+    EXPECT_GT(x.py, 0);
+    EXPECT_GT(y.px, 0);
+    EXPECT_GT(y.py, 0);
+}
+
+TEST(Projection, EveryTurnKeepsLengthsAndRightAngles) {
+    // A rotation of the scaled space: unit axes stay of length zoom and mutually perpendicular.
+    Fixture f;
+    for (int a = 0; a < kTurnSteps; ++a) {
+        for (int b = 0; b < kTurnSteps; ++b) {
+            f.wf.view().setTurn(a, b);
+            const Projected d[3] = {f.axisDir(1), f.axisDir(2), f.axisDir(3)};
+            for (int i = 0; i < 3; ++i) {
+                const Projected& p = d[i];
+                ASSERT_NEAR(std::sqrt(p.px * p.px + p.py * p.py + p.depth * p.depth), 100, 1e-4)
+                    << a << "," << b;
+                const Projected& q = d[(i + 1) % 3];
+                ASSERT_NEAR(p.px * q.px + p.py * q.py + p.depth * q.depth, 0, 1e-3);
+            }
+        }
+    }
+}
+
+TEST(Projection, OddPictureSizeHalvesDownwards) {
+    Fixture f(301, 201);
+    ASSERT_EQ(f.wf.redraw(f.list), RedrawResult::Drawn);
+    EXPECT_EQ(f.wf.view().halfWidth, 150);
+    EXPECT_EQ(f.wf.view().halfHeight, 100);
+    EXPECT_EQ(f.wf.screen(core::kAxesSlot, 1), (ScreenPoint{150, 100}));
+}
+
+// Preset tag -> scroll-bar positions, the axis seen end-on, and the axes pointing right and up.
+struct PresetRow {
+    int tag, horizontal, vertical, degenerate, right, up;
+};
+
+class Presets : public ::testing::TestWithParam<PresetRow> {};
+
+TEST_P(Presets, TurnTheViewAlongAnAxis) {
+    const PresetRow row = GetParam();
+    Fixture f;
+    const auto preset = AxisPreset(row.tag);
+    ASSERT_TRUE(preset);
+    EXPECT_EQ(preset->horizontal, row.horizontal);
+    EXPECT_EQ(preset->vertical, row.vertical);
+    f.wf.view().setTurn(preset->horizontal, preset->vertical);
+    ASSERT_EQ(f.wf.redraw(f.list), RedrawResult::Drawn);
+    EXPECT_EQ(f.wf.degenerateAxis(), row.degenerate);
+    if (row.right) {
+        const Projected r = f.axisDir(row.right), u = f.axisDir(row.up);
+        EXPECT_NEAR(r.px, 100, 0.01);
+        EXPECT_NEAR(r.py, 0, 0.5);
+        EXPECT_NEAR(u.py, -100, 0.01);
+        EXPECT_NEAR(u.px, 0, 0.5);
+        // The end-on axis lands within half a pixel of the origin at this scale.
+        const Projected d = f.axisDir(row.degenerate);
+        EXPECT_LT(std::hypot(d.px, d.py), 0.5);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ViewMenu, Presets,
+                         ::testing::Values(PresetRow{1, 0, 36, 3, 1, 2},
+                                           PresetRow{2, 0, 54, 2, 1, 3},
+                                           PresetRow{3, 18, 54, 1, 2, 3},
+                                           PresetRow{4, 27, 49, 0, 0, 0}));
+
+TEST(Zoom, InThenOutRestoresTheScales) {
+    Fixture f;
+    f.wf.view().setZoom(37.5f, 120, 0.25f);
+    ZoomIn(f.wf.view());
+    EXPECT_FLOAT_EQ(f.wf.view().zoomX(), 37.5f * 1.1f);
+    ZoomOut(f.wf.view());
+    EXPECT_FLOAT_EQ(f.wf.view().zoomX(), 37.5f);
+    EXPECT_FLOAT_EQ(f.wf.view().zoomY(), 120);
+    EXPECT_FLOAT_EQ(f.wf.view().zoomZ(), 0.25f);
+    // The scales are those of the scene header, which a scene file keeps.
+    EXPECT_FLOAT_EQ(f.scene.header.zoomY, 120);
+}
+
+TEST(Fit, AxesOnlySceneFitsTheUnitCube) {
+    Fixture f(640, 480);
+    f.wf.view().setZoom(0, 0, 0);
+    f.wf.fit();
+    EXPECT_FLOAT_EQ(f.wf.view().zoomX(), 240);
+    EXPECT_FLOAT_EQ(f.wf.view().zoomZ(), 240);
+    EXPECT_DOUBLE_EQ(f.wf.view().fitRadius, 1);
+    EXPECT_FALSE(f.wf.view().firstFit);
+}
+
+TEST(Fit, UsesVisibleUserObjectsAndTheCentre) {
+    Fixture f(500, 400);
+    const int cube = f.addCube(-1, 4, 0xFF0000); // [-1, 3]^3
+    const int hidden = f.addCube(-50, 1, 0xFF0000);
+    f.scene.object(hidden).visible = 0;
+    ASSERT_EQ(f.wf.redraw(f.list), RedrawResult::Drawn); // bounds come from the last redraw
+    EXPECT_DOUBLE_EQ(f.scene.object(cube).maxY, 3);
+    f.wf.fit();
+    EXPECT_FLOAT_EQ(f.wf.view().zoomX(), 400 / (2 * 3.0));
+    EXPECT_DOUBLE_EQ(f.wf.view().sceneMin[2], -1);
+    f.wf.view().centerX = 2; // now |(-1) - 2| = 3 and |3 - 2| = 1: R stays 3
+    f.wf.view().centerZ = 7; // |(-1) - 7| = 8
+    f.wf.fit();
+    EXPECT_FLOAT_EQ(f.wf.view().zoomY(), 400 / (2 * 8.0));
+}
+
+TEST(Fit, AutoZoomOffFitsOnlyTheFirstTime) {
+    Fixture f(400, 400);
+    f.settings.AutoZoom = false;
+    f.wf.view().setZoom(0, 0, 0);
+    f.wf.fit();
+    EXPECT_FLOAT_EQ(f.wf.view().zoomX(), 200);
+    f.wf.view().setZoom(100, 50, 25); // typed scales
+    f.wf.fit();
+    EXPECT_FLOAT_EQ(f.wf.view().zoomX(), 100);
+    EXPECT_FLOAT_EQ(f.wf.view().zoomY(), 50);
+}
+
+TEST(ScreenToPlane, InvertsTheProjectionInEveryAxisView) {
+    for (int tag = 1; tag <= 3; ++tag) {
+        Fixture f;
+        f.wf.view().setZoom(40, 25, 60);
+        f.wf.view().centerX = 0.5; // the plane still passes through the origin
+        const auto preset = AxisPreset(tag);
+        f.wf.view().setTurn(preset->horizontal, preset->vertical);
+        ASSERT_EQ(f.wf.redraw(f.list), RedrawResult::Drawn);
+        const int k = f.wf.degenerateAxis();
+        ASSERT_EQ(k, 4 - tag);
+        for (const geo::Vec3 s : {geo::Vec3(1.5, -2, 0.75), geo::Vec3(-3, 0.5, 2)}) {
+            double c[3] = {s.x, s.y, s.z};
+            c[k - 1] = 0;
+            const Projected p = ProjectPoint(f.wf.view(), c[0], c[1], c[2]);
+            const geo::Vec3 back = f.wf.screenToPlane(p.px, p.py, {9, 9, 9});
+            EXPECT_NEAR(back.x, c[0], 0.01) << "tag " << tag;
+            EXPECT_NEAR(back.y, c[1], 0.01) << "tag " << tag;
+            EXPECT_NEAR(back.z, c[2], 0.01) << "tag " << tag;
+        }
+    }
+}
+
+} // namespace
+} // namespace vorn::pic

@@ -1,0 +1,474 @@
+// The axis pass and the drawing pass, checked on their display lists.
+#include "picture_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace vorn::pic {
+namespace {
+
+using core::ObjectType;
+using test::PictureScene;
+
+constexpr std::uint32_t kWhite = 0xFFFFFF, kRed = 0x0000FF, kBlue = 0xFF0000, kSilver = 0xC0C0C0;
+
+struct Fixture : PictureScene {
+    WireFrame wf{env};
+    DisplayList list;
+    Fixture(int w = 400, int h = 300, float zoom = 60) {
+        wf.resize(w, h);
+        wf.setReady(true);
+        wf.view().setZoom(zoom, zoom, zoom);
+    }
+    DisplayList plain() {
+        list.clear();
+        EXPECT_EQ(wf.redraw(list), RedrawResult::Drawn);
+        return list;
+    }
+    DisplayList interactive(ScreenPoint mouse = {0, 0}) {
+        DisplayList out;
+        EXPECT_EQ(wf.drawPass(out, mouse), RedrawResult::Drawn);
+        return out;
+    }
+};
+
+std::vector<const DrawOp*> OfRole(const DisplayList& l, Role r, int slot = -1) {
+    std::vector<const DrawOp*> out;
+    for (const DrawOp& op : l)
+        if (op.role == r && (slot < 0 || op.slot == slot)) out.push_back(&op);
+    return out;
+}
+
+// Where the ray from the origin's projection through the axis end leaves the picture, then
+// pulled inward as the labels are.
+ScreenPoint ExpectedLabel(const WireFrame& wf, int k) {
+    const ProjectedVertex o = wf.projected(1, 1), e = wf.projected(1, k + 1);
+    const double dx = e.px - o.px, dy = e.py - o.py;
+    double t = 1e300;
+    if (dx > 0) t = std::min(t, (wf.width() - o.px) / dx);
+    if (dx < 0) t = std::min(t, -o.px / dx);
+    if (dy > 0) t = std::min(t, (wf.height() - o.py) / dy);
+    if (dy < 0) t = std::min(t, -o.py / dy);
+    ScreenPoint p{RoundPixel(o.px + t * dx), RoundPixel(o.py + t * dy)};
+    if (std::abs(p.x) < 5) p.x += 5;
+    if (std::abs(p.y) < 5) p.y += 5;
+    if (std::abs(p.x - wf.width()) < 10) p.x -= 15;
+    if (std::abs(p.y - wf.height()) < 10) p.y -= 15;
+    return p;
+}
+
+bool InsidePicture(const WireFrame& wf, const ProjectedVertex& p) {
+    return p.px >= 0 && p.px <= wf.width() && p.py >= 0 && p.py <= wf.height();
+}
+
+TEST(AxisPass, AxesAreLengthenedJustPastTheBorder) {
+    for (const auto& [w, h, zoom] :
+         {std::tuple{400, 300, 60.f}, std::tuple{1000, 200, 3.f}, std::tuple{150, 600, 0.01f}}) {
+        Fixture f(w, h, zoom);
+        f.plain();
+        for (int k = 1; k <= 3; ++k) {
+            const core::Vec3f& v = f.scene.object(1).vertex(k + 1);
+            const float c = k == 1 ? v.x : (k == 2 ? v.y : v.z);
+            int n = 0;
+            while (std::ldexp(1.0f, n) < c)
+                ++n;
+            ASSERT_EQ(c, std::ldexp(1.0f, n)) << "a power of two";
+            EXPECT_FALSE(InsidePicture(f.wf, f.wf.projected(1, k + 1)));
+            if (c > 1) { // one doubling less would still end inside
+                const Projected half = ProjectPoint(f.wf.view(), k == 1 ? c / 2 : 0,
+                                                    k == 2 ? c / 2 : 0, k == 3 ? c / 2 : 0);
+                EXPECT_TRUE(InsidePicture(
+                    f.wf, {static_cast<float>(half.px), static_cast<float>(half.py), 0}));
+            }
+            EXPECT_EQ(f.wf.axisLabel(k), ExpectedLabel(f.wf, k)) << w << "x" << h << " axis " << k;
+        }
+    }
+}
+
+TEST(AxisPass, AxesOnlyGrowAndAZeroScaleStopsTheDoubling) {
+    Fixture f;
+    f.plain();
+    const float x = f.scene.object(1).vertex(2).x;
+    ZoomOut(f.wf.view());
+    f.plain();
+    EXPECT_GE(f.scene.object(1).vertex(2).x, x);
+    ZoomIn(f.wf.view());
+    ZoomIn(f.wf.view());
+    f.plain();
+    EXPECT_GE(f.scene.object(1).vertex(2).x, x);
+
+    Fixture g;
+    g.wf.view().setZoom(60, 60, 0); // Oz has no length on the picture and can never leave it
+    g.plain();
+    EXPECT_EQ(g.scene.object(1).vertex(4).z, 1.0f);
+    EXPECT_EQ(g.wf.degenerateAxis(), 0);
+}
+
+// Turn angles, axis, and its label: one row per border the label is pulled away from.
+struct NudgeRow {
+    int horizontal, vertical, axis;
+    ScreenPoint label;
+};
+
+class LabelNudge : public ::testing::TestWithParam<NudgeRow> {};
+
+TEST_P(LabelNudge, LabelsStayInsideThePicture) {
+    const NudgeRow row = GetParam();
+    Fixture f(400, 300);
+    f.wf.view().setTurn(row.horizontal, row.vertical);
+    f.plain();
+    EXPECT_EQ(f.wf.axisLabel(row.axis), row.label);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Borders, LabelNudge,
+    ::testing::Values(NudgeRow{0, 36, 1, {385, 150}}, // Ox right: 15 left of the right border
+                      NudgeRow{0, 36, 2, {200, 5}},   // Oy up: 5 below the top
+                      NudgeRow{36, 36, 1, {5, 150}},  // Ox left: 5 right of the left border
+                      NudgeRow{0, 18, 3, {200, 285}}) // Oz down: 15 above the bottom
+);
+
+TEST(DrawPass, PlainPassOrderAndColours) {
+    Fixture f;
+    const int plane = f.add(ObjectType::Plane);
+    f.scene.object(plane).color = kBlue;
+    f.scene.object(plane).faceCount = 1;
+    PictureScene::setFace(f.scene.object(plane), 1, 1, 2, 3);
+    const int cube = f.addCube(0.5, 1, 0x008000);
+    const DisplayList l = f.plain();
+    ASSERT_GE(l.size(), 8u);
+    EXPECT_EQ(l[0].kind, DrawOp::Kind::Fill);
+    EXPECT_EQ(l[0].brush, kWhite);
+    EXPECT_EQ(l[0].b(), (ScreenPoint{400, 300}));
+    // Letters, each axis letter followed by its unit mark.
+    const char* letters[] = {"0", "x", "y", "z"};
+    std::size_t i = 1;
+    for (int j = 0; j <= 3; ++j) {
+        EXPECT_EQ(l[i].role, Role::AxisLetter);
+        EXPECT_EQ(l[i].text, letters[j]);
+        EXPECT_EQ(l[i].pen, kRed);
+        EXPECT_EQ(l[i].pts[0], *f.wf.axisLabel(j));
+        ++i;
+        if (j == 0) continue;
+        EXPECT_EQ(l[i].role, Role::AxisMark);
+        const ScreenPoint u = f.wf.screen(1, 4 + j);
+        EXPECT_EQ(l[i].a(), (ScreenPoint{u.x - 1, u.y - 1}));
+        EXPECT_EQ(l[i].b(), (ScreenPoint{u.x + 2, u.y + 2}));
+        EXPECT_EQ(l[i].pen, kSilver);
+        EXPECT_EQ(l[i].brush, kSilver);
+        ++i;
+    }
+    for (int axis = 1; axis <= 3; ++axis, ++i) {
+        EXPECT_EQ(l[i].role, Role::FaceOutline);
+        EXPECT_EQ(l[i].slot, 1);
+        EXPECT_EQ(l[i].pen, kSilver);
+        EXPECT_EQ(l[i].style, PenStyle::Solid);
+        EXPECT_EQ(l[i].pts[1], f.wf.screen(1, axis + 1));
+    }
+    EXPECT_EQ(l[i].role, Role::FaceOutline);
+    EXPECT_EQ(l[i].slot, plane);
+    EXPECT_EQ(l[i].style, PenStyle::Dot);
+    EXPECT_EQ(l[i].pen, kBlue);
+    EXPECT_EQ(l[i].brush, kWhite);
+    int lastSlot = 0;
+    for (const DrawOp& op : l) {
+        EXPECT_NE(op.role, Role::Node);
+        EXPECT_NE(op.role, Role::VertexLabel);
+        EXPECT_GE(op.slot, lastSlot);
+        lastSlot = op.slot;
+        if (op.role == Role::Edge) {
+            EXPECT_EQ(op.pen, 0x008000u);
+            EXPECT_EQ(op.style, PenStyle::Solid);
+        }
+    }
+    EXPECT_TRUE(OfRole(l, Role::FaceOutline, cube).empty());
+}
+
+TEST(DrawPass, CubeShowsTwelveEdgesOrAllEighteen) {
+    Fixture f;
+    const int cube = f.addCube(0, 2, kBlue);
+    auto segments = test::DrawnSegments(f.plain(), f.scene, cube);
+    ASSERT_EQ(segments.size(), 12u);
+    for (const auto& [a, b] : segments) {
+        const int bits = (a - 1) ^ (b - 1);
+        EXPECT_TRUE(bits == 1 || bits == 2 || bits == 4) << a << "-" << b << " is a diagonal";
+    }
+    EXPECT_EQ(OfRole(f.list, Role::Edge, cube).size(), 24u); // each edge lies on two squares
+
+    f.settings.DrawContur = false;
+    segments = test::DrawnSegments(f.plain(), f.scene, cube);
+    EXPECT_EQ(segments.size(), 18u);
+    EXPECT_EQ(OfRole(f.list, Role::Edge, cube).size(), 36u);
+}
+
+TEST(DrawPass, EndOnAxisIsLeftOut) {
+    Fixture f;
+    f.wf.view().setTurn(0, 36);
+    const DisplayList l = f.plain();
+    std::string letters;
+    for (const DrawOp* op : OfRole(l, Role::AxisLetter))
+        letters += op->text;
+    EXPECT_EQ(letters, "0xy");
+    for (const DrawOp* op : OfRole(l, Role::AxisMark))
+        EXPECT_NE(op->vertex, 7);
+    const auto axes = OfRole(l, Role::FaceOutline, 1);
+    ASSERT_EQ(axes.size(), 2u);
+    EXPECT_EQ(axes[1]->face, 2);
+}
+
+TEST(DrawPass, HiddenAxesAndObjectsAreNotDrawn) {
+    Fixture f;
+    f.settings.IsOsi = false;
+    const int p = f.addPolyline(4);
+    f.scene.object(p).visible = 0;
+    f.plain();
+    const DisplayList l = f.interactive({5, 5});
+    EXPECT_EQ(f.scene.object(1).visible, 0);
+    for (const DisplayList* each : {&l, static_cast<const DisplayList*>(&f.list)})
+        for (const DrawOp& op : *each) {
+            EXPECT_NE(op.slot, 1);
+            EXPECT_NE(op.slot, p);
+        }
+}
+
+TEST(DrawPass, NodesAndLabelsOnlyInTheInteractivePass) {
+    Fixture f;
+    f.settings.PutVerNum = true;
+    f.wf.setTextMeasure([](std::string_view t, int size, bool bold) {
+        return static_cast<int>(t.size()) * (bold ? 9 : 7) + size;
+    });
+    const int line = f.addPolyline(5);
+    const int plane = f.add(ObjectType::Plane);
+    f.plain();
+    EXPECT_TRUE(OfRole(f.list, Role::Node).empty());
+    const DisplayList l = f.interactive();
+    const auto nodes = OfRole(l, Role::Node);
+    ASSERT_EQ(nodes.size(), 5u); // the plane gets none
+    const auto labels = OfRole(l, Role::VertexLabel);
+    const auto numbers = OfRole(l, Role::ObjectNumber);
+    ASSERT_EQ(labels.size(), 5u);
+    ASSERT_EQ(numbers.size(), 5u);
+    for (int i = 0; i < 5; ++i) {
+        const ScreenPoint p = f.wf.screen(line, i + 1);
+        EXPECT_EQ(nodes[i]->a(), (ScreenPoint{p.x - 2, p.y - 2}));
+        EXPECT_EQ(nodes[i]->b(), (ScreenPoint{p.x + 3, p.y + 3}));
+        EXPECT_EQ(nodes[i]->brush, kWhite);
+        EXPECT_EQ(nodes[i]->pen, kBlue); // role 3
+        EXPECT_EQ(labels[i]->text, std::string(1, static_cast<char>('A' + i)));
+        EXPECT_TRUE(labels[i]->bold);
+        EXPECT_EQ(labels[i]->a(), (ScreenPoint{p.x + 2, p.y + 2}));
+        EXPECT_EQ(numbers[i]->text, std::to_string(line - 1));
+        EXPECT_EQ(numbers[i]->fontSize, 7);
+        EXPECT_EQ(numbers[i]->a(), (ScreenPoint{p.x + 3 + 9 + 10, p.y + 10}));
+    }
+    for (const DrawOp& op : l)
+        EXPECT_NE(op.slot == plane && op.role == Role::Node, true);
+    // Without IsUsel only point objects keep their squares.
+    f.settings.IsUsel = false;
+    const int point = f.add(ObjectType::Point);
+    const auto squares = OfRole(f.interactive(), Role::Node);
+    ASSERT_EQ(squares.size(), 1u);
+    EXPECT_EQ(squares[0]->slot, point);
+}
+
+// Vertex count and settings -> the label of the first and last vertex.
+struct LabelRow {
+    int vertices;
+    bool letters;
+    const char* first;
+    const char* last;
+};
+
+class VertexLabels : public ::testing::TestWithParam<LabelRow> {};
+
+TEST_P(VertexLabels, LettersUpTo26Vertices) {
+    const LabelRow row = GetParam();
+    Fixture f;
+    f.settings.PutVerNum = true;
+    f.settings.PutNumObj = false;
+    f.settings.PutLetters = row.letters;
+    f.addPolyline(row.vertices);
+    f.plain();
+    const auto labels = OfRole(f.interactive(), Role::VertexLabel);
+    ASSERT_EQ(labels.size(), static_cast<std::size_t>(row.vertices));
+    EXPECT_EQ(labels.front()->text, row.first);
+    EXPECT_EQ(labels.back()->text, row.last);
+    EXPECT_TRUE(OfRole(f.interactive(), Role::ObjectNumber).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, VertexLabels,
+                         ::testing::Values(LabelRow{26, true, "A", "Z"},
+                                           LabelRow{27, true, "1", "27"},
+                                           LabelRow{3, false, "1", "3"}));
+
+// Records what the drawing pass asks of the picture interaction, and picks on request.
+struct RecordingHooks : PassHooks {
+    struct Call {
+        int slot, v1, v2;
+    };
+    std::vector<Call> calls;
+    int pickSlot = 0, pickV1 = 0, pickV2 = -1; // pickV2 0: vertex pick; -1: no pick
+    geo::Vec3 pickPoint;
+    std::vector<MarkedElement> measured, placed;
+    const DisplayList* out = nullptr;
+    std::size_t opsAtAfterObjects = 0;
+    Pick before;
+    std::function<void()> duringPass;
+
+    void hitTestEdge(Pick& pick, int slot, int v1, int v2, ScreenPoint, ScreenPoint,
+                     ScreenPoint) override {
+        calls.push_back({slot, v1, v2});
+        if (pickV2 >= 0 && slot == pickSlot && v1 == pickV1 && (pickV2 == 0 || v2 == pickV2))
+            pick = {slot, v1, pickV2, pickPoint};
+    }
+    void afterObjects(const Pick&, ScreenPoint, bool) override {
+        opsAtAfterObjects = out ? out->size() : 0;
+        if (duringPass) duringPass();
+    }
+    std::span<MarkedElement> measureElements() override { return measured; }
+    std::span<MarkedElement> placedPoints() override { return placed; }
+    void endPass(const Pick&, const Pick& previous) override { before = previous; }
+};
+
+TEST(DrawPass, HitTestIsAskedForEveryDrawnEdgeInOrder) {
+    Fixture f;
+    RecordingHooks hooks;
+    f.wf.setHooks(&hooks);
+    const int cube = f.addCube(0, 1, kBlue);
+    const int hidden = f.addPolyline(3);
+    f.scene.object(hidden).visible = 0;
+    f.plain();
+    EXPECT_TRUE(hooks.calls.empty());
+    f.interactive({10, 10});
+    ASSERT_EQ(hooks.calls.size(), 9u + 24u); // three axes of three edges, 24 cube edges
+    EXPECT_EQ(hooks.calls[0].slot, 1);
+    EXPECT_EQ(hooks.calls[0].v1, 1);
+    EXPECT_EQ(hooks.calls[0].v2, 2);
+    EXPECT_EQ(hooks.calls[9].slot, cube);
+    // Face 1 is (1, 2, 4) with its third edge hidden; face 2 (1, 4, 3) starts with the hidden one.
+    EXPECT_EQ(hooks.calls[9].v1, 1);
+    EXPECT_EQ(hooks.calls[10].v1, 2);
+    EXPECT_EQ(hooks.calls[11].v1, 4);
+    EXPECT_EQ(hooks.calls[11].v2, 3);
+}
+
+TEST(DrawPass, PickedEdgeIsHighlightedAndProjectedOntoThePlanes) {
+    Fixture f;
+    RecordingHooks hooks;
+    f.wf.setHooks(&hooks);
+    f.settings.isProject = true;
+    const int cube = f.addCube(0, 1, kBlue);
+    hooks.pickSlot = cube;
+    hooks.pickV1 = 2;
+    hooks.pickV2 = 4;
+    hooks.pickPoint = {1, 0.5, 0};
+    f.plain();
+    DisplayList l;
+    hooks.out = &l;
+    ASSERT_EQ(f.wf.drawPass(l, ScreenPoint{123, 45}), RedrawResult::Drawn);
+    EXPECT_TRUE(f.wf.pick().any());
+    const auto hl = OfRole(l, Role::PickedEdge);
+    ASSERT_EQ(hl.size(), 1u);
+    EXPECT_EQ(hl[0]->a(), f.wf.screen(cube, 2));
+    EXPECT_EQ(hl[0]->b(), f.wf.screen(cube, 4));
+    EXPECT_EQ(hl[0]->style, PenStyle::Dot);
+    EXPECT_EQ(hl[0]->pen, kBlue); // role 4
+    EXPECT_EQ(hooks.opsAtAfterObjects, static_cast<std::size_t>(hl[0] - l.data()) + 1);
+    const auto lines = OfRole(l, Role::ProjectionLine);
+    ASSERT_EQ(lines.size(), 3u);
+    const geo::Vec3 feet[3] = {{1, 0.5, 0}, {0, 0.5, 0}, {1, 0, 0}};
+    for (int k = 0; k < 3; ++k) {
+        const Projected q = ProjectPoint(f.wf.view(), feet[k]);
+        EXPECT_EQ(lines[k]->a(), (ScreenPoint{123, 45}));
+        EXPECT_EQ(lines[k]->b(), (ScreenPoint{RoundPixel(q.px), RoundPixel(q.py)}));
+        EXPECT_EQ(lines[k]->style, PenStyle::Dash);
+        EXPECT_EQ(lines[k]->pen, kSilver); // role 7
+    }
+    EXPECT_EQ(&l.back(), lines[2]);
+
+    // The next pass first paints the old lines over in the background colour.
+    hooks.pickV2 = -1;
+    DisplayList next;
+    ASSERT_EQ(f.wf.drawPass(next, ScreenPoint{0, 0}), RedrawResult::Drawn);
+    EXPECT_EQ(hooks.before.vertex2, 4);
+    const auto erased = OfRole(next, Role::ProjectionErase);
+    ASSERT_EQ(erased.size(), 3u);
+    EXPECT_EQ(erased[1]->a(), (ScreenPoint{123, 45}));
+    EXPECT_EQ(erased[1]->b(), lines[1]->b());
+    EXPECT_EQ(erased[1]->pen, kWhite);
+    EXPECT_TRUE(OfRole(next, Role::ProjectionLine).empty());
+    EXPECT_TRUE(OfRole(next, Role::PickedEdge).empty());
+}
+
+TEST(DrawPass, MarkedElementsFollowTheView) {
+    Fixture f;
+    RecordingHooks hooks;
+    f.wf.setHooks(&hooks);
+    MarkedElement plane;
+    plane.pointCount = 4;
+    plane.points = {geo::Vec3(0, 0, 0), geo::Vec3(1, 0, 0), geo::Vec3(1, 1, 0), geo::Vec3(0, 1, 0)};
+    hooks.measured = {plane};
+    for (int j = 0; j < 3; ++j) {
+        MarkedElement e;
+        e.pointCount = 1;
+        e.points[0] = geo::Vec3(j, 2, 1);
+        hooks.placed.push_back(e);
+    }
+    const DisplayList l = f.plain();
+    for (int k = 0; k < 4; ++k) {
+        const Projected q = ProjectPoint(f.wf.view(), hooks.measured[0].points[k]);
+        EXPECT_EQ(hooks.measured[0].screen[k], (ScreenPoint{RoundPixel(q.px), RoundPixel(q.py)}));
+    }
+    const auto squares = OfRole(l, Role::MarkedPoint);
+    const auto lines = OfRole(l, Role::MarkedLine);
+    ASSERT_EQ(squares.size(), 4u + 3u);
+    EXPECT_EQ(squares[0]->pen, kRed);
+    EXPECT_EQ(squares[0]->brush, kWhite);
+    const auto& s = hooks.measured[0].screen;
+    // Around the plane: 1-2, 1-4 (closing), 2-3, 3-4; then the chain of placed points.
+    const std::vector<std::pair<ScreenPoint, ScreenPoint>> expected = {
+        {s[0], s[1]},
+        {s[0], s[3]},
+        {s[1], s[2]},
+        {s[2], s[3]},
+        {hooks.placed[0].screen[0], hooks.placed[1].screen[0]},
+        {hooks.placed[1].screen[0], hooks.placed[2].screen[0]}};
+    ASSERT_EQ(lines.size(), expected.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i]->a(), expected[i].first);
+        EXPECT_EQ(lines[i]->b(), expected[i].second);
+        EXPECT_EQ(lines[i]->style, PenStyle::Dot);
+        EXPECT_EQ(lines[i]->pen, 0x800080u); // role 6, purple
+    }
+}
+
+TEST(DrawPass, GuardsAgainstEarlyNestedAndHalfToneDrawing) {
+    Fixture f;
+    f.wf.setReady(false);
+    DisplayList l;
+    EXPECT_EQ(f.wf.redraw(l), RedrawResult::NotReady);
+    EXPECT_EQ(f.wf.drawPass(l, ScreenPoint{1, 1}), RedrawResult::NotReady);
+    EXPECT_TRUE(l.empty());
+    f.wf.setReady(true);
+    f.host.halfTone = true;
+    EXPECT_EQ(f.wf.redraw(l), RedrawResult::HalfTone);
+    EXPECT_TRUE(l.empty());
+    f.host.halfTone = false;
+
+    RecordingHooks hooks;
+    RedrawResult nested = RedrawResult::Drawn;
+    hooks.duringPass = [&] {
+        DisplayList inner;
+        EXPECT_TRUE(f.wf.busy());
+        nested = f.wf.redraw(inner);
+    };
+    f.wf.setHooks(&hooks);
+    EXPECT_EQ(f.wf.redraw(l), RedrawResult::Drawn);
+    EXPECT_EQ(nested, RedrawResult::Busy);
+    EXPECT_FALSE(f.wf.busy());
+}
+
+} // namespace
+} // namespace vorn::pic

@@ -1,0 +1,119 @@
+// v3dtool render: the wire-frame picture of a scene file, drawn headless into a PNG.
+#include "v3dtool/commands.h"
+#include "v3dtool/tool_support.h"
+
+#include "picture/picture_canvas.h"
+
+#include <QGuiApplication>
+
+#include <charconv>
+#include <cmath>
+#include <sstream>
+
+namespace vorn::tool {
+
+namespace {
+
+// Two whole numbers joined by `sep`, e.g. "800x600" or "27,49".
+bool ParsePair(const std::string& s, char sep, int& a, int& b) {
+    const auto at = s.find(sep);
+    if (at == std::string::npos) return false;
+    const char* end = s.data() + s.size();
+    const auto r1 = std::from_chars(s.data(), s.data() + at, a);
+    const auto r2 = std::from_chars(s.data() + at + 1, end, b);
+    return r1.ec == std::errc() && r1.ptr == s.data() + at && r2.ec == std::errc() && r2.ptr == end;
+}
+
+void EnsureGuiApp() {
+    if (QGuiApplication::instance()) return;
+    // Drawing into a bitmap needs fonts but no screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "v3dtool";
+    static char* argv[] = {name, nullptr};
+    // Never destroyed: a static one would be torn down after Qt's own globals.
+    new QGuiApplication(argc, argv);
+}
+
+bool UsableScale(float z) {
+    return std::isfinite(z) && z > 0;
+}
+
+} // namespace
+
+int runRender(const Args& args, std::ostream& out, std::ostream& err) {
+    std::string input, output;
+    int width = 800, height = 600;
+    int turnH = -1, turnV = -1;
+    bool labels = false, fit = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "-o" && hasValue) {
+            output = args[++i];
+        } else if (a == "--size" && hasValue) {
+            if (!ParsePair(args[++i], 'x', width, height) || width < 1 || height < 1 ||
+                width > 10000 || height > 10000) {
+                err << "--size wants WxH, each 1..10000\n";
+                return 2;
+            }
+        } else if (a == "--turn" && hasValue) {
+            if (!ParsePair(args[++i], ',', turnH, turnV) || turnH < 0 || turnH > 71 || turnV < 0 ||
+                turnV > 71) {
+                err << "--turn wants H,V, each 0..71\n";
+                return 2;
+            }
+        } else if (a == "--labels") {
+            labels = true;
+        } else if (a == "--fit") {
+            fit = true;
+        } else if (!a.empty() && a[0] != '-' && input.empty()) {
+            input = a;
+        } else {
+            err << "render: unexpected argument " << a << '\n';
+            return 2;
+        }
+    }
+    if (input.empty() || output.empty()) {
+        err << "usage: v3dtool render FILE.v3d -o OUT.png [--size WxH] [--turn H,V] [--labels] "
+               "[--fit]\n";
+        return 2;
+    }
+
+    EnsureGuiApp();
+    std::ostringstream report;
+    ToolSession session(report, err);
+    // The settings' axes colour, as applying the settings gives it.
+    session.scene.object(core::kAxesSlot).color = session.settings.colorRgb(core::kColorAxes);
+    pic::PictureCanvas canvas(session.env);
+    canvas.resize(width, height);
+    canvas.engine().setReady(true);
+    // Start-up order: the first fit, then the scene file with the view it was saved with.
+    canvas.engine().fit();
+    if (!session.load(input)) return 1;
+    pic::ViewState& view = canvas.view();
+    if (turnH >= 0) view.setTurn(turnH, turnV);
+    // A file without usable scales (or --fit) gets the fit of "Дібрати розмір"; the bounds it
+    // needs come from a redraw.
+    if (fit || !UsableScale(view.zoomX()) || !UsableScale(view.zoomY()) ||
+        !UsableScale(view.zoomZ())) {
+        canvas.redraw();
+        view.setZoom(0, 0, 0);
+        view.firstFit = true;
+        canvas.engine().fit();
+    }
+    // With labels: an interactive pass with the pointer off the picture, so nothing is picked.
+    if (canvas.redraw(labels, {-1000, -1000}) != pic::RedrawResult::Drawn) {
+        err << "render: nothing was drawn\n";
+        return 1;
+    }
+    if (!canvas.image().save(QString::fromStdString(output), "PNG")) {
+        err << "render: cannot write " << output << '\n';
+        return 1;
+    }
+    out << output << ": " << width << "x" << height << ", turn " << view.turnHorizontal() << ","
+        << view.turnVertical() << ", " << session.scene.objectCount() - 1 << " objects\n";
+    return 0;
+}
+
+} // namespace vorn::tool
