@@ -1,14 +1,15 @@
-// Loading steps per object; grows as the polyhedron and surface libraries arrive.
+// Loading step for surfaces: their meshes are rebuilt from the stored definitions.
 #include "entry/scene_loader.h"
+
+#include "entry/object_builder.h"
 
 namespace vorn::entry {
 
-bool SceneLoader::rebuildMesh(core::Env& /*env*/, int /*slot*/) {
-    return true;
-}
-
-bool SceneLoader::completeObject(core::Env& /*env*/, int /*slot*/) {
-    return true;
+// Silent: the file reader shows the message and drops this object alone when it fails. The
+// volume and area of a surface of revolution stay as stored.
+bool SceneLoader::rebuildMesh(core::Env& env, int slot) {
+    expr::ExpressionEngine engine;
+    return RebuildObject(env, engine, slot);
 }
 
 } // namespace vorn::entry

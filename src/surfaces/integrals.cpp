@@ -1,0 +1,371 @@
+// Trapezoid sums, numeric derivatives, volumes and areas of solids of revolution, contour and
+// double integrals.
+#include "surfaces/integrals.h"
+
+#include "geometry/polygon.h"
+#include "geometry/primitives.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vorn::surf {
+
+namespace {
+
+constexpr int kMsgIntegral = 10;
+constexpr int kMsgRevolutionArea = 11;
+constexpr int kMsgRevolutionVolume = 12;
+constexpr int kMsgContour = 13;
+constexpr int kMsgRefiningRegion = 90;
+constexpr int kMsgDoubleIntegral = 91;
+// Start value of the derivative loop, far from any quotient it will meet.
+constexpr long double kDerivativeStart = 99999999999.0L;
+// The step halves below any value the 20-decimal substitution can carry long before this.
+constexpr int kMaxDerivativeHalvings = 200;
+
+// The progress window, hidden again however the loop ends.
+class ProgressScope {
+  public:
+    ProgressScope(core::Host& host, const std::string& text, int maximum, bool show = true)
+        : m_host(host), m_shown(show) {
+        if (m_shown) m_host.progressBegin(text, maximum);
+    }
+    ~ProgressScope() {
+        if (m_shown) m_host.progressEnd();
+    }
+    void step(int position) {
+        if (!m_shown) return;
+        m_host.progressStep(position);
+        m_host.processEvents();
+    }
+
+  private:
+    core::Host& m_host;
+    bool m_shown;
+};
+
+long double finiteOr(long double v, bool& infinite) {
+    if (std::isfinite(v)) return v;
+    infinite = true;
+    return 0;
+}
+
+} // namespace
+
+Integrator::Integrator(core::Env& env, expr::ExpressionEngine& engine, int points)
+    : m_env(env), m_engine(engine),
+      m_points(std::clamp(points, kMinIntegrationPoints, kMaxIntegrationPoints)) {}
+
+long double Integrator::value(std::string_view f, char letter, long double x) {
+    return m_engine.EvaluateExpression(expr::ExpressionEngine::SubstituteVariable(f, letter, x));
+}
+
+long double Integrator::TrapezoidIntegral(std::string_view f, char letter, long double from,
+                                          long double to) {
+    InfiniteFlag = false;
+    ProgressScope progress(m_env.host, m_env.msg(kMsgIntegral), m_points);
+    const long double h = (to - from) / m_points;
+    long double sum = 0;
+    for (int i = 0; i <= m_points; ++i) {
+        progress.step(i + 1);
+        const long double v = value(f, letter, from + i * h);
+        sum += (i == 0 || i == m_points) ? v / 2 : v;
+    }
+    return h * sum;
+}
+
+long double Integrator::NumericDerivative(std::string_view f, char letter, long double x) {
+    InfiniteFlag = false;
+    long double h = kDerivativeStep;
+    long double d = kDerivativeStart;
+    long double diff = 0, previous = 0;
+    for (int k = 1; k <= kMaxDerivativeHalvings; ++k) {
+        h /= 2;
+        const long double old = d;
+        d = (value(f, letter, x + h) - value(f, letter, x - h)) / (2 * h);
+        if (!std::isfinite(d)) {
+            InfiniteFlag = true;
+            return 0;
+        }
+        previous = diff;
+        diff = std::fabs(old - d);
+        if (k >= 2 && diff < kDerivativeSettled) break;
+        if (k >= 3 && diff > previous) break;
+    }
+    if (diff > previous && diff > kDerivativeSettled) InfiniteFlag = true;
+    return d;
+}
+
+long double Integrator::VolumeExplicit(std::string_view f, Axis axis, long double a,
+                                       long double b) {
+    const std::string body(f);
+    if (axis == Axis::Ox) return std::fabs(TrapezoidIntegral("pi*(" + body + ")^2", 'X', a, b));
+    return std::fabs(2 * kPi * TrapezoidIntegral("X*(" + body + ")", 'X', a, b));
+}
+
+long double Integrator::AreaExplicit(std::string_view f, Axis axis, long double a, long double b) {
+    const long double widen = kAreaWidening + (axis == Axis::Ox ? kAreaWideningOx : 0);
+    const long double lo = std::min(a, b) - widen;
+    const long double hi = std::max(a, b) + widen;
+    // The nodes run from hi down to lo, so the last derivative is the one at the lower end.
+    const long double h = (lo - hi) / m_points;
+    ProgressScope progress(m_env.host, m_env.msg(kMsgRevolutionArea), m_points);
+    long double sum = 0;
+    for (int i = 0; i <= m_points; ++i) {
+        progress.step(i + 1);
+        const long double x = hi + i * h;
+        const long double slope = NumericDerivative(f, 'X', x);
+        const long double radius = axis == Axis::Ox ? value(f, 'X', x) : x;
+        const long double g = std::fabs(2 * kPi * radius * std::sqrt(1 + slope * slope));
+        sum += (i == 0 || i == m_points) ? g / 2 : g;
+    }
+    return std::fabs(h * sum);
+}
+
+long double Integrator::VolumeParametric(std::string_view F, std::string_view G, long double t0,
+                                         long double t1) {
+    const long double h = (t1 - t0) / m_points;
+    ProgressScope progress(m_env.host, m_env.msg(kMsgRevolutionVolume), m_points);
+    long double sum = 0;
+    for (int i = 0; i <= m_points; ++i) {
+        progress.step(i + 1);
+        const long double t = t0 + i * h;
+        const long double r = value(F, 'T', t);
+        const long double g = kPi * r * r * NumericDerivative(G, 'T', t);
+        sum += (i == 0 || i == m_points) ? g / 2 : g;
+    }
+    return std::fabs(h * sum);
+}
+
+long double Integrator::AreaParametric(std::string_view F, std::string_view G, long double t0,
+                                       long double t1) {
+    const long double h = (t1 - t0) / m_points;
+    ProgressScope progress(m_env.host, m_env.msg(kMsgRevolutionArea), m_points);
+    long double sum = 0;
+    for (int i = 0; i <= m_points; ++i) {
+        progress.step(i + 1);
+        const long double t = t0 + i * h;
+        const long double r = value(F, 'T', t);
+        const long double dF = NumericDerivative(F, 'T', t);
+        const long double dG = NumericDerivative(G, 'T', t);
+        const long double g = 2 * kPi * r * std::sqrt(dF * dF + dG * dG);
+        sum += (i == 0 || i == m_points) ? g / 2 : g;
+    }
+    return std::fabs(h * sum);
+}
+
+RevolutionMeasures Integrator::RevolveExplicit(std::string_view f, Axis axis, long double a,
+                                               long double b) {
+    RevolutionMeasures m;
+    InfiniteFlag = false;
+    const long double volume = VolumeExplicit(f, axis, a, b);
+    m.volumeInfinite = InfiniteFlag;
+    m.volume = static_cast<double>(finiteOr(volume, m.volumeInfinite));
+    InfiniteFlag = false;
+    const long double area = AreaExplicit(f, axis, a, b);
+    m.areaInfinite = InfiniteFlag;
+    m.area = static_cast<double>(finiteOr(area, m.areaInfinite));
+    return m;
+}
+
+RevolutionMeasures Integrator::RevolveParametric(std::string_view F, std::string_view G,
+                                                 long double t0, long double t1) {
+    RevolutionMeasures m;
+    InfiniteFlag = false;
+    const long double volume = VolumeParametric(F, G, t0, t1);
+    m.volumeInfinite = InfiniteFlag;
+    m.volume = static_cast<double>(finiteOr(volume, m.volumeInfinite));
+    InfiniteFlag = false;
+    const long double area = AreaParametric(F, G, t0, t1);
+    m.areaInfinite = InfiniteFlag;
+    m.area = static_cast<double>(finiteOr(area, m.areaInfinite));
+    return m;
+}
+
+std::vector<geo::Vec3> SplitAtAxes(std::span<const geo::Vec3> points) {
+    std::vector<geo::Vec3> out;
+    if (points.empty()) return out;
+    const geo::Vec3 xAxis[2] = {{-10, 0, 0}, {10, 0, 0}};
+    const geo::Vec3 yAxis[2] = {{0, -10, 0}, {0, 10, 0}};
+    for (std::size_t k = 0; k + 1 < points.size(); ++k) {
+        const geo::Vec3& p = points[k];
+        const geo::Vec3& q = points[k + 1];
+        out.push_back(p);
+        const double length = std::hypot(q.x - p.x, q.y - p.y);
+        struct Crossing {
+            double distance;
+            geo::Vec3 point;
+        };
+        std::vector<Crossing> kept;
+        for (const geo::Vec3* axis : {xAxis, yAxis}) {
+            const geo::Point2Result r = geo::LineIntersection2D(p, q, axis[0], axis[1]);
+            if (r.error) continue;
+            const bool inBox = std::min(p.x, q.x) <= r.x && r.x <= std::max(p.x, q.x) &&
+                               std::min(p.y, q.y) <= r.y && r.y <= std::max(p.y, q.y);
+            const double distance = std::hypot(r.x - p.x, r.y - p.y);
+            if (inBox && distance >= kAxisCrossingMargin &&
+                std::fabs(length - distance) >= kAxisCrossingMargin)
+                kept.push_back({distance, {r.x, r.y, 0}});
+        }
+        std::sort(kept.begin(), kept.end(),
+                  [](const Crossing& a, const Crossing& b) { return a.distance < b.distance; });
+        for (const Crossing& c : kept)
+            out.push_back(c.point);
+    }
+    out.push_back(points.back());
+    return out;
+}
+
+PolylineRevolution RevolvePolyline(std::span<const geo::Vec3> points) {
+    const std::vector<geo::Vec3> split = SplitAtAxes(points);
+    long double vx = 0, vy = 0, sx = 0, sy = 0;
+    for (std::size_t k = 0; k + 1 < split.size(); ++k) {
+        const long double x0 = split[k].x, y0 = split[k].y;
+        const long double x1 = split[k + 1].x, y1 = split[k + 1].y;
+        const long double length = std::hypot(x1 - x0, y1 - y0);
+        vx += (y0 * y0 + y0 * y1 + y1 * y1) * (x1 - x0);
+        vy += (x0 * x0 + x0 * x1 + x1 * x1) * (y1 - y0);
+        sx += kPi * std::fabs(y0 + y1) * length;
+        sy += kPi * std::fabs(x0 + x1) * length;
+    }
+    return {static_cast<double>(std::fabs(vx * kPi / 3)),
+            static_cast<double>(std::fabs(vy * kPi / 3)), static_cast<double>(sx),
+            static_cast<double>(sy)};
+}
+
+ContourResult ContourIntegral(core::Env& env, expr::ExpressionEngine& engine, std::string_view f,
+                              std::span<const geo::Vec3> points) {
+    ContourResult result;
+    const int n = static_cast<int>(points.size());
+    ProgressScope progress(env.host, env.msg(kMsgContour), std::max(n - 1, 0),
+                           n > kContourProgressFrom);
+    for (int k = 1; k <= n - 1; ++k) {
+        progress.step(k);
+        const geo::Vec3& p = points[static_cast<std::size_t>(k - 1)];
+        const geo::Vec3 d = points[static_cast<std::size_t>(k)] - p;
+        const long double piece =
+            std::sqrt(static_cast<long double>(geo::dot(d, d))) / kContourPieces;
+        for (int m = 0; m < kContourPieces; ++m) {
+            const geo::Vec3 mid = p + d * ((m + 0.5) / kContourPieces);
+            std::string text = expr::ExpressionEngine::SubstituteVariable(f, 'X', mid.x);
+            text = expr::ExpressionEngine::SubstituteVariable(text, 'Y', mid.y);
+            text = expr::ExpressionEngine::SubstituteVariable(text, 'Z', mid.z);
+            const long double v = engine.EvaluateExpression(text);
+            if (engine.CalcError != expr::kCalcOk) {
+                result.error = true;
+                return result;
+            }
+            result.value += v * piece;
+        }
+    }
+    return result;
+}
+
+DoubleIntegralResult DoubleIntegral(core::Env& env, expr::ExpressionEngine& engine,
+                                    core::SceneObject& surface, const CalcRegion& region,
+                                    int points) {
+    DoubleIntegralResult result;
+    expr::RegionBounds rect = region.bounds;
+    if (region.region.isPolygon) {
+        rect = expr::polygonBounds(region.region.polygon);
+    } else if (NormaliseRectangle(rect)) {
+        rect = SampleSurface(engine, surface, SurfaceGridSize(env.settings.Quality()), rect,
+                             &region.region)
+                   .rect;
+    }
+    const int n = std::clamp(points, kMinIntegrationPoints, kMaxIntegrationPoints);
+    const double dx = (rect.xTo - rect.xFrom) / (n - 1);
+    const double dy = (rect.yTo - rect.yFrom) / (n - 1);
+    const int parts = UsablePartCount(surface);
+    const std::size_t nodes = static_cast<std::size_t>(n) * static_cast<std::size_t>(n);
+    auto at = [n](int i, int j) {
+        return static_cast<std::size_t>(i - 1) * static_cast<std::size_t>(n) +
+               static_cast<std::size_t>(j - 1);
+    };
+    std::vector<std::uint8_t> owner(nodes, 0);
+    std::vector<double> z(nodes, 0);
+    std::vector<geo::PointList> polygons(static_cast<std::size_t>(parts));
+    for (int k = 1; k <= parts; ++k)
+        if (surface.part(k).domainKind == 0)
+            polygons[static_cast<std::size_t>(k - 1)] = PartPolygon(surface.part(k));
+    bool stopped = false;
+    {
+        const std::string count = std::to_string(n);
+        ProgressScope progress(env.host, env.messages.format(kMsgRefiningRegion, {count, count}),
+                               n);
+        for (int i = 1; i <= n && !stopped; ++i) {
+            progress.step(i);
+            const double x = rect.xFrom + (i - 1) * dx;
+            for (int j = 1; j <= n; ++j) {
+                const double y = rect.yFrom + (j - 1) * dy;
+                for (int k = 1; k <= parts; ++k) {
+                    const core::ObjectPart& part = surface.part(k);
+                    const bool inside =
+                        part.domainKind == 0
+                            ? expr::pointInPolygonRegion(polygons[static_cast<std::size_t>(k - 1)],
+                                                         x, y)
+                            : expr::pointInSystem(engine, part.area.domainText.raw(), x, y);
+                    if (!inside) continue;
+                    const auto value = PartValueAt(engine, part, x, y);
+                    if (!value) continue;
+                    owner[at(i, j)] = static_cast<std::uint8_t>(k);
+                    z[at(i, j)] = *value;
+                    break;
+                }
+                if (owner[at(i, j)] != 0 && !InClipRegion(engine, region.region, x, y))
+                    owner[at(i, j)] = 0;
+            }
+            stopped = env.host.abortRequested();
+        }
+    }
+
+    surface.volume = 0;
+    surface.areaInfinite = 0;
+    surface.surfaceArea = 0;
+    long double integral = 0, area = 0;
+    geo::PointList triangle;
+    triangle.n = 3;
+    const long double cell = std::fabs(static_cast<long double>(dx) * dy);
+    {
+        ProgressScope progress(env.host, env.msg(kMsgDoubleIntegral), n);
+        for (int i = 1; i < n && !stopped; ++i) {
+            progress.step(i);
+            for (int j = 1; j < n; ++j) {
+                const int shared = owner[at(i + 1, j + 1)];
+                const int corners[2][3][2] = {{{i, j}, {i, j + 1}, {i + 1, j + 1}},
+                                              {{i + 1, j + 1}, {i + 1, j}, {i, j}}};
+                for (const auto& tri : corners) {
+                    bool owned = true;
+                    long double xc = 0, yc = 0, zc = 0;
+                    for (int c = 0; c < 3; ++c) {
+                        const int ci = tri[c][0], cj = tri[c][1];
+                        owned = owned && owner[at(ci, cj)] != 0;
+                        const geo::Vec3 p{rect.xFrom + (ci - 1) * dx, rect.yFrom + (cj - 1) * dy,
+                                          z[at(ci, cj)]};
+                        triangle[c + 1] = p;
+                        xc += p.x / 3;
+                        yc += p.y / 3;
+                        zc += p.z / 3;
+                    }
+                    if (!owned) continue;
+                    // Where the shared corner's formula has no value at the centroid, the
+                    // corners' mean stands in for it rather than a zero.
+                    const auto fc = PartValueAt(engine, surface.part(shared),
+                                                static_cast<double>(xc), static_cast<double>(yc));
+                    const long double centre = fc ? *fc : zc;
+                    area += std::fabs(geo::PolygonArea3D(triangle));
+                    integral += cell / 2 * (zc + (centre - zc) / 2);
+                }
+            }
+            stopped = env.host.abortRequested();
+        }
+    }
+    result.code = stopped ? kDoubleIntegralStopped : kDoubleIntegralDone;
+    result.integral = std::isfinite(integral) ? static_cast<double>(integral) : 0;
+    result.area = std::isfinite(area) ? static_cast<double>(area) : 0;
+    surface.areaInfinite = result.integral;
+    surface.surfaceArea = result.area;
+    return result;
+}
+
+} // namespace vorn::surf

@@ -1,0 +1,232 @@
+// One-dimensional, revolution, contour and double integrals.
+#include "surfaces/integrals.h"
+
+#include "fake_host.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace vorn::surf {
+namespace {
+
+// The engine's PI is 3.1415926; a result built on it differs from pi by this relative amount.
+constexpr double kEnginePiTol = 2e-8;
+// Sums of a few hundred extended-precision terms.
+constexpr double kSumTol = 1e-12;
+
+struct Fixture {
+    core::Scene scene;
+    core::Settings settings;
+    lang::MessageTable messages;
+    test::FakeHost host;
+    core::Env env{scene, settings, messages, host};
+    expr::ExpressionEngine engine;
+};
+
+TEST(TrapezoidIntegral, ExactForLinearAndWithTheKnownErrorForAParabola) {
+    Fixture f;
+    Integrator in(f.env, f.engine, 50);
+    EXPECT_NEAR(double(in.TrapezoidIntegral("X", 'X', 0, 1)), 0.5, kSumTol);
+    // The trapezoid rule overestimates x^2 on [0, 1] by h^2/6.
+    const double h = 1.0 / 50;
+    EXPECT_NEAR(double(in.TrapezoidIntegral("x^2", 'X', 0, 1)), 1.0 / 3 + h * h / 6, kSumTol);
+    EXPECT_NEAR(double(in.TrapezoidIntegral("t", 'T', 1, -1)), 0, kSumTol);
+    EXPECT_EQ(f.host.calls.front(), "progress: " + f.messages.text(10) + " /50");
+    EXPECT_EQ(f.host.calls.back(), "progress end");
+}
+
+struct DerivativeRow {
+    const char* f;
+    double x, slope;
+    bool infinite;
+};
+
+class Derivative : public ::testing::TestWithParam<DerivativeRow> {};
+
+TEST_P(Derivative, SettlesOrFlagsInfinity) {
+    Fixture f;
+    Integrator in(f.env, f.engine, 50);
+    in.InfiniteFlag = !GetParam().infinite; // every call starts by clearing it
+    const double d = double(in.NumericDerivative(GetParam().f, 'X', GetParam().x));
+    EXPECT_EQ(in.InfiniteFlag, GetParam().infinite);
+    if (!GetParam().infinite) {
+        EXPECT_NEAR(d, GetParam().slope, 1e-6);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Functions, Derivative,
+                         ::testing::Values(DerivativeRow{"sin(x)", 0, 1, false},
+                                           DerivativeRow{"x^3", 2, 12, false},
+                                           DerivativeRow{"abs(x)", 0, 0, false},
+                                           DerivativeRow{"sqrt(x)", 0, 0, true}));
+
+TEST(Revolution, CylinderVolumeAndWidenedArea) {
+    Fixture f;
+    Integrator in(f.env, f.engine, 50);
+    const RevolutionMeasures m = in.RevolveExplicit("1", Axis::Ox, 0, 1);
+    EXPECT_NEAR(m.volume, M_PI, M_PI * kEnginePiTol);
+    EXPECT_NEAR(m.area, 2 * M_PI * (1 + 2.02e-7), 1e-13);
+    EXPECT_FALSE(m.volumeInfinite);
+    EXPECT_FALSE(m.areaInfinite);
+    // About Oy the unit segment sweeps a disc: volume 2*pi*int x dx, area pi r^2 (widened 1e-9).
+    const RevolutionMeasures oy = in.RevolveExplicit("1", Axis::Oy, 0, 1);
+    EXPECT_NEAR(oy.volume, M_PI, 1e-12);
+    EXPECT_NEAR(oy.area, M_PI, 1e-7);
+}
+
+TEST(Revolution, ConeAndSphereMatchTheirFormulas) {
+    Fixture f;
+    Integrator in(f.env, f.engine, 1000);
+    const RevolutionMeasures cone = in.RevolveExplicit("1-x", Axis::Ox, 0, 1);
+    EXPECT_NEAR(cone.volume, M_PI / 3, 1e-6);
+    EXPECT_NEAR(cone.area, M_PI * std::sqrt(2.0), 1e-6);
+    // x = cos t, y = sin t on [0, pi] about Ox: the unit sphere. F is the radius sin t.
+    const RevolutionMeasures ball = in.RevolveParametric("sin(t)", "cos(t)", 0, kPi);
+    EXPECT_NEAR(ball.volume, 4 * M_PI / 3, 1e-5);
+    EXPECT_NEAR(ball.area, 4 * M_PI, 1e-4);
+    EXPECT_FALSE(ball.volumeInfinite);
+}
+
+TEST(Revolution, SteepLowerEndFlagsTheArea) {
+    Fixture f;
+    Integrator in(f.env, f.engine, 50);
+    // sqrt(x) from the widening margin: the last node of the area sits at x = 0.
+    const RevolutionMeasures m =
+        in.RevolveExplicit("sqrt(x)", Axis::Ox, double(kAreaWidening + kAreaWideningOx), 1);
+    EXPECT_FALSE(m.volumeInfinite);
+    EXPECT_NEAR(m.volume, M_PI / 2, 1e-3);
+    EXPECT_TRUE(m.areaInfinite);
+}
+
+struct SplitRow {
+    std::vector<geo::Vec3> in, out;
+};
+
+class AxisSplit : public ::testing::TestWithParam<SplitRow> {};
+
+TEST_P(AxisSplit, InsertsInteriorCrossingsInOrder) {
+    const auto out = SplitAtAxes(GetParam().in);
+    ASSERT_EQ(out.size(), GetParam().out.size());
+    for (std::size_t k = 0; k < out.size(); ++k) {
+        EXPECT_NEAR(out[k].x, GetParam().out[k].x, 1e-12) << k;
+        EXPECT_NEAR(out[k].y, GetParam().out[k].y, 1e-12) << k;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Polylines, AxisSplit,
+    ::testing::Values(SplitRow{{{0, 1, 0}, {1, -1, 0}}, {{0, 1, 0}, {0.5, 0, 0}, {1, -1, 0}}},
+                      SplitRow{{{-1, 0.5, 0}, {1, -1.5, 0}},
+                               {{-1, 0.5, 0}, {-0.5, 0, 0}, {0, -0.5, 0}, {1, -1.5, 0}}},
+                      SplitRow{{{0, 1, 0}, {1, 0, 0}}, {{0, 1, 0}, {1, 0, 0}}},
+                      SplitRow{{{0, 1, 0}, {1, 1, 0}, {2, 3, 0}},
+                               {{0, 1, 0}, {1, 1, 0}, {2, 3, 0}}},
+                      SplitRow{{{0.00004, 1, 0}, {-1, -1, 0}},
+                               {{0.00004, 1, 0}, {-0.49998, 0, 0}, {-1, -1, 0}}}));
+
+TEST(RevolvePolyline, FrustumSumsAboutBothAxes) {
+    const struct {
+        std::vector<geo::Vec3> points;
+        PolylineRevolution expected;
+    } rows[] = {
+        {{{0, 1, 0}, {1, 1, 0}}, {M_PI, 0, 2 * M_PI, M_PI}},
+        // Split at (0.5, 0): two cones about Ox, lateral area pi * sqrt(5) instead of 0.
+        {{{0, 1, 0}, {1, -1, 0}},
+         {M_PI / 3, 2 * M_PI / 3, M_PI * std::sqrt(5.0), M_PI * std::sqrt(5.0)}},
+    };
+    for (const auto& r : rows) {
+        const PolylineRevolution p = RevolvePolyline(r.points);
+        EXPECT_NEAR(p.volumeOx, r.expected.volumeOx, 1e-12);
+        EXPECT_NEAR(p.volumeOy, r.expected.volumeOy, 1e-12);
+        EXPECT_NEAR(p.areaOx, r.expected.areaOx, 1e-12);
+        EXPECT_NEAR(p.areaOy, r.expected.areaOy, 1e-12);
+    }
+}
+
+TEST(ContourIntegral, LengthsMidpointsAndErrors) {
+    Fixture f;
+    const struct {
+        const char* f;
+        std::vector<geo::Vec3> points;
+        double value;
+        bool error;
+    } rows[] = {
+        {"1", {{0, 0, 0}, {3, 4, 0}}, 5, false},
+        {"x+z", {{0, 0, 0}, {2, 0, 0}, {2, 0, 1}}, 2 + 2.5, false},
+        {"1", {{1, 1, 1}}, 0, false},
+        {"ln(x)", {{1, 0, 0}, {-1, 0, 0}}, 0, true},
+    };
+    for (const auto& r : rows) {
+        const ContourResult c = ContourIntegral(f.env, f.engine, r.f, r.points);
+        EXPECT_EQ(c.error, r.error) << r.f;
+        if (!r.error) {
+            EXPECT_NEAR(double(c.value), r.value, kSumTol) << r.f;
+        }
+    }
+    EXPECT_EQ(f.host.progressShown, 0); // short contours show no progress window
+}
+
+std::unique_ptr<core::SceneObject> flatSurface(const char* formula) {
+    auto o = std::make_unique<core::SceneObject>();
+    *o = {};
+    o->type = core::ObjectType::Surface;
+    o->partCount = 1;
+    o->part(1).text.setRaw(formula);
+    o->part(1).domainKind = 1;
+    o->part(1).area.domainText.setRaw("");
+    return o;
+}
+
+TEST(DoubleIntegral, OneOverTheUnitDiscApproachesItsArea) {
+    Fixture f;
+    auto o = flatSurface("1");
+    CalcRegion region;
+    region.bounds = {-2, 2, -2, 2};
+    region.region.system = "x^2+y^2<1";
+    double previous = 1;
+    for (const int n : {50, 200}) {
+        const DoubleIntegralResult r = DoubleIntegral(f.env, f.engine, *o, region, n);
+        ASSERT_EQ(r.code, kDoubleIntegralDone);
+        const double error = std::fabs(r.integral - M_PI);
+        // Cells cut by the rim are lost: about half a cell along the circumference.
+        EXPECT_LT(error, 10.0 / n) << n;
+        EXPECT_LT(error, previous);
+        previous = error;
+        EXPECT_NEAR(r.area, r.integral, 1e-9); // a flat surface has its projected area
+        EXPECT_EQ(o->areaInfinite, r.integral);
+        EXPECT_EQ(o->surfaceArea, r.area);
+        EXPECT_EQ(o->volume, 0);
+    }
+    const std::string count = "50";
+    EXPECT_NE(std::find(f.host.calls.begin(), f.host.calls.end(),
+                        "progress: " + f.messages.format(90, {count, count}) + " /50"),
+              f.host.calls.end());
+}
+
+TEST(DoubleIntegral, LinearSurfaceOverAPolygonIsExact) {
+    Fixture f;
+    auto o = flatSurface("x+y");
+    CalcRegion region;
+    region.region.isPolygon = true;
+    for (const geo::Vec3& p : {geo::Vec3{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}})
+        region.region.polygon.push(p);
+    // 65 nodes put every node exactly on the binary grid, so the edges hold nodes.
+    const DoubleIntegralResult r = DoubleIntegral(f.env, f.engine, *o, region, 65);
+    EXPECT_NEAR(r.integral, 1, 1e-9);
+    EXPECT_NEAR(r.area, std::sqrt(3.0), 1e-9);
+}
+
+TEST(DoubleIntegral, StopButtonEndsTheRun) {
+    Fixture f;
+    f.host.abortAfterSteps = 3;
+    auto o = flatSurface("1");
+    CalcRegion region;
+    const DoubleIntegralResult r = DoubleIntegral(f.env, f.engine, *o, region, 100);
+    EXPECT_EQ(r.code, kDoubleIntegralStopped);
+    EXPECT_EQ(f.host.calls.back(), "progress end");
+}
+
+} // namespace
+} // namespace vorn::surf
