@@ -1,0 +1,152 @@
+// Polyhedron metrics: triangle areas, closedness by vertical test lines, volume by columns.
+#include "polyhedra/metrics.h"
+
+#include "polyhedra/detail.h"
+#include "polyhedra/formation.h"
+
+#include "geometry/polygon.h"
+#include "geometry/primitives.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace vorn::poly {
+
+using core::Face;
+using core::SceneObject;
+using detail::FaceCount;
+using detail::VertexAt;
+using detail::VertexCount;
+
+namespace {
+
+constexpr int kUnknown =
+    2; // role of a face not yet classified; else +1 upper, -1 lower, 0 vertical
+
+geo::PointList Triangle(const SceneObject& o, const Face& f, double zShift) {
+    geo::PointList t;
+    for (int v : {f.vertex1, f.vertex2, f.vertex3}) {
+        geo::Vec3 p = VertexAt(o, v);
+        p.z += zShift;
+        t.push(p);
+    }
+    return t;
+}
+
+struct Crossing {
+    int face;
+    double z;
+};
+
+// Outcome of one vertical test line through (x, y).
+enum class Line { Usable, Abandoned };
+
+Line CrossFaces(const SceneObject& o, const std::vector<geo::PointList>& flat, double x, double y,
+                std::vector<Crossing>& crossings) {
+    crossings.clear();
+    for (int g = 1; g <= FaceCount(o); ++g) {
+        const geo::PolygonTest t = geo::PointInPolygon2D(flat[static_cast<std::size_t>(g)], x, y);
+        // A line through an edge would count the faces meeting there ambiguously.
+        if (t.onEdge) return Line::Abandoned;
+        if (!t.inside) continue;
+        const Face& face = o.face(g);
+        const geo::LinePlaneHit hit =
+            geo::LinePlaneIntersection({x, y, 1}, {x, y, 2}, {face.a, face.b, face.c, face.d});
+        if (hit.ok) crossings.push_back({g, hit.point.z});
+    }
+    return Line::Usable;
+}
+
+// Classifies face f and every face its first usable test line crosses; false when the surface
+// is not closed.
+bool ClassifyByTestLine(const SceneObject& o, const std::vector<geo::PointList>& flat, int f,
+                        std::vector<int>& role) {
+    const geo::PointList& tri = flat[static_cast<std::size_t>(f)];
+    double minX = tri[1].x, maxX = minX, minY = tri[1].y, maxY = minY;
+    for (int k = 2; k <= 3; ++k) {
+        minX = std::min(minX, tri[k].x);
+        maxX = std::max(maxX, tri[k].x);
+        minY = std::min(minY, tri[k].y);
+        maxY = std::max(maxY, tri[k].y);
+    }
+    // The central fifth of the bounding box, scanned on a 99 x 99 grid.
+    const double cx = (minX + maxX) / 2, hx = (maxX - minX) / 2;
+    const double cy = (minY + maxY) / 2, hy = (maxY - minY) / 2;
+    const double x0 = cx - hx / 5, y0 = cy - hy / 5;
+    const double sx = (2 * hx / 5) / 100, sy = (2 * hy / 5) / 100;
+    std::vector<Crossing> crossings;
+    for (int k = 1; k <= 99; ++k) {
+        for (int l = 1; l <= 99; ++l) {
+            const double x = x0 + k * sx, y = y0 + l * sy;
+            const geo::PolygonTest own = geo::PointInPolygon2D(tri, x, y);
+            if (!own.inside || own.onEdge) continue;
+            if (CrossFaces(o, flat, x, y, crossings) == Line::Abandoned) continue;
+            if (crossings.size() % 2 == 1) return false;
+            std::stable_sort(crossings.begin(), crossings.end(),
+                             [](const Crossing& a, const Crossing& b) { return a.z > b.z; });
+            for (std::size_t c = 0; c < crossings.size(); ++c)
+                role[static_cast<std::size_t>(crossings[c].face)] = c % 2 == 0 ? 1 : -1;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool CompleteObject(core::Env& env, int slot) {
+    SceneObject& o = env.scene.object(slot);
+    if (o.type != core::ObjectType::Polyhedron) return true;
+    if (!detail::FacesAreValid(o)) return false;
+    const int faces = FaceCount(o);
+    const int n = VertexCount(o);
+
+    // Lift every vertex to at least z = 1 so no column is cut by z = 0; the shift cancels in
+    // the signed sum of columns.
+    double zMin = 0;
+    for (int i = 1; i <= n; ++i)
+        zMin = i == 1 ? double(o.vertex(i).z) : std::min(zMin, double(o.vertex(i).z));
+    const double zShift = 1 - zMin;
+    std::vector<double> column(static_cast<std::size_t>(faces) + 1, 0);
+    std::vector<geo::PointList> flat(static_cast<std::size_t>(faces) + 1);
+    for (int f = 1; f <= faces; ++f) {
+        const Face& face = o.face(f);
+        const geo::PointList lifted = Triangle(o, face, zShift);
+        o.face(f).area = static_cast<float>(std::fabs(geo::PolygonArea3D(lifted)));
+        column[static_cast<std::size_t>(f)] = std::fabs(geo::PolygonColumnVolume(lifted));
+        flat[static_cast<std::size_t>(f)] = Triangle(o, face, 0);
+    }
+    o.volume = 0;
+    std::vector<int> role(static_cast<std::size_t>(faces) + 1, kUnknown);
+
+    detail::Progress progress(
+        env.host, env.messages.format(20, {core::DisplayName(env.scene, slot)}), faces, 100);
+    for (int f = 1; f <= faces; ++f) {
+        progress.step(f);
+        int& r = role[static_cast<std::size_t>(f)];
+        if (std::fabs(o.face(f).c) < geo::kEpsPlane) {
+            r = 0;
+        } else if (r == kUnknown && !ClassifyByTestLine(o, flat, f, role)) {
+            return false;
+        }
+    }
+    long double volume = 0;
+    for (int f = 1; f <= faces; ++f) {
+        const int r = role[static_cast<std::size_t>(f)];
+        if (r != kUnknown) volume += r * column[static_cast<std::size_t>(f)];
+    }
+    o.volume = static_cast<double>(volume);
+    progress.end();
+    MarkFaceEdges(env, slot);
+    return true;
+}
+
+double SurfaceArea(const SceneObject& o) {
+    long double sum = 0;
+    for (int f = 1; f <= FaceCount(o); ++f)
+        sum += o.face(f).area;
+    return static_cast<double>(sum);
+}
+
+} // namespace vorn::poly

@@ -1,0 +1,64 @@
+// v3dtool section: cut a polyhedron of a scene file by one of its planes, as the program does.
+#include "v3dtool/cli_host.h"
+#include "v3dtool/commands.h"
+#include "v3dtool/tool_support.h"
+
+#include "core/scene_file.h"
+#include "polyhedra/cross_section.h"
+
+#include <charconv>
+
+namespace vorn::tool {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: v3dtool section FILE.v3d PLANE POLYHEDRON [--yes] [--save OUT.v3d] [--digits N]\n";
+
+// The slot of object number `text` as the object list shows it (1 = first user object).
+int ObjectSlot(const core::Scene& scene, const std::string& text) {
+    int number = 0;
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (r.ec != std::errc() || r.ptr != text.data() + text.size()) return 0;
+    return scene.isUserSlot(number + 1) ? number + 1 : 0;
+}
+
+} // namespace
+
+int runSection(const Args& args, std::ostream& out, std::ostream& err) {
+    ToolOptions opt;
+    std::vector<std::string> rest;
+    if (!parseCommonOptions(args, opt, rest, err) || rest.size() != 3) {
+        err << kUsage;
+        return 2;
+    }
+    // Loading reports go to err; from the section on, everything goes to out.
+    std::ostream channel(err.rdbuf());
+    ToolSession session(channel, channel);
+    if (!session.load(rest[0])) return 2;
+    const int plane = ObjectSlot(session.scene, rest[1]);
+    const int polyhedron = ObjectSlot(session.scene, rest[2]);
+    if (plane == 0 || polyhedron == 0) {
+        err << "no such object\n" << kUsage;
+        return 2;
+    }
+    channel.rdbuf(out.rdbuf());
+    session.settings.answerDigits = opt.digits;
+    session.host.markBoxes = true;
+    session.host.answerYes = opt.yes;
+    // The picture refuses other kinds with this box before any section runs.
+    const auto wrongKind = [&](int slot, core::ObjectType kind, int kindMessage) {
+        if (session.scene.object(slot).type == kind) return false;
+        session.host.showMessage(core::BoxKind::Error,
+                                 session.env.msg(80) + " " + session.env.msg(kindMessage));
+        return true;
+    };
+    if (wrongKind(plane, core::ObjectType::Plane, 120) ||
+        wrongKind(polyhedron, core::ObjectType::Polyhedron, 137))
+        return 1;
+    poly::CrossSection(session.env, plane, polyhedron);
+    if (!opt.save.empty() && !core::WriteSceneFile(session.env, opt.save)) return 1;
+    return 0;
+}
+
+} // namespace vorn::tool
