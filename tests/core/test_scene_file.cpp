@@ -1,6 +1,7 @@
 // Scene files: byte layout, round trips, files built by hand, damaged files, selective loads.
 #include "fake_host.h"
 #include "scene_bytes.h"
+#include "temp_path.h"
 
 #include "core/scene_file.h"
 
@@ -25,9 +26,8 @@ class SceneFileTest : public ::testing::Test {
     fs::path dir;
 
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("vorn_file_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = test::tempPath(std::string("file_") +
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
     }

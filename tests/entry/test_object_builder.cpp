@@ -2,6 +2,7 @@
 #include "entry/generatrix.h"
 #include "entry/object_builder.h"
 #include "entry/scene_loader.h"
+#include "temp_path.h"
 
 #include "core/scene_file.h"
 #include "fake_host.h"
@@ -284,8 +285,7 @@ TEST(SurfaceBuilder, FailedEditKeepsThePreviousDefinitionAndMesh) {
 }
 
 TEST(SceneLoader, RebuildsMeshesKeepsRevolutionMeasuresAndDropsOnlyTheBadSurface) {
-    const std::string file =
-        (std::filesystem::temp_directory_path() / "vorn_entry_load.v3d").string();
+    const std::string file = vorn::test::tempPath("entry_load.v3d").string();
     {
         Fixture f;
         f.append(core::ObjectType::Point);

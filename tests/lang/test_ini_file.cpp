@@ -1,5 +1,6 @@
 // IniFile: parsing, lookups, cp1251 on disk and safe saving.
 #include "lang/ini_file.h"
+#include "temp_path.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +40,7 @@ TEST(IniFile, IntegersFallBackOnAnythingElse) {
 }
 
 TEST(IniFile, SaveAndLoadRoundTripInCp1251) {
-    const fs::path dir = fs::temp_directory_path() / "vorn_ini_rt";
+    const fs::path dir = vorn::test::tempPath("ini_rt");
     fs::remove_all(dir);
     fs::create_directories(dir);
     IniFile ini;

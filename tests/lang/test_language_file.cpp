@@ -1,5 +1,6 @@
 // Language files: which are offered, and the message sections in both directions.
 #include "lang/language_file.h"
+#include "temp_path.h"
 
 #include <gtest/gtest.h>
 
@@ -52,7 +53,7 @@ TEST(LanguageFile, ApplyReplacesPresentKeysOnly) {
 }
 
 TEST(LanguageFile, OnlyThisProgramsNamedLanguagesAreOffered) {
-    const fs::path dir = fs::temp_directory_path() / "vorn_langs";
+    const fs::path dir = vorn::test::tempPath("langs");
     fs::remove_all(dir);
     fs::create_directories(dir);
     auto write = [&](const char* name, const char* text) {

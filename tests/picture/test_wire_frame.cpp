@@ -40,6 +40,8 @@ std::vector<const DrawOp*> OfRole(const DisplayList& l, Role r, int slot = -1) {
         if (op.role == r && (slot < 0 || op.slot == slot)) out.push_back(&op);
     return out;
 }
+// The pointers point into the list: a temporary list would leave them dangling.
+std::vector<const DrawOp*> OfRole(DisplayList&&, Role, int = -1) = delete;
 
 // Where the ray from the origin's projection through the axis end leaves the picture, then
 // pulled inward as the labels are.
@@ -268,7 +270,8 @@ TEST(DrawPass, NodesAndLabelsOnlyInTheInteractivePass) {
     // Without IsUsel only point objects keep their squares.
     f.settings.IsUsel = false;
     const int point = f.add(ObjectType::Point);
-    const auto squares = OfRole(f.interactive(), Role::Node);
+    const DisplayList shown = f.interactive();
+    const auto squares = OfRole(shown, Role::Node);
     ASSERT_EQ(squares.size(), 1u);
     EXPECT_EQ(squares[0]->slot, point);
 }
@@ -291,11 +294,12 @@ TEST_P(VertexLabels, LettersUpTo26Vertices) {
     f.settings.PutLetters = row.letters;
     f.addPolyline(row.vertices);
     f.plain();
-    const auto labels = OfRole(f.interactive(), Role::VertexLabel);
+    const DisplayList shown = f.interactive();
+    const auto labels = OfRole(shown, Role::VertexLabel);
     ASSERT_EQ(labels.size(), static_cast<std::size_t>(row.vertices));
     EXPECT_EQ(labels.front()->text, row.first);
     EXPECT_EQ(labels.back()->text, row.last);
-    EXPECT_TRUE(OfRole(f.interactive(), Role::ObjectNumber).empty());
+    EXPECT_TRUE(OfRole(shown, Role::ObjectNumber).empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Counts, VertexLabels,

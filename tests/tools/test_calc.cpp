@@ -1,4 +1,5 @@
 // Tests of "v3dtool calc": double and contour integrals and the measures of solids of revolution.
+#include "temp_path.h"
 #include "v3dtool/commands.h"
 #include "v3dtool/tool_support.h"
 
@@ -34,8 +35,7 @@ std::pair<double, double> parseAnswer(const std::string& line) {
 }
 
 std::string sceneWithSurface(const char* formula, const char* system) {
-    const std::string file =
-        (std::filesystem::temp_directory_path() / "vorn_calc_surface.v3d").string();
+    const std::string file = vorn::test::tempPath("calc_surface.v3d").string();
     std::ostringstream sink;
     ToolSession s(sink, sink);
     core::AppendObject(s.scene, core::ObjectType::Point);
@@ -89,8 +89,7 @@ TEST(CalcDouble, RefusesWhatTheCalculatorRefuses) {
     std::filesystem::remove(file);
 
     // A scene without surfaces: the calculator's own message.
-    const std::string empty =
-        (std::filesystem::temp_directory_path() / "vorn_calc_empty.v3d").string();
+    const std::string empty = vorn::test::tempPath("calc_empty.v3d").string();
     std::ostringstream sink;
     ToolSession s(sink, sink);
     core::AppendObject(s.scene, core::ObjectType::Point);

@@ -1,5 +1,6 @@
 // v3dtool info on files this code did not write.
 #include "../core/scene_bytes.h"
+#include "temp_path.h"
 
 #include "v3dtool/commands.h"
 
@@ -11,7 +12,7 @@
 namespace {
 
 std::string tempPath(const std::string& name) {
-    return (std::filesystem::temp_directory_path() / ("vorn_info_" + name)).string();
+    return vorn::test::tempPath("info_" + name).string();
 }
 
 TEST(V3dtoolInfo, ListsObjectsWithTheirCharacteristics) {

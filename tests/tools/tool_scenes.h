@@ -2,6 +2,7 @@
 #pragma once
 
 #include "../core/scene_bytes.h"
+#include "temp_path.h"
 
 #include <array>
 #include <filesystem>
@@ -10,7 +11,7 @@
 namespace vorn::test {
 
 inline std::string ToolTempPath(const std::string& name) {
-    return (std::filesystem::temp_directory_path() / ("vorn_tool_" + name)).string();
+    return vorn::test::tempPath("tool_" + name).string();
 }
 
 // A Plane object through three points, its stored plane left zero (the reader computes it).
