@@ -1,4 +1,5 @@
 // Cost of one substitute-and-evaluate cycle of the expression engine, as the samplers run it.
+#include "expr/compiled_expression.h"
 #include "expr/expression_engine.h"
 #include "expr/region.h"
 
@@ -54,7 +55,37 @@ void BM_DiscSystem(benchmark::State& state) {
     }
 }
 
+// The same points through the compiled forms.
+void compiledCycle(benchmark::State& state, const char* formula) {
+    ExpressionEngine engine;
+    const vorn::expr::CompiledExpression compiled(formula, "XY");
+    Grid g;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(compiled.Evaluate(engine, g.x(), g.y()));
+        benchmark::DoNotOptimize(engine.CalcError);
+        g.next();
+    }
+}
+void BM_SinXYCompiled(benchmark::State& state) {
+    compiledCycle(state, "sin(x*y)");
+}
+void BM_HemisphereCompiled(benchmark::State& state) {
+    compiledCycle(state, "sqrt(1-x^2-y^2)");
+}
+void BM_DiscSystemCompiled(benchmark::State& state) {
+    ExpressionEngine engine;
+    const vorn::expr::CompiledSystem compiled("x^2+y^2<pi^2");
+    Grid g;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(compiled.Contains(engine, g.x() * 4, g.y() * 4));
+        g.next();
+    }
+}
+
 BENCHMARK(BM_SinXY);
+BENCHMARK(BM_SinXYCompiled);
+BENCHMARK(BM_HemisphereCompiled);
+BENCHMARK(BM_DiscSystemCompiled);
 BENCHMARK(BM_SinXYNoCheck);
 BENCHMARK(BM_Hemisphere);
 BENCHMARK(BM_HemisphereNoCheck);

@@ -32,6 +32,8 @@ bool CommandEnabled(const CommandInfo& c, const WindowState& s) {
 }
 
 bool MenuEnabled(const MenuInfo& m, const WindowState& s) {
+    // Measuring picks on the wire-frame picture.
+    if (std::strcmp(m.key, "Angle") == 0 || std::strcmp(m.key, "Distance") == 0) return !s.halfTone;
     if (std::strcmp(m.key, "Poly") == 0) return isCurrent(s, core::ObjectType::Polyhedron);
     if (std::strcmp(m.key, "Surf") == 0) return isCurrent(s, core::ObjectType::Surface);
     return true;

@@ -1,10 +1,13 @@
 // The hint bar: bold Arial, light yellow on dark violet.
 #include "app/info_panel.h"
 
+#include "app/language_walk.h"
+
 namespace vorn::app {
 
 InfoPanel::InfoPanel(QWidget* parent) : QLabel(parent) {
     setObjectName("InfoPanel");
+    ExcludeFromLanguage(this); // shows the pending operation's prompt
     QFont f(QStringLiteral("Arial"));
     f.setBold(true);
     setFont(f);

@@ -1,6 +1,8 @@
 // The three panes of the listing panel and the object check list.
 #include "app/listing_panel.h"
 
+#include "app/language_walk.h"
+
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollBar>
@@ -43,6 +45,9 @@ ListingPanel::ListingPanel(QWidget* parent) : QWidget(parent) {
     m_objList = new QListWidget(this);
     m_objList->setObjectName("ObjList");
     m_answerBox = textPane("AnswerBox", this);
+    // Their lines are the program's output, not interface texts.
+    for (QListWidget* pane : {m_reportBox, m_objList, m_answerBox})
+        ExcludeFromLanguage(pane);
     splitter->addWidget(
         titled(QStringLiteral("Характеристики об'єкта:"), "ReportLabel", m_reportBox, splitter));
     splitter->addWidget(

@@ -1,6 +1,8 @@
 // The selective-load dialog: a check list of the file's objects and two options.
 #include "app/load_frm.h"
 
+#include "app/language_walk.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -16,6 +18,7 @@ TLoadFrm::TLoadFrm(QWidget* parent) : QDialog(parent) {
     label->setObjectName("Label1");
     m_list = new QListWidget(this);
     m_list->setObjectName("ObjList");
+    ExcludeFromLanguage(m_list); // the objects of the file being read
     m_osiInfo = new QCheckBox(QStringLiteral("параметри з файлу"), this);
     m_osiInfo->setObjectName("IsOsiInfo");
     m_osiInfo->setChecked(true);

@@ -31,7 +31,10 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
 
     vorn::app::TVorn2frm window;
+    window.registerWindow(splash);
     QThread::msleep(500);
+    // The built-in texts, written at every start as the template for translators.
+    window.exportLanguage();
     // Without a window manager "maximised" means nothing; start at the screen's size anyway.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         window.setGeometry(screen->availableGeometry());

@@ -1,6 +1,8 @@
 // The progress window: label, gauge and "Припинити", kept alive by processing pending events.
 #include "app/progress_frm.h"
 
+#include "app/language_walk.h"
+
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
@@ -20,6 +22,7 @@ TProgressFrm::TProgressFrm(QWidget* parent, std::function<bool()> confirmStop)
     frame->setFrameShadow(QFrame::Raised);
     m_label = new QLabel(frame);
     m_label->setObjectName("MsgLabel");
+    ExcludeFromLanguage(m_label); // the running operation's message
     m_label->setAlignment(Qt::AlignCenter);
     m_gauge = new QProgressBar(frame);
     m_gauge->setObjectName("Gauge");

@@ -1,6 +1,8 @@
 // The status line and its two modes.
 #include "app/stat_line.h"
 
+#include "app/language_walk.h"
+
 #include <QLabel>
 
 namespace vorn::app {
@@ -9,10 +11,12 @@ StatLine::StatLine(QWidget* parent) : QStatusBar(parent) {
     setObjectName("StatLine");
     m_single = new QLabel(this);
     m_single->setObjectName("StatText");
+    ExcludeFromLanguage(m_single); // hints and progress texts, already translated
     addWidget(m_single, 1);
     for (int i = 0; i < kFieldCount; ++i) {
         auto* label = new QLabel(this);
         label->setObjectName(QStringLiteral("StatField%1").arg(i + 1));
+        ExcludeFromLanguage(label);
         label->setFrameShape(QFrame::StyledPanel);
         label->hide();
         addWidget(label);

@@ -3,10 +3,12 @@
 
 #include "app/load_frm.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QUrl>
 
 namespace vorn::app {
 
@@ -61,6 +63,10 @@ QString fileDialog(QWidget* parent, bool save, const QString& title, const QStri
 }
 
 } // namespace
+
+bool UserDialogs::openDocument(const QString& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
 
 WidgetDialogs::WidgetDialogs(QWidget* parent, const lang::MessageTable& messages)
     : m_parent(parent), m_messages(messages), m_loadFrm(new TLoadFrm(parent)) {}

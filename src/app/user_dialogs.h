@@ -30,6 +30,8 @@ class UserDialogs {
                                     BoxButtons buttons) = 0;
     // The object-selection dialog of a selective load; false unless "Завантажити" was pressed.
     virtual bool selectObjects(core::LoadSelection& selection) = 0;
+    // Opens a document with the desktop's handler; false when no handler took it.
+    virtual bool openDocument(const QString& path);
 };
 
 // The real windows: file dialogs, localized message boxes and TLoadFrm.

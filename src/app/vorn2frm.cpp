@@ -1,11 +1,19 @@
 // The main window: builds its menus, tool bars and panes and routes every command by its Tag.
 #include "app/vorn2frm.h"
 
+#include "app/app_paths.h"
+#include "app/calc_frm.h"
+#include "app/check_frm.h"
 #include "app/command_state.h"
+#include "app/file_dialog_text.h"
 #include "app/icons.h"
 #include "app/info_panel.h"
 #include "app/listing_panel.h"
+#include "app/load_frm.h"
+#include "app/mod_frm.h"
+#include "app/picture_interaction.h"
 #include "app/progress_frm.h"
+#include "app/setup_frm.h"
 #include "app/stat_line.h"
 #include "app/tool_bar.h"
 #include "core/object_report.h"
@@ -16,7 +24,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -27,15 +34,14 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QToolButton>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace vorn::app {
 
 namespace {
 
-const char* const kSceneFilter = "Об'єкти у форматі VORN-3D (*.v3d);;Всі файли (*.*)";
-const char* const kReportFilter = "Текстові файли (*.txt);;Всі файли (*.*)";
+const char* const kSceneFilter = "Об'єкти у форматі VORN-3D|*.v3d|Всі файли|*.*";
+const char* const kReportFilter = "Текстові файли|*.txt|Всі файли|*.*";
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
@@ -50,6 +56,13 @@ TVorn2frm::TVorn2frm(QWidget* parent)
     setObjectName("Vorn2frm");
     setWindowTitle(QStringLiteral("VORN-3D"));
     m_baseCaption = windowTitle().left(100);
+    m_dataDir = WritableDataDir(m_programDir, UserConfigDir());
+    m_openDialog = new FileDialogText("OpenDialog1", QStringLiteral("Завантаження об'єктів"),
+                                      QString::fromUtf8(kSceneFilter), this);
+    m_saveDialog = new FileDialogText("SaveDialog1", QStringLiteral("Збереження об'єктів"),
+                                      QString::fromUtf8(kSceneFilter), this);
+    m_reportDialog = new FileDialogText("SaveDialog2", QStringLiteral("Збереження звіту"),
+                                        QString::fromUtf8(kReportFilter), this);
 
     buildPanes();
     buildMenus();
@@ -61,6 +74,24 @@ TVorn2frm::TVorn2frm(QWidget* parent)
 
     setCurrentFile(QString::fromLatin1(kNoName));
     selectionChanged();
+
+    // The other windows, in creation order; the settings dialog comes last.
+    registerWindow(this);
+    createEntryDialogs();
+    createCalculator();
+    registerWindow(m_calcFrm);
+    registerWindow(m_progress);
+    if (auto* widgets = dynamic_cast<WidgetDialogs*>(m_dialogs.get()))
+        registerWindow(widgets->loadFrm());
+    m_interaction = new PictureInteraction(*this);
+    registerWindow(m_interaction->checkFrm());
+    registerWindow(m_interaction->modFrm());
+    m_setupFrm = new TSetupFrm(m_settings, this);
+    m_setupFrm->setApplier([this] { return applySettings(); });
+    registerWindow(m_setupFrm);
+    connectEntryDialogs();
+    buildLanguageList();
+
     // The window sees keys before its controls.
     qApp->installEventFilter(this);
     // Every window exists from here on, so the picture may draw.
@@ -77,6 +108,12 @@ void TVorn2frm::setDialogs(std::unique_ptr<UserDialogs> dialogs) {
 
 void TVorn2frm::setProgramDir(const QString& dir) {
     m_programDir = dir;
+    m_dataDir = WritableDataDir(m_programDir, UserConfigDir());
+    buildLanguageList();
+}
+
+QString TVorn2frm::settingsFile() const {
+    return QDir(m_dataDir).filePath(QString::fromLatin1(kSettingsFileName));
 }
 
 QAction* TVorn2frm::command(const char* name) const {
@@ -236,7 +273,20 @@ void TVorn2frm::dispatch(int t) {
     case tag::HelpTopics:
         openHelp();
         break;
+    case tag::Settings:
+        showSettings();
+        break;
+    case tag::Calculator:
+    case tag::Integral:
+    case tag::DoubleIntegral:
+        m_calcFrm->showPage(t - tag::Calculator);
+        break;
+    case tag::HalfTone:
+        toggleHalfTone();
+        break;
     default:
+        if (entryCommand(t)) break;
+        if (m_interaction->dispatch(t)) break;
         if (t >= tag::FirstToolBar && t <= tag::LastToolBar) toggleToolBar(t);
         // The other commands stay disabled until their windows exist.
         break;
@@ -250,7 +300,9 @@ void TVorn2frm::newScene() {
     setCurrentFile(QString::fromLatin1(kNoName));
     core::ClearScene(m_scene);
     m_operationHeading.clear();
+    m_interaction->finishPendingOperation();
     clearReport();
+    switchHalfToneOff();
     m_picture->fitPicture();
     refreshObjectList();
 }
@@ -261,8 +313,7 @@ void TVorn2frm::loadCommand(bool selective) {
     if (!selective && m_scene.sceneModified && m_scene.objectCount() > 1 &&
         !askYesNo(m_messages.text(104)))
         return;
-    const QString name = m_dialogs->openFileName(QStringLiteral("Завантаження об'єктів"),
-                                                 QString::fromUtf8(kSceneFilter),
+    const QString name = m_dialogs->openFileName(m_openDialog->title, m_openDialog->qtFilter(),
                                                  QStringLiteral("v3d"), m_currentFileName);
     if (name.isEmpty()) return;
     loadScene(name, selective, true);
@@ -275,6 +326,7 @@ bool TVorn2frm::loadScene(const QString& fileName, bool selective, bool reportEr
     const int result = core::ReadSceneFile(m_env, fileName.toStdString(), selective, reportErrors,
                                            &m_loader, &cancelled);
     if (result < 0 || cancelled) return false;
+    if (halfToneActive()) rebuildHalfTone();
     if (m_selectionAdds && before > 1) {
         // Objects added to a scene belong to no file yet: keep the name and the question.
         m_scene.sceneModified = true;
@@ -289,9 +341,8 @@ bool TVorn2frm::saveScene(bool alwaysAsk) {
     const bool unnamed =
         QFileInfo(name).fileName().compare(QString::fromLatin1(kNoName), Qt::CaseInsensitive) == 0;
     if (alwaysAsk || unnamed) {
-        name = m_dialogs->saveFileName(QStringLiteral("Збереження об'єктів"),
-                                       QString::fromUtf8(kSceneFilter), QStringLiteral("v3d"),
-                                       m_currentFileName);
+        name = m_dialogs->saveFileName(m_saveDialog->title, m_saveDialog->qtFilter(),
+                                       QStringLiteral("v3d"), m_currentFileName);
         if (name.isEmpty()) return false;
     }
     if (!core::WriteSceneFile(m_env, name.toStdString())) return false;
@@ -300,9 +351,8 @@ bool TVorn2frm::saveScene(bool alwaysAsk) {
 }
 
 void TVorn2frm::saveReport() {
-    const QString name =
-        m_dialogs->saveFileName(QStringLiteral("Збереження звіту"),
-                                QString::fromUtf8(kReportFilter), QStringLiteral("txt"), {});
+    const QString name = m_dialogs->saveFileName(m_reportDialog->title, m_reportDialog->qtFilter(),
+                                                 QStringLiteral("txt"), {});
     if (name.isEmpty()) return;
     QSaveFile file(name);
     bool ok = file.open(QIODevice::WriteOnly | QIODevice::Text);
@@ -322,12 +372,6 @@ void TVorn2frm::clearReport() {
 
 void TVorn2frm::showNoObjectError() {
     showMessage(core::BoxKind::Error, m_messages.text(82));
-}
-
-void TVorn2frm::openHelp() {
-    const QString file = QDir(m_programDir).absoluteFilePath(QString::fromLatin1(kHelpFile));
-    if (!QFileInfo::exists(file) || !QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
-        showMessage(core::BoxKind::Error, m_messages.text(140));
 }
 
 void TVorn2frm::toggleToolBar(int t) {
@@ -372,6 +416,7 @@ void TVorn2frm::refreshObjectList() {
     else if (row >= captions.size())
         row = static_cast<int>(captions.size()) - 1;
     m_listing->fillObjects(captions, checks, row);
+    followObjectCount();
     selectionChanged();
 }
 
@@ -389,6 +434,7 @@ void TVorn2frm::selectionChanged() {
         m_listing->setCharacteristics(lines);
     }
     updateCommandStates();
+    if (m_interaction) m_interaction->currentObjectChanged();
     m_picture->redrawPicture();
 }
 
@@ -398,6 +444,7 @@ void TVorn2frm::checksChanged() {
         const int slot = static_cast<int>(i) + 2;
         if (m_scene.isUserSlot(slot)) m_scene.object(slot).visible = marks[i] ? 1 : 0;
     }
+    if (halfToneActive()) rebuildHalfTone();
     m_picture->redrawPicture();
 }
 
@@ -417,36 +464,12 @@ void TVorn2frm::updateCommandStates() {
 
 // ---- start-up ------------------------------------------------------------------------------
 
-void TVorn2frm::loadSettings(const QString& commandLineFile) {
-    if (m_settingsLoaded) return;
-    m_settingsLoaded = true;
-    processEvents();
-    // Until the settings file exists every value is its default: all bars and the hint shown.
-    for (const auto& [t, bar] : m_toolBars) {
-        const QAction* item = m_menus.at("ToolBars")->actions().value(t - tag::FirstToolBar);
-        bar->setVisible(item && item->isChecked());
-    }
-    m_infoPanel->setVisible(m_commands.at("Hint")->isChecked());
-    m_picture->fitPicture();
-    applySettings();
-    if (commandLineFile.isEmpty() || !loadScene(commandLineFile, false, false))
-        setCurrentFile(QString::fromLatin1(kNoName));
-    m_picture->redrawPicture();
-}
-
-void TVorn2frm::applySettings() {
-    setCurrentFile(m_currentFileName);
-    m_scene.object(core::kAxesSlot).color = m_settings.colorRgb(core::kColorAxes);
-    // The characteristics follow the number of digits.
-    if (m_scene.isUserSlot(m_scene.currentObject)) selectionChanged();
-    m_picture->redrawPicture();
-}
-
 // ---- closing and keys ----------------------------------------------------------------------
 
 void TVorn2frm::closeEvent(QCloseEvent* event) {
     if (!m_scene.sceneModified || m_scene.objectCount() <= 1) {
         event->accept();
+        saveSettings();
         return;
     }
     const std::string question = m_messages.text(139) + " " + m_currentFileName.toStdString() + "?";
@@ -456,12 +479,14 @@ void TVorn2frm::closeEvent(QCloseEvent* event) {
         return;
     case core::Answer::No:
         event->accept();
+        saveSettings();
         return;
     case core::Answer::Yes:
         // A cancelled file dialog or a failed write keeps the program and the scene open.
-        if (saveScene(false))
+        if (saveScene(false)) {
             event->accept();
-        else
+            saveSettings();
+        } else
             event->ignore();
         return;
     }
@@ -471,6 +496,7 @@ bool TVorn2frm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyRelease) {
         auto* widget = qobject_cast<QWidget*>(watched);
         auto* key = static_cast<QKeyEvent*>(event);
+        if (m_interaction && widget && widget->window() == this) m_interaction->keyReleased();
         if (widget && widget->window() == this && !key->isAutoRepeat() &&
             handleKeyRelease(key->key(), key->modifiers()))
             return true;

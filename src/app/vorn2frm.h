@@ -2,6 +2,8 @@
 #pragma once
 
 #include "app/command_table.h"
+#include "app/language_walk.h"
+#include "app/prompt_table.h"
 #include "app/user_dialogs.h"
 #include "core/host.h"
 #include "core/scene.h"
@@ -19,29 +21,53 @@ class QMenu;
 
 namespace vorn::pic {
 class PicturePanel;
-}
+class TGLBar;
+} // namespace vorn::pic
+
+namespace vorn::entry {
+class TPirEnter;
+class TQPolyFrm;
+class TStandObjFrm;
+} // namespace vorn::entry
 
 namespace vorn::app {
 
+class FileDialogText;
 class FloatingToolBar;
+class HelpWindow;
 class InfoPanel;
 class ListingPanel;
 class StatLine;
 class TProgressFrm;
+class TSetupFrm;
+class TCalcFrm;
+class PictureInteraction;
 
-class TVorn2frm : public QMainWindow, public core::Host {
+// A language file offered in the settings: its name, its folder and the language it holds.
+struct LanguageChoice {
+    QString fileName;
+    QString path;
+    QString language;
+};
+
+class TVorn2frm : public QMainWindow, public core::Host, public LanguageCaption {
     Q_OBJECT
   public:
     static constexpr const char* kNoName = "NoName.v3d";
-    static constexpr const char* kHelpFile = "vorn3ukr.chm";
+    static constexpr const char* kHelpFile = "vorn3ukr.html";
 
     explicit TVorn2frm(QWidget* parent = nullptr);
     ~TVorn2frm() override;
 
     // Replaces the file dialogs and message boxes (the widget tests answer them).
     void setDialogs(std::unique_ptr<UserDialogs> dialogs);
-    // Folder that relative names ("NoName.v3d", the help file) are taken from.
+    // Folder that relative names ("NoName.v3d", the help file) are taken from; the settings
+    // and the exported language file go there too when it is writable.
     void setProgramDir(const QString& dir);
+    QString programDir() const { return m_programDir; }
+    // Where "Vorn3d.ini" and "vorn3ukr.lng" are written.
+    QString dataDir() const { return m_dataDir; }
+    QString settingsFile() const;
 
     core::Scene& scene() { return m_scene; }
     core::Settings& settings() { return m_settings; }
@@ -51,6 +77,13 @@ class TVorn2frm : public QMainWindow, public core::Host {
     InfoPanel* infoPanel() const { return m_infoPanel; }
     StatLine* statLine() const { return m_statLine; }
     TProgressFrm* progressFrm() const { return m_progress; }
+    TSetupFrm* setupFrm() const { return m_setupFrm; }
+    HelpWindow* helpWindow() const { return m_helpWindow; }
+    // Every top-level window, walked by the language files in creation order.
+    void registerWindow(QWidget* window) { m_windows.add(window); }
+    const WindowRegistry& windows() const { return m_windows; }
+    const PromptTable& prompts() const { return m_prompts; }
+    const lang::MessageTable& messages() const { return m_messages; }
     // The menu item "m_<name>"; its tool button, if any, is "k_<name>".
     QAction* command(const char* name) const;
 
@@ -68,10 +101,25 @@ class TVorn2frm : public QMainWindow, public core::Host {
     void clearReport();
     void showNoObjectError();
 
-    // The start-up steps of the timer: settings (defaults for now), then the start-up scene.
+    // The start-up step of the timer: the settings file, then the start-up scene.
     void loadSettings(const QString& commandLineFile);
-    void applySettings();
+    void saveSettings();
+    // Copies the settings dialog into the settings; false (after message 14) on a bad number.
+    bool applySettings();
     bool settingsLoaded() const { return m_settingsLoaded; }
+
+    // The language files of the program's folders; rebuilt by setProgramDir.
+    void buildLanguageList();
+    const QList<LanguageChoice>& languageList() const { return m_languages; }
+    // Writes the current texts to "vorn3ukr.lng" in the data folder.
+    bool exportLanguage();
+    void applyLanguage(const QString& path);
+    QString helpFileName() const { return QString::fromStdString(m_helpFile); }
+    void openHelp();
+
+    // LanguageCaption: the caption without the file name.
+    QString languageCaption() const override { return m_baseCaption; }
+    void setLanguageCaption(const QString& caption) override;
 
     // core::Host
     void addReportLine(const std::string& line) override;
@@ -89,6 +137,26 @@ class TVorn2frm : public QMainWindow, public core::Host {
     void refreshObjectList() override;
     void redrawPicture() override;
     void applyTurnAngles(int horizontal, int vertical) override;
+    bool halfToneActive() const override { return m_halfTone; }
+    void switchHalfToneOff() override;
+    void rebuildHalfTone() override;
+
+    // The calculator window (created at start-up) and the half-tone panel (created the first
+    // time the mode is switched on, and only where OpenGL can be had).
+    TCalcFrm* calcFrm() const { return m_calcFrm; }
+    // Picking, measuring, cutting, creating on the screen and transforming on the picture.
+    PictureInteraction* interaction() const { return m_interaction; }
+    // The object entry dialog, the polygon grid and the standard objects (vorn2frm_entry.cpp).
+    entry::TPirEnter* pirEnter() const { return m_pirEnter; }
+    entry::TQPolyFrm* qpolyFrm() const { return m_qpolyFrm; }
+    entry::TStandObjFrm* standObjFrm() const { return m_standObjFrm; }
+    // The object list's selection handler, as a click on the list runs it.
+    void objectListSelected() { selectionChanged(); }
+    pic::TGLBar* glBar() const { return m_glBar; }
+    // After the half-tone flag changed: panes, command states, hint line, display lists.
+    void ApplyHalfToneMode();
+    // Command 61; false when the mode could not be switched on.
+    bool toggleHalfTone();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -102,13 +170,26 @@ class TVorn2frm : public QMainWindow, public core::Host {
     void commandTriggered(const CommandInfo& info);
     void newScene();
     void loadCommand(bool selective);
-    void openHelp();
     void toggleToolBar(int tag);
     void closeFloatingToolBar(FloatingToolBar* bar);
     void selectionChanged();
     void checksChanged();
     void updateCommandStates();
     bool handleKeyRelease(int key, Qt::KeyboardModifiers mods);
+    void createCalculator();
+    void createEntryDialogs();
+    void connectEntryDialogs();
+    // Tags 10, 12 and 110..115; false for any other Tag.
+    bool entryCommand(int tag);
+    void halfToneViewChanged();
+    // Deleting or adding an object while the half-tone picture is on renumbers its lists.
+    void followObjectCount();
+    void showSettings();
+    void readWindowSettings(const lang::IniFile& ini);
+    void arrangeToolBars(const lang::IniFile& ini);
+    void readColors(const lang::IniFile& ini);
+    int rightPanelWidth() const;
+    void setRightPanelWidth(int width);
 
     core::Scene m_scene;
     core::Settings m_settings;
@@ -122,11 +203,28 @@ class TVorn2frm : public QMainWindow, public core::Host {
     InfoPanel* m_infoPanel = nullptr;
     StatLine* m_statLine = nullptr;
     TProgressFrm* m_progress = nullptr;
+    TSetupFrm* m_setupFrm = nullptr;
+    TCalcFrm* m_calcFrm = nullptr;
+    PictureInteraction* m_interaction = nullptr;
+    entry::TPirEnter* m_pirEnter = nullptr;
+    entry::TQPolyFrm* m_qpolyFrm = nullptr;
+    entry::TStandObjFrm* m_standObjFrm = nullptr;
+    pic::TGLBar* m_glBar = nullptr;
+    bool m_halfTone = false;
+    HelpWindow* m_helpWindow = nullptr;
+    FileDialogText* m_openDialog = nullptr;
+    FileDialogText* m_saveDialog = nullptr;
+    FileDialogText* m_reportDialog = nullptr;
+    WindowRegistry m_windows;
+    QList<LanguageChoice> m_languages;
+    PromptTable m_prompts;
+    std::string m_helpFile = kHelpFile;
     std::map<std::string, QAction*> m_commands; // by name
     std::map<std::string, QMenu*> m_menus;      // by MenuInfo::key
     std::map<int, FloatingToolBar*> m_toolBars; // by the Tag that toggles it
 
     QString m_programDir;
+    QString m_dataDir;
     QString m_baseCaption;
     QString m_currentFileName;
     QString m_operationHeading; // heading of the pending interactive operation

@@ -37,9 +37,15 @@ struct Settings {
     bool InCenter = true;
     std::array<std::string, 3> centerText = {"0", "0", "0"}; // CenterXE..CenterZE
     std::array<std::string, 6> lightText = {"-10", "-10", "10", "10", "10", "-10"}; // Edit1..6
+    // The two light positions of the half-tone picture as numbers (x, y, z of each).
+    std::array<double, 6> lightPosition = {-10, -10, 10, 10, 10, -10};
     bool IsReadLast = true;
     std::string languageFile; // none chosen
     std::array<int, kColorRoleCount> colors = {15, 7, 9, 12, 12, 7, 5, 7};
+    // Mesh counts of surfaces of revolution: Quality * 25 and Quality * 40, rounded half to
+    // even, at least 5 (the values for the default quality 0.51).
+    int revolutionPoints = 13;
+    int revolutionRings = 20;
 
     double Quality() const { return (qualityPosition + 1) / 100.0; }
     // RGB (0x00BBGGRR) of a colour role through the palette.

@@ -1,6 +1,8 @@
 // Mesh sizes of surfaces of revolution and the sampling of their generating curve.
 #include "entry/generatrix.h"
 
+#include "expr/compiled_expression.h"
+
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
@@ -17,9 +19,9 @@ int roundedAtLeastFive(double v) {
 }
 
 // A function value the record can hold, or 0 as the engine gives for a failure.
-float valueOrZero(expr::ExpressionEngine& engine, std::string_view f, char letter, long double at) {
-    const long double v =
-        engine.EvaluateExpression(expr::ExpressionEngine::SubstituteVariable(f, letter, at));
+float valueOrZero(expr::ExpressionEngine& engine, const expr::CompiledExpression& f,
+                  long double at) {
+    const long double v = f.Evaluate(engine, at);
     if (engine.CalcError != expr::kCalcOk || !std::isfinite(v) || std::fabs(v) > FLT_MAX) return 0;
     return static_cast<float>(v);
 }
@@ -45,16 +47,19 @@ void SampleGeneratrix(expr::ExpressionEngine& engine, core::SceneObject& entry, 
                       ? std::min<int>(polyline.area.polygon.pointCount, core::kMaxPartPoints)
                       : limit;
     const long double h = (static_cast<long double>(to) - from) / (limit - 1);
+    const char* letter = type == GeneratrixType::Explicit ? "X" : "T";
+    const expr::CompiledExpression f1(func1, letter, engine.ValidateCharacters);
+    const expr::CompiledExpression f2(func2, letter, engine.ValidateCharacters);
     core::PartPoint points[core::kMaxPartPoints];
     for (int i = 1; i <= m; ++i) {
         const long double p = from + (i - 1) * h;
         core::PartPoint& q = points[i - 1];
         switch (type) {
         case GeneratrixType::Explicit:
-            q = {static_cast<float>(p), valueOrZero(engine, func1, 'X', p)};
+            q = {static_cast<float>(p), valueOrZero(engine, f1, p)};
             break;
         case GeneratrixType::Parametric:
-            q = {valueOrZero(engine, func2, 'T', p), valueOrZero(engine, func1, 'T', p)};
+            q = {valueOrZero(engine, f2, p), valueOrZero(engine, f1, p)};
             break;
         case GeneratrixType::Polyline:
             q = polyline.area.polygon.points[i - 1];

@@ -150,6 +150,7 @@ const std::array<const char*, kMessageCount> kBuiltinMessages = {{
 
 const std::array<const char*, kExtraMessageCount> kExtraMessages = {{
     /* 142 */ "Не вдалося записати файл %s.",
+    /* 143 */ "Півтонове зображення недоступне: не вдалося створити контекст OpenGL.",
 }};
 
 } // namespace vorn::lang

@@ -11,7 +11,8 @@ extern const std::array<const char*, kMessageCount> kBuiltinMessages;
 // Texts this program adds after the fixed table (failures the table has no words for);
 // they follow it at indices 142.. and are translated like the others.
 inline constexpr int kMsgWriteFailed = 142; // "Не вдалося записати файл %s."
-inline constexpr int kExtraMessageCount = 1;
+inline constexpr int kMsgNoOpenGL = 143;    // the half-tone picture cannot get an OpenGL context
+inline constexpr int kExtraMessageCount = 2;
 extern const std::array<const char*, kExtraMessageCount> kExtraMessages;
 inline constexpr int kAllMessageCount = kMessageCount + kExtraMessageCount;
 

@@ -2,11 +2,14 @@
 // double integrals.
 #include "surfaces/integrals.h"
 
+#include "expr/compiled_expression.h"
 #include "geometry/polygon.h"
 #include "geometry/primitives.h"
+#include "surfaces/part_evaluators.h"
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 
 namespace vorn::surf {
 
@@ -44,6 +47,18 @@ class ProgressScope {
     bool m_shown;
 };
 
+// The few formulas of one revolution integral are evaluated at every node and again inside
+// every derivative, so their compiled forms are kept; the engine is single-threaded.
+const expr::CompiledExpression& compiledFor(std::string_view f, char letter, bool validate) {
+    constexpr std::size_t kKept = 8;
+    static std::deque<std::pair<char, expr::CompiledExpression>> kept;
+    for (const auto& [l, c] : kept)
+        if (l == letter && c.text() == f && c.validates() == validate) return c;
+    if (kept.size() == kKept) kept.pop_back();
+    kept.emplace_front(letter, expr::CompiledExpression(f, std::string_view(&letter, 1), validate));
+    return kept.front().second;
+}
+
 long double finiteOr(long double v, bool& infinite) {
     if (std::isfinite(v)) return v;
     infinite = true;
@@ -57,7 +72,7 @@ Integrator::Integrator(core::Env& env, expr::ExpressionEngine& engine, int point
       m_points(std::clamp(points, kMinIntegrationPoints, kMaxIntegrationPoints)) {}
 
 long double Integrator::value(std::string_view f, char letter, long double x) {
-    return m_engine.EvaluateExpression(expr::ExpressionEngine::SubstituteVariable(f, letter, x));
+    return compiledFor(f, letter, m_engine.ValidateCharacters).Evaluate(m_engine, x);
 }
 
 long double Integrator::TrapezoidIntegral(std::string_view f, char letter, long double from,
@@ -236,6 +251,7 @@ PolylineRevolution RevolvePolyline(std::span<const geo::Vec3> points) {
 ContourResult ContourIntegral(core::Env& env, expr::ExpressionEngine& engine, std::string_view f,
                               std::span<const geo::Vec3> points) {
     ContourResult result;
+    const expr::CompiledExpression compiled(f, "XYZ", engine.ValidateCharacters);
     const int n = static_cast<int>(points.size());
     ProgressScope progress(env.host, env.msg(kMsgContour), std::max(n - 1, 0),
                            n > kContourProgressFrom);
@@ -247,10 +263,8 @@ ContourResult ContourIntegral(core::Env& env, expr::ExpressionEngine& engine, st
             std::sqrt(static_cast<long double>(geo::dot(d, d))) / kContourPieces;
         for (int m = 0; m < kContourPieces; ++m) {
             const geo::Vec3 mid = p + d * ((m + 0.5) / kContourPieces);
-            std::string text = expr::ExpressionEngine::SubstituteVariable(f, 'X', mid.x);
-            text = expr::ExpressionEngine::SubstituteVariable(text, 'Y', mid.y);
-            text = expr::ExpressionEngine::SubstituteVariable(text, 'Z', mid.z);
-            const long double v = engine.EvaluateExpression(text);
+            const long double at[3] = {mid.x, mid.y, mid.z};
+            const long double v = compiled.Evaluate(engine, at);
             if (engine.CalcError != expr::kCalcOk) {
                 result.error = true;
                 return result;
@@ -284,10 +298,9 @@ DoubleIntegralResult DoubleIntegral(core::Env& env, expr::ExpressionEngine& engi
     };
     std::vector<std::uint8_t> owner(nodes, 0);
     std::vector<double> z(nodes, 0);
-    std::vector<geo::PointList> polygons(static_cast<std::size_t>(parts));
-    for (int k = 1; k <= parts; ++k)
-        if (surface.part(k).domainKind == 0)
-            polygons[static_cast<std::size_t>(k - 1)] = PartPolygon(surface.part(k));
+    const PartEvaluators evaluators(surface, engine.ValidateCharacters);
+    const CompiledClip clip(region.region.isPolygon, region.region.system, region.region.polygon,
+                            engine.ValidateCharacters);
     bool stopped = false;
     {
         const std::string count = std::to_string(n);
@@ -299,21 +312,14 @@ DoubleIntegralResult DoubleIntegral(core::Env& env, expr::ExpressionEngine& engi
             for (int j = 1; j <= n; ++j) {
                 const double y = rect.yFrom + (j - 1) * dy;
                 for (int k = 1; k <= parts; ++k) {
-                    const core::ObjectPart& part = surface.part(k);
-                    const bool inside =
-                        part.domainKind == 0
-                            ? expr::pointInPolygonRegion(polygons[static_cast<std::size_t>(k - 1)],
-                                                         x, y)
-                            : expr::pointInSystem(engine, part.area.domainText.raw(), x, y);
-                    if (!inside) continue;
-                    const auto value = PartValueAt(engine, part, x, y);
+                    if (!evaluators.inRegion(engine, k, x, y)) continue;
+                    const auto value = evaluators.valueAt(engine, k, x, y);
                     if (!value) continue;
                     owner[at(i, j)] = static_cast<std::uint8_t>(k);
                     z[at(i, j)] = *value;
                     break;
                 }
-                if (owner[at(i, j)] != 0 && !InClipRegion(engine, region.region, x, y))
-                    owner[at(i, j)] = 0;
+                if (owner[at(i, j)] != 0 && !clip.contains(engine, x, y)) owner[at(i, j)] = 0;
             }
             stopped = env.host.abortRequested();
         }
@@ -350,8 +356,8 @@ DoubleIntegralResult DoubleIntegral(core::Env& env, expr::ExpressionEngine& engi
                     if (!owned) continue;
                     // Where the shared corner's formula has no value at the centroid, the
                     // corners' mean stands in for it rather than a zero.
-                    const auto fc = PartValueAt(engine, surface.part(shared),
-                                                static_cast<double>(xc), static_cast<double>(yc));
+                    const auto fc = evaluators.valueAt(engine, shared, static_cast<double>(xc),
+                                                       static_cast<double>(yc));
                     const long double centre = fc ? *fc : zc;
                     area += std::fabs(geo::PolygonArea3D(triangle));
                     integral += cell / 2 * (zc + (centre - zc) / 2);

@@ -2,6 +2,7 @@
 #include "surfaces/surface_mesh.h"
 
 #include "geometry/primitives.h"
+#include "surfaces/part_evaluators.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -81,11 +82,12 @@ SurfaceSample SampleSurface(expr::ExpressionEngine& engine, const core::SceneObj
     s.n = std::max(n, kMinGridNodes);
     s.rect = rect;
     const int parts = UsablePartCount(surface);
-    // Polygons are converted once, not at every node.
-    std::vector<geo::PointList> polygons(static_cast<std::size_t>(parts));
-    for (int k = 1; k <= parts; ++k)
-        if (surface.part(k).domainKind == 0)
-            polygons[static_cast<std::size_t>(k - 1)] = PartPolygon(surface.part(k));
+    // Polygons are converted and formulas compiled once, not at every node.
+    const PartEvaluators evaluators(surface, engine.ValidateCharacters);
+    const std::optional<CompiledClip> compiledClip =
+        clip ? std::optional<CompiledClip>(std::in_place, clip->isPolygon, clip->system,
+                                           clip->polygon, engine.ValidateCharacters)
+             : std::nullopt;
     const std::size_t nodes = static_cast<std::size_t>(s.n) * static_cast<std::size_t>(s.n);
 
     for (int pass = 1; pass <= kMaxNarrowingPasses; ++pass) {
@@ -100,16 +102,10 @@ SurfaceSample SampleSurface(expr::ExpressionEngine& engine, const core::SceneObj
             for (int j = 1; j <= s.n; ++j) {
                 const double y = s.rect.yFrom + (j - 1) * dy;
                 for (int k = 1; k <= parts; ++k) {
-                    const core::ObjectPart& part = surface.part(k);
-                    const bool inside =
-                        part.domainKind == 0
-                            ? expr::pointInPolygonRegion(polygons[static_cast<std::size_t>(k - 1)],
-                                                         x, y)
-                            : expr::pointInSystem(engine, part.area.domainText.raw(), x, y);
-                    if (!inside) continue;
-                    const auto z = PartValueAt(engine, part, x, y);
+                    if (!evaluators.inRegion(engine, k, x, y)) continue;
+                    const auto z = evaluators.valueAt(engine, k, x, y);
                     if (!z) continue;
-                    if (clip && !InClipRegion(engine, *clip, x, y)) break;
+                    if (compiledClip && !compiledClip->contains(engine, x, y)) break;
                     s.vertices.push_back({x, y, *z});
                     s.vertexAt[s.index(i, j)] = static_cast<int>(s.vertices.size());
                     s.owners[s.index(i, j)] = static_cast<std::uint8_t>(k);

@@ -48,6 +48,11 @@ bool ScriptedDialogs::selectObjects(core::LoadSelection& selection) {
     return true;
 }
 
+bool ScriptedDialogs::openDocument(const QString& path) {
+    documents << path;
+    return documentOpens;
+}
+
 QStringList ScriptedDialogs::boxTexts() const {
     QStringList texts;
     for (const auto& b : boxes)

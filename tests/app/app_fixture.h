@@ -37,6 +37,10 @@ class ScriptedDialogs : public app::UserDialogs {
     core::Answer messageBox(core::BoxKind kind, const QString& text,
                             app::BoxButtons buttons) override;
     bool selectObjects(core::LoadSelection& selection) override;
+    // Records the document and answers whether a desktop handler took it.
+    bool openDocument(const QString& path) override;
+    QStringList documents;
+    bool documentOpens = false;
 
     QStringList boxTexts() const;
 };

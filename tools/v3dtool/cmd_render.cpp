@@ -1,10 +1,15 @@
-// v3dtool render: the wire-frame picture of a scene file, drawn headless into a PNG.
+// v3dtool render: the wire-frame or half-tone picture of a scene file, drawn into a PNG.
 #include "v3dtool/commands.h"
 #include "v3dtool/tool_support.h"
 
+#include "picture/gl_bar.h"
+#include "picture/halftone_scene.h"
 #include "picture/picture_canvas.h"
 
 #include <QGuiApplication>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
 
 #include <charconv>
 #include <cmath>
@@ -24,10 +29,12 @@ bool ParsePair(const std::string& s, char sep, int& a, int& b) {
     return r1.ec == std::errc() && r1.ptr == s.data() + at && r2.ec == std::errc() && r2.ptr == end;
 }
 
-void EnsureGuiApp() {
+void EnsureGuiApp(bool openGL) {
     if (QGuiApplication::instance()) return;
-    // Drawing into a bitmap needs fonts but no screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Drawing into a bitmap needs fonts but no screen; OpenGL needs the display's driver.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM",
+                openGL && !qEnvironmentVariableIsEmpty("DISPLAY") ? "xcb" : "offscreen");
     static int argc = 1;
     static char name[] = "v3dtool";
     static char* argv[] = {name, nullptr};
@@ -39,13 +46,51 @@ bool UsableScale(float z) {
     return std::isfinite(z) && z > 0;
 }
 
+// The half-tone picture into an offscreen framebuffer; a null image when OpenGL fails.
+QImage RenderHalfTone(core::Env& env, const pic::ViewState& view, int width, int height) {
+    QOffscreenSurface surface;
+    surface.setFormat(pic::HalfToneFormat());
+    surface.create();
+    QOpenGLContext context;
+    context.setFormat(pic::HalfToneFormat());
+    if (!surface.isValid() || !context.create() || !context.makeCurrent(&surface)) return {};
+    QOpenGLFramebufferObjectFormat format;
+    format.setAttachment(QOpenGLFramebufferObject::Depth);
+    QOpenGLFramebufferObject fbo(width, height, format);
+    if (!fbo.bind()) return {};
+
+    expr::ExpressionEngine engine;
+    pic::HalfToneScene scene = pic::BuildHalfToneScene(env, engine);
+    pic::HalfToneRenderer renderer;
+    renderer.initialize(scene.background);
+    renderer.setCountObjects(scene.count);
+    for (const pic::HalfToneList& list : scene.lists)
+        renderer.compile(list);
+    pic::TLight light0, light1;
+    const auto& p = env.settings.lightPosition;
+    light0.setPosition(float(p[0]), float(p[1]), float(p[2]));
+    light1.setPosition(float(p[3]), float(p[4]), float(p[5]));
+    pic::HalfToneRenderer::Frame frame;
+    frame.light0 = &light0;
+    frame.light1 = &light1;
+    pic::HalfToneView(view, frame.transform);
+    frame.box = scene.box;
+    frame.width = width;
+    frame.height = height;
+    renderer.redraw(frame);
+    QImage image = fbo.toImage().convertToFormat(QImage::Format_RGB32);
+    fbo.release();
+    context.doneCurrent();
+    return image;
+}
+
 } // namespace
 
 int runRender(const Args& args, std::ostream& out, std::ostream& err) {
     std::string input, output;
     int width = 800, height = 600;
     int turnH = -1, turnV = -1;
-    bool labels = false, fit = false;
+    bool labels = false, fit = false, halfTone = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -67,6 +112,8 @@ int runRender(const Args& args, std::ostream& out, std::ostream& err) {
             labels = true;
         } else if (a == "--fit") {
             fit = true;
+        } else if (a == "--halftone") {
+            halfTone = true;
         } else if (!a.empty() && a[0] != '-' && input.empty()) {
             input = a;
         } else {
@@ -76,11 +123,17 @@ int runRender(const Args& args, std::ostream& out, std::ostream& err) {
     }
     if (input.empty() || output.empty()) {
         err << "usage: v3dtool render FILE.v3d -o OUT.png [--size WxH] [--turn H,V] [--labels] "
-               "[--fit]\n";
+               "[--fit] [--halftone]\n";
         return 2;
     }
 
-    EnsureGuiApp();
+    EnsureGuiApp(halfTone);
+    QString why;
+    if (halfTone && !pic::HalfToneOpenGLAvailable(&why)) {
+        err << "render: the half-tone picture needs OpenGL: " << why.toStdString()
+            << " (run under a display with OpenGL, e.g. xvfb-run)\n";
+        return 2;
+    }
     std::ostringstream report;
     ToolSession session(report, err);
     // The settings' axes colour, as applying the settings gives it.
@@ -107,7 +160,15 @@ int runRender(const Args& args, std::ostream& out, std::ostream& err) {
         err << "render: nothing was drawn\n";
         return 1;
     }
-    if (!canvas.image().save(QString::fromStdString(output), "PNG")) {
+    QImage image = canvas.image();
+    if (halfTone) {
+        image = RenderHalfTone(session.env, view, width, height);
+        if (image.isNull()) {
+            err << "render: no OpenGL framebuffer for the half-tone picture\n";
+            return 2;
+        }
+    }
+    if (!image.save(QString::fromStdString(output), "PNG")) {
         err << "render: cannot write " << output << '\n';
         return 1;
     }

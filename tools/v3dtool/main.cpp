@@ -7,7 +7,12 @@
 namespace {
 void usage(std::ostream& err) {
     err << "usage: v3dtool info [--digits N] FILE.v3d\n"
-           "       v3dtool eval [--system] TEXT [X=v] [Y=v] [Z=v] [T=v]\n";
+           "       v3dtool eval [--system] TEXT [X=v] [Y=v] [Z=v] [T=v]\n"
+#ifdef VORN_WITH_RENDER
+           "       v3dtool render FILE.v3d -o OUT.png [--size WxH] [--turn H,V] [--labels] [--fit]\n"
+           "                      [--halftone]\n"
+#endif
+        ;
 }
 } // namespace
 
@@ -20,6 +25,12 @@ int main(int argc, char** argv) {
     const std::map<std::string, int (*)(const Args&, std::ostream&, std::ostream&)> commands = {
         {"info", runInfo},
         {"eval", runEval},
+        {"calc", runCalc},
+        {"section", runSection},
+        {"measure", runMeasure},
+#ifdef VORN_WITH_RENDER
+        {"render", runRender},
+#endif
     };
     const auto it = commands.find(argv[1]);
     if (it == commands.end()) {

@@ -1,0 +1,737 @@
+// The picture interaction: pending operations, hit test, drag, cursors and status fields.
+#include "app/picture_interaction.h"
+
+#include "app/check_frm.h"
+#include "app/command_table.h"
+#include "app/info_panel.h"
+#include "app/listing_panel.h"
+#include "app/mod_frm.h"
+#include "app/stat_line.h"
+#include "app/vorn2frm.h"
+#include "core/format.h"
+#include "entry/transform.h"
+#include "geometry/polygon.h"
+#include "picture/picture_canvas.h"
+#include "picture/picture_panel.h"
+#include "polyhedra/cross_section.h"
+#include "polyhedra/formation.h"
+#include "polyhedra/measurements.h"
+#include "polyhedra/metrics.h"
+
+#include <QAction>
+#include <QInputDialog>
+#include <QListWidget>
+#include <QPainter>
+#include <QPixmap>
+#include <QSignalBlocker>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace vorn::app {
+
+namespace {
+
+using core::ObjectType;
+
+constexpr int kMsgEdgeLength = 31, kMsgUnknown = 32;
+constexpr int kMsgNotFinished = 81, kMsgNoObject = 82, kMsgCreated = 93;
+constexpr int kMsgSectionHeading = 105, kMsgSectionPrompt = 106, kMsgCreateHeading = 107;
+constexpr int kMsgPolylinePrompt = 108, kMsgPlanePrompt = 109, kMsgTransformPrompt = 110;
+constexpr int kMsgValueTitle = 112, kMsgValuePrompt = 113;
+constexpr int kMsgFixedPoint = 116, kMsgFixedLine = 117, kMsgNeedLine = 118;
+constexpr int kMsgFixedPlane = 119, kMsgNeedPlane = 120, kMsgPickPolyhedron = 134;
+constexpr int kMsgFixedSectionPlane = 135, kMsgFixedPolyhedron = 136, kMsgNeedPolyhedron = 137;
+constexpr int kMsgDistorted = 138, kMsgBadNumber = 14;
+constexpr std::size_t kHintMaxChars = 240;
+
+const char* const kMeasureNames[] = {"Ugol3p",     "UgolLPL",     "Ugol2PL",    "Distance2P",
+                                     "DistancePL", "DistancePPL", "Distance2L", "DistanceLPL"};
+const char* const kModeNames[] = {"mode1", "mode2", "mode3", "mode4"};
+const char* const kCreateNames[] = {"ScrPoint", "ScrPolyline", "ScrPlane"};
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+geo::Vec3 At(const core::Vec3f& v) {
+    return {v.x, v.y, v.z};
+}
+
+bool SamePick(const pic::Pick& a, const pic::Pick& b) {
+    return a.object == b.object && a.vertex1 == b.vertex1 && a.vertex2 == b.vertex2;
+}
+
+QString Caption(const QAction* action) {
+    QString text = action ? action->text() : QString();
+    text.remove(QLatin1Char('&'));
+    return text;
+}
+
+} // namespace
+
+const char* CursorName(PictureCursor cursor) {
+    switch (cursor) {
+    case PictureCursor::Target:
+        return "TargetCur";
+    case PictureCursor::Drag:
+        return "DragCur";
+    case PictureCursor::Put:
+        return "PutCur";
+    case PictureCursor::Get:
+        return "GetCur";
+    case PictureCursor::Cross:
+        break;
+    }
+    return "";
+}
+
+QCursor MakePictureCursor(PictureCursor cursor) {
+    if (cursor == PictureCursor::Cross) return QCursor(Qt::CrossCursor);
+    QPixmap image(32, 32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    // A white halo under black strokes keeps the cursor visible on any background.
+    const auto stroke = [&p](const std::function<void()>& draw) {
+        p.setPen(QPen(Qt::white, 3));
+        draw();
+        p.setPen(QPen(Qt::black, 1));
+        draw();
+    };
+    switch (cursor) {
+    case PictureCursor::Target: // a ring with a cross: something is under the pointer
+        stroke([&p] {
+            p.drawEllipse(QPoint(16, 16), 7, 7);
+            p.drawLine(16, 4, 16, 28);
+            p.drawLine(4, 16, 28, 16);
+        });
+        break;
+    case PictureCursor::Drag: // four arrows: the object can be moved
+        stroke([&p] {
+            p.drawLine(16, 3, 16, 29);
+            p.drawLine(3, 16, 29, 16);
+            p.drawPolyline(QPolygon({QPoint(12, 7), QPoint(16, 3), QPoint(20, 7)}));
+            p.drawPolyline(QPolygon({QPoint(12, 25), QPoint(16, 29), QPoint(20, 25)}));
+            p.drawPolyline(QPolygon({QPoint(7, 12), QPoint(3, 16), QPoint(7, 20)}));
+            p.drawPolyline(QPolygon({QPoint(25, 12), QPoint(29, 16), QPoint(25, 20)}));
+        });
+        break;
+    case PictureCursor::Put: // a cross with a filled square: a point will be placed here
+        stroke([&p] {
+            p.drawLine(16, 2, 16, 30);
+            p.drawLine(2, 16, 30, 16);
+            p.drawRect(13, 13, 6, 6);
+        });
+        p.fillRect(14, 14, 5, 5, Qt::red);
+        break;
+    case PictureCursor::Get: // a cross with a hook: the element will be taken
+        stroke([&p] {
+            p.drawLine(16, 4, 16, 28);
+            p.drawLine(4, 16, 28, 16);
+            p.drawPolyline(QPolygon({QPoint(19, 24), QPoint(22, 28), QPoint(29, 19)}));
+        });
+        break;
+    case PictureCursor::Cross:
+        break;
+    }
+    p.end();
+    return QCursor(image, 16, 16);
+}
+
+PictureInteraction::PictureInteraction(TVorn2frm& window) : QObject(&window), m_window(window) {
+    setObjectName("PictureInteraction");
+    core::Env& env = window.env();
+    m_checkFrm = new TCheckFrm(env, &window);
+    m_checkFrm->setRedraw([this] { m_window.redrawPicture(); });
+    m_modFrm = new TModFrm(env, &window);
+    m_modFrm->setAfterApply([this] {
+        m_window.objectListSelected();
+        if (m_window.halfToneActive()) m_window.rebuildHalfTone();
+        m_window.redrawPicture();
+    });
+    m_inputBox = [this](const QString& title, const QString& prompt, QString& text) {
+        bool ok = false;
+        const QString answer =
+            QInputDialog::getText(&m_window, title, prompt, QLineEdit::Normal, text, &ok);
+        if (ok) text = answer;
+        return ok;
+    };
+
+    pic::PicturePanel* picture = window.picture();
+    picture->setPassHooks(this);
+    connect(
+        picture, &pic::PicturePanel::placeMouseMoved, this,
+        [this](int x, int y, Qt::MouseButtons b, Qt::KeyboardModifiers) { mouseMoved(x, y, b); });
+    connect(
+        picture, &pic::PicturePanel::placeMousePressed, this,
+        [this](int x, int y, Qt::MouseButton b, Qt::KeyboardModifiers) { mousePressed(x, y, b); });
+    connect(
+        picture, &pic::PicturePanel::placeMouseReleased, this,
+        [this](int x, int y, Qt::MouseButton b, Qt::KeyboardModifiers) { mouseReleased(x, y, b); });
+}
+
+PictureInteraction::~PictureInteraction() {
+    m_window.picture()->setPassHooks(nullptr);
+}
+
+// ---- commands ----------------------------------------------------------------------------
+
+bool PictureInteraction::dispatch(int t) {
+    if (t == tag::MakeCut) {
+        startSection();
+    } else if (t >= tag::FirstMeasure && t <= tag::LastMeasure) {
+        startMeasure(t - 20);
+    } else if (t >= tag::FirstMode && t <= tag::LastMode) {
+        startTransform(t - 100);
+    } else if (t >= tag::FirstScreenCreate && t <= tag::LastScreenCreate) {
+        startScreenCreate(t - 1100);
+    } else if (t == tag::CancelOperation) {
+        CancelPendingOperation();
+    } else if (t == tag::Sides) {
+        m_checkFrm->open();
+    } else if (t == tag::Transform) {
+        if (m_window.scene().objectCount() < 2)
+            m_window.showNoObjectError();
+        else
+            m_modFrm->open();
+    } else if (t == tag::FuncValue) {
+        surfaceValue();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void PictureInteraction::currentObjectChanged() {
+    m_checkFrm->refresh();
+    m_modFrm->refresh();
+}
+
+void PictureInteraction::enter(Pending state, int mode, const QString& heading,
+                               const QString& prompt, bool report) {
+    m_started = true;
+    m_pending = state;
+    m_mode = mode;
+    m_heading = heading;
+    setInfo((heading + prompt).left(static_cast<int>(kHintMaxChars)));
+    if (report) m_window.addReportLine(heading.toStdString());
+}
+
+void PictureInteraction::startSection() {
+    if (sectionPending()) {
+        CancelPendingOperation();
+        return;
+    }
+    CancelPendingOperation();
+    markCommand("MakeCut", true);
+    enter(Pending::Section, 0, qs(m_window.messages().text(kMsgSectionHeading)) + " ",
+          qs(m_window.messages().text(kMsgSectionPrompt)), true);
+}
+
+void PictureInteraction::startMeasure(int mode) {
+    const int before = measureMode();
+    CancelPendingOperation();
+    if (mode == before || mode < 1 || mode > 8) return;
+    const char* name = kMeasureNames[mode - 1];
+    markCommand(name, true);
+    const std::string& prompt =
+        m_window.prompts().prompts[static_cast<std::size_t>(entry::MeasureStepPrompt(mode, 0))];
+    enter(Pending::Measure, mode, Caption(m_window.command(name)) + ": ", qs(prompt), true);
+}
+
+void PictureInteraction::startTransform(int mode) {
+    const int before = transformMode();
+    CancelPendingOperation();
+    if (mode == before || mode < 1 || mode > 4) return;
+    const char* name = kModeNames[mode - 1];
+    markCommand(name, true);
+    enter(Pending::Transform, mode, Caption(m_window.command(name)) + ": ",
+          qs(m_window.messages().text(kMsgTransformPrompt)), false);
+}
+
+void PictureInteraction::startScreenCreate(int mode) {
+    if (screenCreateMode() != 0) {
+        CancelPendingOperation();
+        return;
+    }
+    CancelPendingOperation();
+    if (mode < 1 || mode > 3) return;
+    markCommand(kCreateNames[mode - 1], true);
+    const lang::MessageTable& m = m_window.messages();
+    const QString prompt = mode == 1   ? qs(m_window.prompts().prompts[1])
+                           : mode == 2 ? qs(m.text(kMsgPolylinePrompt))
+                                       : qs(m.text(kMsgPlanePrompt));
+    enter(Pending::ScreenCreate, mode, qs(m.text(kMsgCreateHeading)) + " ", prompt, true);
+}
+
+void PictureInteraction::CancelPendingOperation() {
+    const bool halfTone = m_window.halfToneActive();
+    const bool axisView = m_window.picture()->degenerateAxis() != 0;
+    for (const char* name : kMeasureNames) {
+        markCommand(name, false);
+        if (QAction* a = m_window.command(name)) a->setEnabled(!halfTone);
+    }
+    for (const char* name : kModeNames) {
+        markCommand(name, false);
+        if (QAction* a = m_window.command(name)) a->setEnabled(!halfTone && axisView);
+    }
+    markCommand("MakeCut", false);
+    if (QAction* a = m_window.command("MakeCut")) a->setEnabled(!halfTone);
+    for (const char* name : kCreateNames) {
+        markCommand(name, false);
+        if (QAction* a = m_window.command(name))
+            a->setEnabled(!halfTone && !m_window.scene().isFull());
+    }
+    if (m_pending != Pending::None) {
+        setInfo({});
+        if (m_started) m_window.addReportLine(m_window.messages().text(kMsgNotFinished));
+    }
+    m_started = false;
+    m_pending = Pending::None;
+    m_mode = 0;
+    m_fixed.clear();
+}
+
+void PictureInteraction::finishPendingOperation() {
+    m_started = false;
+    CancelPendingOperation();
+}
+
+void PictureInteraction::setInfo(const QString& text) {
+    m_window.infoPanel()->setInfo(text, m_heading);
+}
+
+void PictureInteraction::markCommand(const char* name, bool on) {
+    if (QAction* a = m_window.command(name)) {
+        if (on && !a->isCheckable()) a->setCheckable(true);
+        a->setChecked(on);
+    }
+}
+
+void PictureInteraction::showNeedType(int kindMessage) {
+    m_window.showMessage(core::BoxKind::Error,
+                         m_window.prompts().needTypeText + m_window.messages().text(kindMessage));
+}
+
+// ---- the value of a surface at a point ---------------------------------------------------
+
+void PictureInteraction::surfaceValue() {
+    core::Env& env = m_window.env();
+    const int slot = env.scene.currentObject;
+    if (!env.scene.isUserSlot(slot) || env.scene.object(slot).type != ObjectType::Surface) {
+        m_window.showNoObjectError();
+        return;
+    }
+    m_window.addReportLine(entry::SurfaceValueHeading(env, slot));
+    const QString title = qs(env.msg(kMsgValueTitle));
+    const auto ask = [&](const char* letter) {
+        const QString prompt = qs(env.messages.format(kMsgValuePrompt, {letter}));
+        QString text;
+        while (true) {
+            m_inputBox(title, prompt, text);
+            if (const auto v = entry::ParseDecimal(text.toStdString())) return *v;
+            m_window.showMessage(core::BoxKind::Error, env.msg(kMsgBadNumber));
+        }
+    };
+    const double x = ask("X");
+    const double y = ask("Y");
+    expr::ExpressionEngine engine;
+    entry::ReportSurfaceValue(env, engine, slot, x, y);
+}
+
+// ---- the drawing passes --------------------------------------------------------------------
+
+void PictureInteraction::hitTestEdge(pic::Pick& pick, int slot, int vertex1, int vertex2,
+                                     pic::ScreenPoint p1, pic::ScreenPoint p2,
+                                     pic::ScreenPoint mouse) {
+    const core::SceneObject& o = m_window.scene().object(slot);
+    if (std::abs(mouse.x - p1.x) <= 1 && std::abs(mouse.y - p1.y) <= 1) {
+        pick = {slot, vertex1, 0, At(o.vertex(vertex1))};
+        return;
+    }
+    if (pick.any()) return;
+    // The axes count as whole lines, so their undrawn halves can be picked too.
+    if (o.type != ObjectType::Axes &&
+        (mouse.x < std::min(p1.x, p2.x) || mouse.x > std::max(p1.x, p2.x) ||
+         mouse.y < std::min(p1.y, p2.y) || mouse.y > std::max(p1.y, p2.y)))
+        return;
+    const geo::Vec3 a(p1.x, p1.y, 0), b(p2.x, p2.y, 0), m(mouse.x, mouse.y, 0);
+    if (!geo::PointOnSegment2D(a, b, m, 0.5).onLine) return;
+    const double t = std::abs(p2.x - p1.x) < 0.00001
+                         ? static_cast<double>(p2.y - mouse.y) / (p2.y - p1.y)
+                         : static_cast<double>(p2.x - mouse.x) / (p2.x - p1.x);
+    const geo::Vec3 v1 = At(o.vertex(vertex1)), v2 = At(o.vertex(vertex2));
+    pick = {slot, vertex1, vertex2, v2 + (v1 - v2) * t};
+}
+
+void PictureInteraction::afterObjects(const pic::Pick& pick, pic::ScreenPoint mouse,
+                                      bool interactive) {
+    pic::PicturePanel* picture = m_window.picture();
+    const int axis = picture->degenerateAxis();
+    if (axis != 0) {
+        for (const char* name : kModeNames)
+            if (QAction* a = m_window.command(name)) a->setEnabled(true);
+    } else if (QAction* first = m_window.command(kModeNames[0]); first && first->isEnabled()) {
+        if (transformMode() != 0) {
+            setInfo({});
+            m_pending = Pending::None;
+            m_mode = 0;
+            m_started = false;
+        }
+        for (const char* name : kModeNames) {
+            markCommand(name, false);
+            if (QAction* a = m_window.command(name)) a->setEnabled(false);
+        }
+    }
+    if (!interactive) return;
+    if (pick.any()) {
+        m_pointerPoint = pick.point;
+    } else if (axis != 0) {
+        geo::Vec3 p = picture->canvas().engine().screenToPlane(mouse.x, mouse.y, m_pointerPoint);
+        (axis == 1 ? p.x : (axis == 2 ? p.y : p.z)) = 0;
+        m_pointerPoint = p;
+    }
+    updateStatusLine(pick);
+}
+
+void PictureInteraction::updateStatusLine(const pic::Pick& pick) {
+    StatLine* line = m_window.statLine();
+    const int axis = m_window.picture()->degenerateAxis();
+    if (axis == 0 && !pick.any()) {
+        if (line->fieldMode()) line->setSingleText({});
+        return;
+    }
+    const core::Scene& scene = m_window.scene();
+    std::array<QString, StatLine::kFieldCount> f;
+    const double coords[3] = {m_pointerPoint.x, m_pointerPoint.y, m_pointerPoint.z};
+    const char* const names[3] = {"X=", "Y=", "Z="};
+    for (int k = 0; k < 3; ++k) {
+        const bool unknown = !pick.any() && axis == k + 1;
+        f[static_cast<std::size_t>(k)] =
+            QString::fromLatin1(names[k]) +
+            (unknown ? qs(m_window.messages().text(kMsgUnknown)) : qs(number(coords[k])));
+    }
+    if (pick.object > core::kAxesSlot && scene.isUserSlot(pick.object)) {
+        f[3] = qs(core::DisplayName(scene, pick.object));
+        if (pick.vertex2 != 0) {
+            const core::SceneObject& o = scene.object(pick.object);
+            const double length =
+                geo::PointDistance(At(o.vertex(pick.vertex1)), At(o.vertex(pick.vertex2)));
+            f[4] = qs(m_window.messages().text(kMsgEdgeLength) + " " + number(length));
+        }
+    }
+    // A control hint shown over the fields would hide the coordinates.
+    line->clearMessage();
+    line->setFields(f);
+}
+
+std::span<pic::MarkedElement> PictureInteraction::measureElements() {
+    if (m_pending != Pending::Measure) return {};
+    return m_fixed;
+}
+
+std::span<pic::MarkedElement> PictureInteraction::placedPoints() {
+    if (m_pending != Pending::ScreenCreate) return {};
+    return m_fixed;
+}
+
+void PictureInteraction::endPass(const pic::Pick& pick, const pic::Pick& before) {
+    m_pick = pick;
+    if (SamePick(pick, before)) return;
+    if (!pick.any()) {
+        setCursorShape(PictureCursor::Cross);
+        return;
+    }
+    PictureCursor c = PictureCursor::Target;
+    if (transformMode() != 0 && (transformMode() != 4 || pick.vertex2 == 0))
+        c = PictureCursor::Drag;
+    if (screenCreateMode() != 0) c = PictureCursor::Put;
+    if (measureMode() != 0 || sectionPending()) c = PictureCursor::Get;
+    setCursorShape(c);
+}
+
+void PictureInteraction::setCursorShape(PictureCursor cursor) {
+    m_cursor = cursor;
+    // The cursor of a widget shows as soon as it is set, so the pointer need not move.
+    m_window.picture()->place()->setCursor(MakePictureCursor(cursor));
+}
+
+// ---- mouse ---------------------------------------------------------------------------------
+
+void PictureInteraction::mouseMoved(int x, int y, Qt::MouseButtons buttons) {
+    pic::PicturePanel* picture = m_window.picture();
+    if (picture->busy()) return;
+    if (picture->degenerateAxis() != 0 && (buttons & Qt::LeftButton) && m_dragObject != 0) {
+        dragStep(x, y);
+        core::SceneObject& o = m_window.scene().object(m_dragObject);
+        entry::RefreshFacePlanes(o);
+        m_window.scene().sceneModified = true;
+        picture->redrawPicture();
+    }
+    // The panel runs the interactive pass at (x, y) after this.
+}
+
+void PictureInteraction::mousePressed(int x, int y, Qt::MouseButton button) {
+    core::Scene& scene = m_window.scene();
+    m_dragLastMouse = {static_cast<double>(x), static_cast<double>(y), 0};
+    if (measureMode() != 0 && button == Qt::RightButton) CancelPendingOperation();
+    const int axis = m_window.picture()->degenerateAxis();
+
+    if (measureMode() != 0 && m_pick.any()) {
+        measureStep();
+    } else if (screenCreateMode() != 0 &&
+               (m_pick.any() || axis != 0 || button == Qt::RightButton)) {
+        screenCreateStep(button);
+    } else if (sectionPending() && button == Qt::LeftButton && m_pick.any()) {
+        sectionStep();
+    } else if (button == Qt::LeftButton) {
+        if (scene.isUserSlot(m_pick.object) && axis != 0 &&
+            scene.object(m_pick.object).type != ObjectType::Surface) {
+            m_dragLastPoint = m_pointerPoint;
+            m_dragObject = m_pick.object;
+            m_dragVertex = m_pick.vertex2 == 0 ? m_pick.vertex1 : 0;
+        }
+    }
+    if (scene.isUserSlot(m_pick.object)) {
+        QListWidget* list = m_window.listing()->objList();
+        const QSignalBlocker block(list);
+        list->setCurrentRow(m_pick.object - 2);
+    }
+}
+
+void PictureInteraction::mouseReleased(int /*x*/, int /*y*/, Qt::MouseButton button) {
+    if (button == Qt::LeftButton && m_dragObject != 0) {
+        dragRelease();
+        m_dragObject = 0;
+    }
+    m_window.objectListSelected();
+    m_window.redrawPicture();
+}
+
+void PictureInteraction::measureStep() {
+    const core::Scene& scene = m_window.scene();
+    const lang::MessageTable& msg = m_window.messages();
+    if (fixedCount() >= kMaxFixed) return;
+    const int kind = entry::MeasureStepKind(m_mode, fixedCount());
+    pic::MarkedElement e;
+    e.object = m_pick.object;
+    const core::SceneObject& o = scene.object(m_pick.object);
+    if (kind == 1) {
+        e.pointCount = 1;
+        e.points[0] = m_pointerPoint;
+        m_window.addReportLine(msg.text(kMsgFixedPoint) + pointText(m_pointerPoint));
+    } else if (kind == 2) {
+        if (m_pick.vertex2 == 0 || o.type == ObjectType::Axes) {
+            showNeedType(kMsgNeedLine);
+            return;
+        }
+        e.pointCount = 2;
+        e.points[0] = At(o.vertex(m_pick.vertex1));
+        e.points[1] = At(o.vertex(m_pick.vertex2));
+        m_window.addReportLine(msg.text(kMsgFixedLine));
+    } else if (kind == 3) {
+        if (o.type != ObjectType::Plane || o.vertexCount < 4) {
+            showNeedType(kMsgNeedPlane);
+            return;
+        }
+        e.pointCount = 4;
+        for (int k = 0; k < 4; ++k)
+            e.points[static_cast<std::size_t>(k)] = At(o.vertex(k + 1));
+        m_window.addReportLine(msg.text(kMsgFixedPlane) + " \"" +
+                               core::DisplayName(scene, m_pick.object) + "\"");
+    } else {
+        return;
+    }
+    m_fixed.push_back(e);
+    const int next = entry::MeasureStepPrompt(m_mode, fixedCount());
+    setInfo(m_heading + qs(m_window.prompts().prompts[static_cast<std::size_t>(next)]));
+    if (entry::MeasureStepKind(m_mode, fixedCount()) == 0) {
+        std::vector<poly::Pick> picks;
+        for (const pic::MarkedElement& f : m_fixed) {
+            poly::Pick p;
+            p.slot = f.object;
+            if (f.pointCount == 1) {
+                p.kind = poly::PickKind::Point;
+                p.a = f.points[0];
+            } else if (f.pointCount == 2) {
+                p.kind = poly::PickKind::Line;
+                p.a = f.points[0];
+                p.b = f.points[1];
+            } else {
+                p = poly::PlanePick(scene, f.object);
+            }
+            picks.push_back(p);
+        }
+        const int mode = m_mode;
+        m_mode = 0;
+        m_pending = Pending::None;
+        m_started = false;
+        poly::RunMeasurement(m_window.env(), mode, picks);
+        CancelPendingOperation();
+    }
+    m_window.redrawPicture();
+}
+
+void PictureInteraction::screenCreateStep(Qt::MouseButton button) {
+    const int mode = m_mode;
+    if (button == Qt::LeftButton) {
+        // A full list refuses further points and keeps the placed ones.
+        if (fixedCount() >= kMaxFixed) return;
+        pic::MarkedElement e;
+        e.object = m_pick.object;
+        e.pointCount = 1;
+        e.points[0] = m_pointerPoint;
+        m_fixed.push_back(e);
+        m_window.addReportLine(m_window.messages().text(kMsgFixedPoint) +
+                               pointText(m_pointerPoint));
+    }
+    const bool right = button == Qt::RightButton;
+    const bool ends = mode == 1 || (mode == 2 && right) || (mode == 3 && fixedCount() == 3);
+    if (ends) {
+        if (mode == 2 && right && m_pick.any() && !m_fixed.empty()) m_fixed.pop_back();
+        const bool create = (mode == 2 && fixedCount() >= 2) || (mode != 2 && !right);
+        if (create) {
+            core::Env& env = m_window.env();
+            const ObjectType type = mode == 1   ? ObjectType::Point
+                                    : mode == 2 ? ObjectType::Polyline
+                                                : ObjectType::Plane;
+            const int slot = core::AppendObject(env.scene, type);
+            if (slot != 0) {
+                core::SceneObject& o = env.scene.object(slot);
+                o.vertexCount = static_cast<std::int16_t>(fixedCount());
+                for (int i = 0; i < fixedCount(); ++i) {
+                    const geo::Vec3& p = m_fixed[static_cast<std::size_t>(i)].points[0];
+                    o.vertex(i + 1) = {static_cast<float>(p.x), static_cast<float>(p.y),
+                                       static_cast<float>(p.z)};
+                }
+                env.scene.sceneModified = true;
+                m_window.refreshObjectList();
+                if (m_editObject && m_editObject(slot)) {
+                    m_window.addReportLine(env.msg(kMsgCreated) +
+                                           core::DisplayName(env.scene, slot) + "\"");
+                } else {
+                    core::DropLastObject(env.scene);
+                }
+                m_window.refreshObjectList();
+            }
+        }
+        finishPendingOperation();
+    }
+    m_window.redrawPicture();
+}
+
+void PictureInteraction::sectionStep() {
+    const core::Scene& scene = m_window.scene();
+    const lang::MessageTable& msg = m_window.messages();
+    const core::SceneObject& o = scene.object(m_pick.object);
+    const std::string name = core::DisplayName(scene, m_pick.object);
+    if (m_fixed.empty()) {
+        if (o.type != ObjectType::Plane) {
+            showNeedType(kMsgNeedPlane);
+            return;
+        }
+        pic::MarkedElement e;
+        e.object = m_pick.object;
+        m_fixed.push_back(e);
+        setInfo(m_heading + qs(msg.text(kMsgPickPolyhedron)));
+        m_window.addReportLine(msg.text(kMsgFixedSectionPlane) + name + "\"");
+        return;
+    }
+    if (o.type != ObjectType::Polyhedron) {
+        showNeedType(kMsgNeedPolyhedron);
+        return;
+    }
+    m_window.addReportLine(msg.text(kMsgFixedPolyhedron) + name + "\"");
+    poly::CrossSection(m_window.env(), m_fixed.front().object, m_pick.object);
+    m_window.refreshObjectList();
+    finishPendingOperation();
+}
+
+// ---- dragging --------------------------------------------------------------------------------
+
+void PictureInteraction::dragStep(int x, int y) {
+    core::Scene& scene = m_window.scene();
+    if (!scene.isUserSlot(m_dragObject)) return;
+    scene.sceneModified = true;
+    core::SceneObject& o = scene.object(m_dragObject);
+    pic::PicturePanel* picture = m_window.picture();
+    const geo::Vec3 pivot = entry::CurrentPivot(o);
+    const pic::Projected q = pic::ProjectPoint(picture->view(), pivot);
+    const geo::Vec3 centre(q.px, q.py, 0), mouse(x, y, 0);
+    entry::DragMove move;
+    move.mode = transformMode();
+    move.axis = picture->degenerateAxis();
+    move.vertex = m_dragVertex;
+    switch (move.mode) {
+    case 1:
+    case 4:
+        move.shift = m_pointerPoint - m_dragLastPoint;
+        m_dragLastPoint = m_pointerPoint;
+        break;
+    case 2:
+        if (!entry::IsTurnable(o.type)) return;
+        if (const auto phi = entry::DragRotationAngle(m_dragLastMouse, centre, mouse))
+            move.angle = *phi * viewTurnSign(move.axis);
+        else
+            return;
+        m_dragLastMouse = mouse;
+        break;
+    case 3:
+        if (!entry::IsTurnable(o.type)) return;
+        if (const auto f = entry::DragScaleFactor(m_dragLastMouse, centre, mouse))
+            move.factor = *f;
+        else
+            return;
+        m_dragLastMouse = mouse;
+        break;
+    default:
+        return;
+    }
+    entry::ApplyDragMove(scene, m_dragObject, move);
+}
+
+int PictureInteraction::viewTurnSign(int axis) const {
+    // A turn by a positive angle carries a toward b (Ox: z toward y, Oy: z toward x, Oz: x
+    // toward y). When the picture shows that pair mirrored, the object would turn against the
+    // pointer, so the angle changes sign.
+    const pic::ViewState& view = m_window.picture()->view();
+    const geo::Vec3 a = axis == 3 ? geo::Vec3(1, 0, 0) : geo::Vec3(0, 0, 1);
+    const geo::Vec3 b = axis == 2 ? geo::Vec3(1, 0, 0) : geo::Vec3(0, 1, 0);
+    const pic::Projected o = pic::ProjectPoint(view, geo::Vec3());
+    const pic::Projected pa = pic::ProjectPoint(view, a), pb = pic::ProjectPoint(view, b);
+    const double det = (pa.px - o.px) * (pb.py - o.py) - (pa.py - o.py) * (pb.px - o.px);
+    return det < 0 ? -1 : 1;
+}
+
+void PictureInteraction::dragRelease() {
+    core::Env& env = m_window.env();
+    const int slot = m_dragObject;
+    if (!env.scene.isUserSlot(slot) || env.scene.object(slot).type != ObjectType::Polyhedron)
+        return;
+    // A resized solid keeps its shape but not its areas and volume: they are computed anew.
+    if (transformMode() == 3) poly::CompleteObject(env, slot);
+    if (transformMode() != 4) return;
+    const bool planes = poly::RecomputeFacePlanes(env.scene.object(slot)) == 0;
+    if (planes && poly::CompleteObject(env, slot)) {
+        poly::CompleteObject(env, slot);
+        return;
+    }
+    // The user stays in the entry dialog until the faces are corrected.
+    while (true) {
+        m_window.showMessage(core::BoxKind::Warning, env.msg(kMsgDistorted));
+        if (!m_editObject || m_editObject(slot)) break;
+    }
+}
+
+// ---- texts ---------------------------------------------------------------------------------
+
+std::string PictureInteraction::number(double v) const {
+    return core::FormatNumber(false, v, m_window.settings().answerDigits);
+}
+
+std::string PictureInteraction::pointText(const geo::Vec3& p) const {
+    return " X=" + number(p.x) + ", Y=" + number(p.y) + ", Z=" + number(p.z);
+}
+
+} // namespace vorn::app

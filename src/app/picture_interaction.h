@@ -1,0 +1,134 @@
+// The picture's pending operations (measuring, cutting, creating on the screen, dragging) as
+// explicit states, the hit test of the interactive passes, the cursors and the status fields.
+#pragma once
+
+#include "geometry/vec3.h"
+#include "picture/wire_frame.h"
+
+#include <QCursor>
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+namespace vorn::app {
+
+class TVorn2frm;
+class TCheckFrm;
+class TModFrm;
+
+// The pending operation: at most one at a time.
+enum class Pending { None, Measure, Section, ScreenCreate, Transform };
+
+// Names and numbers of the picture's cursors besides the normal cross.
+enum class PictureCursor { Cross = 0, Target = 5, Drag = 6, Put = 7, Get = 8 };
+const char* CursorName(PictureCursor cursor);
+// The drawn cursor images (hot spot in the middle).
+QCursor MakePictureCursor(PictureCursor cursor);
+
+class PictureInteraction : public QObject, public pic::PassHooks {
+    Q_OBJECT
+  public:
+    // Most elements a measurement or an on-screen creation may fix.
+    static constexpr int kMaxFixed = 103;
+
+    explicit PictureInteraction(TVorn2frm& window);
+    ~PictureInteraction() override;
+
+    // The entry dialog on a slot; true when it was closed with OK.
+    using ObjectEditor = std::function<bool(int slot)>;
+    void setObjectEditor(ObjectEditor editor) { m_editObject = std::move(editor); }
+    // The input box of the surface-value questions: `text` in and out; false when cancelled.
+    using InputBox =
+        std::function<bool(const QString& title, const QString& prompt, QString& text)>;
+    void setInputBox(InputBox box) { m_inputBox = std::move(box); }
+
+    // The commands of the picture: true when `tag` is one of them (and it has run).
+    bool dispatch(int tag);
+    // The selection of the object list changed: dependent windows follow.
+    void currentObjectChanged();
+    // Any key release ends a drag.
+    void keyReleased() { m_dragObject = 0; }
+
+    void startSection();
+    void startMeasure(int mode);
+    void startTransform(int mode);
+    void startScreenCreate(int mode);
+    void CancelPendingOperation();
+    // Ends the pending operation without reporting it as unfinished.
+    void finishPendingOperation();
+    void surfaceValue();
+
+    // Mouse events of the picture, in picture coordinates.
+    void mouseMoved(int x, int y, Qt::MouseButtons buttons);
+    void mousePressed(int x, int y, Qt::MouseButton button);
+    void mouseReleased(int x, int y, Qt::MouseButton button);
+
+    // State, for the window and the tests.
+    Pending pending() const { return m_pending; }
+    int measureMode() const { return m_pending == Pending::Measure ? m_mode : 0; }
+    int screenCreateMode() const { return m_pending == Pending::ScreenCreate ? m_mode : 0; }
+    int transformMode() const { return m_pending == Pending::Transform ? m_mode : 0; }
+    bool sectionPending() const { return m_pending == Pending::Section; }
+    bool operationStarted() const { return m_started; }
+    const QString& operationHeading() const { return m_heading; }
+    int fixedCount() const { return static_cast<int>(m_fixed.size()); }
+    const std::vector<pic::MarkedElement>& fixedElements() const { return m_fixed; }
+    const pic::Pick& pick() const { return m_pick; }
+    const geo::Vec3& pointerPoint() const { return m_pointerPoint; }
+    int dragObject() const { return m_dragObject; }
+    PictureCursor cursor() const { return m_cursor; }
+
+    TCheckFrm* checkFrm() const { return m_checkFrm; }
+    TModFrm* modFrm() const { return m_modFrm; }
+
+    // PassHooks
+    void hitTestEdge(pic::Pick& pick, int slot, int vertex1, int vertex2, pic::ScreenPoint p1,
+                     pic::ScreenPoint p2, pic::ScreenPoint mouse) override;
+    void afterObjects(const pic::Pick& pick, pic::ScreenPoint mouse, bool interactive) override;
+    std::span<pic::MarkedElement> measureElements() override;
+    std::span<pic::MarkedElement> placedPoints() override;
+    void endPass(const pic::Pick& pick, const pic::Pick& before) override;
+
+  private:
+    // Entering a state: cancels the old one, marks the command, sets heading and hint.
+    void enter(Pending state, int mode, const QString& heading, const QString& prompt, bool report);
+    void setInfo(const QString& text);
+    void markCommand(const char* name, bool on);
+    void showNeedType(int kindMessage);
+    void measureStep();
+    void screenCreateStep(Qt::MouseButton button);
+    void sectionStep();
+    void dragStep(int x, int y);
+    void dragRelease();
+    int viewTurnSign(int axis) const;
+    void updateStatusLine(const pic::Pick& pick);
+    void setCursorShape(PictureCursor cursor);
+    std::string number(double v) const;
+    std::string pointText(const geo::Vec3& p) const;
+
+    TVorn2frm& m_window;
+    Pending m_pending = Pending::None;
+    int m_mode = 0;
+    bool m_started = false;
+    QString m_heading;
+    std::vector<pic::MarkedElement> m_fixed;
+
+    pic::Pick m_pick;
+    geo::Vec3 m_pointerPoint;
+    PictureCursor m_cursor = PictureCursor::Cross;
+
+    int m_dragObject = 0;
+    int m_dragVertex = 0;
+    geo::Vec3 m_dragLastPoint;
+    geo::Vec3 m_dragLastMouse;
+
+    ObjectEditor m_editObject;
+    InputBox m_inputBox;
+    TCheckFrm* m_checkFrm = nullptr;
+    TModFrm* m_modFrm = nullptr;
+};
+
+} // namespace vorn::app

@@ -1,0 +1,29 @@
+// RadioGroup: a titled box of mutually exclusive choices, addressed by item index.
+#pragma once
+
+#include <QGroupBox>
+#include <QStringList>
+
+class QButtonGroup;
+class QRadioButton;
+
+namespace vorn::app {
+
+class RadioGroup : public QGroupBox {
+    Q_OBJECT
+  public:
+    RadioGroup(const QString& title, const QStringList& items, QWidget* parent = nullptr);
+
+    int count() const;
+    QString itemText(int i) const;
+    void setItemText(int i, const QString& text);
+    // -1 when nothing is chosen.
+    int itemIndex() const;
+    void setItemIndex(int i);
+
+  private:
+    QButtonGroup* m_group;
+    QList<QRadioButton*> m_buttons;
+};
+
+} // namespace vorn::app

@@ -1,0 +1,82 @@
+// Walk over the dialog's stored controls in creation order.
+#include "app/settings_store.h"
+
+#include "app/radio_group.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSpinBox>
+
+#include <functional>
+
+namespace vorn::app {
+
+namespace {
+
+const char* const kChecks = "Checks";
+const char* const kValues = "Values";
+
+struct Visitor {
+    std::function<void(QCheckBox*, const std::string&)> check;
+    std::function<void(QLineEdit*, const std::string&)> edit;
+    std::function<void(RadioGroup*, const std::string&)> radio;
+    std::function<void(QSpinBox*, const std::string&)> spin;
+    std::function<void(QScrollBar*, const std::string&)> scroll;
+};
+
+void walk(const QWidget* dialog, const Visitor& v) {
+    for (QWidget* w : dialog->findChildren<QWidget*>()) {
+        const QString name = w->objectName();
+        // Unnamed parts and the toolkit's inner widgets (the spin box's edit) are not controls.
+        if (name.isEmpty() || name.startsWith(QStringLiteral("qt_"))) continue;
+        const std::string key = name.toStdString();
+        if (auto* c = qobject_cast<QCheckBox*>(w))
+            v.check(c, key);
+        else if (auto* e = qobject_cast<QLineEdit*>(w))
+            v.edit(e, key);
+        else if (auto* r = qobject_cast<RadioGroup*>(w))
+            v.radio(r, key);
+        else if (auto* s = qobject_cast<QSpinBox*>(w))
+            v.spin(s, key);
+        else if (auto* b = qobject_cast<QScrollBar*>(w))
+            v.scroll(b, key);
+    }
+}
+
+} // namespace
+
+void WriteDialogControls(lang::IniFile& ini, const QWidget* dialog) {
+    auto number = [&ini](const std::string& key, int value) {
+        ini.set(kValues, key, std::to_string(value));
+    };
+    walk(dialog, {[&ini](QCheckBox* c, const std::string& k) {
+                      ini.set(kChecks, k, c->isChecked() ? "1" : "0");
+                  },
+                  [&ini](QLineEdit* e, const std::string& k) {
+                      ini.set(kValues, k, e->text().toStdString());
+                  },
+                  [&](RadioGroup* r, const std::string& k) { number(k, r->itemIndex()); },
+                  [&](QSpinBox* s, const std::string& k) { number(k, s->value()); },
+                  [&](QScrollBar* b, const std::string& k) { number(k, b->value()); }});
+}
+
+void ReadDialogControls(const lang::IniFile& ini, QWidget* dialog) {
+    walk(dialog, {[&ini](QCheckBox* c, const std::string& k) {
+                      c->setChecked(ini.intValue(kChecks, k, c->isChecked() ? 1 : 0) != 0);
+                  },
+                  [&ini](QLineEdit* e, const std::string& k) {
+                      if (auto v = ini.get(kValues, k)) e->setText(QString::fromStdString(*v));
+                  },
+                  [&ini](RadioGroup* r, const std::string& k) {
+                      r->setItemIndex(ini.intValue(kValues, k, r->itemIndex()));
+                  },
+                  [&ini](QSpinBox* s, const std::string& k) {
+                      s->setValue(ini.intValue(kValues, k, s->value()));
+                  },
+                  [&ini](QScrollBar* b, const std::string& k) {
+                      b->setValue(ini.intValue(kValues, k, b->value()));
+                  }});
+}
+
+} // namespace vorn::app

@@ -1,0 +1,89 @@
+// TSetupFrm: the settings dialog "Налагодження" — its four pages are the settings' storage.
+#pragma once
+
+#include "core/settings.h"
+#include "lang/ini_file.h"
+
+#include <QDialog>
+
+#include <array>
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QScrollBar;
+class QSpinBox;
+class QTabWidget;
+
+namespace vorn::app {
+
+class ColorGrid;
+class RadioGroup;
+
+class TSetupFrm : public QDialog {
+    Q_OBJECT
+  public:
+    using Colors = std::array<int, core::kColorRoleCount>;
+
+    // `settings` supplies the light positions shown when the dialog opens.
+    TSetupFrm(const core::Settings& settings, QWidget* parent = nullptr);
+
+    // Called by "Запам'ятати" and "Застосувати"; false (a bad number) keeps the dialog open.
+    void setApplier(std::function<bool()> apply) { m_apply = std::move(apply); }
+
+    // The controls by their component names (the settings-file keys).
+    QCheckBox* check(const char* name) const;
+    QLineEdit* edit(const char* name) const;
+    QSpinBox* spin(const char* name) const;
+    QScrollBar* qualityPos() const { return m_quality; }
+    QLabel* qualityLabel() const { return m_qualityLabel; }
+    RadioGroup* ugolType() const { return m_ugolType; }
+    QComboBox* languages() const { return m_langs; }
+    QListWidget* colorBox() const { return m_colorBox; }
+    ColorGrid* envColor() const { return m_envColor; }
+    QTabWidget* pages() const { return m_pages; }
+
+    const Colors& colors() const { return m_colors; }
+    void setColors(const Colors& colors);
+    // The caption of a colour role as the list shows it (the settings-file key).
+    QString roleCaption(int role) const;
+
+    void restoreDefaultColors();
+    // Enables the controls that depend on AutoZoom, InCenter and PutVerNum.
+    void updateDependents();
+    // "Скасувати": the controls and colours as they were when the dialog was shown.
+    void cancel();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    QWidget* buildPicturePage();
+    QWidget* buildComputePage();
+    QWidget* buildGeneralPage();
+    QWidget* buildColorsPage();
+    void roleSelected(int role);
+    void applyClicked(bool close);
+
+    const core::Settings& m_settings;
+    std::function<bool()> m_apply;
+    QTabWidget* m_pages = nullptr;
+    QScrollBar* m_quality = nullptr;
+    QLabel* m_qualityLabel = nullptr;
+    RadioGroup* m_ugolType = nullptr;
+    QComboBox* m_langs = nullptr;
+    QListWidget* m_colorBox = nullptr;
+    ColorGrid* m_envColor = nullptr;
+    Colors m_colors{};
+    Colors m_shownColors{};
+    lang::IniFile m_shownControls; // the stored controls when the dialog was shown
+};
+
+// Quality label text: round(position / 99 * 100) followed by "%".
+QString QualityPercent(int position);
+
+} // namespace vorn::app

@@ -1,0 +1,349 @@
+// The main window's settings file, settings dialog, language files and help document.
+#include "app/vorn2frm.h"
+
+#include "app/app_paths.h"
+#include "app/help_window.h"
+#include "app/info_panel.h"
+#include "app/listing_panel.h"
+#include "app/radio_group.h"
+#include "app/settings_store.h"
+#include "app/setup_frm.h"
+#include "app/tool_bar.h"
+#include "entry/generatrix.h"
+#include "expr/expression_engine.h"
+#include "lang/cp1251.h"
+#include "lang/language_file.h"
+#include "picture/picture_panel.h"
+#include "picture/view_state.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QSplitter>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace vorn::app {
+
+namespace {
+
+const char* const kWindow = "Window";
+const char* const kColors = "Colors";
+constexpr std::size_t kTypeNameMaxChars = 25;
+
+// The tool bars whose visibility is stored, with their keys and menu items.
+struct StoredBar {
+    const char* key;
+    const char* item;
+};
+constexpr StoredBar kStoredBars[] = {{"IsToolFile", "TbFile"},
+                                     {"IsToolView", "TbView"},
+                                     {"IsToolMeas", "TbCalc"},
+                                     {"IsToolMode", "TbMode"}};
+
+// A number typed in the settings: a decimal with "." or any constant expression.
+bool readNumber(const QString& text, double& value) {
+    const std::string t = text.trimmed().toStdString();
+    if (t.empty()) return false;
+    char* end = nullptr;
+    value = std::strtod(t.c_str(), &end);
+    if (end && *end == '\0') return true;
+    expr::ExpressionEngine engine;
+    value = static_cast<double>(engine.EvaluateExpression(t));
+    return engine.CalcError == expr::kCalcOk;
+}
+
+bool readNumbers(const TSetupFrm& d, std::initializer_list<const char*> names, double* out) {
+    for (const char* n : names)
+        if (!readNumber(d.edit(n)->text(), *out++)) return false;
+    return true;
+}
+
+} // namespace
+
+// ---- settings file -------------------------------------------------------------------------
+
+int TVorn2frm::rightPanelWidth() const {
+    const auto* splitter = findChild<QSplitter*>(QStringLiteral("Splitter1"));
+    return splitter ? splitter->sizes().value(1) : m_listing->width();
+}
+
+void TVorn2frm::setRightPanelWidth(int width) {
+    auto* splitter = findChild<QSplitter*>(QStringLiteral("Splitter1"));
+    if (!splitter || width <= 0) return;
+    const QList<int> sizes = splitter->sizes();
+    const int total = std::max(sizes.value(0) + sizes.value(1), width + 1);
+    splitter->setSizes({total - width, width});
+}
+
+void TVorn2frm::loadSettings(const QString& commandLineFile) {
+    if (m_settingsLoaded) return;
+    m_settingsLoaded = true;
+    processEvents();
+    const lang::IniFile ini = lang::IniFile::load(settingsFile().toStdString());
+    readWindowSettings(ini);
+    ReadDialogControls(ini, m_setupFrm);
+    readColors(ini);
+    m_setupFrm->updateDependents();
+
+    m_picture->fitPicture();
+    applySettings();
+
+    const QString workFile = QString::fromStdString(ini.value(kWindow, "WorkFile", ""));
+    const bool readLast = !workFile.isEmpty() && m_setupFrm->check("IsReadLast")->isChecked();
+    bool opened = false;
+    if (!commandLineFile.isEmpty() || readLast)
+        opened = loadScene(commandLineFile.isEmpty() ? workFile : commandLineFile, false, false);
+    if (!opened) setCurrentFile(QString::fromLatin1(kNoName));
+    m_picture->redrawPicture();
+}
+
+void TVorn2frm::readWindowSettings(const lang::IniFile& ini) {
+    setRightPanelWidth(ini.intValue(kWindow, "RPanelWidth", rightPanelWidth()));
+    m_settings.languageFile = ini.value(kWindow, "LangFile", "");
+
+    // The offered languages; the stored one is chosen when it is still among them.
+    QComboBox* langs = m_setupFrm->languages();
+    langs->clear();
+    for (const LanguageChoice& c : m_languages)
+        langs->addItem(c.language);
+    langs->setCurrentIndex(-1);
+    for (int i = 0; i < m_languages.size(); ++i)
+        if (m_languages[i].fileName.compare(QString::fromStdString(m_settings.languageFile),
+                                            Qt::CaseInsensitive) == 0)
+            langs->setCurrentIndex(i);
+
+    arrangeToolBars(ini);
+    for (const StoredBar& b : kStoredBars)
+        m_commands.at(b.item)->setChecked(ini.intValue(kWindow, b.key, 1) != 0);
+    m_commands.at("Hint")->setChecked(ini.intValue(kWindow, "IsHint", 1) != 0);
+    for (const auto& [t, bar] : m_toolBars) {
+        const QAction* item = m_menus.at("ToolBars")->actions().value(t - tag::FirstToolBar);
+        bar->setVisible(item && item->isChecked());
+    }
+    m_infoPanel->setVisible(m_commands.at("Hint")->isChecked());
+}
+
+void TVorn2frm::arrangeToolBars(const lang::IniFile& ini) {
+    // Bars with the same top share a row, ordered by their left edge; rows go top down.
+    struct Placed {
+        int top, left, order;
+        QToolBar* bar;
+    };
+    std::vector<Placed> bars;
+    for (const ToolBarInfo& t : ToolBars()) {
+        QToolBar* bar = m_toolBars.at(t.toggleTag);
+        const std::string name = t.name;
+        bars.push_back({ini.intValue(kWindow, name + ".Top", bar->y()),
+                        ini.intValue(kWindow, name + ".Left", bar->x()),
+                        static_cast<int>(bars.size()), bar});
+    }
+    std::stable_sort(bars.begin(), bars.end(), [](const Placed& a, const Placed& b) {
+        return a.top != b.top ? a.top < b.top : a.left < b.left;
+    });
+    for (std::size_t i = 0; i < bars.size(); ++i) {
+        removeToolBarBreak(bars[i].bar);
+        if (i > 0 && bars[i].top != bars[i - 1].top) addToolBarBreak(Qt::TopToolBarArea);
+        addToolBar(Qt::TopToolBarArea, bars[i].bar);
+    }
+}
+
+void TVorn2frm::readColors(const lang::IniFile& ini) {
+    // A colour is stored under its role's caption in the chosen language, which is applied only
+    // after this; so the caption comes from that language file when it names one.
+    lang::IniFile language;
+    for (const LanguageChoice& c : m_languages)
+        if (c.fileName.compare(QString::fromStdString(m_settings.languageFile),
+                               Qt::CaseInsensitive) == 0)
+            language = lang::IniFile::load(c.path.toStdString());
+    const core::Settings defaults;
+    TSetupFrm::Colors colors{};
+    for (int i = 0; i < core::kColorRoleCount; ++i) {
+        const std::string caption = language.value("SetupFrm", "ColorBox." + std::to_string(i + 1),
+                                                   m_setupFrm->roleCaption(i).toStdString());
+        const auto k = static_cast<std::size_t>(i);
+        const int index = ini.intValue(kColors, caption, defaults.colors[k]);
+        colors[k] = index >= 0 && index < 16 ? index : defaults.colors[k];
+    }
+    m_setupFrm->setColors(colors);
+}
+
+void TVorn2frm::saveSettings() {
+    lang::IniFile ini = lang::IniFile::load(settingsFile().toStdString());
+    ini.set(kWindow, "RPanelWidth", std::to_string(rightPanelWidth()));
+    ini.set(kWindow, "WorkFile", m_currentFileName.toStdString());
+    ini.set(kWindow, "LangFile", m_settings.languageFile);
+    for (const ToolBarInfo& t : ToolBars()) {
+        const QToolBar* bar = m_toolBars.at(t.toggleTag);
+        ini.set(kWindow, std::string(t.name) + ".Left", std::to_string(bar->x()));
+        ini.set(kWindow, std::string(t.name) + ".Top", std::to_string(bar->y()));
+    }
+    for (const StoredBar& b : kStoredBars)
+        ini.set(kWindow, b.key, m_commands.at(b.item)->isChecked() ? "1" : "0");
+    ini.set(kWindow, "IsHint", m_commands.at("Hint")->isChecked() ? "1" : "0");
+    WriteDialogControls(ini, m_setupFrm);
+    for (int i = 0; i < core::kColorRoleCount; ++i)
+        ini.set(kColors, m_setupFrm->roleCaption(i).toStdString(),
+                std::to_string(m_setupFrm->colors()[static_cast<std::size_t>(i)]));
+    // A failed write leaves the previous file whole; nothing else is to be done at exit.
+    ini.save(settingsFile().toStdString());
+}
+
+// ---- applying the dialog -------------------------------------------------------------------
+
+bool TVorn2frm::applySettings() {
+    TSetupFrm& d = *m_setupFrm;
+    core::Settings& s = m_settings;
+    auto on = [&d](const char* name) { return d.check(name)->isChecked(); };
+    s.answerDigits = d.spin("CharAfterP")->value();
+    s.DrawContur = on("DrawContur");
+    s.integrationPoints = d.spin("ColXStep")->value();
+    s.qualityPosition = d.qualityPos()->value();
+    s.DrawFName = on("DrawFName");
+    s.PutNumObj = on("PutNumObj");
+    s.IsUsel = on("IsUsel");
+    s.PutVerNum = on("PutVerNum");
+    s.PutLetters = on("PutLetters");
+    s.isProject = on("isProject");
+    s.AutoZoom = on("AutoZoom");
+    s.IsOsi = on("IsOsi");
+    s.anglesInRadians = d.ugolType()->itemIndex() == 0;
+    s.InCenter = on("InCenter");
+    s.IsReadLast = on("IsReadLast");
+    s.colors = d.colors();
+    const char* zoomNames[] = {"ZoomXE", "ZoomYE", "ZoomZE"};
+    const char* centerNames[] = {"CenterXE", "CenterYE", "CenterZE"};
+    for (std::size_t i = 0; i < 3; ++i) {
+        s.zoomText[i] = d.edit(zoomNames[i])->text().toStdString();
+        s.centerText[i] = d.edit(centerNames[i])->text().toStdString();
+    }
+    for (std::size_t i = 0; i < 6; ++i)
+        s.lightText[i] = d.edit(("Edit" + std::to_string(i + 1)).c_str())->text().toStdString();
+
+    const int chosen = d.languages()->currentIndex();
+    if (chosen < 0 || chosen >= m_languages.size()) {
+        s.languageFile.clear();
+    } else {
+        s.languageFile = m_languages[chosen].fileName.toStdString();
+        applyLanguage(m_languages[chosen].path);
+    }
+
+    s.revolutionPoints = entry::CurvePointLimit(s.Quality());
+    s.revolutionRings = entry::RingCount(s.Quality());
+    setCurrentFile(m_currentFileName);
+
+    // The numbers, in order; the first that is not a number stops the rest.
+    bool ok = true;
+    pic::ViewState& view = m_picture->view();
+    double center[3] = {0, 0, 0};
+    if (!s.InCenter) ok = readNumbers(d, {"CenterXE", "CenterYE", "CenterZE"}, center);
+    if (ok) {
+        view.centerX = center[0];
+        view.centerY = center[1];
+        view.centerZ = center[2];
+        m_scene.object(core::kAxesSlot).color = s.colorRgb(core::kColorAxes);
+        double zoom[3];
+        if (!s.AutoZoom) {
+            ok = readNumbers(d, {"ZoomXE", "ZoomYE", "ZoomZE"}, zoom);
+            if (ok)
+                view.setZoom(static_cast<float>(zoom[0]), static_cast<float>(zoom[1]),
+                             static_cast<float>(zoom[2]));
+        }
+    }
+    double lights[6];
+    if (ok) ok = readNumbers(d, {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6"}, lights);
+    if (ok) {
+        std::copy(std::begin(lights), std::end(lights), s.lightPosition.begin());
+        if (m_scene.isUserSlot(m_scene.currentObject)) selectionChanged();
+    } else {
+        showMessage(core::BoxKind::Error, m_messages.text(14));
+    }
+    if (halfToneActive()) rebuildHalfTone();
+    m_picture->redrawPicture();
+    return ok;
+}
+
+void TVorn2frm::showSettings() {
+    if (m_setupFrm->exec() != QDialog::Accepted) return;
+    m_picture->fitPicture();
+    m_picture->redrawPicture();
+}
+
+// ---- language files ------------------------------------------------------------------------
+
+void TVorn2frm::buildLanguageList() {
+    m_languages.clear();
+    QStringList seen;
+    for (const QString& dir : LanguageDirs(m_programDir, UserConfigDir())) {
+        for (const lang::LanguageEntry& e : lang::BuildLanguageList(dir.toStdString())) {
+            const QString name = QString::fromStdString(e.fileName);
+            // The first folder that has a file name wins: the program's own beats the user's.
+            if (seen.contains(name, Qt::CaseInsensitive)) continue;
+            seen << name;
+            m_languages.push_back(
+                {name, QDir(dir).filePath(name), QString::fromStdString(e.language)});
+        }
+    }
+}
+
+bool TVorn2frm::exportLanguage() {
+    lang::IniFile ini;
+    ExportLanguage(ini, m_windows.windows(), m_messages);
+    return ini.save(
+        QDir(m_dataDir).filePath(QString::fromLatin1(lang::kDefaultLanguageFile)).toStdString());
+}
+
+void TVorn2frm::applyLanguage(const QString& path) {
+    const lang::IniFile ini = lang::IniFile::load(path.toStdString());
+    ApplyLanguage(ini, m_windows.windows(), m_messages, m_helpFile);
+    lang::MessageTable shortNames = m_messages;
+    for (int i = 62; i <= 68; ++i)
+        shortNames.setText(i, lang::utf8Truncate(m_messages.text(i), kTypeNameMaxChars));
+    m_scene.typeNames.refresh(shortNames);
+    m_prompts.refresh(m_messages);
+    refreshObjectList();
+}
+
+void TVorn2frm::setLanguageCaption(const QString& caption) {
+    m_baseCaption = caption.left(100);
+    setCurrentFile(m_currentFileName);
+}
+
+// ---- help ----------------------------------------------------------------------------------
+
+void TVorn2frm::openHelp() {
+    QString file;
+    const QString name = QString::fromStdString(m_helpFile);
+    if (QFileInfo(name).isAbsolute()) {
+        file = name;
+    } else {
+        for (const QString& dir : LanguageDirs(m_programDir, UserConfigDir()))
+            if (QFileInfo::exists(QDir(dir).filePath(name))) {
+                file = QDir(dir).filePath(name);
+                break;
+            }
+    }
+    if (file.isEmpty() || !QFileInfo(file).isFile()) {
+        showMessage(core::BoxKind::Error, m_messages.text(140));
+        return;
+    }
+    if (m_dialogs->openDocument(file)) return;
+    // No desktop handler: the program shows the document itself.
+    if (!m_helpWindow) m_helpWindow = new HelpWindow(this);
+    if (!m_helpWindow->openFile(file)) {
+        showMessage(core::BoxKind::Error, m_messages.text(140));
+        return;
+    }
+    m_helpWindow->show();
+    m_helpWindow->raise();
+}
+
+} // namespace vorn::app

@@ -1,0 +1,64 @@
+// Creating and editing objects through the entry dialogs, as the main window's commands do.
+#include "entry/dialogs/entry_commands.h"
+
+#include "entry/dialogs/pir_enter.h"
+#include "entry/dialogs/stand_obj_frm.h"
+#include "surfaces/standard_objects.h"
+
+namespace vorn::entry {
+
+namespace {
+
+constexpr int kMsgCreated = 93;
+constexpr int kMsgBadNumber = 14;
+constexpr int kMsgNoObject = 82;
+
+// The dialog on a slot just appended: kept and reported when confirmed, else given back.
+bool confirmNewObject(core::Env& env, TPirEnter& dialog, int slot) {
+    const bool created = dialog.EditObject(slot, false);
+    if (created) {
+        env.host.addReportLine(env.msg(kMsgCreated) + core::DisplayName(env.scene, slot) + "\"");
+    } else {
+        core::DropLastObject(env.scene);
+    }
+    env.host.refreshObjectList();
+    env.host.redrawPicture();
+    return created;
+}
+
+} // namespace
+
+bool CreateObject(core::Env& env, TPirEnter& dialog, core::ObjectType kind) {
+    const int slot = core::AppendObject(env.scene, kind);
+    if (slot == 0) return false;
+    return confirmNewObject(env, dialog, slot);
+}
+
+bool EditExistingObject(core::Env& env, TPirEnter& dialog, int slot) {
+    if (!env.scene.isUserSlot(slot)) {
+        env.host.showMessage(core::BoxKind::Error, env.msg(kMsgNoObject));
+        return false;
+    }
+    const bool edited = dialog.EditObject(slot, false);
+    env.host.refreshObjectList();
+    return edited;
+}
+
+bool CreateStandardObject(core::Env& env, TStandObjFrm& standard, TPirEnter& dialog) {
+    expr::ExpressionEngine engine;
+    while (!env.scene.isFull()) {
+        if (standard.exec() != QDialog::Accepted) return false;
+        surf::StandardMeasures measures;
+        if (!standard.measures(measures)) {
+            env.host.showMessage(core::BoxKind::Error, env.msg(kMsgBadNumber));
+            continue;
+        }
+        const int slot =
+            surf::CreateStandardObject(env, engine, measures, standard.pageCaption().toStdString());
+        if (slot == 0) continue; // the engine has shown message 14 and given the slot back
+        return confirmNewObject(env, dialog, slot);
+    }
+    return false;
+}
+
+} // namespace vorn::entry

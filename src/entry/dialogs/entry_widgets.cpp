@@ -1,0 +1,344 @@
+// Expression fields, point grids, the colour grid and the keypad of the entry dialogs.
+#include "entry/dialogs/entry_widgets.h"
+
+#include "core/format.h"
+#include "core/scene_object.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolButton>
+
+#include <charconv>
+#include <cmath>
+
+namespace vorn::entry {
+
+std::optional<double> ReadPlainNumber(const QString& text) {
+    const std::string s = text.trimmed().toStdString();
+    if (s.empty()) return std::nullopt;
+    const char* first = s.data();
+    const char* last = s.data() + s.size();
+    // from_chars takes no "+"; a sign of its own is all it lacks.
+    if (*first == '+') ++first;
+    double v = 0;
+    const auto [end, ec] = std::from_chars(first, last, v);
+    if (ec != std::errc() || end != last || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+QString FullNumber(long double value) {
+    return QString::fromStdString(core::FormatNumber(true, value));
+}
+
+QString RenameVariable(const QString& text, QChar from, QChar to) {
+    QString out = text;
+    auto word = [&](int i) {
+        if (i < 0 || i >= text.size()) return false;
+        const QChar c = text[i].toUpper();
+        return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    };
+    for (int i = 0; i < text.size(); ++i) {
+        if (text[i].toUpper() != from.toUpper() || word(i - 1) || word(i + 1)) continue;
+        out[i] = text[i].isLower() ? to.toLower() : to.toUpper();
+    }
+    return out;
+}
+
+// ---- EntryCombo ----------------------------------------------------------------------------
+
+EntryCombo::EntryCombo(const QString& name, int tag, QWidget* parent)
+    : QComboBox(parent), m_tag(tag) {
+    setObjectName(name);
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    setMinimumContentsLength(6);
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    lineEdit()->installEventFilter(this);
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this] { Q_EMIT edited(this); });
+    connect(this, &QComboBox::activated, this, [this] { Q_EMIT edited(this); });
+}
+
+void EntryCombo::setText(const QString& text) {
+    const QSignalBlocker block(this);
+    setEditText(text);
+}
+
+void EntryCombo::setRed(bool red) {
+    m_red = red;
+    QPalette p = lineEdit()->palette();
+    p.setColor(QPalette::Text, red ? Qt::red : palette().color(QPalette::WindowText));
+    lineEdit()->setPalette(p);
+}
+
+void EntryCombo::addHistory(const QString& text) {
+    const QString upper = text.toUpper();
+    if (findText(upper, Qt::MatchExactly) >= 0) return;
+    const QString current = currentText();
+    const QSignalBlocker block(this);
+    insertItem(0, upper);
+    setEditText(current);
+}
+
+bool EntryCombo::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lineEdit() && event->type() == QEvent::FocusIn) Q_EMIT focused(this);
+    if (watched == lineEdit() && event->type() == QEvent::FocusOut) {
+        // A popup of the own history is not leaving the field.
+        const auto* focus = static_cast<QFocusEvent*>(event);
+        if (focus->reason() != Qt::PopupFocusReason) Q_EMIT left(this);
+    }
+    return QComboBox::eventFilter(watched, event);
+}
+
+// The focus may sit on the combo box or on its line edit, depending on the platform.
+void EntryCombo::focusInEvent(QFocusEvent* event) {
+    QComboBox::focusInEvent(event);
+    Q_EMIT focused(this);
+}
+
+void EntryCombo::focusOutEvent(QFocusEvent* event) {
+    QComboBox::focusOutEvent(event);
+    if (event->reason() != Qt::PopupFocusReason) Q_EMIT left(this);
+}
+
+// ---- EntryGrid -----------------------------------------------------------------------------
+
+EntryGrid::EntryGrid(const QString& name, const QStringList& columns, int minRows, int maxRows,
+                     bool appendOnEnter, QWidget* parent)
+    : QTableWidget(0, static_cast<int>(columns.size()), parent), m_minRows(minRows),
+      m_maxRows(maxRows), m_appendOnEnter(appendOnEnter) {
+    setObjectName(name);
+    setHorizontalHeaderLabels(columns);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    verticalHeader()->setDefaultSectionSize(20);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    connect(this, &QTableWidget::cellChanged, this, [this] {
+        if (!m_quiet) Q_EMIT changed();
+    });
+}
+
+void EntryGrid::setValues(const std::vector<std::vector<double>>& values) {
+    m_quiet = true;
+    setRowCount(static_cast<int>(values.size()));
+    for (int r = 0; r < rowCount(); ++r)
+        for (int c = 0; c < columnCount(); ++c) {
+            const auto& row = values[static_cast<std::size_t>(r)];
+            const QString text =
+                static_cast<std::size_t>(c) < row.size() ? FullNumber(row[std::size_t(c)]) : "";
+            setItem(r, c, new QTableWidgetItem(text));
+        }
+    renumber();
+    m_quiet = false;
+}
+
+void EntryGrid::setRows(int rows) {
+    m_quiet = true;
+    const int old = rowCount();
+    setRowCount(std::max(rows, 0));
+    for (int r = old; r < rowCount(); ++r)
+        for (int c = 0; c < columnCount(); ++c)
+            setItem(r, c, new QTableWidgetItem(QStringLiteral("0")));
+    renumber();
+    m_quiet = false;
+}
+
+QString EntryGrid::cellText(int row, int column) const {
+    const QTableWidgetItem* it = item(row, column);
+    return it ? it->text() : QString();
+}
+
+void EntryGrid::setCellText(int row, int column, const QString& text) {
+    if (QTableWidgetItem* it = item(row, column))
+        it->setText(text);
+    else
+        setItem(row, column, new QTableWidgetItem(text));
+}
+
+bool EntryGrid::readRow(int row, double* out) const {
+    for (int c = 0; c < columnCount(); ++c) {
+        const std::optional<double> v = ReadPlainNumber(cellText(row, c));
+        if (!v) return false;
+        out[c] = *v;
+    }
+    return true;
+}
+
+bool EntryGrid::addRow() {
+    if (rowCount() >= m_maxRows) return false;
+    const int at = std::max(currentRow(), 0);
+    m_quiet = true;
+    insertRow(at);
+    for (int c = 0; c < columnCount(); ++c)
+        setItem(at, c, new QTableWidgetItem());
+    renumber();
+    m_quiet = false;
+    setCurrentCell(at, 0);
+    Q_EMIT changed();
+    return true;
+}
+
+bool EntryGrid::deleteRow() {
+    if (rowCount() <= m_minRows) return false;
+    const int at = currentRow() >= 0 ? currentRow() : rowCount() - 1;
+    m_quiet = true;
+    removeRow(at);
+    renumber();
+    m_quiet = false;
+    Q_EMIT changed();
+    return true;
+}
+
+void EntryGrid::clearCells() {
+    m_quiet = true;
+    for (int r = 0; r < rowCount(); ++r)
+        for (int c = 0; c < columnCount(); ++c)
+            setCellText(r, c, QString());
+    m_quiet = false;
+    Q_EMIT changed();
+}
+
+void EntryGrid::renumber() {
+    QStringList labels;
+    for (int r = 1; r <= rowCount(); ++r)
+        labels << QString::number(r);
+    setVerticalHeaderLabels(labels);
+}
+
+void EntryGrid::moveNext() {
+    int r = currentRow(), c = currentColumn() + 1;
+    if (r < 0) r = 0;
+    if (c >= columnCount()) {
+        c = 0;
+        ++r;
+    }
+    if (r >= rowCount()) {
+        if (!m_appendOnEnter || rowCount() >= m_maxRows) return;
+        m_quiet = true;
+        insertRow(r);
+        for (int k = 0; k < columnCount(); ++k)
+            setItem(r, k, new QTableWidgetItem());
+        renumber();
+        m_quiet = false;
+        Q_EMIT changed();
+    }
+    m_moving = true;
+    setCurrentCell(r, c);
+    m_moving = false;
+}
+
+void EntryGrid::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        moveNext();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+void EntryGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    // Enter inside a cell ends the edit with this hint; it moves on like Enter outside.
+    if (hint == QAbstractItemDelegate::SubmitModelCache && !m_moving) {
+        QTableWidget::closeEditor(editor, QAbstractItemDelegate::NoHint);
+        moveNext();
+        return;
+    }
+    QTableWidget::closeEditor(editor, hint);
+}
+
+// ---- ColorGrid -----------------------------------------------------------------------------
+
+namespace {
+constexpr int kCell = 22;
+QColor paletteColor(int i) {
+    const std::uint32_t bgr = core::kPalette[static_cast<std::size_t>(i)];
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+} // namespace
+
+ColorGrid::ColorGrid(const QString& name, QWidget* parent) : QWidget(parent) {
+    setObjectName(name);
+    setFixedSize(sizeHint());
+}
+
+void ColorGrid::setIndex(int index) {
+    m_index = std::clamp(index, 0, static_cast<int>(core::kPalette.size()) - 1);
+    update();
+}
+
+void ColorGrid::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    for (int i = 0; i < 16; ++i) {
+        const QRect cell((i % 8) * kCell, (i / 8) * kCell, kCell, kCell);
+        p.fillRect(cell.adjusted(2, 2, -2, -2), paletteColor(i));
+        p.setPen(Qt::gray);
+        p.drawRect(cell.adjusted(2, 2, -3, -3));
+        if (i == m_index) {
+            p.setPen(QPen(Qt::black, 2));
+            p.drawRect(cell.adjusted(1, 1, -1, -1));
+        }
+    }
+}
+
+void ColorGrid::mousePressEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    const int col = pos.x() / kCell, row = pos.y() / kCell;
+    if (col < 0 || col >= 8 || row < 0 || row >= 2) return;
+    setIndex(row * 8 + col);
+    Q_EMIT chosen(m_index);
+}
+
+// ---- Keypad --------------------------------------------------------------------------------
+
+const QStringList& Keypad::Captions() {
+    static const QStringList captions = {
+        "1",     "2",     "3",   "4",    "5",    "6",     "7",    "8",    "9",    "0",
+        ".",     "-",     "+",   "*",    "/",    "^",     "(",    ")",    "Sin(", "Cos(",
+        "ASin(", "ACos(", "Tg(", "ATg(", "CTg(", "ACTg(", "Exp(", "Int(", "Abs(", "Ln(",
+        "Lg(",   "Sqrt(", "Pi",  "X",    "Y",    "Z",     "T",    "BS",   "Del"};
+    return captions;
+}
+
+Keypad::Keypad(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Keypad"));
+    auto* grid = new QGridLayout(this);
+    grid->setSpacing(1);
+    grid->setContentsMargins(0, 0, 0, 0);
+    int k = 0;
+    for (const QString& caption : Captions()) {
+        auto* b = new QToolButton(this);
+        b->setText(caption);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setMinimumWidth(34);
+        connect(b, &QToolButton::clicked, this, [this, caption] { Q_EMIT typed(caption); });
+        grid->addWidget(b, k / 10, k % 10);
+        ++k;
+    }
+}
+
+int ApplyKeypad(QString& text, int caret, int selStart, int selLength, const QString& key,
+                int limit) {
+    caret = std::clamp(caret, 0, static_cast<int>(text.size()));
+    const bool erase = key == QLatin1String("BS") || key == QLatin1String("Del");
+    if (selLength > 0) {
+        text.remove(selStart, selLength);
+        caret = selStart;
+    } else if (key == QLatin1String("BS")) {
+        if (caret > 0) text.remove(--caret, 1);
+    } else if (key == QLatin1String("Del")) {
+        if (caret < text.size()) text.remove(caret, 1);
+    }
+    if (!erase) {
+        text.insert(caret, key);
+        caret += static_cast<int>(key.size());
+    }
+    // The keypad's field holds no more than `limit` characters, whatever was typed before.
+    if (text.size() > limit) text.truncate(limit);
+    return std::min(caret, static_cast<int>(text.size()));
+}
+
+} // namespace vorn::entry

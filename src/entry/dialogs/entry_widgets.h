@@ -1,0 +1,139 @@
+// Controls shared by the entry dialogs: expression fields with history, point grids, colours,
+// keypad.
+#pragma once
+
+#include <QComboBox>
+#include <QTableWidget>
+#include <QWidget>
+
+#include <optional>
+#include <string>
+
+class QLabel;
+
+namespace vorn::entry {
+
+// Tags that select how a field is checked.
+namespace field {
+inline constexpr int Name = -1;
+inline constexpr int Number = 1;
+inline constexpr int RevolutionNumber = 69; // also redraws the preview
+inline constexpr int PartFormula = 71;
+inline constexpr int PartSystem = 72;
+inline constexpr int Generatrix = 73;
+inline constexpr int Generatrix2 = 74;
+} // namespace field
+
+// A number read the way a grid cell or a left field is read: decimal with "." and an optional
+// exponent, nothing else around it.
+std::optional<double> ReadPlainNumber(const QString& text);
+// 15 significant digits, as every number the dialogs write.
+QString FullNumber(long double value);
+// Replaces the variable `from` by `to` where it stands alone (no letter or digit beside it).
+QString RenameVariable(const QString& text, QChar from, QChar to);
+
+// An editable drop-down field whose list is the history of accepted texts.
+class EntryCombo : public QComboBox {
+    Q_OBJECT
+  public:
+    EntryCombo(const QString& name, int tag, QWidget* parent = nullptr);
+    int tag() const { return m_tag; }
+    QString text() const { return currentText(); }
+    // Sets the text without reporting an edit.
+    void setText(const QString& text);
+    void setRed(bool red);
+    bool isRed() const { return m_red; }
+    // Upper-cased at the top of the history, once.
+    void addHistory(const QString& text);
+
+  Q_SIGNALS:
+    void edited(vorn::entry::EntryCombo* field); // keystroke, keypad press or history pick
+    void left(vorn::entry::EntryCombo* field);   // focus went elsewhere
+    void focused(vorn::entry::EntryCombo* field);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+  private:
+    int m_tag;
+    bool m_red = false;
+};
+
+// A grid of points, one row per point. Enter walks the cells; "+", "-" and "Очистити таблицю"
+// keep the row count within its limits.
+class EntryGrid : public QTableWidget {
+    Q_OBJECT
+  public:
+    EntryGrid(const QString& name, const QStringList& columns, int minRows, int maxRows,
+              bool appendOnEnter, QWidget* parent = nullptr);
+    void setMaxRows(int rows) { m_maxRows = rows; }
+    int maxRows() const { return m_maxRows; }
+    int minRows() const { return m_minRows; }
+    // Replaces all rows without reporting a change; values[row][column].
+    void setValues(const std::vector<std::vector<double>>& values);
+    void setRows(int rows);
+    // Reads row `row`; false when a cell is not a plain number.
+    bool readRow(int row, double* out) const;
+    QString cellText(int row, int column) const;
+    void setCellText(int row, int column, const QString& text);
+
+    bool addRow();    // "+": an empty row at the current one
+    bool deleteRow(); // "-": the current row
+    void clearCells();
+
+  Q_SIGNALS:
+    void changed();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+
+  private:
+    void moveNext();
+    void renumber();
+
+    int m_minRows, m_maxRows;
+    bool m_appendOnEnter;
+    bool m_quiet = false;
+    bool m_moving = false; // a move closes the open editor without moving again
+};
+
+// The 16 palette colours in two rows of eight.
+class ColorGrid : public QWidget {
+    Q_OBJECT
+  public:
+    explicit ColorGrid(const QString& name, QWidget* parent = nullptr);
+    int index() const { return m_index; }
+    void setIndex(int index);
+    QSize sizeHint() const override { return {8 * 22 + 1, 2 * 22 + 1}; }
+
+  Q_SIGNALS:
+    void chosen(int index);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+  private:
+    int m_index = 10;
+};
+
+// The on-screen keypad; its buttons never take the focus from the field they type into.
+class Keypad : public QWidget {
+    Q_OBJECT
+  public:
+    explicit Keypad(QWidget* parent = nullptr);
+    static const QStringList& Captions();
+
+  Q_SIGNALS:
+    void typed(const QString& key); // a caption, "BS" or "Del"
+};
+
+// Applies one keypad press to a text with its caret and selection; the result is cut to
+// `limit` characters. Returns the new caret position.
+int ApplyKeypad(QString& text, int caret, int selStart, int selLength, const QString& key,
+                int limit);
+
+} // namespace vorn::entry

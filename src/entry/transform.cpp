@@ -1,0 +1,242 @@
+// Transformations of object records, measurement steps and the surface value report.
+#include "entry/transform.h"
+
+#include "core/format.h"
+#include "geometry/primitives.h"
+#include "polyhedra/formation.h"
+#include "polyhedra/metrics.h"
+#include "surfaces/surface_mesh.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <regex>
+#include <string>
+
+namespace vorn::entry {
+
+namespace {
+
+using core::ObjectType;
+using core::SceneObject;
+
+constexpr int kStepCount = 3;
+// Per measurement mode: kinds of the picks and the prompt shown for each.
+constexpr int kKinds[8][kStepCount] = {{1, 1, 1}, {2, 3, 0}, {3, 3, 0}, {1, 1, 0},
+                                       {1, 2, 0}, {1, 3, 0}, {2, 2, 0}, {2, 3, 0}};
+constexpr int kPrompts[8][kStepCount] = {{2, 3, 4}, {5, 8, 0}, {9, 10, 0}, {2, 3, 0},
+                                         {1, 5, 0}, {1, 8, 0}, {6, 7, 0},  {5, 8, 0}};
+
+constexpr int kMsgNotApplicable = 9;
+constexpr int kMsgValueHeading = 111;
+constexpr int kMsgPointOnSurface = 114;
+constexpr int kMsgOutsideDomain = 115;
+
+geo::Vec3 At(const core::Vec3f& v) {
+    return {v.x, v.y, v.z};
+}
+void Store(core::Vec3f& v, const geo::Vec3& p) {
+    v = {static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z)};
+}
+int VertexCount(const SceneObject& o) {
+    return std::clamp<int>(o.vertexCount, 0, core::kMaxVertices);
+}
+double Component(const geo::Vec3& v, int axis) {
+    return axis == 1 ? v.x : (axis == 2 ? v.y : v.z);
+}
+void SetComponent(geo::Vec3& v, int axis, double value) {
+    (axis == 1 ? v.x : (axis == 2 ? v.y : v.z)) = value;
+}
+
+} // namespace
+
+int MeasureStepKind(int mode, int step) {
+    if (mode < 1 || mode > 8 || step < 0 || step >= kStepCount) return 0;
+    return kKinds[mode - 1][step];
+}
+
+int MeasureStepPrompt(int mode, int step) {
+    if (mode < 1 || mode > 8 || step < 0 || step >= kStepCount) return 0;
+    return kPrompts[mode - 1][step];
+}
+
+bool IsTurnable(ObjectType type) {
+    return type != ObjectType::Surface && type != ObjectType::RevolutionSurface;
+}
+
+geo::Vec3 RotateAboutAxis(int axis, double phi, const geo::Vec3& v, const geo::Vec3& centre) {
+    const double c = std::cos(phi), s = std::sin(phi);
+    const geo::Vec3 d = v - centre;
+    geo::Vec3 r = d;
+    switch (axis) {
+    case 1:
+        r.y = d.y * c + d.z * s;
+        r.z = d.z * c - d.y * s;
+        break;
+    case 2:
+        r.x = d.x * c + d.z * s;
+        r.z = d.z * c - d.x * s;
+        break;
+    case 3:
+        r.x = d.x * c - d.y * s;
+        r.y = d.y * c + d.x * s;
+        break;
+    default:
+        break;
+    }
+    return centre + r;
+}
+
+void TranslateObject(SceneObject& o, const geo::Vec3& d) {
+    for (int i = 1; i <= VertexCount(o); ++i)
+        Store(o.vertex(i), At(o.vertex(i)) + d);
+    o.origin[0] += d.x;
+    o.origin[1] += d.y;
+    o.origin[2] += d.z;
+}
+
+void RotateObject(SceneObject& o, int axis, double phi, const geo::Vec3& centre) {
+    for (int i = 1; i <= VertexCount(o); ++i)
+        Store(o.vertex(i), RotateAboutAxis(axis, phi, At(o.vertex(i)), centre));
+}
+
+void ScaleObject(SceneObject& o, double f, const geo::Vec3& centre) {
+    for (int i = 1; i <= VertexCount(o); ++i)
+        Store(o.vertex(i), centre + (At(o.vertex(i)) - centre) * f);
+}
+
+void DeformObject(SceneObject& o, const std::array<double, 3>& q, const geo::Vec3& centre) {
+    for (int i = 1; i <= VertexCount(o); ++i) {
+        geo::Vec3 v = At(o.vertex(i));
+        for (int axis = 1; axis <= 3; ++axis) {
+            const double f = q[static_cast<std::size_t>(axis - 1)];
+            if (std::fabs(f) < kDeformFloor) continue;
+            const double p = Component(centre, axis);
+            SetComponent(v, axis, p + (Component(v, axis) - p) * f);
+        }
+        Store(o.vertex(i), v);
+    }
+}
+
+geo::Vec3 CurrentPivot(SceneObject& o) {
+    core::ComputeBoundsAndPivot(o);
+    return {o.pivot[0], o.pivot[1], o.pivot[2]};
+}
+
+int RefreshFacePlanes(SceneObject& o) {
+    if (!IsTurnable(o.type)) {
+        surf::SetFacePlanes(o);
+        return 0;
+    }
+    return poly::RecomputeFacePlanes(o);
+}
+
+std::optional<double> DragRotationAngle(const geo::Vec3& lastMouse, const geo::Vec3& q,
+                                        const geo::Vec3& mouse) {
+    const geo::AngleResult r = geo::SignedAngle2D(lastMouse, q, mouse, q);
+    if (r.error) return std::nullopt;
+    return -r.radians;
+}
+
+std::optional<double> DragScaleFactor(const geo::Vec3& lastMouse, const geo::Vec3& q,
+                                      const geo::Vec3& mouse) {
+    const double before = std::hypot(lastMouse.x - q.x, lastMouse.y - q.y);
+    const double after = std::hypot(mouse.x - q.x, mouse.y - q.y);
+    if (before == 0) return std::nullopt;
+    const double f = after / before;
+    if (!std::isfinite(f)) return std::nullopt;
+    return f;
+}
+
+void ApplyDragMove(core::Scene& scene, int slot, const DragMove& move) {
+    if (!scene.isUserSlot(slot)) return;
+    SceneObject& o = scene.object(slot);
+    geo::Vec3 d = move.shift;
+    if (move.axis >= 1 && move.axis <= 3) SetComponent(d, move.axis, 0);
+    switch (move.mode) {
+    case 1:
+        TranslateObject(o, d);
+        break;
+    case 4:
+        if (IsTurnable(o.type) && move.vertex >= 1 && move.vertex <= VertexCount(o))
+            Store(o.vertex(move.vertex), At(o.vertex(move.vertex)) + d);
+        break;
+    case 2:
+        if (IsTurnable(o.type)) RotateObject(o, move.axis, move.angle, CurrentPivot(o));
+        break;
+    case 3:
+        if (IsTurnable(o.type)) ScaleObject(o, move.factor, CurrentPivot(o));
+        break;
+    default:
+        break;
+    }
+    core::ComputeBoundsAndPivot(o);
+}
+
+bool ApplyObjectOperation(core::Env& env, int slot, ObjectOperation page,
+                          const OperationValues& values) {
+    core::Scene& scene = env.scene;
+    if (!scene.isUserSlot(slot)) return false;
+    SceneObject& o = scene.object(slot);
+    const bool applies =
+        page == ObjectOperation::Translate ? o.type != ObjectType::Surface : IsTurnable(o.type);
+    if (!applies) {
+        env.host.showMessage(core::BoxKind::Information, env.msg(kMsgNotApplicable));
+        return false;
+    }
+    scene.sceneModified = true;
+    switch (page) {
+    case ObjectOperation::Translate:
+        TranslateObject(o, {values.shift[0], values.shift[1], values.shift[2]});
+        RefreshFacePlanes(o);
+        break;
+    case ObjectOperation::Rotate:
+        RotateObject(o, values.axis, values.degrees / 180 * kPi, {});
+        RefreshFacePlanes(o);
+        break;
+    case ObjectOperation::Deform:
+        DeformObject(o, values.factors, CurrentPivot(o));
+        RefreshFacePlanes(o);
+        poly::CompleteObject(env, slot);
+        break;
+    }
+    // The characteristics shown next read the box.
+    core::ComputeBoundsAndPivot(o);
+    return true;
+}
+
+std::optional<double> ParseDecimal(std::string_view text) {
+    static const std::regex number(R"(\s*[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?\s*)");
+    const std::string s(text);
+    if (!std::regex_match(s, number)) return std::nullopt;
+    const double v = std::strtod(s.c_str(), nullptr);
+    if (!std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+std::string PointText(const core::Env& env, double x, double y) {
+    const int digits = env.settings.answerDigits;
+    return "(" + core::FormatNumber(false, x, digits) + ", " +
+           core::FormatNumber(false, y, digits) + ")";
+}
+
+void ReportSurfaceValue(core::Env& env, expr::ExpressionEngine& engine, int slot, double x,
+                        double y) {
+    const std::string point = PointText(env, x, y);
+    const std::optional<double> value = surf::SurfaceValueAt(engine, env.scene.object(slot), x, y);
+    if (!value) {
+        env.host.addReportLine(env.messages.format(kMsgOutsideDomain, {point}));
+        return;
+    }
+    env.host.addReportLine("F" + point + "= " +
+                           core::FormatNumber(false, *value, env.settings.answerDigits));
+    core::OfferPointObject(
+        env, env.messages.format(kMsgPointOnSurface, {core::DisplayName(env.scene, slot)}), x, y,
+        *value);
+}
+
+std::string SurfaceValueHeading(const core::Env& env, int slot) {
+    return env.messages.format(kMsgValueHeading, {core::DisplayName(env.scene, slot)});
+}
+
+} // namespace vorn::entry

@@ -1,0 +1,143 @@
+// Formulas and systems translated once for the bulk samplers, with substitute-then-evaluate
+// answers.
+#pragma once
+
+#include "expr/expression_engine.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vorn::expr {
+
+// Process-wide switch back to text substitution for every compiled form, so that whole bulk
+// routines can be compared with the text-rewriting evaluator.
+bool ReferenceEvaluation();
+void SetReferenceEvaluation(bool on);
+
+class ReferenceEvaluationScope {
+  public:
+    explicit ReferenceEvaluationScope(bool on = true) : m_saved(ReferenceEvaluation()) {
+        SetReferenceEvaluation(on);
+    }
+    ~ReferenceEvaluationScope() { SetReferenceEvaluation(m_saved); }
+    ReferenceEvaluationScope(const ReferenceEvaluationScope&) = delete;
+    ReferenceEvaluationScope& operator=(const ReferenceEvaluationScope&) = delete;
+
+  private:
+    bool m_saved;
+};
+
+// The number that the 20-decimal value text of `value` reads back as (finite values only).
+long double SubstitutedValue(long double value);
+
+namespace detail {
+
+// A straight-line program over long double registers; the first error ends it with its code.
+class Program {
+  public:
+    // `marked` holds variable k as the character kMarker + k and may still hold blanks.
+    // False when the text's shape cannot be reproduced without the text (see the .cpp file).
+    bool compile(std::string_view marked, bool validate, int variables);
+    long double run(std::span<const long double> values, int& code) const;
+
+  private:
+    struct Op {
+        std::uint8_t kind;
+        char token;       // function token or operator
+        std::uint8_t var; // variable of the only dependence, or kNoVar
+        std::uint16_t dst, a, b;
+    };
+    struct Slot {
+        bool constant = true;
+        long double value = 0;
+        std::uint16_t reg = 0;
+        std::uint8_t deps = 0; // bit k: depends on variable k
+    };
+
+    bool reduceGroup(std::string& group);
+    bool power(std::string& group);
+    bool function(std::string& group);
+    bool binary(std::string& group, char op1, char op2);
+    void unaryMinus(std::string& group);
+    bool scanNumbers(std::string& text, int variables);
+    std::uint16_t regOf(Slot& s);
+    void negate(Slot& s);
+    void emit(std::uint8_t kind, char token, Slot& dst, Slot& a, Slot* b);
+    bool stop(int code);
+
+    std::vector<Op> m_ops;
+    std::vector<Slot> m_slots;
+    int m_endCode = kCalcOk;
+    bool m_constantResult = true;
+    long double m_result = 0;
+    std::uint16_t m_resultReg = 0;
+    // Registers and a per-operation memory of results that depend on one variable only, valid
+    // while that variable keeps its value: a grid row keeps x while y runs.
+    mutable std::vector<long double> m_regs;
+    mutable std::vector<std::uint32_t> m_opGeneration;
+    mutable std::vector<int> m_opCode;
+    mutable std::vector<std::uint32_t> m_generation;
+    mutable std::vector<long double> m_last;
+};
+
+} // namespace detail
+
+// A formula in the variables `letters` (substituted in that order, e.g. "XY").
+class CompiledExpression {
+  public:
+    CompiledExpression(std::string_view text, std::string_view letters, bool validate = true);
+
+    // Same value and CalcError as substituting values[k] for letters[k] in order and evaluating
+    // with `engine`. The engine's ValidateCharacters must match the one compiled for, or the
+    // text path is taken.
+    long double Evaluate(ExpressionEngine& engine, std::span<const long double> values) const;
+    long double Evaluate(ExpressionEngine& engine, long double a) const;
+    long double Evaluate(ExpressionEngine& engine, long double a, long double b) const;
+
+    bool usesReference() const { return m_reference; }
+    const std::string& text() const { return m_text; }
+    bool validates() const { return m_validate; }
+
+  private:
+    long double reference(ExpressionEngine& engine, std::span<const long double> values) const;
+
+    std::string m_text;
+    std::string m_letters;
+    bool m_validate;
+    bool m_reference = false;
+    detail::Program m_program;
+};
+
+// A system of relations in x and y, tested as pointInSystem does (x substituted first).
+class CompiledSystem {
+  public:
+    explicit CompiledSystem(std::string_view text, bool validate = true);
+
+    bool Contains(ExpressionEngine& engine, long double x, long double y) const;
+    bool usesReference() const { return m_reference; }
+
+  private:
+    enum class Relation : std::uint8_t {
+        None,
+        Less,
+        Greater,
+        LessEqual,
+        GreaterEqual,
+        Equal,
+        NotEqual
+    };
+    struct Item {
+        detail::Program left, right;
+        Relation relation;
+    };
+
+    std::string m_text;
+    bool m_validate;
+    bool m_reference = false;
+    std::vector<Item> m_items;
+};
+
+} // namespace vorn::expr

@@ -1,0 +1,250 @@
+// What each display list of the half-tone picture receives: primitive, normals and vertices.
+#include "picture/halftone_scene.h"
+
+#include "geometry/primitives.h"
+#include "picture/halftone_materials.h"
+#include "surfaces/surface_mesh.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <optional>
+
+namespace vorn::pic {
+
+namespace {
+
+geo::Vec3 ToVec(const core::Vec3f& v) {
+    return {v.x, v.y, v.z};
+}
+
+geo::Vec3 Normal(const geo::Vec3& p1, const geo::Vec3& p2, const geo::Vec3& p3) {
+    const geo::Plane plane = geo::PlaneThroughPoints(p1, p2, p3).plane;
+    return {plane.a, plane.b, plane.c};
+}
+
+HtPrimitive PrimitiveFor(core::ObjectType type) {
+    switch (type) {
+    case core::ObjectType::Axes:
+        return HtPrimitive::Lines;
+    case core::ObjectType::Point:
+        return HtPrimitive::Points;
+    case core::ObjectType::Polyline:
+        return HtPrimitive::LineStrip;
+    case core::ObjectType::Plane:
+    case core::ObjectType::Polyhedron:
+    case core::ObjectType::Surface:
+    case core::ObjectType::RevolutionSurface:
+        return HtPrimitive::Triangles;
+    }
+    return HtPrimitive::Triangles;
+}
+
+// Faces as stored: plane coefficients as the normal, then the three vertices.
+HalfToneList FaceList(const core::SceneObject& o, int slot) {
+    HalfToneList list;
+    list.number = slot;
+    list.material = MaterialForColorIndex(o.colorIndex);
+    HtBlock block;
+    block.primitive = PrimitiveFor(o.type);
+    const int faces = std::clamp<int>(o.faceCount, 0, core::kMaxFaces);
+    const int vertices = std::clamp<int>(o.vertexCount, 0, core::kMaxVertices);
+    for (int f = 1; f <= faces; ++f) {
+        const core::Face& face = o.face(f);
+        const int idx[3] = {face.vertex1, face.vertex2, face.vertex3};
+        // A damaged file may name vertices that do not exist.
+        if (std::any_of(std::begin(idx), std::end(idx),
+                        [&](int v) { return v < 1 || v > vertices; }))
+            continue;
+        block.add({face.a, face.b, face.c},
+                  {ToVec(o.vertex(idx[0])), ToVec(o.vertex(idx[1])), ToVec(o.vertex(idx[2]))});
+    }
+    list.blocks.push_back(std::move(block));
+    return list;
+}
+
+} // namespace
+
+SceneBox HalfToneSceneBox(const core::Scene& scene) {
+    float lo[3] = {3.4e38f, 3.4e38f, 3.4e38f};
+    float hi[3] = {-3.4e38f, -3.4e38f, -3.4e38f};
+    bool any = false;
+    for (int slot = 2; slot <= scene.objectCount(); ++slot) {
+        const core::SceneObject& o = scene.object(slot);
+        if (!o.visible) continue;
+        const int n = std::clamp<int>(o.vertexCount, 0, core::kMaxVertices);
+        for (int i = 1; i <= n; ++i) {
+            const core::Vec3f& v = o.vertex(i);
+            const float c[3] = {v.x, v.y, v.z};
+            for (int k = 0; k < 3; ++k) {
+                lo[k] = std::min(lo[k], c[k]);
+                hi[k] = std::max(hi[k], c[k]);
+            }
+            any = true;
+        }
+    }
+    if (!any) return SceneBox{};
+    return {lo[0], hi[0], lo[1], hi[1], lo[2], hi[2]};
+}
+
+HalfToneList BuildSurfaceList(core::Env& env, expr::ExpressionEngine& engine, int slot) {
+    const core::SceneObject& o = env.scene.object(slot);
+    constexpr int n = kHalfToneGrid;
+    const double x0 = o.planeB, y0 = o.planeD;
+    const double dx = (o.planeC - o.planeB) / (n - 1);
+    const double dy = (o.surfaceParam - o.planeD) / (n - 1);
+    const int parts = surf::UsablePartCount(o);
+
+    env.host.progressBegin(env.messages.format(30, {core::DisplayName(env.scene, slot)}),
+                           kSurfaceProgressMaximum);
+    // Owner part of each node (0 none) and its value there.
+    std::vector<int> owner(n * n, 0);
+    std::vector<double> value(n * n, 0);
+    const auto at = [](int i, int j) { return static_cast<std::size_t>((i - 1) * n + (j - 1)); };
+    for (int i = 1; i <= n; ++i) {
+        env.host.progressStep(i);
+        const double x = x0 + (i - 1) * dx;
+        for (int j = 1; j <= n; ++j) {
+            const double y = y0 + (j - 1) * dy;
+            for (int k = 1; k <= parts; ++k) {
+                if (!surf::InPartRegion(engine, o.part(k), x, y)) continue;
+                // A node whose formula has no value stays empty even if a later part holds it.
+                if (const std::optional<double> z = surf::PartValueAt(engine, o.part(k), x, y)) {
+                    owner[at(i, j)] = k;
+                    value[at(i, j)] = *z;
+                }
+                break;
+            }
+        }
+    }
+
+    HalfToneList list;
+    list.number = slot;
+    list.material = MaterialForColorIndex(o.colorIndex);
+    HtBlock block;
+    block.primitive = HtPrimitive::Triangles;
+    const bool check = engine.ValidateCharacters;
+    engine.ValidateCharacters = false;
+    for (int i = 1; i < n; ++i) {
+        env.host.progressStep(n + i);
+        for (int j = 1; j < n; ++j) {
+            const std::array<std::array<int, 2>, 4> corners = {
+                {{i, j}, {i, j + 1}, {i + 1, j + 1}, {i + 1, j}}};
+            for (int k = 1; k <= parts; ++k) {
+                std::vector<geo::Vec3> p;
+                for (const auto& [ci, cj] : corners)
+                    if (owner[at(ci, cj)] == k)
+                        p.push_back({x0 + (ci - 1) * dx, y0 + (cj - 1) * dy, value[at(ci, cj)]});
+                if (p.size() < 3) continue;
+                const geo::Vec3 normal = Normal(p[0], p[1], p[2]);
+                block.add(normal, {p[0], p[1], p[2]});
+                if (p.size() == 4) block.add(normal, {p[0], p[3], p[2]});
+                break;
+            }
+        }
+    }
+    engine.ValidateCharacters = check;
+    list.blocks.push_back(std::move(block));
+    env.host.progressEnd();
+    return list;
+}
+
+HalfToneList BuildRevolutionList(expr::ExpressionEngine& engine, const core::SceneObject& o,
+                                 int slot) {
+    // The profile: points (a, b) of the generatrix.
+    std::vector<std::array<double, 2>> profile;
+    const int kind = core::roundToInt(o.param0);
+    if (kind == 2) {
+        const auto& poly = o.part(3).area.polygon;
+        const int count = std::min<int>(poly.pointCount, core::kMaxPartPoints);
+        for (int k = 0; k < count; ++k)
+            profile.push_back({poly.points[k].x, poly.points[k].y});
+    } else {
+        const int n = kRevolutionProfilePoints;
+        const double from = o.planeD, step = (o.surfaceParam - o.planeD) / (n - 1);
+        const std::string curve = std::string(o.part(2).text.raw());
+        const std::string second = std::string(o.part(2).area.domainText.raw());
+        for (int k = 0; k < n; ++k) {
+            const long double u = from + k * step;
+            engine.CalcError = expr::kCalcOk;
+            double a = 0, b = 0;
+            if (kind == 0) {
+                a = static_cast<double>(u);
+                b = static_cast<double>(engine.EvaluateExpression(
+                    expr::ExpressionEngine::SubstituteVariable(curve, 'X', u)));
+            } else {
+                b = static_cast<double>(engine.EvaluateExpression(
+                    expr::ExpressionEngine::SubstituteVariable(curve, 'T', u)));
+                if (engine.CalcError == expr::kCalcOk)
+                    a = static_cast<double>(engine.EvaluateExpression(
+                        expr::ExpressionEngine::SubstituteVariable(second, 'T', u)));
+            }
+            // A point of the curve without a value is left out rather than pulled to the axis.
+            if (engine.CalcError != expr::kCalcOk || !std::isfinite(a) || !std::isfinite(b))
+                continue;
+            profile.push_back({a, b});
+        }
+        engine.CalcError = expr::kCalcOk;
+    }
+
+    const bool aboutOy = core::roundToInt(o.param1) == 1;
+    const geo::Vec3 origin{o.origin[0], o.origin[1], o.origin[2]};
+    const auto turned = [&](const std::array<double, 2>& q, double theta) {
+        const double c = std::cos(theta), s = std::sin(theta);
+        const geo::Vec3 r =
+            aboutOy ? geo::Vec3{q[0] * c, q[1], -q[0] * s} : geo::Vec3{q[0], q[1] * c, -q[1] * s};
+        return r + origin;
+    };
+
+    HalfToneList list;
+    list.number = slot;
+    list.material = MaterialForColorIndex(o.colorIndex);
+    for (int s = 1; s <= kRevolutionSectors; ++s) {
+        const double t1 = (s - 1) * kSectorAngle, t2 = s * kSectorAngle;
+        HtBlock strip;
+        strip.primitive = HtPrimitive::QuadStrip;
+        strip.verticesPerNormal = 2;
+        geo::Vec3 normal;
+        for (std::size_t k = 0; k < profile.size(); ++k) {
+            const geo::Vec3 q0 = turned(profile[k], t1), q1 = turned(profile[k], t2);
+            // The last point has no successor: it keeps the normal of its neighbour.
+            if (k + 1 < profile.size()) normal = Normal(q0, q1, turned(profile[k + 1], t2));
+            strip.add(normal, {q0, q1});
+        }
+        list.blocks.push_back(std::move(strip));
+    }
+    return list;
+}
+
+HalfToneList BuildObjectList(core::Env& env, expr::ExpressionEngine& engine, int slot) {
+    const core::SceneObject& o = env.scene.object(slot);
+    switch (o.type) {
+    case core::ObjectType::Surface:
+        return BuildSurfaceList(env, engine, slot);
+    case core::ObjectType::RevolutionSurface:
+        return BuildRevolutionList(engine, o, slot);
+    case core::ObjectType::Axes:
+    case core::ObjectType::Point:
+    case core::ObjectType::Polyline:
+    case core::ObjectType::Plane:
+    case core::ObjectType::Polyhedron:
+        break;
+    }
+    return FaceList(o, slot);
+}
+
+HalfToneScene BuildHalfToneScene(core::Env& env, expr::ExpressionEngine& engine) {
+    HalfToneScene ht;
+    ht.box = HalfToneSceneBox(env.scene);
+    ht.background = env.settings.colorRgb(core::kColorBackground);
+    ht.count = env.scene.objectCount();
+    for (int slot = 1; slot <= ht.count; ++slot) {
+        // The axes follow the setting, as the wire-frame redraw copies it into their flag.
+        const bool visible =
+            slot == core::kAxesSlot ? env.settings.IsOsi : env.scene.object(slot).visible != 0;
+        if (visible) ht.lists.push_back(BuildObjectList(env, engine, slot));
+    }
+    return ht;
+}
+
+} // namespace vorn::pic

@@ -1,0 +1,421 @@
+// Picking, measuring and cutting on the picture with the mouse, through the real window.
+#include "picture_fixture.h"
+
+#include "app/info_panel.h"
+#include "app/listing_panel.h"
+#include "app/stat_line.h"
+#include "picture/picture_panel.h"
+
+#include <QAction>
+#include <QListWidget>
+
+#include <cmath>
+
+namespace vorn::test {
+namespace {
+
+using app::Pending;
+using app::PictureCursor;
+using core::Answer;
+using core::ObjectType;
+
+// The number after "X=" and the like in a status field.
+double FieldNumber(const QString& field) {
+    return field.mid(field.indexOf('=') + 1).toDouble();
+}
+
+class Picking : public PictureTest {};
+
+TEST_F(Picking, VertexWithinOnePixelWinsOverTheEdgeThroughIt) {
+    const int box = addBox({0, 0, 0}, {1, 1, 1}, "Куб");
+    show(1); // along Oz: the edge 1-2 runs horizontally through vertex 1
+    const QPoint v1 = vertexPixel(box, 1), v2 = vertexPixel(box, 2);
+    ASSERT_EQ(v1.y(), v2.y());
+    const int inward = v2.x() > v1.x() ? 1 : -1;
+    for (const QPoint off : {QPoint(inward, 0), QPoint(inward, 1), QPoint(0, -1)}) {
+        move(v1 + off);
+        const pic::Pick& pick = interaction().pick();
+        EXPECT_EQ(pick.object, box);
+        EXPECT_EQ(pick.vertex2, 0) << "offset " << off.x() << "," << off.y();
+        // Vertices 1 and 5 lie on one pixel: the last one visited wins, either way at x=y=0.
+        EXPECT_NEAR(interaction().pointerPoint().x, 0, 1e-9);
+        EXPECT_NEAR(interaction().pointerPoint().y, 0, 1e-9);
+    }
+    // Two pixels along the edge it is the edge, with the point between its vertices.
+    move(v1 + QPoint(2 * inward, 0));
+    const pic::Pick& edge = interaction().pick();
+    EXPECT_EQ(edge.object, box);
+    EXPECT_NE(edge.vertex2, 0);
+    const double along = 2.0 / std::abs(v2.x() - v1.x());
+    EXPECT_NEAR(interaction().pointerPoint().x, along, 1e-9);
+    app::StatLine* line = window->statLine();
+    ASSERT_TRUE(line->fieldMode());
+    EXPECT_EQ(line->field(3), "Куб");
+    EXPECT_EQ(line->field(4), "Довжина ланки: 1");
+}
+
+TEST_F(Picking, StatusFieldsInAViewAlongAnAxis) {
+    addBox({0, 0, 0}, {1, 1, 1});
+    const struct { int viewTag, axis; } rows[] = {{1, 3}, {2, 2}, {3, 1}};
+    for (const auto& r : rows) {
+        show(r.viewTag);
+        ASSERT_EQ(window->picture()->degenerateAxis(), r.axis);
+        // A point off the box in the coordinate plane across the axis.
+        geo::Vec3 target(3, 3, 3);
+        (r.axis == 1 ? target.x : (r.axis == 2 ? target.y : target.z)) = 0;
+        move(pixelOf(target));
+        ASSERT_FALSE(interaction().pick().any());
+        app::StatLine* line = window->statLine();
+        ASSERT_TRUE(line->fieldMode());
+        const double zoom = window->picture()->view().zoomX();
+        for (int k = 0; k < 3; ++k) {
+            const QString f = line->field(k);
+            EXPECT_TRUE(f.startsWith(QString("XYZ"[k]) + "=")) << f.toStdString();
+            if (k + 1 == r.axis) {
+                EXPECT_EQ(f.mid(2), "Не відомо");
+            } else {
+                EXPECT_NEAR(FieldNumber(f), 3, 1.0 / zoom) << f.toStdString();
+            }
+        }
+        EXPECT_EQ(line->field(3), "");
+        EXPECT_EQ(line->field(4), "");
+    }
+    // With no axis seen end-on and nothing picked the status line shows one text again.
+    show(4);
+    move(emptyPixel());
+    EXPECT_FALSE(window->statLine()->fieldMode());
+}
+
+TEST_F(Picking, CursorFollowsThePickAndTheOperation) {
+    const int box = addBox({0, 0, 0}, {1, 1, 1});
+    show(1);
+    const QPoint vertex = vertexPixel(box, 2);
+    const QPoint empty = emptyPixel();
+    move(vertex);
+    EXPECT_EQ(interaction().cursor(), PictureCursor::Target);
+    move(empty);
+    EXPECT_EQ(interaction().cursor(), PictureCursor::Cross);
+    run("Distance2P");
+    move(vertex);
+    EXPECT_EQ(interaction().cursor(), PictureCursor::Get);
+    move(empty);
+    run("mode4"); // reshaping drags vertices, not edges
+    move(edgePixel(box, 1, 2));
+    EXPECT_EQ(interaction().cursor(), PictureCursor::Target);
+    move(empty);
+    move(vertex);
+    EXPECT_EQ(interaction().cursor(), PictureCursor::Drag);
+    move(empty);
+    run("ScrPoint");
+    move(vertex);
+    EXPECT_EQ(interaction().cursor(), PictureCursor::Put);
+}
+
+// ---- measurements ----------------------------------------------------------------------------
+
+// What is clicked: a vertex, an edge (v1-v2) or a plane (its edge 1-2) of an object of a row.
+struct Click {
+    int object; // index into the row's objects
+    int v1, v2 = 0;
+};
+
+struct MeasureRow {
+    const char* command;
+    std::vector<std::vector<geo::Vec3>> objects; // 1 point: Point, 2: Polyline, 3: Plane
+    std::vector<Click> clicks;
+    QStringList lines; // the report lines after the heading and the confirmations
+    int offeredPoints;
+};
+
+class Measuring : public PictureTest {
+  protected:
+    std::vector<int> build(const MeasureRow& row) {
+        std::vector<int> slots;
+        for (const auto& pts : row.objects) {
+            if (pts.size() == 1)
+                slots.push_back(addPoint(pts[0]));
+            else if (pts.size() == 2)
+                slots.push_back(addPolyline(pts));
+            else
+                slots.push_back(addPlane(pts[0], pts[1], pts[2]));
+        }
+        show(4);
+        return slots;
+    }
+    QPoint pixelFor(const std::vector<int>& slots, const Click& c) {
+        const int slot = slots[static_cast<std::size_t>(c.object)];
+        return c.v2 ? edgePixel(slot, c.v1, c.v2) : vertexPixel(slot, c.v1);
+    }
+};
+
+TEST_F(Measuring, EachMeasurementFromItsFirstPickToItsReport) {
+    const std::vector<MeasureRow> rows = {
+        {"Ugol3p",
+         {{{1, 0, 0}}, {{0, 0, 0}}, {{0, 1, 0}}},
+         {{0, 1}, {1, 1}, {2, 1}},
+         {"Кут: 1.5708 (90°)"},
+         0},
+        {"UgolLPL",
+         {{{2, 2, 0}, {2, 2, 2}}, {{0, 0, 1}, {1, 0, 1}, {1, 1, 1}}},
+         {{0, 1, 2}, {1, 1, 2}},
+         {"Кут між прямою і площиною: 1.5708 (90°)"},
+         0},
+        {"Ugol2PL",
+         {{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}, {{3, 0, 0}, {3, 1, 0}, {3, 1, 1}}},
+         {{0, 1, 2}, {1, 1, 2}},
+         {"Кут між площинами: 1.5708 (90°)"},
+         0},
+        {"Distance2P",
+         {{{0, 0, 0}}, {{3, 4, 0}}},
+         {{0, 1}, {1, 1}},
+         {"Відстань між точками: 5"},
+         0},
+        {"DistancePL",
+         {{{0, 1, 0}}, {{-1, 0, 0}, {2, 0, 0}}},
+         {{0, 1}, {1, 1, 2}},
+         {"Відстань між точкою і прямою: 1"},
+         0},
+        {"DistancePPL",
+         {{{0, 0, 5}}, {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}},
+         {{0, 1}, {1, 1, 2}},
+         {"Відстань між точкою і площиною: 5", "Відхилення точки від площини: -5"},
+         0},
+        {"Distance2L",
+         {{{0, 0, 0}, {1, 0, 0}}, {{0, -1, 0}, {0, 1, 0}}},
+         {{0, 1, 2}, {1, 1, 2}},
+         {"Прямі перетинаються в точці: X=0, Y=0, Z=0"},
+         1},
+        {"DistanceLPL",
+         {{{0, 0, 2}, {1, 0, 2}}, {{0, 2, 0}, {1, 2, 0}, {1, 3, 0}}},
+         {{0, 1, 2}, {1, 1, 2}},
+         {"Відстань між прямою і площиною: 2"},
+         0},
+    };
+    for (const MeasureRow& row : rows) {
+        SCOPED_TRACE(row.command);
+        core::ClearScene(scene());
+        window->clearReport();
+        dialogs->answers = {Answer::Yes};
+        const std::vector<int> slots = build(row);
+        const int before = scene().objectCount();
+        run(row.command);
+        const QString heading = window->command(row.command)->text() + ": ";
+        EXPECT_EQ(report(), QStringList{heading});
+        EXPECT_EQ(interaction().pending(), Pending::Measure);
+        EXPECT_TRUE(window->command(row.command)->isChecked());
+        for (std::size_t k = 0; k < row.clicks.size(); ++k) {
+            const QPoint p = pixelFor(slots, row.clicks[k]);
+            click(p);
+            if (k + 1 < row.clicks.size()) {
+                EXPECT_EQ(interaction().fixedCount(), static_cast<int>(k) + 1);
+                // The fixed elements are drawn on the picture while the measurement runs.
+                EXPECT_EQ(interaction().measureElements().size(), k + 1);
+            }
+        }
+        EXPECT_EQ(interaction().pending(), Pending::None);
+        EXPECT_FALSE(window->command(row.command)->isChecked());
+        const QStringList r = report();
+        ASSERT_EQ(r.size(),
+                  1 + static_cast<int>(row.clicks.size()) + row.lines.size() + row.offeredPoints);
+        EXPECT_EQ(r.mid(1 + static_cast<int>(row.clicks.size()), row.lines.size()), row.lines);
+        for (int k = 1; k <= static_cast<int>(row.clicks.size()); ++k)
+            EXPECT_TRUE(r[k].startsWith("Зафіксовано")) << r[k].toStdString();
+        EXPECT_EQ(scene().objectCount(), before + row.offeredPoints);
+        EXPECT_FALSE(r.contains("Операцію не завершено."));
+    }
+}
+
+TEST_F(Measuring, ConfirmationLinesAndPromptsOfEachStep) {
+    const int p = addPoint({1, 2, 3}, "M");
+    const int plane = addPlane({0, 0, 0}, {1, 0, 0}, {1, 1, 0}, "П");
+    show(4);
+    run("DistancePPL");
+    EXPECT_EQ(window->infoPanel()->text(), "  між точкою і площиною: виберіть точку");
+    click(vertexPixel(p, 1));
+    EXPECT_EQ(report().last(), "Зафіксовано точку: X=1, Y=2, Z=3");
+    EXPECT_EQ(window->infoPanel()->text(), "  між точкою і площиною: виберіть площину");
+    click(edgePixel(plane, 1, 2));
+    EXPECT_EQ(report()[2], "Зафіксовано площину \"П\"");
+}
+
+TEST_F(Measuring, WrongKindsAreRefusedAndTheOperationStaysWhereItWas) {
+    const int line = addPolyline({{0, 0, 0}, {2, 0, 0}});
+    const int pt = addPoint({0, 3, 0});
+    show(4);
+    run("Distance2L");
+    click(vertexPixel(pt, 1)); // a vertex where a line is needed
+    ASSERT_EQ(dialogs->boxes.size(), 1u);
+    EXPECT_EQ(dialogs->boxes[0].first, core::BoxKind::Error);
+    EXPECT_EQ(dialogs->boxes[0].second, "Необхідно вказати об'єкт типу \"Ламана\" або відрізок.");
+    EXPECT_EQ(interaction().fixedCount(), 0);
+    run("DistancePPL");
+    click(vertexPixel(pt, 1));
+    click(edgePixel(line, 1, 2)); // a segment where a plane is needed
+    ASSERT_EQ(dialogs->boxes.size(), 2u);
+    EXPECT_EQ(dialogs->boxes[1].second, "Необхідно вказати об'єкт типу \"Площина\"");
+    EXPECT_EQ(interaction().fixedCount(), 1);
+    EXPECT_EQ(interaction().measureMode(), 6);
+    // Empty picture space does nothing.
+    click(emptyPixel());
+    EXPECT_EQ(interaction().fixedCount(), 1);
+    EXPECT_EQ(dialogs->boxes.size(), 2u);
+}
+
+TEST_F(Measuring, TogglingOffAndTheRightButtonCancel) {
+    const int pt = addPoint({0, 3, 0});
+    show(4);
+    run("Ugol3p");
+    run("Ugol3p");
+    EXPECT_EQ(interaction().pending(), Pending::None);
+    EXPECT_FALSE(window->command("Ugol3p")->isChecked());
+    EXPECT_EQ(report(), QStringList({"за трьома точками: ", "Операцію не завершено."}));
+    EXPECT_EQ(window->infoPanel()->text(), "  ");
+
+    window->clearReport();
+    run("Distance2P");
+    click(vertexPixel(pt, 1));
+    click(vertexPixel(pt, 1), Qt::RightButton);
+    EXPECT_EQ(interaction().pending(), Pending::None);
+    EXPECT_EQ(interaction().fixedCount(), 0);
+    EXPECT_EQ(report().last(), "Операцію не завершено.");
+    // Another measurement replaces a running one.
+    run("Distance2P");
+    run("Ugol2PL");
+    EXPECT_EQ(interaction().measureMode(), 3);
+    EXPECT_FALSE(window->command("Distance2P")->isChecked());
+    EXPECT_TRUE(window->command("Ugol2PL")->isChecked());
+}
+
+// ---- section -----------------------------------------------------------------------------------
+
+TEST_F(Measuring, SectionOfACubeFromItsTwoPicksToItsReportAndNewObjects) {
+    const int plane = addPlane({-1, -1, 0.5}, {2, -1, 0.5}, {2, 2, 0.5}, "П");
+    const int cube = addBox({0, 0, 0}, {1, 1, 1}, "Куб");
+    show(4);
+    run("MakeCut");
+    EXPECT_EQ(window->infoPanel()->text(),
+              "  Переріз многогранника площиною: виберіть площину перерізу:");
+    click(vertexPixel(cube, 1)); // not a plane
+    EXPECT_EQ(dialogs->boxTexts().last(), "Необхідно вказати об'єкт типу \"Площина\"");
+    click(edgePixel(plane, 1, 2));
+    EXPECT_EQ(window->infoPanel()->text(),
+              "  Переріз многогранника площиною: виберіть многогранник для перерізу");
+    click(edgePixel(plane, 2, 3)); // not a polyhedron
+    EXPECT_EQ(dialogs->boxTexts().last(), "Необхідно вказати об'єкт типу \"Многогранник\"");
+    dialogs->answers = {Answer::Yes, Answer::Yes};
+    const int before = scene().objectCount();
+    click(edgePixel(cube, 5, 6));
+    const QStringList r = report();
+    EXPECT_EQ(r.mid(0, 3),
+              QStringList({"Переріз многогранника площиною: ", "Зафіксовано площину перерізу \"П\"",
+                           "Зафіксовано многогранник \"Куб\""}));
+    EXPECT_TRUE(r.contains("Площа перерізу: 1 кв. од."));
+    EXPECT_TRUE(r.contains("Периметр перерізу: 4 од."));
+    EXPECT_EQ(scene().objectCount(), before + 3); // contour and two parts
+    EXPECT_EQ(objectList().size(), scene().objectCount() - 1);
+    EXPECT_EQ(interaction().pending(), Pending::None);
+    EXPECT_FALSE(window->command("MakeCut")->isChecked());
+    EXPECT_FALSE(r.contains("Операцію не завершено."));
+}
+
+// ---- on-screen creation
+// --------------------------------------------------------------------------
+
+class ScreenCreation : public PictureTest {};
+
+TEST_F(ScreenCreation, PolylineByTwoLeftClicksAndARightClick) {
+    show(1);
+    const QPoint a = pixelOf({1, 1, 0}), b = pixelOf({-1, 2, 0});
+    run("ScrPolyline");
+    EXPECT_EQ(report(), QStringList({"Створення об'єкта з екрану: "}));
+    click(a);
+    click(b);
+    EXPECT_EQ(interaction().placedPoints().size(), 2u);
+    const int before = scene().objectCount();
+    click(pixelOf({2, -2, 0}), Qt::RightButton);
+    ASSERT_EQ(edited.size(), 1u);
+    const int slot = edited[0];
+    EXPECT_EQ(slot, before + 1);
+    ASSERT_EQ(scene().objectCount(), before + 1);
+    const core::SceneObject& o = scene().object(slot);
+    EXPECT_EQ(o.type, ObjectType::Polyline);
+    ASSERT_EQ(o.vertexCount, 2);
+    const double pixel = 1.0 / window->picture()->view().zoomX();
+    EXPECT_NEAR(o.vertex(1).x, 1, pixel);
+    EXPECT_NEAR(o.vertex(1).y, 1, pixel);
+    EXPECT_EQ(o.vertex(1).z, 0);
+    EXPECT_NEAR(o.vertex(2).x, -1, pixel);
+    EXPECT_NEAR(o.vertex(2).y, 2, pixel);
+    EXPECT_TRUE(report().last().startsWith("Створено об'єкт \""));
+    EXPECT_EQ(interaction().pending(), Pending::None);
+    EXPECT_FALSE(report().contains("Операцію не завершено."));
+}
+
+TEST_F(ScreenCreation, OnePointAndARightClickCreateNothing) {
+    show(1);
+    run("ScrPolyline");
+    click(pixelOf({1, 1, 0}));
+    const int before = scene().objectCount();
+    click(pixelOf({2, 2, 0}), Qt::RightButton);
+    EXPECT_TRUE(edited.empty());
+    EXPECT_EQ(scene().objectCount(), before);
+    EXPECT_EQ(interaction().pending(), Pending::None);
+}
+
+TEST_F(ScreenCreation, PlaneNeedsExactlyThreeClicksAndACancelledDialogRemovesIt) {
+    const int box = addBox({0, 0, 0}, {1, 1, 1});
+    show(1);
+    run("ScrPlane");
+    click(vertexPixel(box, 2)); // a vertex gives its own coordinates
+    click(pixelOf({3, 0, 0}));
+    EXPECT_TRUE(edited.empty());
+    const int before = scene().objectCount();
+    editAnswers = {false};
+    click(pixelOf({0, 3, 0}));
+    ASSERT_EQ(edited.size(), 1u);
+    EXPECT_EQ(scene().objectCount(), before); // cancelled: removed again
+    EXPECT_EQ(objectList().size(), before - 1);
+
+    run("ScrPlane");
+    click(vertexPixel(box, 2));
+    click(pixelOf({3, 0, 0}));
+    click(pixelOf({0, 3, 0}));
+    ASSERT_EQ(edited.size(), 2u);
+    ASSERT_EQ(scene().objectCount(), before + 1);
+    const core::SceneObject& o = scene().object(before + 1);
+    EXPECT_EQ(o.type, ObjectType::Plane);
+    EXPECT_EQ(o.vertexCount, 3);
+    EXPECT_EQ(o.vertex(1).x, 1); // vertex 2 of the box, or vertex 6 above it
+    EXPECT_EQ(o.vertex(1).y, 0);
+}
+
+TEST_F(ScreenCreation, PointInAViewNotAlongAnAxisNeedsAPick) {
+    const int box = addBox({0, 0, 0}, {1, 1, 1});
+    show(4);
+    run("ScrPoint");
+    click(emptyPixel());
+    EXPECT_TRUE(edited.empty());
+    EXPECT_EQ(interaction().screenCreateMode(), 1);
+    click(vertexPixel(box, 7));
+    ASSERT_EQ(edited.size(), 1u);
+    const core::SceneObject& o = scene().object(edited[0]);
+    EXPECT_EQ(o.type, ObjectType::Point);
+    EXPECT_EQ(AtVertex(o, 1).x, 0);
+    EXPECT_EQ(AtVertex(o, 1).y, 1);
+    EXPECT_EQ(AtVertex(o, 1).z, 1);
+}
+
+TEST_F(ScreenCreation, FixedListIsFullAfter103PointsAndKeepsThem) {
+    show(1);
+    run("ScrPolyline");
+    for (int k = 0; k < app::PictureInteraction::kMaxFixed + 4; ++k)
+        click(pixelOf({-3 + 0.05 * k, 1, 0}));
+    EXPECT_EQ(interaction().fixedCount(), app::PictureInteraction::kMaxFixed);
+    EXPECT_EQ(report().size(), 1 + app::PictureInteraction::kMaxFixed);
+    click(emptyPixel(), Qt::RightButton);
+    ASSERT_EQ(edited.size(), 1u);
+    EXPECT_EQ(scene().object(edited[0]).vertexCount, app::PictureInteraction::kMaxFixed);
+}
+
+} // namespace
+} // namespace vorn::test

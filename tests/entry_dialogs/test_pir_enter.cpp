@@ -1,0 +1,409 @@
+// The entry dialog typed into: live codes, value replacement, grids, parts, keypad, ways out.
+#include "dialog_fixture.h"
+#include "entry/dialogs/entry_commands.h"
+#include "entry/dialogs/revolution_preview.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
+
+#include <cstring>
+
+namespace vorn::test {
+namespace {
+
+using entry::entry_error::BadData;
+using entry::entry_error::BadExpression;
+using entry::entry_error::BadSymbol;
+using entry::entry_error::FewVertices;
+using entry::entry_error::Missing;
+
+class PirEnterTest : public DialogTest {
+  protected:
+    QPushButton* okButton() { return find<QPushButton>(&dialog, "OkButton"); }
+    QString text(const char* name) { return field(name)->text(); }
+    void setCell(const char* grid, int row, int column, const QString& value) {
+        find<QTableWidget>(&dialog, grid)->item(row, column)->setText(value);
+    }
+};
+
+TEST_F(PirEnterTest, NumberFieldTakesTheValueOfItsExpressionWhenLeft) {
+    open(core::ObjectType::Point);
+    type("PsX", "2*PI");
+    // Read as a plain number while the expression is still being typed.
+    EXPECT_EQ(dialog.entryError(), BadExpression);
+    EXPECT_EQ(dialog.message(), "Не коректно задано число або аналітичний вираз.");
+    EXPECT_FALSE(okButton()->isEnabled());
+    EXPECT_FALSE(field("PsX")->isRed());
+
+    leave("PsX");
+    EXPECT_EQ(text("PsX"), "6.2831852");
+    EXPECT_EQ(dialog.entryError(), 0);
+    EXPECT_EQ(dialog.message(), "");
+    EXPECT_TRUE(okButton()->isEnabled());
+    EXPECT_EQ(field("PsX")->itemText(0), "2*PI");
+    EXPECT_FLOAT_EQ(scene.object(core::kScratchSlot).vertex(1).x, 6.2831852f);
+}
+
+TEST_F(PirEnterTest, MalformedOrEmptyNumberTurnsTheFieldRed) {
+    open(core::ObjectType::Point);
+    type("PsY", "");
+    EXPECT_EQ(dialog.entryError(), Missing);
+    EXPECT_EQ(dialog.message(), "Не задано параметр.");
+    EXPECT_TRUE(field("PsY")->isRed());
+
+    type("PsY", "(2+");
+    EXPECT_EQ(dialog.entryError(), BadExpression);
+    EXPECT_TRUE(field("PsY")->isRed());
+    // Leaving a red field neither records it nor replaces it.
+    leave("PsY");
+    EXPECT_EQ(text("PsY"), "(2+");
+    EXPECT_EQ(field("PsY")->count(), 0);
+
+    type("PsY", "-1.5");
+    EXPECT_EQ(dialog.entryError(), 0);
+    EXPECT_FALSE(field("PsY")->isRed());
+}
+
+TEST_F(PirEnterTest, PolylineGridReadsPlainNumbersOnly) {
+    open(core::ObjectType::Polyline);
+    setCell("LineGrid", 1, 0, "a");
+    EXPECT_EQ(dialog.entryError(), BadSymbol);
+    EXPECT_EQ(dialog.message(), "Помилковий символ у виразі.");
+    setCell("LineGrid", 1, 0, "4");
+    EXPECT_EQ(dialog.entryError(), 0);
+    // Direction vectors add up to the vertices; closing adds the last segment.
+    find<QComboBox>(&dialog, "LineCheck")->setCurrentIndex(1);
+    find<QCheckBox>(&dialog, "LockedLine")->setChecked(true);
+    const core::SceneObject& e = scene.object(core::kScratchSlot);
+    EXPECT_EQ(find<QLabel>(&dialog, "LineTitle")->text(), "Точка і напрямні вектори:");
+    ASSERT_EQ(e.vertexCount, 2);
+    EXPECT_FLOAT_EQ(e.vertex(2).x, 4);
+    EXPECT_FLOAT_EQ(e.vertex(2).y, 3);
+    EXPECT_EQ(e.faceCount, 2);
+    EXPECT_EQ(e.face(2).vertex1, 2);
+    EXPECT_EQ(e.face(2).vertex2, 1);
+}
+
+TEST_F(PirEnterTest, GridKeepsItsRowLimitsAndAppendsOnEnterInTheLastRow) {
+    open(core::ObjectType::Polyline);
+    auto* grid = find<entry::EntryGrid>(&dialog, "LineGrid");
+    click(&dialog, "LineDel");
+    EXPECT_EQ(grid->rowCount(), 2); // never below two points
+    grid->setCurrentCell(1, 2);
+    QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_EQ(grid->rowCount(), 3);
+    EXPECT_EQ(grid->currentRow(), 2);
+    EXPECT_EQ(grid->currentColumn(), 0);
+    // The new row is empty, so the polyline cannot be read yet.
+    EXPECT_EQ(dialog.entryError(), BadSymbol);
+    click(&dialog, "LineClear");
+    EXPECT_EQ(grid->cellText(0, 0), "");
+    EXPECT_EQ(grid->rowCount(), 3);
+}
+
+TEST_F(PirEnterTest, DegeneratePlaneDataAreRejected) {
+    open(core::ObjectType::Plane);
+    auto* mode = find<QComboBox>(&dialog, "PloskCheck");
+    const char* fields[9] = {"PlX1", "PlY1", "PlZ1", "PlX2", "PlY2",
+                             "PlZ2", "PlX3", "PlY3", "PlZ3"};
+    const char* collinear[9] = {"0", "0", "0", "1", "1", "1", "2", "2", "2"};
+    for (int k = 0; k < 9; ++k)
+        type(fields[k], collinear[k]);
+    EXPECT_EQ(dialog.entryError(), BadData);
+    EXPECT_EQ(dialog.message(), "Дані не коректні.");
+
+    mode->setCurrentIndex(1); // point (0,0,0), normal (1,1,1)
+    EXPECT_EQ(dialog.entryError(), 0);
+    EXPECT_FALSE(field("PlX3")->isVisible());
+    type("PlX2", "0.000001");
+    type("PlY2", "0");
+    type("PlZ2", "-0.000009");
+    EXPECT_EQ(dialog.entryError(), BadData);
+
+    mode->setCurrentIndex(2);
+    EXPECT_EQ(dialog.entryError(), BadData); // A, B, C are all (0,0,0) now
+    EXPECT_TRUE(field("PlD")->isVisible());
+    type("PlZ1", "1");
+    type("PlD", "-2");
+    EXPECT_EQ(dialog.entryError(), 0);
+}
+
+TEST_F(PirEnterTest, SurfaceFormulaIsCheckedAndStoredInTheSelectedPart) {
+    open(core::ObjectType::Surface);
+    type("TextFunc", "SIN(X");
+    EXPECT_TRUE(field("TextFunc")->isRed());
+    EXPECT_EQ(dialog.entryError(), BadExpression);
+    // Another edit does not let the red formula through.
+    type("FuncX1", "-2");
+    EXPECT_EQ(dialog.entryError(), BadExpression);
+
+    type("TextFunc", "LN(X)");
+    EXPECT_FALSE(field("TextFunc")->isRed());
+    EXPECT_EQ(dialog.entryError(), 0);
+    EXPECT_EQ(scene.object(core::kScratchSlot).part(1).text.utf8(), "LN(X)");
+    EXPECT_EQ(find<QListWidget>(&dialog, "QList")->item(0)->text(), "1: z=LN(X), Q=(x^2+y^2<pi^2)");
+
+    type("QFunc", "x<<1");
+    EXPECT_EQ(dialog.entryError(), entry::entry_error::BadRegion);
+    type("QFunc", "x<1, y>0");
+    EXPECT_EQ(dialog.entryError(), 0);
+}
+
+TEST_F(PirEnterTest, SurfaceHoldsOneToTwentyParts) {
+    open(core::ObjectType::Surface);
+    for (int k = 0; k < 25; ++k)
+        click(&dialog, "QAdd");
+    EXPECT_EQ(dialog.partCount(), 20);
+    EXPECT_EQ(find<QListWidget>(&dialog, "QList")->count(), 20);
+    // New parts come before the selected one, so the first definition is now the last.
+    EXPECT_EQ(scene.object(core::kScratchSlot).part(20).text.utf8(), "sin(x*y)");
+    for (int k = 0; k < 25; ++k)
+        click(&dialog, "QDel");
+    EXPECT_EQ(dialog.partCount(), 1);
+}
+
+TEST_F(PirEnterTest, PolygonRegionStartsAsATriangleAndFollowsItsGrid) {
+    open(core::ObjectType::Surface);
+    find<QTabWidget>(&dialog, "QType")->setCurrentIndex(1);
+    const core::ObjectPart& part = scene.object(core::kScratchSlot).part(1);
+    EXPECT_EQ(part.domainKind, 0);
+    EXPECT_EQ(part.area.polygon.pointCount, 3);
+    EXPECT_EQ(find<QListWidget>(&dialog, "QList")->item(0)->text(), "1: z=sin(x*y), Q=(3-кутник)");
+    setCell("QGrid", 1, 0, "2");
+    setCell("QGrid", 2, 1, "2");
+    EXPECT_EQ(dialog.entryError(), 0);
+    EXPECT_FLOAT_EQ(part.area.polygon.points[1].x, 2);
+    click(&dialog, "QGridDel");
+    EXPECT_EQ(part.area.polygon.pointCount, 3); // never below a triangle
+}
+
+TEST_F(PirEnterTest, KeypadTypesAtTheCaretAndCutsAtTwentyCharacters) {
+    open(core::ObjectType::Point);
+    entry::EntryCombo* x = field("PsX");
+    x->lineEdit()->setFocus();
+    x->lineEdit()->setText("12");
+    x->lineEdit()->setCursorPosition(1);
+    auto* keypad = find<QWidget>(&dialog, "Keypad");
+    auto press = [&](const char* caption) {
+        for (auto* b : keypad->findChildren<QAbstractButton*>())
+            if (b->text() == QLatin1String(caption)) b->click();
+    };
+    press("+");
+    EXPECT_EQ(x->text(), "1+2");
+    press("BS");
+    press("Del");
+    EXPECT_EQ(x->text(), "1");
+    for (int k = 0; k < 12; ++k)
+        press("Sqrt(");
+    EXPECT_EQ(x->text().size(), 20);
+    EXPECT_EQ(x->text(), "1Sqrt(Sqrt(Sqrt(Sqrt");
+    EXPECT_TRUE(x->isRed()); // the keypad press is checked like a keystroke
+}
+
+TEST_F(PirEnterTest, PolyhedronFacesFromTheConvexHull) {
+    open(core::ObjectType::Polyhedron);
+    auto* count = find<QSpinBox>(&dialog, "AxesCount");
+    count->setValue(9);
+    const double corners[9][3] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0},      {0, 0, 1},
+                                  {1, 0, 1}, {1, 1, 1}, {0, 1, 1}, {0.5, 0.5, 0.5}};
+    for (int i = 0; i < 9; ++i)
+        for (int c = 0; c < 3; ++c)
+            setCell("ObjectGrid", i, c, QString::number(corners[i][c]));
+    EXPECT_EQ(dialog.entryError(), entry::entry_error::BadFaces); // no face yet
+    click(&dialog, "ToMakeObj");
+    EXPECT_EQ(dialog.entryError(), 0);
+    EXPECT_EQ(count->value(), 8); // the centre is no corner
+    EXPECT_EQ(find<QSpinBox>(&dialog, "PloskCount")->value(), 12);
+    EXPECT_EQ(find<QListWidget>(&dialog, "PloskList")->count(), 12);
+    find<QListWidget>(&dialog, "PloskList")->setCurrentRow(0);
+    const core::Face& f = scene.object(core::kScratchSlot).face(1);
+    EXPECT_EQ(find<QComboBox>(&dialog, "Top1")->currentText().toInt(), f.vertex1);
+    EXPECT_EQ(find<QComboBox>(&dialog, "Top3")->currentText().toInt(), f.vertex3);
+}
+
+TEST_F(PirEnterTest, FlatPointsGiveNoHullAndKeepTheEnteredPoints) {
+    open(core::ObjectType::Polyhedron);
+    const double flat[4][3] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+    for (int i = 0; i < 4; ++i)
+        for (int c = 0; c < 3; ++c)
+            setCell("ObjectGrid", i, c, QString::number(flat[i][c]));
+    click(&dialog, "ToMakeObj");
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0], "Не вдається сформувати многогранник по заданим точкам.");
+    const core::SceneObject& e = scene.object(core::kScratchSlot);
+    EXPECT_EQ(e.vertexCount, 4);
+    EXPECT_EQ(e.faceCount, 4);
+    EXPECT_EQ(e.face(1).vertex1, 0);
+}
+
+TEST_F(PirEnterTest, OpenPolyhedronKeepsTheDialogOpen) {
+    open(core::ObjectType::Polyhedron);
+    const double tetra[4][3] = {{0, 0, 0}, {2, 0, 0}, {0, 2, 0}, {0.5, 0.5, 1}};
+    for (int i = 0; i < 4; ++i)
+        for (int c = 0; c < 3; ++c)
+            setCell("ObjectGrid", i, c, QString::number(tetra[i][c]));
+    // The base twice and no face (2, 3, 4): every face has a plane, the surface is open.
+    const int faces[4][3] = {{1, 2, 3}, {1, 2, 4}, {1, 3, 4}, {1, 2, 3}};
+    auto* list = find<QListWidget>(&dialog, "PloskList");
+    ASSERT_EQ(list->count(), 4);
+    for (int f = 0; f < 4; ++f) {
+        list->setCurrentRow(f);
+        for (int k = 0; k < 3; ++k) {
+            auto* top = find<QComboBox>(&dialog, k == 0 ? "Top1" : k == 1 ? "Top2" : "Top3");
+            top->setCurrentIndex(faces[f][k] - 1);
+            Q_EMIT top->activated(faces[f][k] - 1);
+        }
+    }
+    EXPECT_EQ(dialog.entryError(), 0);
+    click(&dialog, "OkButton");
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.message(), "Об'єкт не замкнений.");
+    ASSERT_FALSE(host.boxes.empty());
+    EXPECT_EQ(host.boxes.back(), "Об'єкт не замкнений.");
+}
+
+TEST_F(PirEnterTest, RevolutionChecksItsGeneratrixAndSamplesThePreview) {
+    open(core::ObjectType::RevolutionSurface);
+    EXPECT_EQ(dialog.entryError(), 0);
+    const core::ObjectPart& curve = scene.object(core::kScratchSlot).part(1);
+    EXPECT_EQ(curve.area.polygon.pointCount, 13); // the curve point limit at Quality 0.51
+    EXPECT_EQ(find<entry::RevolutionPreview>(&dialog, "TPreview")->points().size(), 13u);
+
+    type("func1", "sin(x");
+    EXPECT_EQ(dialog.entryError(), BadExpression);
+    type("func1", "sqrt(x)");
+    EXPECT_EQ(dialog.entryError(), 0);
+
+    auto* rot = find<QComboBox>(&dialog, "RotType");
+    rot->setCurrentIndex(1);
+    EXPECT_EQ(text("func1"), "sqrt(t)");
+    EXPECT_TRUE(field("func2")->isVisible());
+    rot->setCurrentIndex(0);
+    EXPECT_EQ(text("func1"), "sqrt(x)");
+
+    rot->setCurrentIndex(2);
+    EXPECT_EQ(dialog.entryError(), 0); // the default polyline has two points
+    auto* grid = find<entry::EntryGrid>(&dialog, "CurveGrid");
+    EXPECT_EQ(grid->maxRows(), 12);
+    grid->setRowCount(1);
+    Q_EMIT grid->changed();
+    EXPECT_EQ(dialog.entryError(), FewVertices);
+    EXPECT_EQ(dialog.message(), "Не достатньо вершин ламаної.");
+}
+
+TEST_F(PirEnterTest, CreationReportsTheNewObjectByName) {
+    whenShown(&dialog, [&] {
+        find<QLineEdit>(&dialog, "ObjName1")->setText("A");
+        type("PsX", "1");
+        type("PsY", "2");
+        type("PsZ", "sqrt(9)");
+        leave("PsZ");
+        click(&dialog, "OkButton");
+    });
+    ASSERT_TRUE(entry::CreateObject(env, dialog, core::ObjectType::Point));
+    ASSERT_EQ(scene.objectCount(), 2);
+    EXPECT_FLOAT_EQ(scene.object(2).vertex(1).z, 3);
+    ASSERT_EQ(host.report.size(), 1u);
+    EXPECT_EQ(host.report[0], "Створено об'єкт \"A\"");
+    EXPECT_TRUE(scene.sceneModified);
+}
+
+TEST_F(PirEnterTest, NameKeepsOnlyWhatTheRecordCanHold) {
+    whenShown(&dialog, [&] {
+        find<QLineEdit>(&dialog, "ObjName1")->setText(QString::fromUtf8("Поверхня ✓ 😀"));
+        click(&dialog, "OkButton");
+    });
+    ASSERT_TRUE(entry::CreateObject(env, dialog, core::ObjectType::Surface));
+    EXPECT_EQ(scene.object(2).name.utf8(), "Поверхня ? ?");
+    EXPECT_EQ(host.report.back(), "Створено об'єкт \"Поверхня ? ?\"");
+
+    const QString longName(150, QChar(0x0416)); // Ж
+    whenShown(&dialog, [&] {
+        find<QLineEdit>(&dialog, "ObjName1")->setText(longName);
+        click(&dialog, "OkButton");
+    });
+    ASSERT_TRUE(entry::EditExistingObject(env, dialog, 2));
+    EXPECT_EQ(scene.object(2).name.utf8(), longName.left(100).toStdString());
+}
+
+TEST_F(PirEnterTest, ForeignCharactersTurnTheGeneratrixRed) {
+    open(core::ObjectType::RevolutionSurface);
+    entry::EntryCombo* f = field("func1");
+    f->lineEdit()->setText(QString::fromUtf8("sin(x)→"));
+    Q_EMIT f->edited(f);
+    EXPECT_TRUE(f->isRed());
+    EXPECT_FALSE(find<QPushButton>(&dialog, "OkButton")->isEnabled());
+}
+
+// Every way out that does not confirm leaves the scene as it was.
+class CancelTest : public PirEnterTest, public ::testing::WithParamInterface<int> {
+  protected:
+    void leaveDialog() {
+        switch (GetParam()) {
+        case 0:
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+            break;
+        case 1:
+            dialog.close();
+            break;
+        default:
+            dialog.reject();
+            break;
+        }
+    }
+};
+
+TEST_P(CancelTest, CancelledCreationRemovesTheNewSlot) {
+    const auto scratch = std::make_unique<core::SceneObject>(scene.object(0));
+    whenShown(&dialog, [&] {
+        type("PsX", "7");
+        leaveDialog();
+    });
+    EXPECT_FALSE(entry::CreateObject(env, dialog, core::ObjectType::Point));
+    EXPECT_EQ(scene.objectCount(), 1);
+    EXPECT_TRUE(host.report.empty());
+    EXPECT_FALSE(scene.sceneModified);
+    EXPECT_EQ(std::memcmp(&scene.object(0), scratch.get(), sizeof(core::SceneObject)), 0);
+}
+
+TEST_P(CancelTest, CancelledEditLeavesTheObjectUntouched) {
+    whenShown(&dialog, [&] { click(&dialog, "OkButton"); });
+    ASSERT_TRUE(entry::CreateObject(env, dialog, core::ObjectType::Polyline));
+    scene.sceneModified = false;
+    const auto before = std::make_unique<core::SceneObject>(scene.object(2));
+    whenShown(&dialog, [&] {
+        find<QLineEdit>(&dialog, "ObjName1")->setText("changed");
+        setCell("LineGrid", 0, 0, "9");
+        leaveDialog();
+    });
+    EXPECT_FALSE(entry::EditExistingObject(env, dialog, 2));
+    EXPECT_EQ(std::memcmp(&scene.object(2), before.get(), sizeof(core::SceneObject)), 0);
+    EXPECT_FALSE(scene.sceneModified);
+}
+
+INSTANTIATE_TEST_SUITE_P(WaysOut, CancelTest, ::testing::Values(0, 1, 2));
+
+TEST_F(PirEnterTest, EditingWithoutAnObjectShowsMessage82) {
+    EXPECT_FALSE(entry::EditExistingObject(env, dialog, -1));
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0], messages.text(82));
+    EXPECT_FALSE(dialog.EditObject(core::kAxesSlot, false));
+}
+
+TEST_F(PirEnterTest, SilentEditRebuildsAStoredSurface) {
+    const int slot = core::AppendObject(scene, core::ObjectType::Surface);
+    ASSERT_EQ(scene.object(slot).vertexCount, 0);
+    EXPECT_TRUE(dialog.EditObject(slot, true));
+    EXPECT_GT(scene.object(slot).vertexCount, 0);
+    EXPECT_GT(scene.object(slot).faceCount, 0);
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+} // namespace
+} // namespace vorn::test

@@ -1,0 +1,336 @@
+// Half-tone display data without OpenGL: materials, view, depth range, lists of every kind.
+#include "halftone_scenes.h"
+
+#include "fake_host.h"
+#include "picture/halftone_materials.h"
+#include "picture/halftone_scene.h"
+#include "picture/halftone_view.h"
+#include "picture/view_state.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+namespace vorn::pic {
+namespace {
+
+using test::AddCube;
+using test::AddRevolution;
+using test::AddSurface;
+
+// Tolerances: float storage of vertices, and one pixel between the wire-frame tables' step of
+// 3.14/36 and the exact 5 degrees of the half-tone view.
+constexpr double kFloatTol = 1e-5;
+constexpr double kPixelTol = 1.0;
+
+struct HalfToneTest : ::testing::Test {
+    core::Scene scene;
+    core::Settings settings;
+    lang::MessageTable messages;
+    test::FakeHost host;
+    core::Env env{scene, settings, messages, host};
+    expr::ExpressionEngine engine;
+
+    const HalfToneList* listOf(const HalfToneScene& ht, int slot) {
+        for (const HalfToneList& l : ht.lists)
+            if (l.number == slot) return &l;
+        return nullptr;
+    }
+};
+
+// ---- materials -----------------------------------------------------------------------------
+
+struct PaletteCase {
+    double colorIndex;
+    int material;
+};
+class PaletteMaterial : public ::testing::TestWithParam<PaletteCase> {};
+
+TEST_P(PaletteMaterial, ChosenByRoundedIndex) {
+    EXPECT_EQ(MaterialForColorIndex(GetParam().colorIndex), GetParam().material);
+}
+INSTANTIATE_TEST_SUITE_P(Table, PaletteMaterial,
+                         ::testing::Values(PaletteCase{9, 21},   // red polyhedron
+                                           PaletteCase{15, 3},   // white
+                                           PaletteCase{0, 12},   // black
+                                           PaletteCase{2, 0},    // green: emerald
+                                           PaletteCase{12, 24},  // blue
+                                           PaletteCase{8.6, 21}, // rounds to red
+                                           PaletteCase{14.4, 5}, // rounds to aqua
+                                           PaletteCase{-3, 12},  // below the palette
+                                           PaletteCase{40, 3})); // above it
+
+TEST(Materials, ShininessIsSentUnscaledAndEveryMaterialIsDim) {
+    const auto& m = Materials();
+    EXPECT_FLOAT_EQ(m[6].shininess, 0.217949f);
+    EXPECT_FLOAT_EQ(m[21].diffuse[0], 0.5f);
+    for (const Material& x : m)
+        for (float c : x.ambient)
+            EXPECT_LE(c, 0.6f); // ambient alone never washes a face out
+}
+
+// ---- light colours ------------------------------------------------------------------------------
+
+TEST(GLColor, ColourAndComponentsFollowEachOther) {
+    TGLColor c;
+    EXPECT_EQ(c.Color(), 0xFFFFFFu);
+    EXPECT_FLOAT_EQ(c.Alpha(), 1.0f);
+    int changes = 0;
+    c.setOnChange([&] { ++changes; });
+    c.setColor(0x0080FF); // red in the low byte
+    EXPECT_FLOAT_EQ(c.Red(), 1.0f);
+    EXPECT_FLOAT_EQ(c.Green(), 128.0f / 255.0f);
+    EXPECT_FLOAT_EQ(c.Blue(), 0.0f);
+    c.setRed(0.5f); // 127.5 rounds to 128
+    EXPECT_EQ(c.Color() & 0xFF, 128u);
+    c.setBlue(0.2f); // 51
+    EXPECT_EQ((c.Color() >> 16) & 0xFF, 51u);
+    EXPECT_EQ(changes, 3);
+}
+
+TEST(GLColor, ALightHearsOfItsColoursAndPosition) {
+    TLight light;
+    EXPECT_EQ(light.glPosition(), (std::array<float, 4>{0, 0, -1, 0}));
+    int changes = 0;
+    light.setOnChange([&] { ++changes; });
+    light.DiffuseColor().setGreen(0.25f);
+    light.SpecularColor().setColor(0);
+    light.setPosition(1, 2, 3);
+    EXPECT_EQ(changes, 3);
+    EXPECT_EQ(light.glPosition(), (std::array<float, 4>{1, 2, 3, 0}));
+}
+
+// ---- view -------------------------------------------------------------------------------------
+
+TEST(HalfToneViewTest, InitialViewAnglesScalesAndCentre) {
+    core::SceneHeader header{};
+    ViewState view(header);
+    view.setTurn(kInitialTurnHorizontal, kInitialTurnVertical);
+    view.setZoom(80, 90, 100);
+    view.centerX = 1;
+    view.centerY = -2;
+    view.centerZ = 0.5;
+    HalfToneTransform t;
+    HalfToneView(view, t);
+    EXPECT_FLOAT_EQ(t.RotateGama, -315);
+    EXPECT_FLOAT_EQ(t.RotateAlfa, 245);
+    EXPECT_FLOAT_EQ(t.RotateBeta, 0);
+    EXPECT_FLOAT_EQ(t.SizeX, 80);
+    EXPECT_FLOAT_EQ(t.SizeZ, 100);
+    EXPECT_FLOAT_EQ(t.MoveX, -1);
+    EXPECT_FLOAT_EQ(t.MoveY, 2);
+    EXPECT_FLOAT_EQ(t.MoveZ, -0.5);
+}
+
+// The lit picture must show the scene as the wire-frame picture does, in every turn.
+class HalfToneMatchesWireFrame : public ::testing::TestWithParam<std::pair<int, int>> {};
+
+TEST_P(HalfToneMatchesWireFrame, PointsLandOnTheSamePixels) {
+    core::SceneHeader header{};
+    ViewState view(header);
+    view.setTurn(GetParam().first, GetParam().second);
+    view.setZoom(100, 100, 100);
+    view.halfWidth = 200;
+    view.halfHeight = 150;
+    HalfToneTransform t;
+    HalfToneView(view, t);
+    const SceneBox box;
+    for (const geo::Vec3 p :
+         {geo::Vec3{1, 0, 0}, geo::Vec3{0, 1, 0}, geo::Vec3{0, 0, 1}, geo::Vec3{0.5, -0.7, 0.3}}) {
+        const Projected w = ProjectPoint(view, p);
+        const HalfTonePixel h = ProjectHalfTone(t, box, 400, 300, p);
+        EXPECT_NEAR(h.x, w.px, kPixelTol) << p.x << "," << p.y << "," << p.z;
+        EXPECT_NEAR(h.y, w.py, kPixelTol) << p.x << "," << p.y << "," << p.z;
+    }
+}
+INSTANTIATE_TEST_SUITE_P(Turns, HalfToneMatchesWireFrame,
+                         ::testing::Values(std::pair{27, 49}, std::pair{0, 36}, std::pair{0, 54},
+                                           std::pair{18, 54}, std::pair{5, 10}));
+
+TEST(HalfToneViewTest, RotationSequenceOrdersTheTurns) {
+    HalfToneTransform t;
+    t.RotateAlfa = 90;
+    t.RotateGama = 90;
+    const auto apply = [](const Matrix4& m, geo::Vec3 p) {
+        return geo::Vec3{m[0] * p.x + m[4] * p.y + m[8] * p.z, m[1] * p.x + m[5] * p.y + m[9] * p.z,
+                         m[2] * p.x + m[6] * p.y + m[10] * p.z};
+    };
+    // RPY: the z turn reaches the point first, x then lifts it.
+    t.sequence = RotationSequence::RPY;
+    const geo::Vec3 a = apply(ModelViewMatrix(t), {1, 0, 0});
+    EXPECT_NEAR(a.z, 1, kFloatTol);
+    // YPR: the x turn leaves the point alone, z moves it to Oy.
+    t.sequence = RotationSequence::YPR;
+    const geo::Vec3 b = apply(ModelViewMatrix(t), {1, 0, 0});
+    EXPECT_NEAR(b.y, 1, kFloatTol);
+    EXPECT_EQ(ParseRotationSequence("PRY"), RotationSequence::PRY);
+    EXPECT_FALSE(ParseRotationSequence("XYZ").has_value());
+}
+
+TEST(HalfToneViewTest, DepthRangeHoldsTheSceneAndTheCentre) {
+    HalfToneTransform t;
+    t.SizeX = t.SizeY = t.SizeZ = 100;
+    EXPECT_NEAR(DepthRange(SceneBox{}, t), std::sqrt(3.0) * 100, kFloatTol);
+    // A box away from the centre: every corner still lies inside the depth range.
+    const SceneBox far{5, 6, 5, 6, 5, 6};
+    const double d = DepthRange(far, t);
+    EXPECT_GE(d, std::sqrt(3.0) * 600);
+    for (int i = 0; i < 8; ++i) {
+        const geo::Vec3 corner{i & 1 ? 6.0 : 5.0, i & 2 ? 6.0 : 5.0, i & 4 ? 6.0 : 5.0};
+        EXPECT_LE(std::abs(ProjectHalfTone(t, far, 400, 400, corner).depth), 1.0);
+    }
+    // A single point at the centre still gets a usable range.
+    EXPECT_GT(DepthRange(SceneBox{0, 0, 0, 0, 0, 0}, t), 0);
+}
+
+// ---- lists --------------------------------------------------------------------------------------
+
+TEST_F(HalfToneTest, NoVisibleObjectGivesTheUnitCube) {
+    const int slot = AddCube(env, 3, 3, 3, 2, 9);
+    scene.object(slot).visible = 0;
+    const HalfToneScene ht = BuildHalfToneScene(env, engine);
+    EXPECT_FLOAT_EQ(ht.box.minX, 0);
+    EXPECT_FLOAT_EQ(ht.box.maxX, 1);
+    EXPECT_FLOAT_EQ(ht.box.minZ, 0);
+    EXPECT_FLOAT_EQ(ht.box.maxZ, 1);
+    EXPECT_EQ(listOf(ht, slot), nullptr);
+    EXPECT_EQ(ht.count, scene.objectCount());
+}
+
+TEST_F(HalfToneTest, PolyhedronFacesBecomeTrianglesWithTheirPlanes) {
+    const int slot = AddCube(env, 1, 2, 3, 2, 9);
+    ASSERT_EQ(scene.object(slot).faceCount, 12);
+    const HalfToneScene ht = BuildHalfToneScene(env, engine);
+    EXPECT_FLOAT_EQ(ht.box.minX, 1);
+    EXPECT_FLOAT_EQ(ht.box.maxZ, 5);
+    EXPECT_EQ(ht.background, settings.colorRgb(core::kColorBackground));
+    const HalfToneList* list = listOf(ht, slot);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->material, 21);
+    ASSERT_EQ(list->blocks.size(), 1u);
+    const HtBlock& b = list->blocks[0];
+    EXPECT_EQ(b.primitive, HtPrimitive::Triangles);
+    ASSERT_EQ(b.vertices.size(), 36u);
+    ASSERT_EQ(b.normals.size(), 12u);
+    for (int f = 0; f < 12; ++f) {
+        const core::Face& face = scene.object(slot).face(f + 1);
+        const geo::Vec3& n = b.normals[std::size_t(f)];
+        EXPECT_EQ(n, (geo::Vec3{face.a, face.b, face.c}));
+        // Each vertex lies in the plane of its normal.
+        for (int k = 0; k < 3; ++k) {
+            const geo::Vec3& v = b.vertices[std::size_t(3 * f + k)];
+            EXPECT_NEAR(geo::dot(n, v) + face.d, 0, kFloatTol);
+        }
+    }
+}
+
+TEST_F(HalfToneTest, EachKindGetsItsPrimitive) {
+    const int point = core::AppendObject(scene, core::ObjectType::Point);
+    const int plane = core::AppendObject(scene, core::ObjectType::Plane);
+    const HalfToneScene ht = BuildHalfToneScene(env, engine);
+    ASSERT_NE(listOf(ht, core::kAxesSlot), nullptr);
+    EXPECT_EQ(listOf(ht, core::kAxesSlot)->blocks[0].primitive, HtPrimitive::Lines);
+    EXPECT_EQ(listOf(ht, core::kAxesSlot)->blocks[0].vertices.size(), 9u); // three per face
+    EXPECT_EQ(listOf(ht, point)->blocks[0].primitive, HtPrimitive::Points);
+    EXPECT_EQ(listOf(ht, plane)->blocks[0].primitive, HtPrimitive::Triangles);
+    // The axes follow the setting, whatever their flag holds.
+    settings.IsOsi = false;
+    EXPECT_EQ(listOf(BuildHalfToneScene(env, engine), core::kAxesSlot), nullptr);
+}
+
+TEST_F(HalfToneTest, SurfaceHasTrianglesOnlyInCoveredCells) {
+    // The half plane x <= 0 covers grid columns 1..30 of 60 over [-3, 3].
+    const int slot = AddSurface(scene, "x+y", "x<=0", -3, 3, -3, 3, 10);
+    const HalfToneList list = BuildSurfaceList(env, engine, slot);
+    const HtBlock& b = list.blocks.at(0);
+    EXPECT_EQ(b.primitive, HtPrimitive::Triangles);
+    const double step = 6.0 / (kHalfToneGrid - 1);
+    int covered = 0;
+    for (int i = 1; i <= kHalfToneGrid; ++i)
+        covered += (-3 + (i - 1) * step <= 0) ? 1 : 0;
+    const std::size_t cells = std::size_t(covered - 1) * (kHalfToneGrid - 1);
+    EXPECT_EQ(b.normals.size(), 2 * cells);
+    for (const geo::Vec3& v : b.vertices) {
+        EXPECT_LE(v.x, 0);
+        EXPECT_NEAR(v.z, v.x + v.y, kFloatTol);
+    }
+    EXPECT_TRUE(engine.ValidateCharacters); // the check is back on
+    ASSERT_FALSE(host.calls.empty());
+    EXPECT_NE(host.calls.front().find("Формування зображення"), std::string::npos);
+}
+
+TEST_F(HalfToneTest, CellWithThreeCoveredCornersGivesOneTriangle) {
+    // y <= x: on the diagonal cells three corners are covered.
+    const int slot = AddSurface(scene, "1", "y<=x", -3, 3, -3, 3, 10);
+    const HalfToneList list = BuildSurfaceList(env, engine, slot);
+    const HtBlock& b = list.blocks.at(0);
+    const std::size_t n = kHalfToneGrid - 1;
+    EXPECT_EQ(b.normals.size(), 2 * (n * (n - 1) / 2) + n);
+    // The triangle of the diagonal cell at the lower-left corner: (1,1), (2,2), (2,1).
+    const double step = 6.0 / n;
+    std::set<std::pair<double, double>> corners;
+    for (std::size_t t = 0; t < b.normals.size(); ++t) {
+        const geo::Vec3& p1 = b.vertices[3 * t];
+        if (p1.x == -3 && p1.y == -3)
+            for (int k = 0; k < 3; ++k)
+                corners.insert({b.vertices[3 * t + k].x, b.vertices[3 * t + k].y});
+    }
+    const std::set<std::pair<double, double>> expected = {
+        {-3, -3}, {-3 + step, -3 + step}, {-3 + step, -3}};
+    EXPECT_EQ(corners, expected);
+}
+
+TEST_F(HalfToneTest, NodesWithoutValueLeaveHoles) {
+    const int slot = AddSurface(scene, "sqrt(x)", "x<=10", -3, 3, -3, 3, 10);
+    const HalfToneList list = BuildSurfaceList(env, engine, slot);
+    ASSERT_FALSE(list.blocks.at(0).vertices.empty());
+    for (const geo::Vec3& v : list.blocks[0].vertices) {
+        EXPECT_GE(v.x, 0);
+        EXPECT_NEAR(v.z, std::sqrt(v.x), kFloatTol);
+    }
+}
+
+TEST_F(HalfToneTest, RevolutionAboutOxIsACylinderOfQuadStrips) {
+    const geo::Vec3 origin{1, 2, 3};
+    const int slot = AddRevolution(scene, "1", 0, 2, 0, 12, origin);
+    const HalfToneList list = BuildRevolutionList(engine, scene.object(slot), slot);
+    EXPECT_EQ(list.material, 24);
+    ASSERT_EQ(list.blocks.size(), std::size_t(kRevolutionSectors));
+    for (const HtBlock& b : list.blocks) {
+        EXPECT_EQ(b.primitive, HtPrimitive::QuadStrip);
+        EXPECT_EQ(b.vertices.size(), 2u * kRevolutionProfilePoints);
+        EXPECT_EQ(b.normals.size(), std::size_t(kRevolutionProfilePoints));
+        for (const geo::Vec3& v : b.vertices) {
+            const geo::Vec3 r = v - origin;
+            EXPECT_NEAR(r.y * r.y + r.z * r.z, 1, kFloatTol);
+            EXPECT_GE(r.x, -kFloatTol);
+            EXPECT_LE(r.x, 2 + kFloatTol);
+        }
+        // The side of a cylinder about Ox faces away from the axis.
+        for (const geo::Vec3& n : b.normals) {
+            EXPECT_NEAR(n.x, 0, kFloatTol);
+            EXPECT_NEAR(geo::dot(n, n), 1, kFloatTol);
+        }
+    }
+}
+
+TEST_F(HalfToneTest, RevolutionAboutOyAndFromAPolyline) {
+    const int slot = AddRevolution(scene, "x", 1, 2, 1, 7);
+    const HalfToneList cone = BuildRevolutionList(engine, scene.object(slot), slot);
+    for (const geo::Vec3& v : cone.blocks.at(0).vertices)
+        EXPECT_NEAR(std::hypot(v.x, v.z), v.y, kFloatTol); // radius a at height b = a
+    core::SceneObject& o = scene.object(slot);
+    o.param0 = 2;
+    o.part(3).area.polygon.pointCount = 3;
+    o.part(3).area.polygon.points[0] = {0, 1};
+    o.part(3).area.polygon.points[1] = {1, 1};
+    o.part(3).area.polygon.points[2] = {2, 0.5f};
+    const HalfToneList poly = BuildRevolutionList(engine, o, slot);
+    EXPECT_EQ(poly.blocks.at(0).vertices.size(), 6u);
+    // The last point keeps its neighbour's normal.
+    EXPECT_EQ(poly.blocks[0].normals[2], poly.blocks[0].normals[1]);
+}
+
+} // namespace
+} // namespace vorn::pic
