@@ -13,6 +13,7 @@
 // - Operations run in the evaluator's order with the same arithmetic, so the first error wins
 //   as it does there; operations on constants are done once here, in the same order.
 #include "expr/compiled_expression.h"
+#include "expr/arithmetic.h"
 
 #include "expr/region.h"
 
@@ -35,9 +36,8 @@ constexpr std::uint8_t kNoVar = 0xFF;
 constexpr std::size_t kMaxRegisters = 60000;
 constexpr char kFirstToken = 'a';
 constexpr char kLastToken = 'p';
-constexpr long double kTrigLimit = 9223372036854775808.0L; // 2^63, as the evaluator
-constexpr std::uint64_t kFivePow20 = 95367431640625ULL;    // 10^20 = 2^20 * 5^20
-__extension__ typedef unsigned __int128 Wide;              // GCC and Clang on 64-bit targets
+constexpr std::uint64_t kFivePow20 = 95367431640625ULL; // 10^20 = 2^20 * 5^20
+__extension__ typedef unsigned __int128 Wide;           // GCC and Clang on 64-bit targets
 
 enum OpKind : std::uint8_t { kLoad, kNeg, kPow, kFunc, kMul, kDiv, kAdd, kSub };
 
@@ -79,96 +79,6 @@ constexpr bool isAllowed(char c) {
     default:
         return isDigit(c) || isToken(c) || isMarker(c);
     }
-}
-
-// The arithmetic below repeats the evaluator's step for step; the differential tests hold the
-// two together bit for bit.
-long double sine(long double v) {
-    return std::fabs(v) >= kTrigLimit ? 0.0L : std::sin(v);
-}
-long double cosine(long double v) {
-    return std::fabs(v) >= kTrigLimit ? 0.0L : std::cos(v);
-}
-
-bool computeFunction(char token, long double v, long double& out) {
-    switch (token) {
-    case 'a':
-        out = std::atan(v);
-        break;
-    case 'b':
-        out = std::numbers::pi_v<long double> / 2 - std::atan(v);
-        break;
-    case 'c':
-        if (std::fabs(v) > 1) return false;
-        out = std::asin(v);
-        break;
-    case 'd':
-        if (std::fabs(v) > 1) return false;
-        out = std::acos(v);
-        break;
-    case 'e':
-        if (v <= 0) return false;
-        out = std::log10(v);
-        break;
-    case 'f':
-        out = sine(v);
-        break;
-    case 'g':
-        out = cosine(v);
-        break;
-    case 'h': {
-        const long double s = sine(v);
-        if (s == 0) return false;
-        out = cosine(v) / s;
-        break;
-    }
-    case 'i': {
-        const long double c = cosine(v);
-        if (c == 0) return false;
-        out = sine(v) / c;
-        break;
-    }
-    case 'j':
-        out = std::exp(v);
-        break;
-    case 'k':
-        out = v - std::trunc(v);
-        break;
-    case 'l':
-        out = std::trunc(v);
-        break;
-    case 'm':
-        if (v <= 0) return false;
-        out = std::log(v);
-        break;
-    case 'n':
-        if (v < 0) return false;
-        out = std::sqrt(v);
-        break;
-    case 'o':
-        out = v * v;
-        break;
-    case 'p':
-        out = std::fabs(v);
-        break;
-    default:
-        return false;
-    }
-    return std::isfinite(out);
-}
-
-bool computePower(long double b, long double e, long double& out) {
-    if (b > 0) {
-        out = std::exp(e * std::log(b));
-    } else if (b == 0) {
-        out = 0;
-    } else if (e == std::trunc(e)) {
-        out = std::exp(e * std::log(-b));
-        if (std::fmod(e, 2.0L) != 0) out = -out;
-    } else {
-        out = 0;
-    }
-    return std::isfinite(out);
 }
 
 // Binary operator of the evaluator; the code is 0 or the fault.
@@ -507,7 +417,7 @@ bool Program::power(std::string& group) {
     Slot base = m_slots[static_cast<std::size_t>(group[pos - 1] - 'A')];
     if (base.constant && exponent.constant) {
         long double result = 0;
-        if (!computePower(base.value, exponent.value, result)) return stop(kArithmeticFault);
+        if (!arith::computePower(base.value, exponent.value, result)) return stop(kArithmeticFault);
         exponent.value = result;
     } else {
         emit(kPow, '^', exponent, base, &exponent);
@@ -523,7 +433,8 @@ bool Program::function(std::string& group) {
     Slot& operand = m_slots[static_cast<std::size_t>(group[pos + 1] - 'A')];
     if (operand.constant) {
         long double result = 0;
-        if (!computeFunction(group[pos], operand.value, result)) return stop(kArithmeticFault);
+        if (!arith::computeFunction(group[pos], operand.value, result))
+            return stop(kArithmeticFault);
         operand.value = result;
     } else {
         emit(kFunc, group[pos], operand, operand, nullptr);
@@ -586,10 +497,10 @@ long double Program::run(std::span<const long double> values, int& code) const {
             out = -r[op.a];
             break;
         case kPow:
-            if (!computePower(r[op.a], r[op.b], out)) c = kArithmeticFault;
+            if (!arith::computePower(r[op.a], r[op.b], out)) c = kArithmeticFault;
             break;
         case kFunc:
-            if (!computeFunction(op.token, r[op.a], out)) c = kArithmeticFault;
+            if (!arith::computeFunction(op.token, r[op.a], out)) c = kArithmeticFault;
             break;
         default:
             c = computeBinary(op.token, r[op.a], r[op.b], out);

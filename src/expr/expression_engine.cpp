@@ -1,6 +1,7 @@
 // Text-rewriting evaluator: function names to tokens, numbers to operand slots, groups reduced
 // from the innermost parenthesis outwards.
 #include "expr/expression_engine.h"
+#include "expr/arithmetic.h"
 
 #include <algorithm>
 #include <charconv>
@@ -16,7 +17,6 @@ constexpr char kFirstToken = 'a';
 constexpr char kLastToken = 'p'; // "PI" has a table entry but never becomes a token
 constexpr std::size_t kMaxValueText = 60;
 // The sine and cosine of the reference build give 0 from this magnitude on.
-constexpr long double kTrigLimit = 9223372036854775808.0L; // 2^63
 
 constexpr char upper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
@@ -54,96 +54,6 @@ constexpr bool isAllowed(char c) {
     default:
         return isDigit(c) || isToken(c);
     }
-}
-
-long double sine(long double v) {
-    return std::fabs(v) >= kTrigLimit ? 0.0L : std::sin(v);
-}
-long double cosine(long double v) {
-    return std::fabs(v) >= kTrigLimit ? 0.0L : std::cos(v);
-}
-
-// Value of function token `token` at v; false when it has none there.
-bool computeFunction(char token, long double v, long double& out) {
-    switch (token) {
-    case 'a':
-        out = std::atan(v);
-        break;
-    case 'b':
-        out = std::numbers::pi_v<long double> / 2 - std::atan(v);
-        break;
-    case 'c':
-        if (std::fabs(v) > 1) return false;
-        out = std::asin(v);
-        break;
-    case 'd':
-        if (std::fabs(v) > 1) return false;
-        out = std::acos(v);
-        break;
-    case 'e':
-        if (v <= 0) return false;
-        out = std::log10(v);
-        break;
-    case 'f':
-        out = sine(v);
-        break;
-    case 'g':
-        out = cosine(v);
-        break;
-    case 'h': {
-        const long double s = sine(v);
-        if (s == 0) return false;
-        out = cosine(v) / s;
-        break;
-    }
-    case 'i': {
-        const long double c = cosine(v);
-        if (c == 0) return false;
-        out = sine(v) / c;
-        break;
-    }
-    case 'j':
-        out = std::exp(v);
-        break;
-    case 'k':
-        out = v - std::trunc(v);
-        break;
-    case 'l':
-        out = std::trunc(v);
-        break;
-    case 'm':
-        if (v <= 0) return false;
-        out = std::log(v);
-        break;
-    case 'n':
-        if (v < 0) return false;
-        out = std::sqrt(v);
-        break;
-    case 'o':
-        out = v * v;
-        break;
-    case 'p':
-        out = std::fabs(v);
-        break;
-    default:
-        return false;
-    }
-    return std::isfinite(out);
-}
-
-// b^e as exp(e * ln b); a negative base only takes whole exponents, otherwise the power is 0.
-bool computePower(long double b, long double e, long double& out) {
-    if (b > 0) {
-        out = std::exp(e * std::log(b));
-    } else if (b == 0) {
-        out = 0;
-    } else if (e == std::trunc(e)) {
-        out = std::exp(e * std::log(-b));
-        if (std::fmod(e, 2.0L) != 0) out = -out;
-    } else {
-        out = 0;
-    }
-    return std::isfinite(out);
 }
 
 // A digit run is a number when it holds at most one point and at least one digit.
@@ -430,7 +340,7 @@ bool ExpressionEngine::applyPower(std::string& group) {
     auto& exponent = m_operands[static_cast<std::size_t>(group[pos + 1] - 'A')];
     const long double base = m_operands[static_cast<std::size_t>(group[pos - 1] - 'A')];
     long double result = 0;
-    if (!computePower(base, exponent, result)) return fail(kArithmeticFault);
+    if (!arith::computePower(base, exponent, result)) return fail(kArithmeticFault);
     exponent = result;
     group.erase(pos - 1, 2);
     return true;
@@ -442,7 +352,7 @@ bool ExpressionEngine::applyFunction(std::string& group) {
     if (pos + 1 >= group.size() || !isOperand(group[pos + 1])) return fail(kMissingOperand);
     auto& operand = m_operands[static_cast<std::size_t>(group[pos + 1] - 'A')];
     long double result = 0;
-    if (!computeFunction(group[pos], operand, result)) return fail(kArithmeticFault);
+    if (!arith::computeFunction(group[pos], operand, result)) return fail(kArithmeticFault);
     operand = result;
     group.erase(pos, 1);
     return true;
