@@ -12,8 +12,13 @@ inline constexpr char kSettingsFileName[] = "Vorn3d.ini";
 // ~/.config/vorn3d when the variable is empty.
 QString UserConfigDir();
 
-// The program's folder when it is writable (a portable install keeps everything beside the
-// binary), otherwise `configDir`, created on demand.
+// True when the program is installed: its folder is <prefix>/bin and <prefix>/share/vorn3d
+// exists beside it.
+bool IsInstalledLayout(const QString& programDir);
+
+// The program's folder when it is writable and not an installed layout (a portable copy keeps
+// everything beside the binary), otherwise `configDir`, created on demand. An installed program
+// run by an administrator must not write into <prefix>/bin, which the package manager owns.
 QString WritableDataDir(const QString& programDir, const QString& configDir);
 
 // Folders searched for "*.lng": the program's folder, the configuration folder and the

@@ -2,6 +2,7 @@
 #include "app/calc_frm.h"
 
 #include "core/format.h"
+#include "entry/dialogs/entry_widgets.h"
 #include "expr/region.h"
 #include "surfaces/integrals.h"
 
@@ -94,6 +95,12 @@ TCalcFrm::TCalcFrm(core::Env& env, QWidget* parent) : QWidget(parent, Qt::Window
     });
     setPolyDrawer({});
     resize(560, 480);
+    entry::NameCaptions(this);
+}
+
+TCalcFrm::~TCalcFrm() {
+    // Closing the window as it goes moves the focus while the boxes are already gone.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
 }
 
 QComboBox* TCalcFrm::expressionBox(const char* name, const char* initial, int tag) {

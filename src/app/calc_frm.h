@@ -46,6 +46,7 @@ class TCalcFrm : public QWidget {
     static constexpr int kMaxContourPoints = 1000;
 
     explicit TCalcFrm(core::Env& env, QWidget* parent = nullptr);
+    ~TCalcFrm() override;
 
     // Commands 31..33: shows the window on page Tag - 31.
     void showPage(int page);

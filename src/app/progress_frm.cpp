@@ -17,6 +17,9 @@ TProgressFrm::TProgressFrm(QWidget* parent, std::function<bool()> confirmStop)
       m_confirmStop(std::move(confirmStop)) {
     setObjectName("ProgressFrm");
     setWindowTitle(QStringLiteral("Обробка..."));
+    // The loops behind it let events through: input to any other window would run commands
+    // on a scene the loop is still working on.
+    setWindowModality(Qt::ApplicationModal);
     auto* frame = new QFrame(this);
     frame->setFrameShape(QFrame::Panel);
     frame->setFrameShadow(QFrame::Raised);
@@ -42,6 +45,7 @@ TProgressFrm::TProgressFrm(QWidget* parent, std::function<bool()> confirmStop)
 
 void TProgressFrm::begin(const QString& text, int maximum) {
     m_abort = false;
+    m_running = true;
     m_gauge->setRange(0, maximum > 0 ? maximum : 1);
     m_gauge->setValue(0);
     if (!m_cursorSet) {
@@ -54,10 +58,11 @@ void TProgressFrm::begin(const QString& text, int maximum) {
 
 void TProgressFrm::step(int position) {
     m_gauge->setValue(position);
-    QApplication::processEvents();
+    processEvents();
 }
 
 void TProgressFrm::end() {
+    m_running = false;
     hide();
     if (m_cursorSet) {
         QApplication::restoreOverrideCursor();
@@ -68,7 +73,14 @@ void TProgressFrm::end() {
 void TProgressFrm::progressMsg(bool stopEnabled, const QString& text) {
     m_label->setText(text);
     m_stop->setEnabled(stopEnabled);
-    QApplication::processEvents();
+    processEvents();
+}
+
+void TProgressFrm::processEvents() {
+    // Once stopped the window is gone, but the loop may run on to its next test of the flag:
+    // input waits until the operation has ended.
+    QApplication::processEvents(isVisible() ? QEventLoop::AllEvents
+                                            : QEventLoop::ExcludeUserInputEvents);
 }
 
 void TProgressFrm::stopClicked() {

@@ -25,18 +25,26 @@ class TProgressFrm : public QDialog {
     void progressMsg(bool stopEnabled, const QString& text);
 
     bool abortRequested() const { return m_abort; }
+    // Between begin and end, also after "Припинити" has hidden the window.
+    bool running() const { return m_running; }
     QPushButton* stopButton() const { return m_stop; }
     QProgressBar* gauge() const { return m_gauge; }
     QLabel* message() const { return m_label; }
 
+  protected:
+    // Escape does not hide the window: only the operation that showed it ends it.
+    void reject() override {}
+
   private:
     void stopClicked();
+    void processEvents();
 
     std::function<bool()> m_confirmStop;
     QLabel* m_label;
     QProgressBar* m_gauge;
     QPushButton* m_stop;
     bool m_abort = false;
+    bool m_running = false;
     bool m_cursorSet = false;
 };
 

@@ -18,6 +18,7 @@
 #include "app/tool_bar.h"
 #include "core/object_report.h"
 #include "core/scene_file.h"
+#include "lang/ini_file.h"
 #include "picture/picture_panel.h"
 
 #include <QAction>
@@ -30,9 +31,9 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -100,6 +101,10 @@ TVorn2frm::TVorn2frm(QWidget* parent)
 
 TVorn2frm::~TVorn2frm() {
     qApp->removeEventFilter(this);
+    // The picture interaction unhooks itself from the picture: as a child it would go only
+    // after the picture, with this window already half destroyed.
+    delete m_interaction;
+    m_interaction = nullptr;
 }
 
 void TVorn2frm::setDialogs(std::unique_ptr<UserDialogs> dialogs) {
@@ -354,14 +359,14 @@ void TVorn2frm::saveReport() {
     const QString name = m_dialogs->saveFileName(m_reportDialog->title, m_reportDialog->qtFilter(),
                                                  QStringLiteral("txt"), {});
     if (name.isEmpty()) return;
-    QSaveFile file(name);
-    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Text);
-    if (ok) {
-        for (const QString& line : m_listing->answers())
-            file.write((line + '\n').toUtf8());
-        ok = file.commit();
-    }
-    if (!ok)
+    // The same atomic writer as the other files: QSaveFile reports success when the bytes it
+    // buffered could not be written, and the old report is then lost.
+    QByteArray text;
+    for (const QString& line : m_listing->answers())
+        text += (line + '\n').toUtf8();
+    if (!lang::writeFileAtomically(
+            name.toStdString(),
+            std::string_view(text.constData(), static_cast<std::size_t>(text.size()))))
         showMessage(core::BoxKind::Error,
                     m_messages.format(lang::kMsgWriteFailed, {name.toStdString()}));
 }
@@ -395,7 +400,14 @@ void TVorn2frm::closeFloatingToolBar(FloatingToolBar* bar) {
 // ---- current file and caption -------------------------------------------------------------
 
 void TVorn2frm::setCurrentFile(const QString& name) {
-    m_currentFileName = QDir::cleanPath(QDir(m_programDir).absoluteFilePath(name));
+    // A portable copy keeps its scenes beside it; an installed one cannot write there, so a new
+    // scene is named in the user's documents.
+    QString base = m_programDir;
+    if (QDir(m_dataDir) != QDir(m_programDir)) {
+        base = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (base.isEmpty() || !QDir(base).exists()) base = QDir::homePath();
+    }
+    m_currentFileName = QDir::cleanPath(QDir(base).absoluteFilePath(name));
     setWindowTitle(m_settings.DrawFName ? m_currentFileName + QStringLiteral(" - ") + m_baseCaption
                                         : m_baseCaption);
 }
@@ -581,7 +593,9 @@ bool TVorn2frm::abortRequested() {
 }
 
 void TVorn2frm::processEvents() {
-    QApplication::processEvents();
+    // A long operation takes no other input while it runs (its window is modal while shown).
+    QApplication::processEvents(m_progress->running() ? QEventLoop::ExcludeUserInputEvents
+                                                      : QEventLoop::AllEvents);
 }
 
 void TVorn2frm::redrawPicture() {

@@ -103,7 +103,8 @@ class TVorn2frm : public QMainWindow, public core::Host, public LanguageCaption 
 
     // The start-up step of the timer: the settings file, then the start-up scene.
     void loadSettings(const QString& commandLineFile);
-    void saveSettings();
+    // False when the file could not be written; the previous file is then left as it was.
+    bool saveSettings();
     // Copies the settings dialog into the settings; false (after message 14) on a bad number.
     bool applySettings();
     bool settingsLoaded() const { return m_settingsLoaded; }

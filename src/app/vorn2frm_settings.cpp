@@ -176,7 +176,7 @@ void TVorn2frm::readColors(const lang::IniFile& ini) {
     m_setupFrm->setColors(colors);
 }
 
-void TVorn2frm::saveSettings() {
+bool TVorn2frm::saveSettings() {
     lang::IniFile ini = lang::IniFile::load(settingsFile().toStdString());
     ini.set(kWindow, "RPanelWidth", std::to_string(rightPanelWidth()));
     ini.set(kWindow, "WorkFile", m_currentFileName.toStdString());
@@ -193,8 +193,11 @@ void TVorn2frm::saveSettings() {
     for (int i = 0; i < core::kColorRoleCount; ++i)
         ini.set(kColors, m_setupFrm->roleCaption(i).toStdString(),
                 std::to_string(m_setupFrm->colors()[static_cast<std::size_t>(i)]));
-    // A failed write leaves the previous file whole; nothing else is to be done at exit.
-    ini.save(settingsFile().toStdString());
+    // A failed write leaves the previous file whole; at exit there is no one left to tell but
+    // the terminal.
+    if (ini.save(settingsFile().toStdString())) return true;
+    qWarning("VORN-3D: cannot write the settings file %s", qPrintable(settingsFile()));
+    return false;
 }
 
 // ---- applying the dialog -------------------------------------------------------------------
@@ -297,12 +300,16 @@ void TVorn2frm::buildLanguageList() {
 bool TVorn2frm::exportLanguage() {
     lang::IniFile ini;
     ExportLanguage(ini, m_windows.windows(), m_messages);
-    return ini.save(
-        QDir(m_dataDir).filePath(QString::fromLatin1(lang::kDefaultLanguageFile)).toStdString());
+    const QString file = QDir(m_dataDir).filePath(QString::fromLatin1(lang::kDefaultLanguageFile));
+    if (ini.save(file.toStdString())) return true;
+    qWarning("VORN-3D: cannot write the language file %s", qPrintable(file));
+    return false;
 }
 
 void TVorn2frm::applyLanguage(const QString& path) {
     const lang::IniFile ini = lang::IniFile::load(path.toStdString());
+    // A file that names no document gets the program's own, not the previous language's.
+    m_helpFile = kHelpFile;
     ApplyLanguage(ini, m_windows.windows(), m_messages, m_helpFile);
     lang::MessageTable shortNames = m_messages;
     for (int i = 62; i <= 68; ++i)

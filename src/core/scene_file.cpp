@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -39,8 +40,10 @@ bool locateBlocks(const std::vector<std::uint8_t>& data, int objectCount,
         if (pos + kRecordHeaderSize > data.size()) return false;
         SceneObject head;
         std::memcpy(static_cast<void*>(&head), data.data() + pos, kRecordHeaderSize);
-        if (head.partCount > kMaxParts || head.vertexCount < 0 || head.vertexCount > kMaxVertices ||
-            head.faceCount < 0 || head.faceCount > kMaxFaces)
+        // A kind the program does not know would index its per-kind tables out of range.
+        if (static_cast<int>(head.type) >= kObjectTypeCount || head.partCount > kMaxParts ||
+            head.vertexCount < 0 || head.vertexCount > kMaxVertices || head.faceCount < 0 ||
+            head.faceCount > kMaxFaces)
             return false;
         const std::size_t size = BlockSize(head);
         if (pos + size > data.size()) return false;
@@ -83,9 +86,16 @@ void readBlock(Env& env, const std::vector<std::uint8_t>& data, const BlockSpan&
 }
 
 bool readWholeFile(const std::string& fileName, std::vector<std::uint8_t>& data) {
+    // A folder opens as a stream and then throws on the first read; a pipe would block.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(fileName, error)) return false;
     std::ifstream in(fileName, std::ios::binary);
     if (!in) return false;
-    data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    try {
+        data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::ios_base::failure&) {
+        return false;
+    }
     return !in.bad();
 }
 

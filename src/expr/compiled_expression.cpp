@@ -56,9 +56,6 @@ constexpr bool isToken(char c) {
 constexpr bool isSign(char c) {
     return c == '+' || c == '-';
 }
-constexpr bool isOperator(char c) {
-    return c == '+' || c == '-' || c == '*' || c == '/' || c == '^';
-}
 constexpr bool isRelation(char c) {
     return c == '<' || c == '=' || c == '>';
 }
@@ -119,6 +116,12 @@ void replaceAll(std::string& text, std::string_view name, std::string_view repla
     }
     out.append(text, from, std::string::npos);
     text.swap(out);
+}
+
+// A text that holds marker characters already would have them read as variables, while the
+// text path refuses them or takes them as they are; such texts keep the text path.
+bool holdsMarker(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), isMarker);
 }
 
 // The variables of `letters`, in order, as markers wherever the substitution would write the
@@ -526,9 +529,9 @@ long double Program::run(std::span<const long double> values, int& code) const {
 CompiledExpression::CompiledExpression(std::string_view text, std::string_view letters,
                                        bool validate)
     : m_text(text), m_letters(letters), m_validate(validate) {
-    m_reference =
-        letters.size() > kMaxVariables || !m_program.compile(markVariables(text, letters), validate,
-                                                             static_cast<int>(letters.size()));
+    m_reference = letters.size() > kMaxVariables || holdsMarker(text) ||
+                  !m_program.compile(markVariables(text, letters), validate,
+                                     static_cast<int>(letters.size()));
 }
 
 long double CompiledExpression::reference(ExpressionEngine& engine,
@@ -564,6 +567,10 @@ long double CompiledExpression::Evaluate(ExpressionEngine& engine, long double a
 
 CompiledSystem::CompiledSystem(std::string_view text, bool validate)
     : m_text(text), m_validate(validate) {
+    if (holdsMarker(text)) {
+        m_reference = true;
+        return;
+    }
     std::string s = markVariables(text, "XY");
     s.erase(std::remove(s.begin(), s.end(), ' '), s.end());
     const std::size_t n = s.size();

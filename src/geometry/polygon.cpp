@@ -187,32 +187,38 @@ int PlanarConvexHull(PointList& p, HullOrder& order, const Plane& plane) {
                     keep = false;
             }
 
-    std::array<bool, kCap + 1> unvisited = candidate;
-    int m = 0;
-    for (int i = 1; i <= n && m == 0; ++i)
-        if (candidate[static_cast<std::size_t>(i)]) order[1] = static_cast<std::uint8_t>(i), m = 1;
-
     // Walk the boundary: the next vertex is the first unvisited candidate that has every
     // candidate on one side of the line from the current vertex to it.
-    while (m > 0) {
-        const int cur = order[static_cast<std::size_t>(m)];
-        unvisited[static_cast<std::size_t>(cur)] = false;
-        int next = 0;
-        for (int c = 1; c <= n && next == 0; ++c) {
-            if (!unvisited[static_cast<std::size_t>(c)]) continue;
-            int negative = 0, positive = 0;
-            for (int t = 1; t <= n; ++t) {
-                if (!candidate[static_cast<std::size_t>(t)]) continue;
-                const Ext side = (Ext(at(t).x) - at(cur).x) * (Ext(at(c).y) - at(cur).y) -
-                                 (Ext(at(t).y) - at(cur).y) * (Ext(at(c).x) - at(cur).x);
-                if (side < -kEpsCoord) ++negative;
-                if (side > kEpsCoord) ++positive;
+    const auto walk = [&](int start) {
+        std::array<bool, kCap + 1> unvisited = candidate;
+        order[1] = static_cast<std::uint8_t>(start);
+        int m = 1;
+        for (;;) {
+            const int cur = order[static_cast<std::size_t>(m)];
+            unvisited[static_cast<std::size_t>(cur)] = false;
+            int next = 0;
+            for (int c = 1; c <= n && next == 0; ++c) {
+                if (!unvisited[static_cast<std::size_t>(c)]) continue;
+                int negative = 0, positive = 0;
+                for (int t = 1; t <= n; ++t) {
+                    if (!candidate[static_cast<std::size_t>(t)]) continue;
+                    const Ext side = (Ext(at(t).x) - at(cur).x) * (Ext(at(c).y) - at(cur).y) -
+                                     (Ext(at(t).y) - at(cur).y) * (Ext(at(c).x) - at(cur).x);
+                    if (side < -kEpsCoord) ++negative;
+                    if (side > kEpsCoord) ++positive;
+                }
+                if (negative == 0 || positive == 0) next = c;
             }
-            if (negative == 0 || positive == 0) next = c;
+            if (next == 0) return m;
+            order[static_cast<std::size_t>(++m)] = static_cast<std::uint8_t>(next);
         }
-        if (next == 0) break;
-        order[static_cast<std::size_t>(++m)] = static_cast<std::uint8_t>(next);
-    }
+    };
+    // The walk starts at the smallest candidate. A point inside the polygon that lies on no
+    // segment between two others stays a candidate, and a walk from it ends at once; the next
+    // candidate is then the start, so such a point cannot cost a face its outline.
+    int m = 0;
+    for (int start = 1; start <= n && m < 2; ++start)
+        if (candidate[static_cast<std::size_t>(start)]) m = walk(start);
 
     for (int k = 1; k <= m; ++k)
         p[k] = original[order[static_cast<std::size_t>(k)]];

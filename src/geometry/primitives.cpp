@@ -62,7 +62,8 @@ PlaneFit PlaneThroughPoints(const Vec3& p1, const Vec3& p2, const Vec3& p3) {
     Ext d = -(n.x * p1.x + n.y * p1.y + n.z * p1.z);
     const Ext len = Length(n);
     PlaneFit fit;
-    if (len < kEpsCoord) {
+    // Infinite or NaN coordinates give no plane either, rather than a NaN plane called sound.
+    if (!(len >= kEpsCoord) || !std::isfinite(len)) {
         fit.degenerate = true;
         fit.plane = {static_cast<double>(n.x), static_cast<double>(n.y), static_cast<double>(n.z),
                      static_cast<double>(d)};
@@ -70,6 +71,8 @@ PlaneFit PlaneThroughPoints(const Vec3& p1, const Vec3& p2, const Vec3& p3) {
     }
     fit.plane = {static_cast<double>(n.x / len), static_cast<double>(n.y / len),
                  static_cast<double>(n.z / len), static_cast<double>(d / len)};
+    // Near the end of the double range the offset can overflow.
+    fit.degenerate = !std::isfinite(fit.plane.d);
     return fit;
 }
 

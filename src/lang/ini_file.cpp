@@ -3,12 +3,14 @@
 
 #include "lang/cp1251.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,10 +40,18 @@ std::string_view trim(std::string_view s) {
 } // namespace
 
 IniFile IniFile::load(const std::string& path) {
+    // A folder opens as a stream and then throws on the first read; a pipe would block.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return {};
     std::ifstream in(path, std::ios::binary);
     if (!in) return {};
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return parse(bytes);
+    try {
+        const std::string bytes((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
+        return parse(bytes);
+    } catch (const std::ios_base::failure&) {
+        return {};
+    }
 }
 
 IniFile IniFile::parse(std::string_view text) {
@@ -164,31 +174,92 @@ bool IniFile::save(const std::string& path) const {
     return writeFileAtomically(path, serialize());
 }
 
+namespace {
+
+// Writes every byte, retrying interrupted and partial writes; false on any error.
+bool writeAll(int fd, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Contents on disk with the permissions the target should have.
+bool fillFile(int fd, std::string_view bytes, const std::string& path) {
+    if (!writeAll(fd, bytes) || ::fsync(fd) != 0) return false;
+    // An existing file keeps its permissions; a new one gets rw-r--r--.
+    struct stat st {};
+    const mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
+    return ::fchmod(fd, mode) == 0;
+}
+
+// A name in `dir` that no file has yet.
+std::string freshName(const std::filesystem::path& dir, const std::string& base) {
+    static std::mt19937_64 random{std::random_device{}() ^ static_cast<std::uint64_t>(::getpid())};
+    for (;;) {
+        const std::string name =
+            (dir / (".~" + base + "." + std::to_string(random() % 1000000000))).string();
+        struct stat st {};
+        if (::lstat(name.c_str(), &st) != 0) return name;
+    }
+}
+
+// The rename is durable only once the folder itself is on disk. Best effort: the new file is in
+// place already, and some file systems cannot sync a folder.
+void syncFolder(const std::filesystem::path& dir) {
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+} // namespace
+
 bool writeFileAtomically(const std::string& path, std::string_view bytes) {
     namespace fs = std::filesystem;
     const fs::path target(path);
     const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string tmpl = (dir / (".~" + target.filename().string() + ".XXXXXX")).string();
-    const int fd = mkstemp(tmpl.data());
-    if (fd < 0) return false;
-    bool ok = true;
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) {
-            ok = false;
-            break;
+    const std::string base = target.filename().string();
+
+    // An unnamed file first: a process killed while writing leaves nothing behind. It gets a
+    // name only when complete, just before the rename.
+    int fd = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        const std::string fdPath = "/proc/self/fd/" + std::to_string(fd);
+        if (!fillFile(fd, bytes, path)) {
+            ::close(fd);
+            return false;
         }
-        done += static_cast<std::size_t>(n);
+        std::string name;
+        bool linked = false;
+        for (int attempt = 0; attempt < 8 && !linked; ++attempt) {
+            name = freshName(dir, base);
+            linked =
+                ::linkat(AT_FDCWD, fdPath.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+            if (!linked && errno != EEXIST) break;
+        }
+        ::close(fd);
+        if (linked) {
+            const bool ok = std::rename(name.c_str(), path.c_str()) == 0;
+            if (!ok) ::unlink(name.c_str());
+            if (ok) syncFolder(dir);
+            return ok;
+        }
+        // No /proc to name the file by: write it again through a named temporary file.
     }
-    ok = ::fsync(fd) == 0 && ok;
-    // An existing file keeps its permissions; a new one gets rw-r--r--.
-    struct stat st {};
-    const mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
-    ok = ::fchmod(fd, mode) == 0 && ok;
+
+    std::string tmpl = (dir / (".~" + base + ".XXXXXX")).string();
+    fd = mkostemp(tmpl.data(), O_CLOEXEC);
+    if (fd < 0) return false;
+    bool ok = fillFile(fd, bytes, path);
     ok = ::close(fd) == 0 && ok;
-    if (ok) ok = std::rename(tmpl.c_str(), path.c_str()) == 0;
-    if (!ok) std::remove(tmpl.c_str());
+    ok = ok && std::rename(tmpl.c_str(), path.c_str()) == 0;
+    if (!ok) ::unlink(tmpl.c_str());
+    if (ok) syncFolder(dir);
     return ok;
 }
 

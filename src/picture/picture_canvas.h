@@ -39,6 +39,7 @@ class PictureCanvas {
     WireFrame m_engine;
     QImage m_image;
     DisplayList m_last;
+    DisplayList m_next;
 };
 
 } // namespace vorn::pic

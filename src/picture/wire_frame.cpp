@@ -39,6 +39,17 @@ DrawOp Op(DrawOp::Kind kind, Role role, std::uint32_t pen, std::uint32_t brush) 
     return op;
 }
 
+// A new primitive at the end of the list, filled in place.
+DrawOp& Push(DisplayList& out, DrawOp::Kind kind, Role role, std::uint32_t pen,
+             std::uint32_t brush) {
+    DrawOp& op = out.emplace_back();
+    op.kind = kind;
+    op.role = role;
+    op.pen = pen;
+    op.brush = brush;
+    return op;
+}
+
 DrawOp LineOp(Role role, ScreenPoint a, ScreenPoint b, std::uint32_t pen, std::uint32_t gaps,
               PenStyle style) {
     DrawOp op = Op(DrawOp::Kind::Line, role, pen, gaps);
@@ -83,7 +94,8 @@ int Utf8Length(std::string_view s) {
 
 WireFrame::WireFrame(core::Env& env)
     : m_env(env), m_view(env.scene.header),
-      m_projected(static_cast<std::size_t>(core::kSlotCount * core::kMaxVertices)) {}
+      m_projected(static_cast<std::size_t>(core::kSlotCount * core::kMaxVertices)),
+      m_screen(static_cast<std::size_t>(core::kMaxVertices) + 1) {}
 
 void WireFrame::resize(int width, int height) {
     m_width = std::max(0, width);
@@ -241,6 +253,16 @@ RedrawResult WireFrame::drawPass(DisplayList& out, std::optional<ScreenPoint> mo
 
     const core::Scene& scene = m_env.scene;
     const int count = std::min(scene.objectCount(), core::kMaxObjectCount);
+    // Room for the objects' primitives, so the list need not grow while they are added.
+    std::size_t room = 64;
+    for (int slot = 1; slot <= count; ++slot) {
+        const SceneObject& o = scene.object(slot);
+        room += 3 * static_cast<std::size_t>(std::clamp<int>(o.faceCount, 0, core::kMaxFaces));
+        if (interactive)
+            room +=
+                3 * static_cast<std::size_t>(std::clamp<int>(o.vertexCount, 0, core::kMaxVertices));
+    }
+    out.reserve(out.size() + room);
     for (int slot = 1; slot <= count; ++slot) {
         const SceneObject& o = scene.object(slot);
         if (o.visible || o.type == ObjectType::Axes) drawObjects(out, slot, interactive, m);
@@ -294,6 +316,9 @@ void WireFrame::drawObjects(DisplayList& out, int slot, bool interactive, Screen
     const PenStyle style = o.type == ObjectType::Plane ? PenStyle::Dot : PenStyle::Solid;
     const core::EdgeFlags& edges = m_env.scene.edgeVisibility(slot);
     const int faces = std::clamp<int>(o.faceCount, 0, core::kMaxFaces);
+    // Each vertex is rounded once, not once for every face it belongs to.
+    for (int i = 1; i <= o.vertexCount; ++i)
+        m_screen[static_cast<std::size_t>(i)] = screen(slot, i);
     for (int f = 1; f <= faces; ++f) {
         if (isAxes && f == m_view.degenerateAxis) continue;
         const core::Face& face = o.face(f);
@@ -303,26 +328,29 @@ void WireFrame::drawObjects(DisplayList& out, int slot, bool interactive, Screen
             continue;
         std::array<ScreenPoint, 4> c;
         for (std::size_t k = 0; k < 4; ++k)
-            c[k] = screen(slot, vi[k]);
+            c[k] = m_screen[static_cast<std::size_t>(vi[k])];
         if (visible && !polyhedron) {
-            DrawOp outline = Op(DrawOp::Kind::Polyline, Role::FaceOutline, o.color, background);
+            DrawOp& outline =
+                Push(out, DrawOp::Kind::Polyline, Role::FaceOutline, o.color, background);
             outline.pts = c;
             outline.count = 4;
             outline.style = style;
             outline.slot = slot;
             outline.face = f;
-            out.push_back(outline);
         }
         for (int e = 1; e <= 3; ++e) {
             const auto a = static_cast<std::size_t>(e - 1), b = static_cast<std::size_t>(e);
             if (settings.DrawContur && polyhedron && edges[static_cast<std::size_t>(f - 1)][a] == 0)
                 continue;
             if (visible && polyhedron) {
-                DrawOp line = LineOp(Role::Edge, c[a], c[b], o.color, background, style);
+                DrawOp& line = Push(out, DrawOp::Kind::Line, Role::Edge, o.color, background);
+                line.pts[0] = c[a];
+                line.pts[1] = c[b];
+                line.count = 2;
+                line.style = style;
                 line.slot = slot;
                 line.face = f;
                 line.edge = e;
-                out.push_back(line);
             }
             if (interactive && visible)
                 m_hooks->hitTestEdge(m_pick, slot, vi[a], vi[b], c[a], c[b], mouse);

@@ -128,6 +128,7 @@ class WireFrame {
     bool m_busy = false;
     int m_width = 0, m_height = 0;
     std::vector<ProjectedVertex> m_projected; // kSlotCount x kMaxVertices
+    std::vector<ScreenPoint> m_screen;        // rounded vertices of the object being drawn
     std::array<std::optional<ScreenPoint>, 4> m_labels{};
     Pick m_pick;
     PassHooks m_noHooks;

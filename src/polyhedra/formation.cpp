@@ -2,12 +2,16 @@
 #include "polyhedra/formation.h"
 
 #include "polyhedra/detail.h"
+#include "polyhedra/hull3d.h"
 
 #include "geometry/polygon.h"
 #include "geometry/primitives.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <iterator>
+#include <optional>
 #include <set>
 #include <utility>
 #include <vector>
@@ -86,90 +90,239 @@ void DeleteUnreferencedVertices(SceneObject& o) {
 
 } // namespace
 
-bool FormConvexFaces(core::Env& env, int slot) {
+namespace {
+
+// The flat faces of the point set, one triple at a time: a triple whose (stored) plane has every
+// point on one side and that no earlier face plane holds starts a new flat face, triangulated as
+// a fan from its first hull corner. The walk over triples in increasing order fixes the faces,
+// their planes and their order; both drivers below feed it triples in that order.
+class FaceFormer {
+  public:
+    // Abort: give up at once; Stop: the result is settled as a failure, tidy up and return.
+    enum class Step { Next, Stop, Abort };
+
+    FaceFormer(SceneObject& o, int n) : m_o(o), m_repeat(RepeatedPoints(o, n)) {
+        m_containing.resize(static_cast<std::size_t>(n) + 1);
+        for (int m = 1; m <= n; ++m)
+            if (!skip(m)) {
+                const Vec3f& v = o.vertex(m);
+                m_points.push_back({v.x, v.y, v.z, m});
+            }
+    }
+
+    bool skip(int v) const { return m_repeat[static_cast<std::size_t>(v)]; }
+    bool failed() const { return m_failed; }
+
+    // `first`: points to test before all others; the support test's answer does not depend on
+    // the order, but a plane that cuts the set usually has its few points above near the triple.
+    Step tryTriple(int i, int j, int k, const std::vector<int>* first = nullptr) {
+        const geo::PlaneFit fit =
+            geo::PlaneThroughPoints(VertexAt(m_o, i), VertexAt(m_o, j), VertexAt(m_o, k));
+        if (fit.degenerate) return Step::Next;
+        // Rounded as it will be stored, so later tests see the stored plane.
+        const StoredPlane plane = RoundPlane(fit.plane);
+        // The support test comes before the handled-plane test: both only skip, so their order
+        // does not change the result, and most triples fail the first.
+        bool below = false, above = false;
+        const auto test = [&](int m) {
+            if (skip(m)) return;
+            const double s = StoredValue(plane, m_o.vertex(m));
+            below = below || s < -geo::kEpsPlane;
+            above = above || s > geo::kEpsPlane;
+        };
+        if (first)
+            for (std::size_t f = 0; f < first->size() && !(below && above); ++f)
+                test((*first)[f]);
+        // The same values as StoredValue, from a packed copy of the points.
+        const auto value = [&plane](const Packed& q) {
+            return double(plane[0]) * q.x + double(plane[1]) * q.y + double(plane[2]) * q.z +
+                   double(plane[3]);
+        };
+        // In blocks, so that the values are computed side by side.
+        const std::size_t count = m_points.size();
+        m_values.resize(count);
+        for (std::size_t start = 0; start < count && !(below && above); start += 64) {
+            const std::size_t end = std::min(count, start + 64);
+            double low = 0, high = 0;
+            for (std::size_t m = start; m < end; ++m) {
+                m_values[m] = value(m_points[m]);
+                low = std::min(low, m_values[m]);
+                high = std::max(high, m_values[m]);
+            }
+            below = below || low < -geo::kEpsPlane;
+            above = above || high > geo::kEpsPlane;
+        }
+        if (below && above) return Step::Next;
+        // Only planes holding i can hold the whole triple.
+        for (std::size_t h : m_containing[static_cast<std::size_t>(i)])
+            if (ContainsAll(m_handled[h], m_o, {j, k})) return Step::Next;
+
+        geo::PointList list;
+        std::array<int, geo::PointList::kCapacity + 1> number{};
+        bool overflow = false;
+        m_holding.clear();
+        // Every value is known here: the scan above ran to the end.
+        for (std::size_t q = 0; q < count && !overflow; ++q) {
+            const double s = std::fabs(m_values[q]);
+            if (s > 2 * geo::kEpsPlane) continue;
+            const int m = m_points[q].number;
+            if (ContainsAll(plane, m_o, {m})) m_holding.push_back(m);
+            if (s > geo::kEpsPlane) continue;
+            overflow = !list.push(VertexAt(m_o, m));
+            if (!overflow) number[static_cast<std::size_t>(list.n)] = m;
+        }
+        if (overflow) return Step::Abort; // more points in one plane than a face can hold
+        geo::HullOrder order{};
+        const geo::Plane normal{plane[0], plane[1], plane[2], plane[3]};
+        const int corners = geo::PlanarConvexHull(list, order, normal);
+        if (corners < 3) {
+            // The set makes no solid whatever follows; walking on only repeats this work for
+            // every near-flat triple (a fourth power of the point count).
+            m_failed = true;
+            return Step::Stop;
+        }
+        if (m_o.faceCount + corners - 2 > core::kMaxFaces) return Step::Abort;
+        const auto corner = [&](int t) {
+            return static_cast<std::int16_t>(
+                number[static_cast<std::size_t>(order[static_cast<std::size_t>(t)])]);
+        };
+        for (int t = 2; t <= corners - 1; ++t) {
+            Face& face = m_o.face(++m_o.faceCount);
+            face = Face{};
+            face.a = plane[0];
+            face.b = plane[1];
+            face.c = plane[2];
+            face.d = plane[3];
+            face.vertex1 = corner(1);
+            face.vertex2 = corner(t);
+            face.vertex3 = corner(t + 1);
+        }
+        const std::size_t h = m_handled.size();
+        m_handled.push_back(plane);
+        for (int m : m_holding)
+            m_containing[static_cast<std::size_t>(m)].push_back(h);
+        return Step::Next;
+    }
+
+  private:
+    struct Packed {
+        double x, y, z;
+        int number;
+    };
+    SceneObject& m_o;
+    std::vector<Packed> m_points; // the points that are no repeats, in order
+    std::vector<double> m_values; // their values at the plane being tested
+    std::vector<bool> m_repeat;
+    bool m_failed = false;
+    std::vector<StoredPlane> m_handled;                 // one plane per flat face formed so far
+    std::vector<std::vector<std::size_t>> m_containing; // per point: handled planes holding it
+    std::vector<int> m_holding;                         // points the current plane holds
+};
+
+// Every triple in increasing order.
+bool WalkAllTriples(FaceFormer& former, int n, detail::Progress& progress) {
+    for (int i = 1; i <= n - 2; ++i) {
+        progress.step(i);
+        if (former.skip(i)) continue;
+        for (int j = i + 1; j <= n - 1; ++j) {
+            if (former.skip(j)) continue;
+            for (int k = j + 1; k <= n; ++k) {
+                if (former.skip(k)) continue;
+                if (const auto step = former.tryTriple(i, j, k); step != FaceFormer::Step::Next)
+                    return step == FaceFormer::Step::Stop;
+            }
+        }
+    }
+    return true;
+}
+
+// Only the triples that can have every point on one side of their plane, in the same order.
+// A triple's plane bounds the hull to within the plane tolerance, so the triple's centroid lies
+// that close to the hull's boundary: all three points then lie near one facet plane of the
+// hull. Candidates are the points near each facet of a hull built in extended precision.
+bool WalkCandidateTriples(FaceFormer& former, const std::vector<std::vector<int>>& near, int n,
+                          detail::Progress& progress) {
+    // Facets each point is near, ascending.
+    std::vector<std::vector<int>> facetsOf(static_cast<std::size_t>(n) + 1);
+    for (std::size_t f = 0; f < near.size(); ++f)
+        for (int p : near[f])
+            facetsOf[static_cast<std::size_t>(p)].push_back(static_cast<int>(f));
+    std::vector<int> around, ks, common;
+    for (int i = 1; i <= n - 2; ++i) {
+        progress.step(i);
+        if (former.skip(i)) continue;
+        const std::vector<int>& fi = facetsOf[static_cast<std::size_t>(i)];
+        around.clear();
+        for (int f : fi)
+            around.insert(around.end(), near[static_cast<std::size_t>(f)].begin(),
+                          near[static_cast<std::size_t>(f)].end());
+        std::sort(around.begin(), around.end());
+        around.erase(std::unique(around.begin(), around.end()), around.end());
+        for (auto jt = std::upper_bound(around.begin(), around.end(), i); jt != around.end();
+             ++jt) {
+            const int j = *jt;
+            const std::vector<int>& fj = facetsOf[static_cast<std::size_t>(j)];
+            common.clear();
+            std::set_intersection(fi.begin(), fi.end(), fj.begin(), fj.end(),
+                                  std::back_inserter(common));
+            ks.clear();
+            for (int f : common)
+                for (int p : near[static_cast<std::size_t>(f)])
+                    if (p > j) ks.push_back(p);
+            std::sort(ks.begin(), ks.end());
+            ks.erase(std::unique(ks.begin(), ks.end()), ks.end());
+            for (int k : ks)
+                if (const auto step = former.tryTriple(i, j, k, &around);
+                    step != FaceFormer::Step::Next)
+                    return step == FaceFormer::Step::Stop;
+        }
+    }
+    return true;
+}
+
+bool Form(core::Env& env, int slot, bool reference) {
     SceneObject& o = env.scene.object(slot);
     if (o.type != core::ObjectType::Polyhedron) return true;
     const int n = VertexCount(o);
     detail::Progress progress(env.host,
                               env.messages.format(21, {core::DisplayName(env.scene, slot)}), n, 40);
     o.faceCount = 0;
-    bool failed = false;
-    const std::vector<bool> repeat = RepeatedPoints(o, n);
-    const auto skip = [&repeat](int v) { return repeat[static_cast<std::size_t>(v)]; };
-    std::vector<StoredPlane> handled; // one plane per flat face formed so far
-
-    for (int i = 1; i <= n - 2; ++i) {
-        progress.step(i);
-        if (skip(i)) continue;
-        for (int j = i + 1; j <= n - 1; ++j) {
-            if (skip(j)) continue;
-            for (int k = j + 1; k <= n; ++k) {
-                if (skip(k)) continue;
-                const geo::PlaneFit fit =
-                    geo::PlaneThroughPoints(VertexAt(o, i), VertexAt(o, j), VertexAt(o, k));
-                if (fit.degenerate) continue;
-                // Rounded as it will be stored, so later tests see the stored plane.
-                const StoredPlane plane = RoundPlane(fit.plane);
-                // The support test comes before the handled-plane test: both only skip, so
-                // their order does not change the result, and most triples fail the first.
-                bool below = false, above = false;
-                for (int m = 1; m <= n && !(below && above); ++m) {
-                    if (skip(m)) continue;
-                    const double s = StoredValue(plane, o.vertex(m));
-                    below = below || s < -geo::kEpsPlane;
-                    above = above || s > geo::kEpsPlane;
-                }
-                if (below && above) continue;
-                bool known = false;
-                for (const StoredPlane& h : handled)
-                    if (ContainsAll(h, o, {i, j, k})) {
-                        known = true;
-                        break;
-                    }
-                if (known) continue;
-
-                geo::PointList list;
-                std::array<int, geo::PointList::kCapacity + 1> number{};
-                bool overflow = false;
-                for (int m = 1; m <= n && !overflow; ++m) {
-                    if (skip(m) || std::fabs(StoredValue(plane, o.vertex(m))) > geo::kEpsPlane)
-                        continue;
-                    overflow = !list.push(VertexAt(o, m));
-                    if (!overflow) number[static_cast<std::size_t>(list.n)] = m;
-                }
-                if (overflow) return false; // more points in one plane than a face can hold
-                geo::HullOrder order{};
-                const geo::Plane normal{plane[0], plane[1], plane[2], plane[3]};
-                const int corners = geo::PlanarConvexHull(list, order, normal);
-                if (corners < 3) {
-                    failed = true;
-                    continue;
-                }
-                if (o.faceCount + corners - 2 > core::kMaxFaces) return false;
-                const auto corner = [&](int t) {
-                    return static_cast<std::int16_t>(
-                        number[static_cast<std::size_t>(order[static_cast<std::size_t>(t)])]);
-                };
-                for (int t = 2; t <= corners - 1; ++t) {
-                    Face& face = o.face(++o.faceCount);
-                    face = Face{};
-                    face.a = plane[0];
-                    face.b = plane[1];
-                    face.c = plane[2];
-                    face.d = plane[3];
-                    face.vertex1 = corner(1);
-                    face.vertex2 = corner(t);
-                    face.vertex3 = corner(t + 1);
-                }
-                handled.push_back(plane);
-            }
-        }
+    // Coordinates without a value give no planes to compare, only endless failed faces.
+    for (int m = 1; m <= n; ++m) {
+        const Vec3f& v = o.vertex(m);
+        if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z)) return false;
+    }
+    FaceFormer former(o, n);
+    std::optional<std::vector<std::vector<int>>> near;
+    if (!reference) {
+        std::vector<int> kept;
+        for (int m = 1; m <= n; ++m)
+            if (!former.skip(m)) kept.push_back(m);
+        near = HullFacetNeighbourhoods(o, kept);
+    }
+    const bool whole = near ? WalkCandidateTriples(former, *near, n, progress)
+                            : WalkAllTriples(former, n, progress);
+    // A set that makes no solid keeps its points and no faces: which faces came before the
+    // failure says nothing to anyone.
+    if (!whole || former.failed()) {
+        o.faceCount = 0;
+        return false;
     }
 
     progress.message(env.msg(22));
     DeleteUnreferencedVertices(o);
     progress.end();
-    return !failed && o.vertexCount >= 4 && o.faceCount >= 4;
+    return o.vertexCount >= 4 && o.faceCount >= 4;
+}
+
+} // namespace
+
+bool FormConvexFaces(core::Env& env, int slot) {
+    return Form(env, slot, false);
+}
+
+bool FormConvexFacesReference(core::Env& env, int slot) {
+    return Form(env, slot, true);
 }
 
 int RecomputeFacePlanes(SceneObject& o) {

@@ -10,10 +10,13 @@ inline constexpr int kMaxPlanePoints = 255;
 
 // Replaces the faces of the Polyhedron in `slot` by the triangulated convex hull of its
 // vertices and deletes the vertices that are no corner of the hull. Returns false when the
-// points give no solid (fewer than 4 vertices or faces left, a flat face with fewer than 3
-// corners, more than kMaxPlanePoints points in one face plane, or the face table overflowing);
-// a partial mesh then stays in the record. Other kinds are left alone (true).
+// points give no solid. A coordinate that is not finite, a flat face with fewer than 3 corners,
+// more than kMaxPlanePoints points in one face plane or an overflowing face table leave the
+// points and no faces; with fewer than 4 vertices or faces left, the formed mesh stays. Other
+// kinds are left alone (true).
 bool FormConvexFaces(core::Env& env, int slot);
+// The same result by testing every triple of points: the oracle of the fast walk's tests.
+bool FormConvexFacesReference(core::Env& env, int slot);
 
 // Recomputes each face's plane from its three vertices, in order. Returns 0 when every face got
 // a plane, -1 when there are no faces, else the number of the first face whose vertices give no

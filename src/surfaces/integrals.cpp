@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <deque>
+#include <thread>
 
 namespace vorn::surf {
 
@@ -275,9 +276,44 @@ ContourResult ContourIntegral(core::Env& env, expr::ExpressionEngine& engine, st
     return result;
 }
 
+namespace {
+
+// What a thread needs to evaluate a surface's parts and the clip region: compiled programs keep
+// scratch registers, so each thread has its own.
+struct RowTools {
+    expr::ExpressionEngine engine;
+    PartEvaluators evaluators;
+    CompiledClip clip;
+};
+
+// Runs `row(tools, i)` for the rows first..last, the upper half on a second thread with the
+// second tools when the machine has another core. Rows write only their own results, so the
+// outcome does not depend on the split.
+template <typename Row>
+void RunRows(RowTools& mine, RowTools& other, int first, int last, bool oneThread, const Row& row) {
+    const int split =
+        !oneThread && std::thread::hardware_concurrency() > 1 ? (first + last + 1) / 2 : last + 1;
+    std::thread helper;
+    if (split <= last) {
+        other.engine = mine.engine; // copied here: `mine` is busy below
+        helper = std::thread([&other, &row, split, last] {
+            for (int i = split; i <= last; ++i)
+                row(other, i);
+        });
+    }
+    for (int i = first; i < split; ++i)
+        row(mine, i);
+    if (helper.joinable()) helper.join();
+}
+
+// Rows handled between two looks at the stop button.
+constexpr int kRowBlock = 32;
+
+} // namespace
+
 DoubleIntegralResult DoubleIntegral(core::Env& env, expr::ExpressionEngine& engine,
                                     core::SceneObject& surface, const CalcRegion& region,
-                                    int points) {
+                                    int points, bool oneThread) {
     DoubleIntegralResult result;
     expr::RegionBounds rect = region.bounds;
     if (region.region.isPolygon) {
@@ -298,30 +334,49 @@ DoubleIntegralResult DoubleIntegral(core::Env& env, expr::ExpressionEngine& engi
     };
     std::vector<std::uint8_t> owner(nodes, 0);
     std::vector<double> z(nodes, 0);
-    const PartEvaluators evaluators(surface, engine.ValidateCharacters);
-    const CompiledClip clip(region.region.isPolygon, region.region.system, region.region.polygon,
-                            engine.ValidateCharacters);
+    const auto makeTools = [&] {
+        return RowTools{engine, PartEvaluators(surface, engine.ValidateCharacters),
+                        CompiledClip(region.region.isPolygon, region.region.system,
+                                     region.region.polygon, engine.ValidateCharacters)};
+    };
+    RowTools mine = makeTools(), other = makeTools();
+    const PartEvaluators& evaluators = mine.evaluators;
+    // A part whose region is the clip system itself has already passed the clip test.
+    std::vector<bool> clippedByPart(static_cast<std::size_t>(parts) + 1, false);
+    for (int k = 1; k <= parts && !region.region.isPolygon; ++k)
+        clippedByPart[static_cast<std::size_t>(k)] =
+            evaluators.regionIsSystem(k, region.region.system);
     bool stopped = false;
     {
         const std::string count = std::to_string(n);
         ProgressScope progress(env.host, env.messages.format(kMsgRefiningRegion, {count, count}),
                                n);
-        for (int i = 1; i <= n && !stopped; ++i) {
-            progress.step(i);
+        const auto row = [&](RowTools& tools, int i) {
             const double x = rect.xFrom + (i - 1) * dx;
             for (int j = 1; j <= n; ++j) {
                 const double y = rect.yFrom + (j - 1) * dy;
                 for (int k = 1; k <= parts; ++k) {
-                    if (!evaluators.inRegion(engine, k, x, y)) continue;
-                    const auto value = evaluators.valueAt(engine, k, x, y);
+                    if (!tools.evaluators.inRegion(tools.engine, k, x, y)) continue;
+                    const auto value = tools.evaluators.valueAt(tools.engine, k, x, y);
                     if (!value) continue;
                     owner[at(i, j)] = static_cast<std::uint8_t>(k);
                     z[at(i, j)] = *value;
                     break;
                 }
-                if (owner[at(i, j)] != 0 && !clip.contains(engine, x, y)) owner[at(i, j)] = 0;
+                const int k = owner[at(i, j)];
+                if (k != 0 && !clippedByPart[static_cast<std::size_t>(k)] &&
+                    !tools.clip.contains(tools.engine, x, y))
+                    owner[at(i, j)] = 0;
             }
-            stopped = env.host.abortRequested();
+        };
+        for (int block = 1; block <= n && !stopped; block += kRowBlock) {
+            const int last = std::min(n, block + kRowBlock - 1);
+            RunRows(mine, other, block, last, oneThread, row);
+            // The window hears of the rows in order, as if they had been done one by one.
+            for (int i = block; i <= last && !stopped; ++i) {
+                progress.step(i);
+                stopped = env.host.abortRequested();
+            }
         }
     }
 
@@ -329,13 +384,20 @@ DoubleIntegralResult DoubleIntegral(core::Env& env, expr::ExpressionEngine& engi
     surface.areaInfinite = 0;
     surface.surfaceArea = 0;
     long double integral = 0, area = 0;
-    geo::PointList triangle;
-    triangle.n = 3;
     const long double cell = std::fabs(static_cast<long double>(dx) * dy);
     {
         ProgressScope progress(env.host, env.msg(kMsgDoubleIntegral), n);
-        for (int i = 1; i < n && !stopped; ++i) {
-            progress.step(i);
+        // Each triangle's area and integral term, two triangles per cell, summed afterwards in
+        // the order of the cells so that the sums do not depend on the threads.
+        const std::size_t perRow = 2 * static_cast<std::size_t>(n - 1);
+        std::vector<long double> areaTerm(static_cast<std::size_t>(kRowBlock) * perRow);
+        std::vector<long double> integralTerm(areaTerm.size());
+        std::vector<std::uint8_t> counted(areaTerm.size()); // bytes: rows are written at once
+        int blockStart = 1;
+        const auto row = [&](RowTools& tools, int i) {
+            geo::PointList triangle;
+            triangle.n = 3;
+            std::size_t t = static_cast<std::size_t>(i - blockStart) * perRow;
             for (int j = 1; j < n; ++j) {
                 const int shared = owner[at(i + 1, j + 1)];
                 const int corners[2][3][2] = {{{i, j}, {i, j + 1}, {i + 1, j + 1}},
@@ -353,17 +415,33 @@ DoubleIntegralResult DoubleIntegral(core::Env& env, expr::ExpressionEngine& engi
                         yc += p.y / 3;
                         zc += p.z / 3;
                     }
-                    if (!owned) continue;
-                    // Where the shared corner's formula has no value at the centroid, the
-                    // corners' mean stands in for it rather than a zero.
-                    const auto fc = evaluators.valueAt(engine, shared, static_cast<double>(xc),
-                                                       static_cast<double>(yc));
-                    const long double centre = fc ? *fc : zc;
-                    area += std::fabs(geo::PolygonArea3D(triangle));
-                    integral += cell / 2 * (zc + (centre - zc) / 2);
+                    counted[t] = owned;
+                    if (owned) {
+                        // Where the shared corner's formula has no value at the centroid, the
+                        // corners' mean stands in for it rather than a zero.
+                        const auto fc = tools.evaluators.valueAt(
+                            tools.engine, shared, static_cast<double>(xc), static_cast<double>(yc));
+                        const long double centre = fc ? *fc : zc;
+                        areaTerm[t] = std::fabs(geo::PolygonArea3D(triangle));
+                        integralTerm[t] = cell / 2 * (zc + (centre - zc) / 2);
+                    }
+                    ++t;
                 }
             }
-            stopped = env.host.abortRequested();
+        };
+        for (; blockStart < n && !stopped; blockStart += kRowBlock) {
+            const int last = std::min(n - 1, blockStart + kRowBlock - 1);
+            RunRows(mine, other, blockStart, last, oneThread, row);
+            for (int i = blockStart; i <= last && !stopped; ++i) {
+                progress.step(i);
+                const std::size_t from = static_cast<std::size_t>(i - blockStart) * perRow;
+                for (std::size_t t = from; t < from + perRow; ++t)
+                    if (counted[t]) {
+                        area += areaTerm[t];
+                        integral += integralTerm[t];
+                    }
+                stopped = env.host.abortRequested();
+            }
         }
     }
     result.code = stopped ? kDoubleIntegralStopped : kDoubleIntegralDone;

@@ -108,8 +108,9 @@ struct DoubleIntegralResult {
 // Double integral of the surface over the region and the area of the surface above it on a
 // grid of `points` nodes per axis. Stores the integral in `areaInfinite`, the area in
 // `surfaceArea` and 0 in `volume` of the surface; code kDoubleIntegralStopped when stopped.
+// The grid rows go to two threads unless `oneThread` (the same sums, bit for bit).
 DoubleIntegralResult DoubleIntegral(core::Env& env, expr::ExpressionEngine& engine,
                                     core::SceneObject& surface, const CalcRegion& region,
-                                    int points);
+                                    int points, bool oneThread = false);
 
 } // namespace vorn::surf

@@ -15,7 +15,8 @@ PartEvaluators::PartEvaluators(const core::SceneObject& surface, bool validate) 
         const core::ObjectPart& part = surface.part(k);
         const bool polygon = part.domainKind == 0;
         m_formulas.emplace_back(part.text.raw(), "XY", validate);
-        m_systems.emplace_back(polygon ? std::string_view() : part.area.domainText.raw(), validate);
+        m_systemTexts.emplace_back(polygon ? std::string_view() : part.area.domainText.raw());
+        m_systems.emplace_back(m_systemTexts.back(), validate);
         m_polygons.push_back(polygon ? PartPolygon(part) : geo::PointList{});
         m_isPolygon.push_back(polygon);
     }
@@ -34,6 +35,11 @@ std::optional<double> PartEvaluators::valueAt(expr::ExpressionEngine& engine, in
     if (engine.CalcError != expr::kCalcOk || !std::isfinite(z) || std::fabs(z) > FLT_MAX)
         return std::nullopt;
     return static_cast<double>(z);
+}
+
+bool PartEvaluators::regionIsSystem(int k, std::string_view system) const {
+    const std::size_t i = static_cast<std::size_t>(k - 1);
+    return !m_isPolygon[i] && m_systemTexts[i] == system;
 }
 
 CompiledClip::CompiledClip(bool isPolygon, std::string_view system, const geo::PointList& polygon,

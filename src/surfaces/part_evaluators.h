@@ -6,6 +6,8 @@
 #include "geometry/vec3.h"
 
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace vorn::surf {
@@ -17,8 +19,12 @@ class PartEvaluators {
 
     bool inRegion(expr::ExpressionEngine& engine, int k, double x, double y) const;
     std::optional<double> valueAt(expr::ExpressionEngine& engine, int k, double x, double y) const;
+    // Whether part k's region is the system `system` itself, so that a point in the part's
+    // region needs no second test against that system.
+    bool regionIsSystem(int k, std::string_view system) const;
 
   private:
+    std::vector<std::string> m_systemTexts;
     std::vector<expr::CompiledExpression> m_formulas;
     std::vector<expr::CompiledSystem> m_systems;
     std::vector<geo::PointList> m_polygons;

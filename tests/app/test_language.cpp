@@ -11,6 +11,7 @@
 #include "lang/cp1251.h"
 #include "lang/ini_file.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -273,6 +274,36 @@ TEST_F(LanguageTest, EnglishFileCoversEveryExportedKey) {
     EXPECT_TRUE(raw.readAll().contains(QByteArray("r36=Angle\xB0\r\n")));
 }
 
+// Every fixed text a user reads must be reachable by a language file, which keys texts by
+// component names: an unnamed caption would stay in Ukrainian under any language.
+TEST_F(LanguageTest, EveryUkrainianCaptionHasAKey) {
+    const QRegularExpression cyrillic("[А-яІіЇїЄєҐґ]");
+    QStringList unnamed;
+    for (QWidget* top : window->windows().windows())
+        for (QWidget* w : top->findChildren<QWidget*>()) {
+            // Other windows are checked on their own; a radio group keys its items itself and a
+            // tool button shows its action's text.
+            if (w->window() != top || qobject_cast<app::RadioGroup*>(w->parentWidget()) ||
+                qobject_cast<QToolButton*>(w))
+                continue;
+            QString shown;
+            if (auto* l = qobject_cast<QLabel*>(w))
+                shown = l->text();
+            else if (auto* b = qobject_cast<QAbstractButton*>(w))
+                shown = b->text();
+            else if (auto* g = qobject_cast<QGroupBox*>(w))
+                shown = g->title();
+            if (shown.contains(cyrillic) && w->objectName().isEmpty())
+                unnamed << top->objectName() + ": " + shown;
+            if (auto* tabs = qobject_cast<QTabWidget*>(w))
+                for (int i = 0; i < tabs->count(); ++i)
+                    if (tabs->tabText(i).contains(cyrillic) &&
+                        tabs->widget(i)->objectName().isEmpty())
+                        unnamed << top->objectName() + ": tab " + tabs->tabText(i);
+        }
+    EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join("\n").toStdString();
+}
+
 TEST_F(LanguageTest, SwitchingToEnglishAndBack) {
     ASSERT_TRUE(QFile::copy(kSourceDir + "/lang/vorn3eng.lng", path("vorn3eng.lng")));
     ASSERT_TRUE(window->exportLanguage());
@@ -293,7 +324,10 @@ TEST_F(LanguageTest, SwitchingToEnglishAndBack) {
     ASSERT_FALSE(dialogs->boxes.empty());
     EXPECT_TRUE(dialogs->boxes.back().second.startsWith("Delete"));
 
+    EXPECT_EQ(window->helpFileName(), "vorn3eng.html");
+
     choose("vorn3ukr.lng");
+    EXPECT_EQ(window->helpFileName(), "vorn3ukr.html");
     EXPECT_EQ(menuCaption("m_File"), "&Файл");
     EXPECT_EQ(window->command("NewFile")->text(), "&Новий");
     EXPECT_EQ(window->messages().button(0), "Так");

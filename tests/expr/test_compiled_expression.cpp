@@ -167,6 +167,34 @@ TEST(CompiledSystem, MatchesTextPathOnRegionTables) {
     }
 }
 
+// Bytes 1..4 are what the compiler writes for variables; in a text (a damaged scene record)
+// they are foreign characters to the text path, and must not turn into variables.
+TEST(CompiledSystem, ControlBytesOfTheTextAreNotVariables) {
+    const std::string texts[] = {"1\x01",
+                                 "\x01",
+                                 "x<\x01",
+                                 "\x02>0, y<1",
+                                 "exp(x)+\x03"
+                                 "0",
+                                 "y\x04 <2"};
+    const std::vector<std::array<long double, 3>> points = {{0.01L, -0.01L, 0}, {2, 0, 0}};
+    ExpressionEngine engine;
+    for (const std::string& text : texts)
+        for (bool validate : {true, false}) {
+            SCOPED_TRACE(text + (validate ? " checked" : " unchecked"));
+            EXPECT_EQ(compare(text, "XY", validate, points), 0);
+            engine.ValidateCharacters = validate;
+            const CompiledSystem c(text, validate);
+            for (const auto& p : points) {
+                const bool want = pointInSystem(engine, text, p[0], p[1]);
+                const int wantCode = engine.CalcError;
+                engine.CalcError = 99;
+                EXPECT_EQ(c.Contains(engine, p[0], p[1]), want);
+                EXPECT_EQ(engine.CalcError, wantCode);
+            }
+        }
+}
+
 // Random formulas over the whole language at random points. DIFF_CASES and DIFF_SEED let the
 // long run of scripts/differential.sh use the same comparison.
 TEST(CompiledDifferential, RandomFormulasAndSystems) {

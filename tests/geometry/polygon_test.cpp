@@ -173,6 +173,12 @@ TEST(Hull, KeepsCornersInWalkingOrder) {
         {"repeated corner", {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {1, 1, 0}, {0, 1, 0}},
          {0, 0, 1, 0}, {1, 2, 5}},
         {"collinear", {{0, 0, 0}, {2, 2, 0}, {1, 1, 0}, {3, 3, 0}}, {0, 0, 1, 0}, {1, 4}},
+        // Inner points on no segment between two others stay candidates; the walk must not
+        // start at them, or it ends at once.
+        {"inner points first", {{1, 2, 0}, {2, 1, 0}, {0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, 0}},
+         {0, 0, 1, 0}, {3, 4, 5, 6}},
+        {"inner point first in x = 3", {{3, 1, 2}, {3, 0, 0}, {3, 4, 0}, {3, 0, 4}},
+         {1, 0, 0, -3}, {2, 3, 4}},
     };
     // clang-format on
     for (const Row& r : rows) {
@@ -184,7 +190,7 @@ TEST(Hull, KeepsCornersInWalkingOrder) {
         const int count = static_cast<int>(r.corners.size());
         ASSERT_EQ(PlanarConvexHull(list, order, r.plane), count);
         ASSERT_EQ(list.n, count);
-        EXPECT_EQ(order[1], r.corners.front()); // the walk starts at the smallest candidate
+        EXPECT_EQ(order[1], r.corners.front()); // the walk starts at the smallest corner
         std::vector<int> seen;
         for (int k = 1; k <= count; ++k) {
             const int index = order[static_cast<std::size_t>(k)];

@@ -60,6 +60,32 @@ TEST(Planes, ThroughThreePointsAndDeviation) {
     EXPECT_NEAR(PointPlaneDeviation({0, 0, 3}, Plane{0, 0, 4, -8}), -1, kEpsCoord);
 }
 
+// Points from a damaged record: no plane rather than a NaN plane that callers would store.
+TEST(Planes, NonFiniteOrOverflowingPointsGiveNoPlane) {
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    constexpr double kMax = std::numeric_limits<double>::max();
+    // clang-format off
+    struct Row { const char* name; Vec3 p1, p2, p3; };
+    const Row rows[] = {
+        {"NaN coordinate", {0, 0, 0}, {1, 0, 0}, {0, kNaN, 0}},
+        {"infinite coordinate", {0, 0, 0}, {kInf, 0, 0}, {0, 1, 0}},
+        {"infinite first point", {-kInf, 0, 0}, {1, 0, 0}, {0, 1, 0}},
+        // x + y + z = 2.5 max: the offset 2.5 max / sqrt(3) is past the largest double.
+        {"offset beyond the double range", {kMax, kMax, kMax / 2}, {kMax, kMax / 2, kMax},
+         {kMax / 2, kMax, kMax}},
+    };
+    // clang-format on
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_TRUE(PlaneThroughPoints(r.p1, r.p2, r.p3).degenerate);
+    }
+    // Large but representable points still give their plane.
+    const PlaneFit far = PlaneThroughPoints({1e300, 0, 5}, {0, 1e300, 5}, {-1e300, 0, 5});
+    EXPECT_FALSE(far.degenerate);
+    EXPECT_NEAR(std::fabs(far.plane.c), 1, kEpsCoord);
+    EXPECT_NEAR(far.plane.d / far.plane.c, -5, kEpsCoord);
+}
+
 TEST(Distances, PointToLineAndProjectedLength) {
     EXPECT_NEAR(PointLineDistance({5, 3, 4}, {0, 0, 0}, {1, 0, 0}), 5, kEpsCoord);
     EXPECT_NEAR(PointLineDistance({-7, 9, 2}, {0, 0, 0}, {0, 1, 0}), std::hypot(7, 2), kEpsCoord);

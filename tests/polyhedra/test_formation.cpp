@@ -71,10 +71,14 @@ TEST_F(Formation, ConvexPointSetsKeepOnlyTheirCorners) {
                                       {0, -1, 0}, {0, 0, 1},  {0, 0, -1}};
     std::vector<Point3> centreFirst = {{0.5f, 0.5f, 0.5f}};
     centreFirst.insert(centreFirst.end(), cube.begin(), cube.end());
+    // On the top face but on no segment between two of its corners.
+    std::vector<Point3> facePointFirst = {{0.3f, 0.6f, 1}};
+    facePointFirst.insert(facePointFirst.end(), cube.begin(), cube.end());
     const Row rows[] = {
         {"cube", cube, cube, 12},
         {"cube and its centre", with({{0.5f, 0.5f, 0.5f}}), cube, 12},
         {"centre listed first", centreFirst, cube, 12},
+        {"a face point listed first", facePointFirst, cube, 12},
         {"cube and an edge midpoint", with({{0.5f, 0, 0}}), cube, 12},
         {"cube and a face centre", with({{0.5f, 0.5f, 1}}), cube, 12},
         {"tetrahedron", tetra, tetra, 4},
@@ -141,6 +145,24 @@ TEST_F(Formation, MorePointsInOneFacePlaneThanAFaceHoldsFailCleanly) {
     for (int f = 1; f <= o.faceCount; ++f)
         for (int v : {o.face(f).vertex1, o.face(f).vertex2, o.face(f).vertex3})
             EXPECT_TRUE(v >= 1 && v <= o.vertexCount);
+}
+
+// Sets that can make no solid fail: values that are no numbers (at once, instead of retrying
+// every triple through them), and points along a line with a hair of scatter.
+TEST_F(Formation, HopelessSetsFailWithoutWalkingOn) {
+    std::vector<Point3> cube = CubeCorners();
+    cube.push_back({std::nanf(""), 0.5f, 0.5f});
+    const int withNaN = AddPoints(cube);
+    EXPECT_FALSE(FormConvexFaces(env, withNaN));
+    EXPECT_EQ(Object(withNaN).faceCount, 0);
+
+    std::vector<Point3> line;
+    for (int i = 0; i < 60; ++i) {
+        const float t = float(i) / 59;
+        line.push_back({t, 2 * t, -t + (i % 5 == 0 ? 3e-5f * float(i % 7) : 0.f)});
+    }
+    const int nearLine = AddPoints(line);
+    EXPECT_FALSE(FormConvexFaces(env, nearLine));
 }
 
 TEST_F(Formation, ProgressIsShownOnlyAboveFortyPoints) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <memory>
 
 namespace vorn::surf {
@@ -226,6 +227,34 @@ TEST(DoubleIntegral, StopButtonEndsTheRun) {
     const DoubleIntegralResult r = DoubleIntegral(f.env, f.engine, *o, region, 100);
     EXPECT_EQ(r.code, kDoubleIntegralStopped);
     EXPECT_EQ(f.host.calls.back(), "progress end");
+}
+
+// Rows on two threads give the sums of one thread to the last bit, and the window hears of the
+// rows in the same order, also when stopped part-way.
+TEST(DoubleIntegral, TwoThreadsGiveTheSumsOfOne) {
+    auto o = flatSurface("sin(x*y)+2");
+    o->partCount = 2;
+    o->part(1).area.domainText.setRaw("x<0.3");
+    o->part(2).text.setRaw("sqrt(9-x^2-y^2)");
+    o->part(2).domainKind = 1;
+    o->part(2).area.domainText.setRaw("x^2+y^2<pi^2");
+    CalcRegion region;
+    region.bounds = {-3, 3, -3, 3};
+    region.region.system = "x^2+y^2<pi^2";
+    for (const int stopAfter : {-1, 40, 150}) {
+        Fixture one, two;
+        one.host.abortAfterSteps = two.host.abortAfterSteps = stopAfter;
+        const DoubleIntegralResult a = DoubleIntegral(one.env, one.engine, *o, region, 101, true);
+        const DoubleIntegralResult b = DoubleIntegral(two.env, two.engine, *o, region, 101, false);
+        EXPECT_EQ(a.code, stopAfter < 0 ? kDoubleIntegralDone : kDoubleIntegralStopped);
+        EXPECT_EQ(a.code, b.code);
+        EXPECT_EQ(std::memcmp(&a.integral, &b.integral, sizeof a.integral), 0) << stopAfter;
+        EXPECT_EQ(std::memcmp(&a.area, &b.area, sizeof a.area), 0) << stopAfter;
+        EXPECT_EQ(one.host.calls, two.host.calls);
+        if (stopAfter < 0) {
+            EXPECT_GT(a.integral, 10);
+        }
+    }
 }
 
 } // namespace

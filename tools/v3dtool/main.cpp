@@ -8,6 +8,7 @@ namespace {
 void usage(std::ostream& err) {
     err << "usage: v3dtool info [--digits N] FILE.v3d\n"
            "       v3dtool eval [--system] TEXT [X=v] [Y=v] [Z=v] [T=v]\n"
+           "       v3dtool sample --list | NAME OUT.v3d | --all DIR\n"
 #ifdef VORN_WITH_RENDER
            "       v3dtool render FILE.v3d -o OUT.png [--size WxH] [--turn H,V] [--labels] [--fit]\n"
            "                      [--halftone]\n"
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
         {"calc", runCalc},
         {"section", runSection},
         {"measure", runMeasure},
+        {"sample", runSample},
 #ifdef VORN_WITH_RENDER
         {"render", runRender},
 #endif

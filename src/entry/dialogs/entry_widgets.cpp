@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -339,6 +340,18 @@ int ApplyKeypad(QString& text, int caret, int selStart, int selLength, const QSt
     // The keypad's field holds no more than `limit` characters, whatever was typed before.
     if (text.size() > limit) text.truncate(limit);
     return std::min(caret, static_cast<int>(text.size()));
+}
+
+void NameCaptions(QWidget* window) {
+    int n = 0;
+    for (QLabel* label : window->findChildren<QLabel*>())
+        if (label->objectName().isEmpty()) label->setObjectName(QStringLiteral("Label%1").arg(++n));
+    // A tab's text is keyed by its page.
+    int pages = 0;
+    for (QTabWidget* tabs : window->findChildren<QTabWidget*>())
+        for (int i = 0; i < tabs->count(); ++i)
+            if (tabs->widget(i)->objectName().isEmpty())
+                tabs->widget(i)->setObjectName(QStringLiteral("TabPage%1").arg(++pages));
 }
 
 } // namespace vorn::entry

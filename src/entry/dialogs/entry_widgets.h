@@ -24,6 +24,11 @@ inline constexpr int Generatrix = 73;
 inline constexpr int Generatrix2 = 74;
 } // namespace field
 
+// Gives the window's unnamed captions the names Label1, Label2... and its unnamed tab pages
+// TabPage1, TabPage2... in the order of the window's children, so that language files can key
+// them like every other control.
+void NameCaptions(QWidget* window);
+
 // A number read the way a grid cell or a left field is read: decimal with "." and an optional
 // exponent, nothing else around it.
 std::optional<double> ReadPlainNumber(const QString& text);

@@ -61,6 +61,7 @@ TPirEnter::TPirEnter(core::Env& env, QWidget* parent) : QDialog(parent), m_env(e
     setWindowTitle(QStringLiteral("Конструювання об'єкта"));
     setModal(true);
     buildCommon();
+    entry::NameCaptions(this);
 }
 
 TPirEnter::~TPirEnter() = default;

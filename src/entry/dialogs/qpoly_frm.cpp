@@ -149,6 +149,7 @@ TQPolyFrm::TQPolyFrm(core::Env& env, QWidget* parent) : QDialog(parent), m_env(e
     layout->addWidget(m_image);
     layout->addLayout(side);
     setup({}, 40, true, true, 'x', 'y', {});
+    entry::NameCaptions(this);
 }
 
 QWidget* TQPolyFrm::image() const {

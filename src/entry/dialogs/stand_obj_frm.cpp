@@ -2,6 +2,7 @@
 #include "entry/dialogs/stand_obj_frm.h"
 
 #include "core/format.h"
+#include "entry/dialogs/entry_widgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -270,6 +271,7 @@ TStandObjFrm::TStandObjFrm(core::Env& env, QWidget* parent) : QDialog(parent), m
     // Wide enough for all seven page captions.
     setMinimumWidth(m_pages->tabBar()->sizeHint().width() + 40);
     layout->addLayout(buttons);
+    entry::NameCaptions(this);
 }
 
 void TStandObjFrm::parallelepipedLabels() {

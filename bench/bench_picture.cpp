@@ -1,0 +1,337 @@
+// Wire-frame redraw at 1200 x 800 and half-tone frame at 800 x 600 of 19 polyhedra of 2000 faces.
+// The half-tone part needs an OpenGL display (xvfb-run); without one it is skipped.
+#include "core/scene.h"
+#include "entry/object_builder.h"
+#include "entry/transform.h"
+#include "picture/gl_bar.h"
+#include "picture/halftone_scene.h"
+#include "picture/picture_canvas.h"
+#include "surfaces/surface_mesh.h"
+
+#include <QGuiApplication>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace vorn;
+
+// A host that never stops and shows nothing.
+class QuietHost : public core::Host {
+  public:
+    void addReportLine(const std::string&) override {}
+    void setStatus(const std::string&) override {}
+    void setHint(const std::string&) override {}
+    void showMessage(core::BoxKind, const std::string&) override {}
+    bool askYesNo(const std::string&) override { return false; }
+    core::Answer askYesNoCancel(const std::string&) override { return core::Answer::No; }
+    bool selectObjects(core::LoadSelection&) override { return false; }
+    void progressBegin(const std::string&, int) override {}
+    void progressStep(int) override {}
+    void progressEnd() override {}
+    bool abortRequested() override { return false; }
+    void processEvents() override {}
+};
+
+constexpr int kObjects = core::kMaxObjectCount - 1;
+// A torus of 40 x 25 vertices has 2000 triangles: the most faces a record holds.
+constexpr int kRing = 40, kTube = 25;
+
+// One torus typed in as vertices and faces and built by the object builder as the entry dialog
+// builds a polyhedron (face planes, areas, closedness, volume, visible edges); then copied into
+// 19 slots, each turned about Oz and moved to its place on a 5 x 4 grid as the transformation
+// commands do, and given its own palette colour.
+struct BenchScene {
+    core::Scene scene;
+    core::Settings settings;
+    lang::MessageTable messages;
+    QuietHost host;
+    core::Env env{scene, settings, messages, host};
+    int faces = 0;
+
+    BenchScene() {
+        scene.object(core::kAxesSlot).color = settings.colorRgb(core::kColorAxes);
+        expr::ExpressionEngine engine;
+        core::InitObject(scene, core::ObjectType::Polyhedron, core::kScratchSlot);
+        fillTorus(scene.object(core::kScratchSlot));
+        const int first = core::AppendObject(scene, core::ObjectType::Polyhedron);
+        // The builder keeps an object whose closedness test fails, with no edge shown.
+        const auto& edges = scene.edgeVisibility(first);
+        if (!entry::BuildObject(env, engine, first, core::ObjectType::Polyhedron, {}, false) ||
+            std::none_of(edges.begin(), edges.end(), [](const auto& e) { return e[0] != 0; }))
+            std::fprintf(stderr, "the torus was not completed\n");
+        for (int k = 0; k < kObjects; ++k) {
+            const int slot =
+                k == 0 ? first : core::AppendObject(scene, core::ObjectType::Polyhedron);
+            if (slot != first) scene.copySlot(first, slot);
+            core::SceneObject& o = scene.object(slot);
+            if (k > 0) {
+                entry::RotateObject(o, 3, 0.3 * k, {});
+                entry::TranslateObject(o, {(k % 5) * 3.0 - 6, (k / 5) * 3.0 - 4.5, (k % 3) * 0.5});
+                entry::RefreshFacePlanes(o);
+            }
+            o.colorIndex = 1 + k % 14; // neither black nor white
+            o.color = core::kPalette[static_cast<std::size_t>(o.colorIndex)];
+            faces += o.faceCount;
+        }
+    }
+
+    static void fillTorus(core::SceneObject& o) {
+        o.vertexCount = kRing * kTube;
+        for (int i = 0; i < kRing; ++i)
+            for (int j = 0; j < kTube; ++j) {
+                const double u = 2 * M_PI * i / kRing, v = 2 * M_PI * j / kTube;
+                const double r = 1 + 0.4 * std::cos(v);
+                o.vertex(i * kTube + j + 1) = {float(r * std::cos(u)), float(r * std::sin(u)),
+                                               float(0.4 * std::sin(v))};
+            }
+        const auto at = [](int i, int j) {
+            return static_cast<std::int16_t>((i % kRing) * kTube + j % kTube + 1);
+        };
+        o.faceCount = 0;
+        for (int i = 0; i < kRing; ++i)
+            for (int j = 0; j < kTube; ++j) {
+                for (const auto& [a, b, c] :
+                     {std::array{at(i, j), at(i + 1, j), at(i + 1, j + 1)},
+                      std::array{at(i, j), at(i + 1, j + 1), at(i, j + 1)}}) {
+                    core::Face& f = o.face(++o.faceCount);
+                    f.vertex1 = a;
+                    f.vertex2 = b;
+                    f.vertex3 = c;
+                }
+            }
+    }
+};
+
+// For comparison: 19 default surfaces (sin(x*y) over a disc) at full quality, 1800 faces each,
+// moved apart; a surface's faces are drawn as closed outlines, not as polyhedron edges.
+struct SurfaceScene {
+    core::Scene scene;
+    core::Settings settings;
+    lang::MessageTable messages;
+    QuietHost host;
+    core::Env env{scene, settings, messages, host};
+
+    SurfaceScene() {
+        scene.object(core::kAxesSlot).color = settings.colorRgb(core::kColorAxes);
+        expr::ExpressionEngine engine;
+        for (int k = 0; k < kObjects; ++k) {
+            const int slot = core::AppendObject(scene, core::ObjectType::Surface);
+            core::SceneObject& o = scene.object(slot);
+            if (!surf::BuildSurface(engine, o, 1.0))
+                std::fprintf(stderr, "surface %d was not built\n", slot);
+            entry::TranslateObject(o, {(k % 5) * 7.0 - 14, (k / 5) * 7.0 - 10.5, 0});
+            entry::RefreshFacePlanes(o);
+            o.color = core::kPalette[static_cast<std::size_t>(1 + k % 14)];
+        }
+    }
+};
+
+BenchScene& Scene() {
+    static BenchScene* scene = [] {
+        const auto start = std::chrono::steady_clock::now();
+        auto* s = new BenchScene;
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        std::fprintf(stderr, "scene: %d objects, %d faces in all, built in %.1f s\n", kObjects,
+                     s->faces, took.count());
+        return s;
+    }();
+    return *scene;
+}
+
+// The picture field after the first fit, as the program shows a loaded scene.
+struct Picture {
+    pic::PictureCanvas canvas;
+    explicit Picture(core::Env& env, int width = 1200, int height = 800) : canvas(env) {
+        canvas.resize(width, height);
+        canvas.engine().setReady(true);
+        canvas.redraw();
+        canvas.view().setZoom(0, 0, 0);
+        canvas.view().firstFit = true;
+        canvas.engine().fit();
+    }
+};
+
+// With VORN_BENCH_DUMP set to a folder, the pictures are saved there for a look.
+void Dump(const QImage& image, const char* name) {
+    const QString folder = qEnvironmentVariable("VORN_BENCH_DUMP");
+    if (!folder.isEmpty()) image.save(folder + QLatin1Char('/') + QLatin1String(name));
+}
+
+// One frame of each benchmark, kept out of line so that callgrind can count exactly the frames:
+// valgrind --tool=callgrind --toggle-collect='*Timed*' bench_picture --benchmark_filter=...
+[[gnu::noinline]] pic::RedrawResult TimedRedraw(pic::PictureCanvas& canvas) {
+    return canvas.redraw();
+}
+[[gnu::noinline]] pic::RedrawResult TimedInteractivePass(pic::PictureCanvas& canvas) {
+    return canvas.interactivePass({600, 400});
+}
+[[gnu::noinline]] pic::RedrawResult TimedDisplayList(pic::WireFrame& engine) {
+    pic::DisplayList list;
+    const pic::RedrawResult r = engine.redraw(list);
+    benchmark::DoNotOptimize(list.data());
+    return r;
+}
+[[gnu::noinline]] void TimedPaint(QImage& image, const pic::DisplayList& list) {
+    pic::PaintDisplayList(image, list);
+}
+[[gnu::noinline]] void TimedHalfTone(pic::HalfToneRenderer& renderer,
+                                     const pic::HalfToneRenderer::Frame& frame) {
+    renderer.redraw(frame);
+}
+
+// RedrawPicture: projection, axis and drawing passes into a display list, then painting it.
+void BM_WireFrameRedraw(benchmark::State& state) {
+    Picture p(Scene().env);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TimedRedraw(p.canvas));
+    state.counters["primitives"] = double(p.canvas.lastPass().size());
+    Dump(p.canvas.image(), "wire_frame.png");
+}
+BENCHMARK(BM_WireFrameRedraw)->Unit(benchmark::kMillisecond);
+
+// A mouse move over the picture: nodes of every vertex drawn over the existing bitmap.
+void BM_WireFrameInteractivePass(benchmark::State& state) {
+    Picture p(Scene().env);
+    p.canvas.redraw();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TimedInteractivePass(p.canvas));
+    state.counters["primitives"] = double(p.canvas.lastPass().size());
+}
+BENCHMARK(BM_WireFrameInteractivePass)->Unit(benchmark::kMillisecond);
+
+void BM_WireFrameRedrawSurfaces(benchmark::State& state) {
+    static SurfaceScene* scene = new SurfaceScene;
+    Picture p(scene->env);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TimedRedraw(p.canvas));
+    state.counters["primitives"] = double(p.canvas.lastPass().size());
+    Dump(p.canvas.image(), "wire_frame_surfaces.png");
+}
+BENCHMARK(BM_WireFrameRedrawSurfaces)->Unit(benchmark::kMillisecond);
+
+// The engine's half: the display list alone.
+void BM_WireFrameDisplayList(benchmark::State& state) {
+    Picture p(Scene().env);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TimedDisplayList(p.canvas.engine()));
+}
+BENCHMARK(BM_WireFrameDisplayList)->Unit(benchmark::kMillisecond);
+
+// The painter's half: replaying one display list into the bitmap.
+void BM_WireFramePaint(benchmark::State& state) {
+    Picture p(Scene().env);
+    pic::DisplayList list;
+    p.canvas.engine().redraw(list);
+    QImage image = p.canvas.image();
+    for (auto _ : state)
+        TimedPaint(image, list);
+    state.counters["primitives"] = double(list.size());
+}
+BENCHMARK(BM_WireFramePaint)->Unit(benchmark::kMillisecond);
+
+// An OpenGL context on an offscreen surface drawing into an 800 x 600 framebuffer.
+struct GLTarget {
+    QOffscreenSurface surface;
+    QOpenGLContext context;
+    std::unique_ptr<QOpenGLFramebufferObject> fbo;
+    QString why;
+
+    GLTarget() {
+        if (!pic::HalfToneOpenGLAvailable(&why)) return;
+        surface.setFormat(pic::HalfToneFormat());
+        surface.create();
+        context.setFormat(pic::HalfToneFormat());
+        if (!context.create() || !context.makeCurrent(&surface)) {
+            why = QStringLiteral("no context");
+            return;
+        }
+        QOpenGLFramebufferObjectFormat format;
+        format.setAttachment(QOpenGLFramebufferObject::Depth);
+        fbo = std::make_unique<QOpenGLFramebufferObject>(800, 600, format);
+        if (!fbo->bind()) {
+            fbo.reset();
+            why = QStringLiteral("no framebuffer");
+        }
+    }
+    ~GLTarget() {
+        if (fbo) {
+            fbo->release();
+            fbo.reset();
+        }
+        context.doneCurrent();
+    }
+    bool ok() const { return fbo != nullptr; }
+    std::string renderer() const {
+        const auto* s = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+        return s ? s : "?";
+    }
+};
+
+// One half-tone frame (draw and glFinish) after the lists were compiled once.
+void BM_HalfToneFrame(benchmark::State& state) {
+    BenchScene& s = Scene();
+    GLTarget gl;
+    if (!gl.ok()) {
+        state.SkipWithError(("no OpenGL: " + gl.why.toStdString()).c_str());
+        return;
+    }
+    expr::ExpressionEngine engine;
+    pic::HalfToneScene ht = pic::BuildHalfToneScene(s.env, engine);
+    pic::HalfToneRenderer renderer;
+    renderer.initialize(ht.background);
+    renderer.setCountObjects(ht.count);
+    for (const pic::HalfToneList& list : ht.lists)
+        renderer.compile(list);
+    pic::TLight light0, light1;
+    light0.setPosition(10, 10, -10);
+    light1.setPosition(-10, -10, 10);
+    Picture p(s.env, 800, 600);
+    pic::HalfToneRenderer::Frame frame;
+    frame.light0 = &light0;
+    frame.light1 = &light1;
+    pic::HalfToneView(p.canvas.view(), frame.transform);
+    frame.box = ht.box;
+    frame.width = 800;
+    frame.height = 600;
+    for (auto _ : state)
+        TimedHalfTone(renderer, frame);
+    state.SetLabel(gl.renderer());
+    Dump(gl.fbo->toImage(), "half_tone.png");
+}
+// Real time, and the processor time of every thread: llvmpipe rasterises on its own threads.
+BENCHMARK(BM_HalfToneFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Bitmaps need no screen; OpenGL needs the display's driver (xvfb-run gives Mesa's llvmpipe).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    Scene();
+    // The font database is read at the first text drawn; no frame should pay for that.
+    Picture(Scene().env).canvas.redraw();
+    {
+        GLTarget gl;
+        std::fprintf(stderr, "GL_RENDERER: %s\n",
+                     gl.ok() ? gl.renderer().c_str() : gl.why.toUtf8().constData());
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,74 @@
+// Hull formation of points on a sphere: the walk over hull neighbourhoods against the walk over
+// every triple (only at small sizes: it grows with the fourth power of the point count).
+#include "core/scene.h"
+#include "polyhedra/formation.h"
+
+#include <cmath>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class QuietHost : public vorn::core::Host {
+  public:
+    void addReportLine(const std::string&) override {}
+    void setStatus(const std::string&) override {}
+    void setHint(const std::string&) override {}
+    void showMessage(vorn::core::BoxKind, const std::string&) override {}
+    bool askYesNo(const std::string&) override { return false; }
+    vorn::core::Answer askYesNoCancel(const std::string&) override {
+        return vorn::core::Answer::No;
+    }
+    bool selectObjects(vorn::core::LoadSelection&) override { return false; }
+    void progressBegin(const std::string&, int) override {}
+    void progressStep(int) override {}
+    void progressEnd() override {}
+    bool abortRequested() override { return false; }
+    void processEvents() override {}
+};
+
+// Golden-spiral points on the unit sphere, as single-precision vertices.
+void FillSphere(vorn::core::SceneObject& o, int n) {
+    const double golden = 3.141592653589793 * (3 - std::sqrt(5.0));
+    o.vertexCount = static_cast<std::int16_t>(n);
+    o.faceCount = 0;
+    for (int i = 0; i < n; ++i) {
+        const double z = 1 - (2 * i + 1.0) / n;
+        const double r = std::sqrt(1 - z * z);
+        o.vertex(i + 1) = {static_cast<float>(r * std::cos(golden * i)),
+                           static_cast<float>(r * std::sin(golden * i)), static_cast<float>(z)};
+    }
+}
+
+// Second argument 1: the walk over every triple.
+void BM_FormConvexFacesSphere(benchmark::State& state) {
+    using namespace vorn;
+    core::Scene scene;
+    core::Settings settings;
+    lang::MessageTable messages;
+    QuietHost host;
+    core::Env env{scene, settings, messages, host};
+    const int slot = core::AppendObject(scene, core::ObjectType::Polyhedron);
+    const int n = static_cast<int>(state.range(0));
+    const bool reference = state.range(1) != 0;
+    int faces = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        FillSphere(scene.object(slot), n);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(reference ? poly::FormConvexFacesReference(env, slot)
+                                           : poly::FormConvexFaces(env, slot));
+        faces = scene.object(slot).faceCount;
+    }
+    state.counters["faces"] = faces;
+}
+
+BENCHMARK(BM_FormConvexFacesSphere)
+    ->Args({100, 1})
+    ->Args({200, 1})
+    ->Args({100, 0})
+    ->Args({200, 0})
+    ->Args({1000, 0})
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
