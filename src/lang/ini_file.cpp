@@ -242,13 +242,15 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes) {
                 ::linkat(AT_FDCWD, fdPath.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
             if (!linked && errno != EEXIST) break;
         }
-        ::close(fd);
         if (linked) {
+            // Named for as short a time as can be: a kill now would leave the name behind.
             const bool ok = std::rename(name.c_str(), path.c_str()) == 0;
             if (!ok) ::unlink(name.c_str());
+            ::close(fd);
             if (ok) syncFolder(dir);
             return ok;
         }
+        ::close(fd);
         // No /proc to name the file by: write it again through a named temporary file.
     }
 

@@ -164,15 +164,22 @@ struct KillRounds {
     int leftovers = 0;  // temporary files left in the folder after the last round
 };
 
-// Each round forks a child that calls `writeOnce(round, i)` for i = 0, 1, 2, ... until it is
-// killed with SIGKILL after a varied delay (0 .. `maxDelayMs`), then sorts the target's bytes:
-// contents[0] is the old content, the others are complete new ones.
+// Each round forks a child that calls `writeOnce(i)` for i = 0, 1, 2, ... until it is killed
+// with SIGKILL after a varied delay, then sorts the target's bytes: contents[0] is the old
+// content, the others are complete new ones. The delays span three times one write as timed
+// here, so some rounds end before the first write is complete and some after.
 inline KillRounds KillWhileWriting(const std::filesystem::path& target,
                                    const std::vector<std::string>& contents,
                                    const std::function<void(long)>& writeOnce, int rounds,
-                                   int maxDelayMs, unsigned seed) {
+                                   unsigned seed) {
     KillRounds r;
     std::mt19937 random(seed);
+    const auto started = std::chrono::steady_clock::now();
+    writeOnce(0);
+    const long long oneWrite = std::chrono::duration_cast<std::chrono::microseconds>(
+                                   std::chrono::steady_clock::now() - started)
+                                   .count();
+    const auto maxDelayUs = static_cast<unsigned>(std::max(3 * oneWrite, 100LL));
     for (int round = 0; round < rounds; ++round) {
         {
             std::ofstream reset(target, std::ios::binary | std::ios::trunc);
@@ -190,11 +197,10 @@ inline KillRounds KillWhileWriting(const std::filesystem::path& target,
         }
         ::close(ready[1]);
         char go = 0;
-        const bool started = ::read(ready[0], &go, 1) == 1;
+        const bool childReady = ::read(ready[0], &go, 1) == 1;
         ::close(ready[0]);
-        const int delayUs =
-            static_cast<int>(random() % static_cast<unsigned>(maxDelayMs * 1000 + 1));
-        if (started) std::this_thread::sleep_for(std::chrono::microseconds(delayUs));
+        const unsigned delayUs = random() % (maxDelayUs + 1);
+        if (childReady) std::this_thread::sleep_for(std::chrono::microseconds(delayUs));
         ::kill(pid, SIGKILL);
         int status = 0;
         while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
