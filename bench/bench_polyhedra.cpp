@@ -5,27 +5,13 @@
 
 #include <cmath>
 
+#include "quiet_host.h"
+
 #include <benchmark/benchmark.h>
 
 namespace {
 
-class QuietHost : public vorn::core::Host {
-  public:
-    void addReportLine(const std::string&) override {}
-    void setStatus(const std::string&) override {}
-    void setHint(const std::string&) override {}
-    void showMessage(vorn::core::BoxKind, const std::string&) override {}
-    bool askYesNo(const std::string&) override { return false; }
-    vorn::core::Answer askYesNoCancel(const std::string&) override {
-        return vorn::core::Answer::No;
-    }
-    bool selectObjects(vorn::core::LoadSelection&) override { return false; }
-    void progressBegin(const std::string&, int) override {}
-    void progressStep(int) override {}
-    void progressEnd() override {}
-    bool abortRequested() override { return false; }
-    void processEvents() override {}
-};
+using vorn::bench::QuietHost;
 
 // Golden-spiral points on the unit sphere, as single-precision vertices.
 void FillSphere(vorn::core::SceneObject& o, int n) {

@@ -7,28 +7,13 @@
 
 #include <cstdio>
 
+#include "quiet_host.h"
+
 #include <benchmark/benchmark.h>
 
 namespace {
 
-// A host that never stops and shows nothing.
-class QuietHost : public vorn::core::Host {
-  public:
-    void addReportLine(const std::string&) override {}
-    void setStatus(const std::string&) override {}
-    void setHint(const std::string&) override {}
-    void showMessage(vorn::core::BoxKind, const std::string&) override {}
-    bool askYesNo(const std::string&) override { return false; }
-    vorn::core::Answer askYesNoCancel(const std::string&) override {
-        return vorn::core::Answer::No;
-    }
-    bool selectObjects(vorn::core::LoadSelection&) override { return false; }
-    void progressBegin(const std::string&, int) override {}
-    void progressStep(int) override {}
-    void progressEnd() override {}
-    bool abortRequested() override { return false; }
-    void processEvents() override {}
-};
+using vorn::bench::QuietHost;
 
 // sin(x*y) over x^2+y^2<pi^2, integrated over the same disc in -3..3 x -3..3. The second
 // argument 1 takes the text path of every evaluation.
