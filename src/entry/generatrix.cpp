@@ -71,8 +71,8 @@ void SampleGeneratrix(expr::ExpressionEngine& engine, core::SceneObject& entry, 
     core::ObjectPart& target = entry.part(1);
     target.domainKind = 0;
     target.area.polygon.pointCount = static_cast<std::uint8_t>(m);
+    if (m <= 0) return;
     std::copy(points, points + m, target.area.polygon.points);
-    if (m == 0) return;
     const auto [minX, maxX] = std::minmax_element(
         points, points + m, [](const auto& a, const auto& b) { return a.x < b.x; });
     const auto [minY, maxY] = std::minmax_element(

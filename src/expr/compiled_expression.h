@@ -4,7 +4,9 @@
 
 #include "expr/expression_engine.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <new>
 #include <span>
 #include <string>
 #include <string_view>
@@ -34,6 +36,20 @@ class ReferenceEvaluationScope {
 long double SubstitutedValue(long double value);
 
 namespace detail {
+
+// Allocates whole 64-byte cache lines.
+template <typename T> struct LineAllocator {
+    using value_type = T;
+    static constexpr std::size_t kLine = 64;
+    LineAllocator() = default;
+    template <typename U> LineAllocator(const LineAllocator<U>&) noexcept {}
+    T* allocate(std::size_t n) {
+        const std::size_t bytes = (n * sizeof(T) + kLine - 1) / kLine * kLine;
+        return static_cast<T*>(::operator new(bytes, std::align_val_t(kLine)));
+    }
+    void deallocate(T* p, std::size_t) noexcept { ::operator delete(p, std::align_val_t(kLine)); }
+    template <typename U> bool operator==(const LineAllocator<U>&) const noexcept { return true; }
+};
 
 // A straight-line program over long double registers; the first error ends it with its code.
 class Program {
@@ -75,12 +91,15 @@ class Program {
     long double m_result = 0;
     std::uint16_t m_resultReg = 0;
     // Registers and a per-operation memory of results that depend on one variable only, valid
-    // while that variable keeps its value: a grid row keeps x while y runs.
-    mutable std::vector<long double> m_regs;
-    mutable std::vector<std::uint32_t> m_opGeneration;
-    mutable std::vector<int> m_opCode;
-    mutable std::vector<std::uint32_t> m_generation;
-    mutable std::vector<long double> m_last;
+    // while that variable keeps its value: a grid row keeps x while y runs. They are written at
+    // every point, on whole cache lines of their own, so that threads running their own
+    // programs do not take lines from each other.
+    template <typename T> using Lines = std::vector<T, LineAllocator<T>>;
+    mutable Lines<long double> m_regs;
+    mutable Lines<std::uint32_t> m_opGeneration;
+    mutable Lines<int> m_opCode;
+    mutable Lines<std::uint32_t> m_generation;
+    mutable Lines<long double> m_last;
 };
 
 } // namespace detail

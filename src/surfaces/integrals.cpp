@@ -279,8 +279,9 @@ ContourResult ContourIntegral(core::Env& env, expr::ExpressionEngine& engine, st
 namespace {
 
 // What a thread needs to evaluate a surface's parts and the clip region: compiled programs keep
-// scratch registers, so each thread has its own.
-struct RowTools {
+// scratch registers, so each thread has its own. Its own cache lines too: the engine's error code
+// is written at every point.
+struct alignas(64) RowTools {
     expr::ExpressionEngine engine;
     PartEvaluators evaluators;
     CompiledClip clip;
@@ -288,7 +289,9 @@ struct RowTools {
 
 // Runs `row(tools, i)` for the rows first..last, the upper half on a second thread with the
 // second tools when the machine has another core. Rows write only their own results, so the
-// outcome does not depend on the split.
+// outcome does not depend on the split. The second thread runs its own copy of `row`: rows read
+// what the row captured at every point, and that must not share cache lines with the first
+// thread's stack, which it writes all the time.
 template <typename Row>
 void RunRows(RowTools& mine, RowTools& other, int first, int last, bool oneThread, const Row& row) {
     const int split =
@@ -297,8 +300,9 @@ void RunRows(RowTools& mine, RowTools& other, int first, int last, bool oneThrea
     if (split <= last) {
         other.engine = mine.engine; // copied here: `mine` is busy below
         helper = std::thread([&other, &row, split, last] {
+            const Row own = row;
             for (int i = split; i <= last; ++i)
-                row(other, i);
+                own(other, i);
         });
     }
     for (int i = first; i < split; ++i)
@@ -342,7 +346,7 @@ DoubleIntegralResult DoubleIntegral(core::Env& env, expr::ExpressionEngine& engi
     RowTools mine = makeTools(), other = makeTools();
     const PartEvaluators& evaluators = mine.evaluators;
     // A part whose region is the clip system itself has already passed the clip test.
-    std::vector<bool> clippedByPart(static_cast<std::size_t>(parts) + 1, false);
+    std::vector<std::uint8_t> clippedByPart(static_cast<std::size_t>(parts) + 1, 0);
     for (int k = 1; k <= parts && !region.region.isPolygon; ++k)
         clippedByPart[static_cast<std::size_t>(k)] =
             evaluators.regionIsSystem(k, region.region.system);
@@ -351,7 +355,11 @@ DoubleIntegralResult DoubleIntegral(core::Env& env, expr::ExpressionEngine& engi
         const std::string count = std::to_string(n);
         ProgressScope progress(env.host, env.messages.format(kMsgRefiningRegion, {count, count}),
                                n);
-        const auto row = [&](RowTools& tools, int i) {
+        // Captured by value, arrays by their data: see RunRows.
+        std::uint8_t* const owners = owner.data();
+        double* const heights = z.data();
+        const std::uint8_t* const clipped = clippedByPart.data();
+        const auto row = [=](RowTools& tools, int i) {
             const double x = rect.xFrom + (i - 1) * dx;
             for (int j = 1; j <= n; ++j) {
                 const double y = rect.yFrom + (j - 1) * dy;
@@ -359,14 +367,14 @@ DoubleIntegralResult DoubleIntegral(core::Env& env, expr::ExpressionEngine& engi
                     if (!tools.evaluators.inRegion(tools.engine, k, x, y)) continue;
                     const auto value = tools.evaluators.valueAt(tools.engine, k, x, y);
                     if (!value) continue;
-                    owner[at(i, j)] = static_cast<std::uint8_t>(k);
-                    z[at(i, j)] = *value;
+                    owners[at(i, j)] = static_cast<std::uint8_t>(k);
+                    heights[at(i, j)] = *value;
                     break;
                 }
-                const int k = owner[at(i, j)];
-                if (k != 0 && !clippedByPart[static_cast<std::size_t>(k)] &&
+                const int k = owners[at(i, j)];
+                if (k != 0 && !clipped[static_cast<std::size_t>(k)] &&
                     !tools.clip.contains(tools.engine, x, y))
-                    owner[at(i, j)] = 0;
+                    owners[at(i, j)] = 0;
             }
         };
         for (int block = 1; block <= n && !stopped; block += kRowBlock) {
@@ -393,13 +401,19 @@ DoubleIntegralResult DoubleIntegral(core::Env& env, expr::ExpressionEngine& engi
         std::vector<long double> areaTerm(static_cast<std::size_t>(kRowBlock) * perRow);
         std::vector<long double> integralTerm(areaTerm.size());
         std::vector<std::uint8_t> counted(areaTerm.size()); // bytes: rows are written at once
-        int blockStart = 1;
-        const auto row = [&](RowTools& tools, int i) {
+        long double* const areas = areaTerm.data();
+        long double* const integrals = integralTerm.data();
+        std::uint8_t* const counts = counted.data();
+        const std::uint8_t* const owners = owner.data();
+        const double* const heights = z.data();
+        // Captured by value, arrays by their data: see RunRows. Blocks start at rows
+        // 1 + k·kRowBlock.
+        const auto row = [=](RowTools& tools, int i) {
             geo::PointList triangle;
             triangle.n = 3;
-            std::size_t t = static_cast<std::size_t>(i - blockStart) * perRow;
+            std::size_t t = static_cast<std::size_t>((i - 1) % kRowBlock) * perRow;
             for (int j = 1; j < n; ++j) {
-                const int shared = owner[at(i + 1, j + 1)];
+                const int shared = owners[at(i + 1, j + 1)];
                 const int corners[2][3][2] = {{{i, j}, {i, j + 1}, {i + 1, j + 1}},
                                               {{i + 1, j + 1}, {i + 1, j}, {i, j}}};
                 for (const auto& tri : corners) {
@@ -407,29 +421,29 @@ DoubleIntegralResult DoubleIntegral(core::Env& env, expr::ExpressionEngine& engi
                     long double xc = 0, yc = 0, zc = 0;
                     for (int c = 0; c < 3; ++c) {
                         const int ci = tri[c][0], cj = tri[c][1];
-                        owned = owned && owner[at(ci, cj)] != 0;
+                        owned = owned && owners[at(ci, cj)] != 0;
                         const geo::Vec3 p{rect.xFrom + (ci - 1) * dx, rect.yFrom + (cj - 1) * dy,
-                                          z[at(ci, cj)]};
+                                          heights[at(ci, cj)]};
                         triangle[c + 1] = p;
                         xc += p.x / 3;
                         yc += p.y / 3;
                         zc += p.z / 3;
                     }
-                    counted[t] = owned;
+                    counts[t] = owned;
                     if (owned) {
                         // Where the shared corner's formula has no value at the centroid, the
                         // corners' mean stands in for it rather than a zero.
                         const auto fc = tools.evaluators.valueAt(
                             tools.engine, shared, static_cast<double>(xc), static_cast<double>(yc));
                         const long double centre = fc ? *fc : zc;
-                        areaTerm[t] = std::fabs(geo::PolygonArea3D(triangle));
-                        integralTerm[t] = cell / 2 * (zc + (centre - zc) / 2);
+                        areas[t] = std::fabs(geo::PolygonArea3D(triangle));
+                        integrals[t] = cell / 2 * (zc + (centre - zc) / 2);
                     }
                     ++t;
                 }
             }
         };
-        for (; blockStart < n && !stopped; blockStart += kRowBlock) {
+        for (int blockStart = 1; blockStart < n && !stopped; blockStart += kRowBlock) {
             const int last = std::min(n - 1, blockStart + kRowBlock - 1);
             RunRows(mine, other, blockStart, last, oneThread, row);
             for (int i = blockStart; i <= last && !stopped; ++i) {
