@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -336,6 +337,33 @@ TEST_F(LanguageTest, SwitchingToEnglishAndBack) {
     // Back in Ukrainian, an export gives the built-in texts again.
     const lang::IniFile again = exported();
     EXPECT_EQ(again.value("Vorn2frm", "m_NewFile.caption", ""), "&Новий");
+}
+
+// Alt and a letter must reach one thing: a menu of the menu bar whose marked letter is also an
+// Alt shortcut of a command would open under one key and run the command under the other.
+TEST_F(LanguageTest, MenuLettersAndAltShortcutsDoNotMeet) {
+    ASSERT_TRUE(QFile::copy(kSourceDir + "/lang/vorn3eng.lng", path("vorn3eng.lng")));
+    ASSERT_TRUE(window->exportLanguage());
+    window->buildLanguageList();
+    const auto clashes = [this] {
+        QStringList shortcuts;
+        for (const QAction* a : window->findChildren<QAction*>())
+            for (const QKeySequence& k : a->shortcuts())
+                shortcuts << k.toString(QKeySequence::PortableText);
+        QStringList found;
+        for (const QAction* menu : window->menuBar()->actions()) {
+            const QString title = QString(menu->text()).remove("&&");
+            const qsizetype at = title.indexOf('&');
+            if (at < 0 || at + 1 >= title.size()) continue;
+            const QString alt = "Alt+" + title.mid(at + 1, 1).toUpper();
+            if (shortcuts.contains(alt)) found << menu->text() + " / " + alt;
+        }
+        return found;
+    };
+    EXPECT_TRUE(clashes().isEmpty()) << clashes().join("\n").toStdString();
+    choose("vorn3eng.lng");
+    EXPECT_EQ(menuCaption("m_File"), "&File");
+    EXPECT_TRUE(clashes().isEmpty()) << clashes().join("\n").toStdString();
 }
 
 TEST_F(LanguageTest, ColoursStoredUnderEnglishCaptionsComeBackAfterARestart) {
