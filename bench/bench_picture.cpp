@@ -1,5 +1,6 @@
 // Wire-frame redraw at 1200 x 800 and half-tone frame at 800 x 600 of 19 polyhedra of 2000 faces.
 // The half-tone part needs an OpenGL display (xvfb-run); without one it is skipped.
+#include "core/quiet_host.h"
 #include "core/scene.h"
 #include "entry/object_builder.h"
 #include "entry/transform.h"
@@ -28,22 +29,7 @@ namespace {
 
 using namespace vorn;
 
-// A host that never stops and shows nothing.
-class QuietHost : public core::Host {
-  public:
-    void addReportLine(const std::string&) override {}
-    void setStatus(const std::string&) override {}
-    void setHint(const std::string&) override {}
-    void showMessage(core::BoxKind, const std::string&) override {}
-    bool askYesNo(const std::string&) override { return false; }
-    core::Answer askYesNoCancel(const std::string&) override { return core::Answer::No; }
-    bool selectObjects(core::LoadSelection&) override { return false; }
-    void progressBegin(const std::string&, int) override {}
-    void progressStep(int) override {}
-    void progressEnd() override {}
-    bool abortRequested() override { return false; }
-    void processEvents() override {}
-};
+using core::QuietHost;
 
 constexpr int kObjects = core::kMaxObjectCount - 1;
 // A torus of 40 x 25 vertices has 2000 triangles: the most faces a record holds.

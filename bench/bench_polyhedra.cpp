@@ -1,17 +1,16 @@
 // Hull formation of points on a sphere: the walk over hull neighbourhoods against the walk over
 // every triple (only at small sizes: it grows with the fourth power of the point count).
+#include "core/quiet_host.h"
 #include "core/scene.h"
 #include "polyhedra/formation.h"
 
 #include <cmath>
 
-#include "quiet_host.h"
-
 #include <benchmark/benchmark.h>
 
 namespace {
 
-using vorn::bench::QuietHost;
+using vorn::core::QuietHost;
 
 // Golden-spiral points on a sphere of radius 10, turned by half a radian, as single-precision
 // vertices: every size here forms a closed solid of 2n - 4 faces. (On the unit sphere, or

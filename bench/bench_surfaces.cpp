@@ -1,4 +1,5 @@
 // Double integral, surface build and scene load of the default surface, compiled and on text.
+#include "core/quiet_host.h"
 #include "core/scene.h"
 #include "core/scene_file.h"
 #include "entry/scene_loader.h"
@@ -9,13 +10,11 @@
 #include <cstdio>
 #include <vector>
 
-#include "quiet_host.h"
-
 #include <benchmark/benchmark.h>
 
 namespace {
 
-using vorn::bench::QuietHost;
+using vorn::core::QuietHost;
 
 // sin(x*y) over x^2+y^2<pi^2, integrated over the same disc in -3..3 x -3..3. The second
 // argument 1 takes the text path of every evaluation; the third 1 keeps to one thread.

@@ -1,6 +1,7 @@
 // Fuzz target: polyhedron formation by the hull-neighbourhood walk against the walk over every
 // triple, on decoded point sets (grid values at several scales, repeats, special values). Any
 // difference in the result, the record or the progress calls traps.
+#include "core/quiet_host.h"
 #include "core/scene.h"
 #include "lang/message_table.h"
 #include "polyhedra/formation.h"
@@ -22,23 +23,14 @@ namespace core = vorn::core;
 // Few enough points that the walk over every triple stays well inside the time limit.
 constexpr std::size_t kMaxPoints = 24;
 
-class CountingHost : public core::Host {
+class CountingHost : public core::QuietHost {
   public:
     std::string calls;
-    void addReportLine(const std::string&) override {}
-    void setStatus(const std::string&) override {}
-    void setHint(const std::string&) override {}
-    void showMessage(core::BoxKind, const std::string&) override {}
-    bool askYesNo(const std::string&) override { return false; }
-    core::Answer askYesNoCancel(const std::string&) override { return core::Answer::No; }
-    bool selectObjects(core::LoadSelection&) override { return false; }
     void progressBegin(const std::string& text, int items) override {
         calls += "begin " + text + " " + std::to_string(items) + ";";
     }
     void progressStep(int position) override { calls += std::to_string(position) + ";"; }
     void progressEnd() override { calls += "end;"; }
-    bool abortRequested() override { return false; }
-    void processEvents() override {}
 };
 
 // First byte: the grid step; then one byte per coordinate: below 0xF0 a grid value (-10..10

@@ -1,5 +1,6 @@
 // Fuzz target: the polygon and hull kernel and polyhedron formation on decoded point sets,
 // including NaN, infinite, huge and repeated coordinates; traps when a result breaks its promise.
+#include "core/quiet_host.h"
 #include "core/scene.h"
 #include "expr/region.h"
 #include "geometry/polygon.h"
@@ -28,21 +29,7 @@ namespace core = vorn::core;
 
 constexpr std::size_t kMaxPoints = 60;
 
-class QuietHost : public core::Host {
-  public:
-    void addReportLine(const std::string&) override {}
-    void setStatus(const std::string&) override {}
-    void setHint(const std::string&) override {}
-    void showMessage(core::BoxKind, const std::string&) override {}
-    bool askYesNo(const std::string&) override { return false; }
-    core::Answer askYesNoCancel(const std::string&) override { return core::Answer::No; }
-    bool selectObjects(core::LoadSelection&) override { return false; }
-    void progressBegin(const std::string&, int) override {}
-    void progressStep(int) override {}
-    void progressEnd() override {}
-    bool abortRequested() override { return false; }
-    void processEvents() override {}
-};
+using core::QuietHost;
 
 struct Decoded {
     std::vector<geo::Vec3> points;

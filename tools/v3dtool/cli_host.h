@@ -2,13 +2,13 @@
 // fixed answer.
 #pragma once
 
-#include "core/host.h"
+#include "core/quiet_host.h"
 
 #include <ostream>
 
 namespace vorn::tool {
 
-class CliHost : public core::Host {
+class CliHost : public core::QuietHost {
   public:
     CliHost(std::ostream& report, std::ostream& boxes) : m_report(report), m_boxes(boxes) {}
 
@@ -17,8 +17,6 @@ class CliHost : public core::Host {
     bool markBoxes = false;
 
     void addReportLine(const std::string& line) override { m_report << line << '\n'; }
-    void setStatus(const std::string&) override {}
-    void setHint(const std::string&) override {}
     void showMessage(core::BoxKind, const std::string& text) override {
         m_boxes << (markBoxes ? "! " : "") << text << '\n';
     }
@@ -30,11 +28,6 @@ class CliHost : public core::Host {
         return askYesNo(text) ? core::Answer::Yes : core::Answer::No;
     }
     bool selectObjects(core::LoadSelection&) override { return true; }
-    void progressBegin(const std::string&, int) override {}
-    void progressStep(int) override {}
-    void progressEnd() override {}
-    bool abortRequested() override { return false; }
-    void processEvents() override {}
 
   private:
     std::ostream& m_report;

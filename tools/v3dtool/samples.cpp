@@ -1,6 +1,7 @@
 // The teaching scenes: each object goes through the same steps as in the program's dialogs.
 #include "v3dtool/samples.h"
 
+#include "core/quiet_host.h"
 #include "entry/generatrix.h"
 #include "entry/object_builder.h"
 #include "picture/view_state.h"
@@ -31,7 +32,7 @@ constexpr double kPictureWidth = 640, kPictureHeight = 480, kFill = 0.9;
 constexpr double kPhi = 1.6180339887498948482;
 
 // Report lines to a stream; questions answered from a script; any box is a failed step.
-class SampleHost : public core::Host {
+class SampleHost : public core::QuietHost {
   public:
     SampleHost(std::ostream& report, std::ostream& err) : m_report(report), m_err(err) {}
 
@@ -39,8 +40,6 @@ class SampleHost : public core::Host {
     int boxes = 0;
 
     void addReportLine(const std::string& line) override { m_report << line << '\n'; }
-    void setStatus(const std::string&) override {}
-    void setHint(const std::string&) override {}
     void showMessage(core::BoxKind, const std::string& text) override {
         m_err << text << '\n';
         ++boxes;
@@ -55,11 +54,6 @@ class SampleHost : public core::Host {
         return askYesNo(text) ? core::Answer::Yes : core::Answer::No;
     }
     bool selectObjects(core::LoadSelection&) override { return true; }
-    void progressBegin(const std::string&, int) override {}
-    void progressStep(int) override {}
-    void progressEnd() override {}
-    bool abortRequested() override { return false; }
-    void processEvents() override {}
 
   private:
     std::ostream& m_report;

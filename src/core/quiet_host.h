@@ -1,21 +1,23 @@
-// A host that shows nothing, asks nothing and never stops: what the benchmarks run under.
+// A host that shows nothing, answers every question No, selects nothing and never stops: the
+// base of batch runs (benchmarks, fuzz targets, the command-line tool), which override only what
+// they want to see or answer.
 #pragma once
 
 #include "core/host.h"
 
 #include <string>
 
-namespace vorn::bench {
+namespace vorn::core {
 
-class QuietHost : public core::Host {
+class QuietHost : public Host {
   public:
     void addReportLine(const std::string&) override {}
     void setStatus(const std::string&) override {}
     void setHint(const std::string&) override {}
-    void showMessage(core::BoxKind, const std::string&) override {}
+    void showMessage(BoxKind, const std::string&) override {}
     bool askYesNo(const std::string&) override { return false; }
-    core::Answer askYesNoCancel(const std::string&) override { return core::Answer::No; }
-    bool selectObjects(core::LoadSelection&) override { return false; }
+    Answer askYesNoCancel(const std::string&) override { return Answer::No; }
+    bool selectObjects(LoadSelection&) override { return false; }
     void progressBegin(const std::string&, int) override {}
     void progressStep(int) override {}
     void progressEnd() override {}
@@ -23,4 +25,4 @@ class QuietHost : public core::Host {
     void processEvents() override {}
 };
 
-} // namespace vorn::bench
+} // namespace vorn::core
