@@ -17,20 +17,6 @@
 namespace vorn::test {
 namespace {
 
-enum class Fault { ReadOnlyFolder, FullFileSystem, FileSizeLimit };
-
-std::string faultName(const ::testing::TestParamInfo<Fault>& info) {
-    switch (info.param) {
-    case Fault::ReadOnlyFolder:
-        return "ReadOnlyFolder";
-    case Fault::FullFileSystem:
-        return "FullFileSystem";
-    case Fault::FileSizeLimit:
-        return "FileSizeLimit";
-    }
-    return "?";
-}
-
 class WindowSaveFaults : public WindowTest, public ::testing::WithParamInterface<Fault> {
   protected:
     QString folder; // the program's folder, where the fault strikes
@@ -175,10 +161,8 @@ TEST_P(WindowSaveFaults, ExportedLanguageFileKeepsItsPreviousContent) {
     EXPECT_EQ(QDir(folder).entryList({".~*"}, QDir::Files | QDir::Hidden), QStringList());
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, WindowSaveFaults,
-                         ::testing::Values(Fault::ReadOnlyFolder, Fault::FullFileSystem,
-                                           Fault::FileSizeLimit),
-                         faultName);
+INSTANTIATE_TEST_SUITE_P(Faults, WindowSaveFaults, ::testing::ValuesIn(kFaults),
+                         [](const auto& info) { return FaultName(info.param); });
 
 } // namespace
 } // namespace vorn::test

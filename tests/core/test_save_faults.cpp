@@ -21,19 +21,9 @@ using core::ObjectType;
 
 namespace {
 
-enum class Fault { ReadOnlyFolder, FullFileSystem, FileSizeLimit };
-
-std::string faultName(const ::testing::TestParamInfo<Fault>& info) {
-    switch (info.param) {
-    case Fault::ReadOnlyFolder:
-        return "ReadOnlyFolder";
-    case Fault::FullFileSystem:
-        return "FullFileSystem";
-    case Fault::FileSizeLimit:
-        return "FileSizeLimit";
-    }
-    return "?";
-}
+using test::Fault;
+using test::FaultName;
+using test::kFaults;
 
 // A polyhedron with the record's full vertex and face counts: about 68 KB on disk.
 void addLargeObject(core::Scene& scene, const std::string& name, float shift) {
@@ -116,10 +106,8 @@ TEST_P(SceneSaveFaults, OldFileStaysFailureIsReportedSceneStaysModified) {
     EXPECT_EQ(scene->objectCount(), 7) << "a failed save must not touch the scene";
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, SceneSaveFaults,
-                         ::testing::Values(Fault::ReadOnlyFolder, Fault::FullFileSystem,
-                                           Fault::FileSizeLimit),
-                         faultName);
+INSTANTIATE_TEST_SUITE_P(Faults, SceneSaveFaults, ::testing::ValuesIn(kFaults),
+                         [](const auto& info) { return FaultName(info.param); });
 
 TEST(SceneSaveKilled, KilledWriterLeavesTheOldOrTheWholeNewScene) {
     const fs::path dir = test::tempPath("scene_killed");

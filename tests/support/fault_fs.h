@@ -26,6 +26,23 @@
 
 namespace vorn::test {
 
+// The faults the saving tests strike with, and their names as test parameters.
+enum class Fault { ReadOnlyFolder, FullFileSystem, FileSizeLimit };
+inline constexpr Fault kFaults[] = {Fault::ReadOnlyFolder, Fault::FullFileSystem,
+                                    Fault::FileSizeLimit};
+
+inline std::string FaultName(Fault fault) {
+    switch (fault) {
+    case Fault::ReadOnlyFolder:
+        return "ReadOnlyFolder";
+    case Fault::FullFileSystem:
+        return "FullFileSystem";
+    case Fault::FileSizeLimit:
+        return "FileSizeLimit";
+    }
+    return "?";
+}
+
 // Gives the calling thread its own mount table, so test mounts are seen by nobody else.
 // Empty when done (or done before), else why it cannot be had.
 inline std::string EnterPrivateMounts() {
