@@ -35,7 +35,8 @@ bool computeFunction(char token, long double v, long double& out) {
         break;
     case 'e':
         if (v <= 0) return false;
-        out = std::log10(v);
+        // The language's own formula: log10 rounds differently, LG(0.001) + 3 would be -2e-19.
+        out = std::log(v) / std::log(10.0L);
         break;
     case 'f':
         out = sine(v);

@@ -21,6 +21,18 @@ bool SameXY(const Vec3& p, const Vec3& q) {
     return IsNear(p.x, q.x) && IsNear(p.y, q.y);
 }
 
+// PointOnSegment2D with the bounding box widened by boxEps.
+SegmentTest SegmentWithin(const Vec3& p1, const Vec3& p2, const Vec3& p, double eps,
+                          double boxEps) {
+    if (SameXY(p, p1) || SameXY(p, p2)) return {true, true};
+    if (SameXY(p1, p2)) return {false, false};
+    SegmentTest r;
+    r.onLine = PointLineDistance({p.x, p.y, 0}, {p1.x, p1.y, 0}, {p2.x, p2.y, 0}) < eps;
+    r.inBox = std::min(p1.x, p2.x) - boxEps <= p.x && p.x <= std::max(p1.x, p2.x) + boxEps &&
+              std::min(p1.y, p2.y) - boxEps <= p.y && p.y <= std::max(p1.y, p2.y) + boxEps;
+    return r;
+}
+
 } // namespace
 
 Projection ProjectionRule(double a, double b, double c) {
@@ -124,13 +136,7 @@ double PolygonColumnVolume(const PointList& p) {
 }
 
 SegmentTest PointOnSegment2D(const Vec3& p1, const Vec3& p2, const Vec3& p, double eps) {
-    if (SameXY(p, p1) || SameXY(p, p2)) return {true, true};
-    if (SameXY(p1, p2)) return {false, false};
-    SegmentTest r;
-    r.onLine = PointLineDistance({p.x, p.y, 0}, {p1.x, p1.y, 0}, {p2.x, p2.y, 0}) < eps;
-    r.inBox = std::min(p1.x, p2.x) <= p.x && p.x <= std::max(p1.x, p2.x) &&
-              std::min(p1.y, p2.y) <= p.y && p.y <= std::max(p1.y, p2.y);
-    return r;
+    return SegmentWithin(p1, p2, p, eps, 0);
 }
 
 PolygonTest PointInPolygon2D(const PointList& p, double x, double y) {
@@ -141,7 +147,9 @@ PolygonTest PointInPolygon2D(const PointList& p, double x, double y) {
     for (int j = 1; j <= n && !r.onEdge; ++j) {
         const Vec3& a = p[j];
         const Vec3& b = p[j % n + 1];
-        r.onEdge = PointOnSegment2D(a, b, {x, y, 0}, kEpsEdge).onSegment();
+        // The box gets the line's tolerance too: without it a point a rounding step outside a
+        // horizontal or vertical edge is neither on it nor counted by the crossings.
+        r.onEdge = SegmentWithin(a, b, {x, y, 0}, kEpsEdge, kEpsEdge).onSegment();
         if (std::fabs(b.y - a.y) < kEpsEdge) continue;
         const double xi = (y - a.y) * (b.x - a.x) / (b.y - a.y) + a.x;
         if (!PointOnSegment2D(a, b, {xi, y, 0}, kEpsSegment).onSegment()) continue;

@@ -126,15 +126,31 @@ long double Integrator::AreaExplicit(std::string_view f, Axis axis, long double 
     // The nodes run from hi down to lo, so the last derivative is the one at the lower end.
     const long double h = (lo - hi) / m_points;
     ProgressScope progress(m_env.host, m_env.msg(kMsgRevolutionArea), m_points);
-    long double sum = 0;
-    for (int i = 0; i <= m_points; ++i) {
-        progress.step(i + 1);
-        const long double x = hi + i * h;
+    // The widening can put an end node just outside the curve's domain (a ball's pole is the
+    // interval's own end); such a node takes the integrand of the node next to it rather than 0.
+    // The pole itself is no better: its radius is 0 and its slope unbounded, so it gives 0 about
+    // Ox and any size about Oy.
+    const std::size_t count = static_cast<std::size_t>(m_points) + 1;
+    std::vector<long double> g(count, 0);
+    std::vector<char> defined(count, 0);
+    for (std::size_t i = 0; i < count; ++i) {
+        progress.step(static_cast<int>(i) + 1);
+        const long double x = hi + static_cast<int>(i) * h;
+        const long double fx = value(f, 'X', x);
+        defined[i] = m_engine.CalcError == expr::kCalcOk;
+        // No derivative there: the flag stays the one of the neighbour whose value is taken.
+        if (i + 1 == count && !defined[i] && defined[i - 1]) {
+            g[i] = g[i - 1];
+            break;
+        }
         const long double slope = NumericDerivative(f, 'X', x);
-        const long double radius = axis == Axis::Ox ? value(f, 'X', x) : x;
-        const long double g = std::fabs(2 * kPi * radius * std::sqrt(1 + slope * slope));
-        sum += (i == 0 || i == m_points) ? g / 2 : g;
+        const long double radius = axis == Axis::Ox ? fx : x;
+        g[i] = std::fabs(2 * kPi * radius * std::sqrt(1 + slope * slope));
     }
+    if (!defined[0] && defined[1]) g[0] = g[1];
+    long double sum = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        sum += (i == 0 || i + 1 == count) ? g[i] / 2 : g[i];
     return std::fabs(h * sum);
 }
 
@@ -330,6 +346,14 @@ DoubleIntegralResult DoubleIntegral(core::Env& env, expr::ExpressionEngine& engi
     const int n = std::clamp(points, kMinIntegrationPoints, kMaxIntegrationPoints);
     const double dx = (rect.xTo - rect.xFrom) / (n - 1);
     const double dy = (rect.yTo - rect.yFrom) / (n - 1);
+    // The last node of an axis is its bound itself: from + (n - 1)·d can miss it by a rounding
+    // step, and a polygon's edge there would lose the whole row of nodes.
+    const auto nodeX = [rect, dx, n](int i) {
+        return i == n ? rect.xTo : rect.xFrom + (i - 1) * dx;
+    };
+    const auto nodeY = [rect, dy, n](int j) {
+        return j == n ? rect.yTo : rect.yFrom + (j - 1) * dy;
+    };
     const int parts = UsablePartCount(surface);
     const std::size_t nodes = static_cast<std::size_t>(n) * static_cast<std::size_t>(n);
     auto at = [n](int i, int j) {
@@ -360,9 +384,9 @@ DoubleIntegralResult DoubleIntegral(core::Env& env, expr::ExpressionEngine& engi
         double* const heights = z.data();
         const std::uint8_t* const clipped = clippedByPart.data();
         const auto row = [=](RowTools& tools, int i) {
-            const double x = rect.xFrom + (i - 1) * dx;
+            const double x = nodeX(i);
             for (int j = 1; j <= n; ++j) {
-                const double y = rect.yFrom + (j - 1) * dy;
+                const double y = nodeY(j);
                 for (int k = 1; k <= parts; ++k) {
                     if (!tools.evaluators.inRegion(tools.engine, k, x, y)) continue;
                     const auto value = tools.evaluators.valueAt(tools.engine, k, x, y);
@@ -422,8 +446,7 @@ DoubleIntegralResult DoubleIntegral(core::Env& env, expr::ExpressionEngine& engi
                     for (int c = 0; c < 3; ++c) {
                         const int ci = tri[c][0], cj = tri[c][1];
                         owned = owned && owners[at(ci, cj)] != 0;
-                        const geo::Vec3 p{rect.xFrom + (ci - 1) * dx, rect.yFrom + (cj - 1) * dy,
-                                          heights[at(ci, cj)]};
+                        const geo::Vec3 p{nodeX(ci), nodeY(cj), heights[at(ci, cj)]};
                         triangle[c + 1] = p;
                         xc += p.x / 3;
                         yc += p.y / 3;

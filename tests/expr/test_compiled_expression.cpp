@@ -100,6 +100,28 @@ INSTANTIATE_TEST_SUITE_P(
                       ShapeRow{"x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+y", true},
                       ShapeRow{"x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+y+1", false}));
 
+// Values that must come out exactly, on both paths: LG is ln v / ln 10 in extended precision.
+TEST(ExactValue, SameOnBothPaths) {
+    const struct {
+        const char* text;
+        long double x, expected;
+    } rows[] = {
+        {"lg(x)+3", 0.001L, 0},
+        {"lg(x)-3", 1000, 0},
+        {"int(lg(x^4000))", 10, 3999}, // ln(10^4000) / ln 10 is a hair below 4000
+        {"LG(0.001)+3", 0, 0},
+    };
+    for (const auto& r : rows) {
+        ExpressionEngine engine;
+        const Outcome text = reference(engine, r.text, "X", &r.x);
+        EXPECT_EQ(text.code, kCalcOk) << r.text;
+        EXPECT_EQ(text.value, r.expected) << r.text;
+        const long double compiled = CompiledExpression(r.text, "X").Evaluate(engine, r.x);
+        EXPECT_EQ(engine.CalcError, kCalcOk) << r.text;
+        EXPECT_EQ(compiled, r.expected) << r.text;
+    }
+}
+
 // The value text holds 20 decimals; these are the values where that rounding shows.
 TEST(SubstitutedValue, ReadsBackAsTheTwentyDecimalText) {
     FormulaGenerator gen(7);

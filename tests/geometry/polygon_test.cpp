@@ -128,8 +128,11 @@ TEST(Planar, PointInPolygon) {
         {"on the line through the top vertex", triangle, 3, 2, false, false},
         {"kEpsEdge/2 off a slanted edge", triangle, 1.5 + off, 1 + off / 2, true, true},
         {"2 kEpsEdge off a slanted edge", triangle, 1.5 + 4 * off, 1 + 2 * off, false, false},
-        // The bounding box has no tolerance, so a horizontal edge has no outward margin.
-        {"kEpsEdge/2 below a horizontal edge", triangle, 1, -kEpsEdge / 2, false, false},
+        // The edge's box has the distance test's tolerance: a horizontal or vertical edge keeps
+        // a point a rounding step outside it, and so does an edge's line just past its end.
+        {"kEpsEdge/2 below a horizontal edge", triangle, 1, -kEpsEdge / 2, true, true},
+        {"kEpsEdge/2 past an end, on the line", triangle, 2 + kEpsEdge / 2, 0, true, true},
+        {"2 kEpsEdge below a horizontal edge", triangle, 1, -2 * kEpsEdge, false, false},
         {"line through two vertices, inside", hexagon, 0, 0, true, false},
         {"line through two vertices, outside", hexagon, 3, 0, false, false},
         {"line of a horizontal edge, outside", hexagon, 3, h, false, false},

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <string_view>
 
 namespace vorn::surf {
 namespace {
@@ -99,6 +100,31 @@ TEST(Revolution, SteepLowerEndFlagsTheArea) {
     EXPECT_FALSE(m.volumeInfinite);
     EXPECT_NEAR(m.volume, M_PI / 2, 1e-3);
     EXPECT_TRUE(m.areaInfinite);
+}
+
+// An end node of the widened interval outside the generatrix's domain takes the integrand of
+// the node next to it: a ball's poles are no longer lost, and a pole's unbounded slope (about
+// Oy) neither blows the area up nor flags it as infinite.
+TEST(Revolution, EndNodesOutsideTheDomainTakeTheirNeighbours) {
+    const struct {
+        const char* f;
+        Axis axis;
+        long double a, b;
+        double area, relative;
+    } rows[] = {
+        {"sqrt(4-x^2)", Axis::Ox, -2, 2, 16 * M_PI, 1e-6},
+        {"sqrt(4-x^2)", Axis::Ox, 0, 2, 8 * M_PI, 1e-6},
+        // About Oy the integrand is unbounded at the pole; its sum converges as the root of h.
+        {"sqrt(4-x^2)", Axis::Oy, 0, 2, 8 * M_PI, 0.1},
+        {"sqrt(4-x^2)", Axis::Oy, -2, 0, 8 * M_PI, 0.1},
+    };
+    for (const auto& r : rows) {
+        Fixture f;
+        Integrator in(f.env, f.engine, 50);
+        const RevolutionMeasures m = in.RevolveExplicit(r.f, r.axis, r.a, r.b);
+        EXPECT_NEAR(m.area, r.area, r.area * r.relative) << r.f << " " << double(r.a);
+        EXPECT_FALSE(m.areaInfinite) << r.f << " " << double(r.a);
+    }
 }
 
 struct SplitRow {
@@ -217,6 +243,36 @@ TEST(DoubleIntegral, LinearSurfaceOverAPolygonIsExact) {
     const DoubleIntegralResult r = DoubleIntegral(f.env, f.engine, *o, region, 65);
     EXPECT_NEAR(r.integral, 1, 1e-9);
     EXPECT_NEAR(r.area, std::sqrt(3.0), 1e-9);
+}
+
+// Nodes on the region's boundary count: the last node of an axis is its bound, and the
+// on-edge test does not lose a node a rounding step outside an edge.
+TEST(DoubleIntegral, BoundaryNodesOfAPolygonCount) {
+    const struct {
+        const char* formula;
+        double lo, hi; // the square (lo, lo)..(hi, hi)
+        int n;
+        double integral, tolerance;
+    } rows[] = {
+        {"1", 0, 1, 50, 1, 1e-12},
+        {"1", -1, 1, 50, 4, 1e-12},
+        // 8/3 plus the method's own error with every node of the grid counted.
+        {"x^2+y^2", -1, 1, 50, 2.6674, 5e-5},
+    };
+    for (const auto& r : rows) {
+        Fixture f;
+        auto o = flatSurface(r.formula);
+        CalcRegion region;
+        region.region.isPolygon = true;
+        for (const geo::Vec3& p :
+             {geo::Vec3{r.lo, r.lo, 0}, {r.hi, r.lo, 0}, {r.hi, r.hi, 0}, {r.lo, r.hi, 0}})
+            region.region.polygon.push(p);
+        const DoubleIntegralResult d = DoubleIntegral(f.env, f.engine, *o, region, r.n);
+        EXPECT_NEAR(d.integral, r.integral, r.tolerance) << r.formula << " " << r.n;
+        if (std::string_view(r.formula) == "1") {
+            EXPECT_NEAR(d.area, r.integral, r.tolerance) << r.n; // flat: its projected area
+        }
+    }
 }
 
 TEST(DoubleIntegral, StopButtonEndsTheRun) {

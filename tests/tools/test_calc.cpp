@@ -122,6 +122,12 @@ TEST(CalcRevolve, PrintsVolumeAndAreaLinesOrInfinityMessages) {
               lines(M_PI, 2 * M_PI));
     EXPECT_EQ(calc({"revolve", "--type", "polyline", "--axis", "ox", "--points", "0,1,1,-1"}).out,
               lines(M_PI / 3, M_PI * std::sqrt(5.0)));
+    // The ball's poles lie just outside the widened interval: its area is 16 pi, not 2 % less.
+    const CalcRun ball =
+        calc({"revolve", "--type", "fx", "--axis", "ox", "--y", "sqrt(4-x^2)", "--range", "-2,2"});
+    EXPECT_NE(ball.out.find(m.format(103, {core::FormatNumber(false, 16 * M_PI)}) + "\n"),
+              std::string::npos)
+        << ball.out;
     const CalcRun sphere = calc({"revolve", "--type", "param", "--axis", "oy", "--y", "sin(t)",
                                  "--x", "cos(t)", "--range", "-pi/2,pi/2", "--digits", "2"});
     EXPECT_EQ(sphere.out, m.format(102, {"4.2"}) + "\n" + m.format(103, {"13"}) + "\n");
