@@ -37,11 +37,23 @@ void ReportNotCompleted(core::Env& env) {
     ReportAndShow(env, core::BoxKind::Error, env.msg(5));
 }
 
+// Whether vertices lie strictly on both sides of the plane. A plane through four corners of a
+// cube splits it without making a new vertex; one that only touches a vertex, an edge or a face
+// leaves every vertex on one side.
+bool PlaneCutsThrough(const SceneObject& o, const geo::Plane& plane) {
+    bool below = false, above = false;
+    for (int m = 1; m <= VertexCount(o) && !(below && above); ++m) {
+        const Vec3f& v = o.vertex(m);
+        const double s = plane.a * v.x + plane.b * v.y + plane.c * v.z + plane.d;
+        below = below || s < -geo::kEpsEdge;
+        above = above || s > geo::kEpsEdge;
+    }
+    return below && above;
+}
+
 // Adds to the working copy the points where the plane crosses face edges (and diagonals).
-// Returns false when the copy would outgrow its vertex array; `cut` tells whether a new
-// vertex was made.
-bool CutEdges(SceneObject& w, const geo::Plane& plane, bool& cut) {
-    cut = false;
+// Returns false when the copy would outgrow its vertex array.
+bool CutEdges(SceneObject& w, const geo::Plane& plane) {
     const int faces = FaceCount(w);
     for (int f = 1; f <= faces; ++f) {
         const Face& face = w.face(f);
@@ -62,7 +74,6 @@ bool CutEdges(SceneObject& w, const geo::Plane& plane, bool& cut) {
             if (known) continue;
             if (w.vertexCount >= kMaxSectionVertices) return false;
             w.vertex(++w.vertexCount) = p;
-            cut = true;
         }
     }
     return true;
@@ -151,8 +162,8 @@ SectionResult CrossSection(core::Env& env, int planeSlot, int polyhedronSlot) {
 
     scene.copySlot(polyhedronSlot, core::kScratchSlot);
     SceneObject& w = scene.object(core::kScratchSlot);
-    bool cut = false;
-    if (!CutEdges(w, plane, cut)) {
+    const bool cut = PlaneCutsThrough(w, plane);
+    if (!CutEdges(w, plane)) {
         ReportNotCompleted(env);
         return result;
     }

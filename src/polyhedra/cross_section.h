@@ -21,10 +21,11 @@ struct SectionResult {
 
 // Cuts the Polyhedron in `polyhedronSlot` by the Plane in `planeSlot`, reporting through the
 // host: refuses a non-convex polyhedron, reports area and perimeter, offers the contour polyline
-// and, when the plane cuts through, the two parts (hiding the cut polyhedron). Only points on an
-// edge within kEpsEdge count as cuts. A cut that needs more than kMaxSectionVertices vertices or
-// more than kMaxPlanePoints section points is reported as not completed. Questions whose objects
-// would not fit in the scene are not asked. Does nothing unless the kinds match.
+// and, when the plane cuts through (vertices lie beyond kEpsEdge on both sides), the two parts
+// (hiding the cut polyhedron). Only points on an edge within kEpsEdge become section points. A cut
+// that needs more than kMaxSectionVertices vertices or more than kMaxPlanePoints section points is
+// reported as not completed. Questions whose objects would not fit in the scene are not asked. Does
+// nothing unless the kinds match.
 SectionResult CrossSection(core::Env& env, int planeSlot, int polyhedronSlot);
 
 } // namespace vorn::poly

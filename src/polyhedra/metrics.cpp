@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace vorn::poly {
@@ -93,6 +94,72 @@ bool ClassifyByTestLine(const SceneObject& o, const std::vector<geo::PointList>&
     return false;
 }
 
+// Vertex numbers with every later copy of a point mapped to its first copy (within kEpsEdge in
+// each coordinate), so faces glued through copies still share their edges.
+std::vector<int> FirstCopies(const SceneObject& o) {
+    const int n = VertexCount(o);
+    std::vector<int> first(static_cast<std::size_t>(n) + 1);
+    for (int m = 1; m <= n; ++m) {
+        first[static_cast<std::size_t>(m)] = m;
+        const core::Vec3f& p = o.vertex(m);
+        for (int k = 1; k < m; ++k) {
+            const core::Vec3f& q = o.vertex(k);
+            if (first[static_cast<std::size_t>(k)] == k && geo::IsNear(p.x, q.x, geo::kEpsEdge) &&
+                geo::IsNear(p.y, q.y, geo::kEpsEdge) && geo::IsNear(p.z, q.z, geo::kEpsEdge)) {
+                first[static_cast<std::size_t>(m)] = k;
+                break;
+            }
+        }
+    }
+    return first;
+}
+
+// Whether every edge is shared by an even number of faces once edges are split at the vertices
+// lying inside them. Vertical test lines never meet a vertical face, so a hole there shows only
+// in the edges around it.
+bool EdgesPairUp(const SceneObject& o) {
+    const std::vector<int> first = FirstCopies(o);
+    std::vector<std::pair<int, int>> pieces;
+    std::vector<std::pair<double, int>> inside; // position along the edge, vertex
+    for (int f = 1; f <= FaceCount(o); ++f) {
+        const Face& face = o.face(f);
+        const int v[3] = {first[static_cast<std::size_t>(face.vertex1)],
+                          first[static_cast<std::size_t>(face.vertex2)],
+                          first[static_cast<std::size_t>(face.vertex3)]};
+        for (int k = 0; k < 3; ++k) {
+            const int a = v[k], b = v[(k + 1) % 3];
+            if (a == b) continue;
+            const geo::Vec3 pa = VertexAt(o, a), d = VertexAt(o, b) - pa;
+            const double length = std::sqrt(geo::dot(d, d));
+            inside.clear();
+            for (int m = 1; m <= VertexCount(o); ++m) {
+                if (first[static_cast<std::size_t>(m)] != m || m == a || m == b) continue;
+                const geo::Vec3 r = VertexAt(o, m) - pa;
+                const double along = geo::dot(r, d) / length;
+                if (along <= geo::kEpsEdge || along >= length - geo::kEpsEdge) continue;
+                const geo::Vec3 off = r - d * (along / length);
+                if (std::sqrt(geo::dot(off, off)) < geo::kEpsPlane) inside.push_back({along, m});
+            }
+            std::sort(inside.begin(), inside.end());
+            int from = a;
+            for (const auto& [along, m] : inside) {
+                pieces.push_back(std::minmax(from, m));
+                from = m;
+            }
+            pieces.push_back(std::minmax(from, b));
+        }
+    }
+    std::sort(pieces.begin(), pieces.end());
+    for (std::size_t i = 0; i < pieces.size();) {
+        std::size_t j = i;
+        while (j < pieces.size() && pieces[j] == pieces[i])
+            ++j;
+        if ((j - i) % 2 == 1) return false;
+        i = j;
+    }
+    return true;
+}
+
 } // namespace
 
 bool CompleteObject(core::Env& env, int slot) {
@@ -131,6 +198,7 @@ bool CompleteObject(core::Env& env, int slot) {
             return false;
         }
     }
+    if (!EdgesPairUp(o)) return false;
     long double volume = 0;
     for (int f = 1; f <= faces; ++f) {
         const int r = role[static_cast<std::size_t>(f)];

@@ -33,6 +33,13 @@ inline std::vector<Point3> CubeCorners(float size = 1, float z0 = 0, float x0 = 
     return c;
 }
 
+// The unit cube of CubeCorners as twelve hand-made triangles, horizontal sides first (1..4).
+// The bottom and top diagonals join (0, 0) to (1, 1), those of the sides y = 0 and y = 1 join
+// x = 0 to x = 1 going up.
+inline const std::vector<std::array<int, 3>> kCubeTriangles = {
+    {1, 2, 4}, {1, 4, 3}, {5, 6, 8}, {5, 8, 7}, {1, 2, 6}, {1, 6, 5},
+    {3, 4, 8}, {3, 8, 7}, {1, 3, 7}, {1, 7, 5}, {2, 4, 8}, {2, 8, 6}};
+
 class PolyFixture : public ::testing::Test {
   protected:
     core::Scene scene;

@@ -147,6 +147,59 @@ TEST_F(Section, CornerCutGivesATriangleAndATetrahedron) {
     EXPECT_EQ(Object(r.partSlots[1]).vertexCount, 4);
 }
 
+// A plane along two diagonals of the hand-made cube meets its edges only at corners, yet it
+// splits the cube into two triangular prisms; a plane touching an edge or a corner splits nothing.
+TEST_F(Section, PlanesThroughCornersSplitOnlyWhenCornersLieOnBothSides) {
+    struct Row {
+        const char* name;
+        Point3 p1, p2, p3;
+        bool splits;
+    };
+    const Row rows[] = {
+        {"x = y, along the bottom and top diagonals", {0, 0, 0}, {1, 1, 0}, {0, 0, 1}, true},
+        {"x = z, along the diagonals of two sides", {0, 0, 0}, {0, 1, 0}, {1, 0, 1}, true},
+        {"x + y = 2, touching an edge", {1, 1, 0}, {1, 1, 1}, {2, 0, 0}, false},
+        {"x + y + z = 3, touching a corner", {1, 1, 1}, {2, 1, 0}, {2, 0, 1}, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        host = FakeHost{};
+        host.defaultAnswer = Answer::Yes;
+        const int cube = AddMesh(CubeCorners(), kCubeTriangles, "Куб");
+        ASSERT_TRUE(poly::CompleteObject(env, cube));
+        const int plane = AddPlane(r.p1, r.p2, r.p3);
+        const poly::SectionResult result = poly::CrossSection(env, plane, cube);
+        if (!r.splits) {
+            EXPECT_EQ(host.report, std::vector<std::string>{"Площина не перетинає об'єкт \"Куб\""});
+            EXPECT_TRUE(host.questions.empty());
+            EXPECT_EQ(scene.objectCount(), plane);
+        } else {
+            // A 1 by sqrt 2 rectangle.
+            EXPECT_EQ(host.report, (std::vector<std::string>{"Площа перерізу: 1.41421 кв. од.",
+                                                             "Периметр перерізу: 4.82843 од."}));
+            EXPECT_EQ(host.questions, (std::vector<std::string>{kContourQuestion, kPartsQuestion}));
+            ASSERT_GT(result.contourSlot, 0);
+            const core::SceneObject& contour = Object(result.contourSlot);
+            ASSERT_EQ(contour.vertexCount, 4);
+            double around = 0;
+            for (int j = 1; j <= 4; ++j) {
+                const core::Vec3f &a = contour.vertex(j), &b = contour.vertex(j % 4 + 1);
+                around += geo::PointDistance({a.x, a.y, a.z}, {b.x, b.y, b.z});
+            }
+            EXPECT_NEAR(around, 2 + 2 * std::sqrt(2.0), geo::kEpsPlane);
+            for (int slot : result.partSlots) {
+                ASSERT_GT(slot, 0);
+                EXPECT_EQ(Object(slot).vertexCount, 6);
+                EXPECT_EQ(Object(slot).faceCount, 8);
+                EXPECT_NEAR(Object(slot).volume, 0.5, geo::kEpsPlane);
+            }
+            EXPECT_EQ(Object(cube).visible, 0);
+        }
+        while (scene.objectCount() >= cube)
+            core::DropLastObject(scene);
+    }
+}
+
 TEST_F(Section, NonConvexPolyhedronIsRefused) {
     std::vector<Point3> points;
     std::vector<std::array<int, 3>> faces;

@@ -64,23 +64,27 @@ TEST_F(Metrics, MeshesGivenFaceByFace) {
 TEST_F(Metrics, OpenOrDamagedMeshesAreNotClosed) {
     struct Row {
         const char* name;
-        int dropFace;  // remove the n-th face lying in a horizontal side (0: none)
+        int dropFace;  // remove the n-th face lying in a side of the kind below (0: none)
+        bool vertical; // which sides dropFace counts
         int badVertex; // a vertex number written into face 1 (0: none)
         bool collapse; // face 1 given zero area
     };
     const Row rows[] = {
-        {"a triangle of one horizontal side removed", 1, 0, false},
-        {"a triangle of the other horizontal side removed", 3, 0, false},
-        {"face naming a missing vertex", 0, 9, false},
-        {"face naming vertex 0", 0, 0, true},
+        {"a triangle of one horizontal side removed", 1, false, 0, false},
+        {"a triangle of the other horizontal side removed", 3, false, 0, false},
+        // No vertical test line meets these holes; their edges show them.
+        {"a triangle of a vertical side removed", 1, true, 0, false},
+        {"a triangle of another vertical side removed", 6, true, 0, false},
+        {"face naming a missing vertex", 0, false, 9, false},
+        {"face naming vertex 0", 0, false, 0, true},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         const int slot = FormedCube();
         core::SceneObject& o = scene.object(slot);
-        // Only a test line through the hole sees it, and test lines are vertical.
         for (int f = 1, seen = 0; f <= o.faceCount && r.dropFace > 0; ++f) {
-            if (std::fabs(o.face(f).c) < geo::kEpsPlane || ++seen < r.dropFace) continue;
+            if ((std::fabs(o.face(f).c) < geo::kEpsPlane) != r.vertical || ++seen < r.dropFace)
+                continue;
             o.face(f) = o.face(o.faceCount);
             --o.faceCount;
             break;
@@ -91,6 +95,33 @@ TEST_F(Metrics, OpenOrDamagedMeshesAreNotClosed) {
         EXPECT_FALSE(poly::CompleteObject(env, slot));
         EXPECT_EQ(o.volume, 0);
         EXPECT_EQ(scene.edgeVisibility(slot)[0][0], 7); // edge table not recomputed
+        core::DropLastObject(scene);
+    }
+}
+
+// Faces meeting along part of an edge, or through a second copy of a corner, still close.
+TEST_F(Metrics, SplitEdgesAndCopiedCornersStayClosed) {
+    std::vector<Point3> points = CubeCorners();
+    std::vector<std::array<int, 3>> tJunction = kCubeTriangles, copied = kCubeTriangles;
+    // The side y = 0 fanned from the midpoint 9 of its top edge, which the top keeps whole.
+    points.push_back({0.5f, 0, 1});
+    tJunction[4] = {1, 2, 9};
+    tJunction[5] = {2, 6, 9};
+    tJunction.push_back({1, 9, 5});
+    // Vertex 10 repeats corner 8 for the faces of the side x = 1.
+    points.push_back(points[7]);
+    copied[10] = {2, 4, 10};
+    copied[11] = {2, 10, 6};
+    const struct {
+        const char* name;
+        std::vector<std::array<int, 3>> faces;
+    } rows[] = {{"an edge split by a vertex inside it", tJunction},
+                {"a corner given twice", copied}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        const int slot = AddMesh(points, r.faces);
+        ASSERT_TRUE(poly::CompleteObject(env, slot));
+        EXPECT_NEAR(Object(slot).volume, 1, geo::kEpsPlane);
         core::DropLastObject(scene);
     }
 }
