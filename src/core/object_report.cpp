@@ -67,7 +67,7 @@ std::vector<std::string> ShowObjectReport(Scene& scene, const Settings& s,
                                           const lang::MessageTable& m, int slot) {
     std::vector<std::string> lines;
     SceneObject& o = scene.object(slot);
-    lines.push_back(o.name.utf8() + " (" + scene.typeNames.name(o.type) + ")");
+    lines.push_back(NameText(o) + " (" + scene.typeNames.name(o.type) + ")");
     lines.push_back("MinX=" + fmt(s, o.minX));
     lines.push_back("MaxX=" + fmt(s, o.maxX));
     lines.push_back("MinY=" + fmt(s, o.minY));

@@ -1,6 +1,8 @@
 // Scene table operations: defaults per kind, names, duplicates, appending and deleting.
 #include "core/scene.h"
 
+#include "lang/cp1251.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -56,11 +58,29 @@ void Scene::copySlot(int from, int to) {
     if (from == to) return;
     std::memcpy(static_cast<void*>(&object(to)), &object(from), sizeof(SceneObject));
     edgeVisibility(to) = edgeVisibility(from);
+    const bool working = from == kScratchSlot || to == kScratchSlot;
+    m_unbuilt[static_cast<std::size_t>(to)] =
+        working ? std::nullopt : m_unbuilt[static_cast<std::size_t>(from)];
+}
+
+void Scene::keepUnbuilt(int slot) {
+    SceneObject& o = object(slot);
+    RecordHeaderBytes head;
+    std::memcpy(head.data(), &o, kRecordHeaderSize);
+    m_unbuilt[static_cast<std::size_t>(slot)] = head;
+    o.vertexCount = 0;
+    o.faceCount = 0;
+}
+
+const RecordHeaderBytes* Scene::unbuiltHeader(int slot) const {
+    const auto& kept = m_unbuilt[static_cast<std::size_t>(slot)];
+    return kept ? &*kept : nullptr;
 }
 
 void InitObject(Scene& scene, ObjectType kind, int slot) {
     SceneObject& o = scene.object(slot);
     std::memset(static_cast<void*>(&o), 0, sizeof o);
+    scene.markBuilt(slot);
     o.type = kind;
     o.visible = 1;
     switch (kind) {
@@ -133,9 +153,16 @@ void InitAxes(Scene& scene) {
         setFace(o, k, 1, k + 1, 1);
 }
 
+std::string NameText(const SceneObject& o) {
+    std::string bytes(o.name.raw());
+    for (char& c : bytes)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    return lang::cp1251ToUtf8(bytes);
+}
+
 std::string DisplayName(const Scene& scene, int slot) {
     const SceneObject& o = scene.object(slot);
-    if (o.name.length > 0) return o.name.utf8();
+    if (o.name.length > 0) return NameText(o);
     return scene.typeNames.name(o.type);
 }
 

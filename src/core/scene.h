@@ -8,6 +8,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace vorn::core {
@@ -18,6 +19,7 @@ inline constexpr int kAxesSlot = 1;
 inline constexpr int kScratchSlot = 0;
 
 using EdgeFlags = std::array<std::array<std::uint8_t, 3>, kMaxFaces>; // [face-1][edge]
+using RecordHeaderBytes = std::array<std::uint8_t, kRecordHeaderSize>;
 
 // Type names, refreshed from messages 62..68 when a language is applied.
 class TypeNameTable {
@@ -54,12 +56,22 @@ class Scene {
     bool isUserSlot(int slot) const { return slot >= 2 && slot <= objectCount(); }
     bool isFull() const { return objectCount() >= kMaxObjectCount; }
 
-    // Copies a whole slot (record and edge flags).
+    // Copies a whole slot (record and edge flags). An unbuilt object stays unbuilt when it moves
+    // between user slots; copies into or out of the scratch slot are working copies and carry
+    // no such state.
     void copySlot(int from, int to);
+
+    // A surface whose mesh could not be rebuilt from its stored definition stays in the scene
+    // without a mesh; the header it was read with is kept so that saving writes it back
+    // unchanged, whatever a redraw does to its box and pivot meanwhile.
+    void keepUnbuilt(int slot);
+    const RecordHeaderBytes* unbuiltHeader(int slot) const;
+    void markBuilt(int slot) { m_unbuilt[static_cast<std::size_t>(slot)].reset(); }
 
   private:
     std::unique_ptr<std::array<SceneObject, kSlotCount>> m_objects;
     std::unique_ptr<std::array<EdgeFlags, kSlotCount>> m_edges;
+    std::array<std::optional<RecordHeaderBytes>, kSlotCount> m_unbuilt;
 };
 
 // What the engine works with: the scene, the settings, the texts and the window's door.
@@ -74,6 +86,10 @@ struct Env {
 
 void InitObject(Scene& scene, ObjectType kind, int slot);
 void InitAxes(Scene& scene);
+// The stored name as every display shows it. A file may hold any byte, and a length byte over
+// 100 takes in the padding after the name: control bytes show as blanks, so they neither
+// vanish nor break a line. The record keeps its bytes.
+std::string NameText(const SceneObject& o);
 std::string DisplayName(const Scene& scene, int slot);
 std::string ListCaption(const Scene& scene, int slot);
 bool IsDuplicateObject(const Scene& scene, int slot);

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <new>
 
 namespace vorn::core {
 
@@ -32,45 +32,117 @@ struct BlockSpan {
     std::size_t size;
 };
 
-// Checks every block's counts and extent; false for a damaged or cut-short file.
-bool locateBlocks(const std::vector<std::uint8_t>& data, int objectCount,
-                  std::vector<BlockSpan>& blocks) {
-    std::size_t pos = sizeof(SceneHeader);
-    for (int k = 2; k <= objectCount; ++k) {
-        if (pos + kRecordHeaderSize > data.size()) return false;
-        SceneObject head;
-        std::memcpy(static_cast<void*>(&head), data.data() + pos, kRecordHeaderSize);
-        // A kind the program does not know would index its per-kind tables out of range.
-        if (static_cast<int>(head.type) >= kObjectTypeCount || head.partCount > kMaxParts ||
-            head.vertexCount < 0 || head.vertexCount > kMaxVertices || head.faceCount < 0 ||
-            head.faceCount > kMaxFaces)
-            return false;
-        const std::size_t size = BlockSize(head);
-        if (pos + size > data.size()) return false;
-        if (!hasMeshOnly(head.type)) {
-            // A face that names a vertex outside the record would make every later step read
-            // past it.
-            const std::size_t faces =
-                pos + kRecordHeaderSize + kPartRecordSize * head.partCount +
-                kVertexRecordSize * static_cast<std::size_t>(head.vertexCount);
-            for (int f = 0; f < head.faceCount; ++f) {
-                Face face;
-                std::memcpy(&face, data.data() + faces + kFaceRecordSize * f, sizeof face);
-                for (int v : {face.vertex1, face.vertex2, face.vertex3})
-                    if (v < 1 || v > kMaxVertices) return false;
-            }
-        }
-        blocks.push_back({pos, size});
-        pos += size;
-    }
+template <class T> T readAt(const std::uint8_t* p) {
+    T v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+bool finiteFloats(const std::uint8_t* p, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i)
+        if (!std::isfinite(readAt<float>(p + sizeof(float) * i))) return false;
     return true;
 }
 
-// Reads one block into the scratch slot, as the loader does: header, parts, then geometry.
-void readBlock(Env& env, const std::vector<std::uint8_t>& data, const BlockSpan& span) {
-    env.host.setStatus(quotedStatus(env, 84, kScratchSlot));
-    env.host.processEvents();
-    SceneObject& o = env.scene.object(kScratchSlot);
+// A scale of the picture as a file may hold it: a positive number, or 0 in a scene never shown,
+// which the picture fits on loading.
+bool storableZoom(float z) {
+    return std::isfinite(z) && z >= 0;
+}
+
+bool soundHeader(const SceneHeader& h) {
+    return h.signature == kSceneSignature && storableZoom(h.zoomX) && storableZoom(h.zoomY) &&
+           storableZoom(h.zoomZ);
+}
+
+// Counts that a record can hold. The axes belong to slot 1 alone; a kind the program does not
+// know would index its per-kind tables out of range. The counts of a surface only size the mesh
+// that loading rebuilds (one never built has none), but every other object is its vertices.
+bool soundCounts(const SceneObject& head) {
+    const int type = static_cast<int>(head.type);
+    const int leastVertices = hasMeshOnly(head.type) ? 0 : 1;
+    return type > 0 && type < kObjectTypeCount && head.partCount <= kMaxParts &&
+           head.vertexCount >= leastVertices && head.vertexCount <= kMaxVertices &&
+           head.faceCount >= 0 && head.faceCount <= kMaxFaces;
+}
+
+// Parts read as polygons: a surface's polygon domains, and a surface of revolution's generatrix
+// points (part 1) and polyline (part 3) whatever their domain byte says.
+bool polygonPart(ObjectType type, int k, std::uint8_t domainKind) {
+    if (type == ObjectType::Surface) return domainKind == 0;
+    return type == ObjectType::RevolutionSurface && (k == 1 || k == 3);
+}
+
+// Values no record of the program holds: numbers that are not finite, polygons longer than
+// their storage, faces naming vertices the object does not have.
+bool soundBlock(const std::uint8_t* block, const SceneObject& head) {
+    // Every f64 of the record header; `visible` and `color` lie between the two runs.
+    for (std::size_t at = offsetof(SceneObject, colorIndex); at < offsetof(SceneObject, visible);
+         at += sizeof(double))
+        if (!std::isfinite(readAt<double>(block + at))) return false;
+    for (std::size_t at = offsetof(SceneObject, pivot); at < offsetof(SceneObject, vertexCount);
+         at += sizeof(double))
+        if (!std::isfinite(readAt<double>(block + at))) return false;
+    const std::uint8_t* p = block + kRecordHeaderSize;
+    for (int k = 1; k <= head.partCount; ++k, p += kPartRecordSize) {
+        if (!polygonPart(head.type, k, p[offsetof(ObjectPart, domainKind)])) continue;
+        const int n = p[offsetof(ObjectPart, area.polygon.pointCount)];
+        if (n > kMaxPartPoints || !finiteFloats(p + offsetof(ObjectPart, area.polygon.points),
+                                                2 * static_cast<std::size_t>(n)))
+            return false;
+    }
+    if (hasMeshOnly(head.type)) return true;
+    const auto vertices = static_cast<std::size_t>(head.vertexCount);
+    if (!finiteFloats(p, 3 * vertices)) return false;
+    p += kVertexRecordSize * vertices;
+    for (int f = 0; f < head.faceCount; ++f, p += kFaceRecordSize)
+        for (std::size_t at :
+             {offsetof(Face, vertex1), offsetof(Face, vertex2), offsetof(Face, vertex3)}) {
+            const int v = readAt<std::int16_t>(p + at);
+            if (v < 1 || v > head.vertexCount) return false;
+        }
+    return true;
+}
+
+// Appends exactly `n` bytes of the stream; false when the file ends first.
+bool readMore(std::istream& in, std::vector<std::uint8_t>& data, std::size_t n) {
+    const std::size_t at = data.size();
+    data.resize(at + n);
+    in.read(reinterpret_cast<char*>(data.data() + at), static_cast<std::streamsize>(n));
+    return static_cast<std::size_t>(in.gcount()) == n;
+}
+
+// Reads the header and, only when it is sound, the blocks one at a time, each as long as its
+// counts say and none past kMaxSceneFileSize: a huge file costs no more than a scene. False for
+// anything but a whole, sound scene file with nothing after its last block.
+bool readSceneBytes(const std::string& fileName, std::vector<std::uint8_t>& data,
+                    std::vector<BlockSpan>& blocks) {
+    // A folder opens as a stream and then fails on the first read; a pipe would block.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(fileName, error)) return false;
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in || !readMore(in, data, sizeof(SceneHeader))) return false;
+    const auto header = readAt<SceneHeader>(data.data());
+    if (!soundHeader(header)) return false;
+    SceneObject head;
+    for (int k = 2; k <= header.objectCount; ++k) {
+        const std::size_t pos = data.size();
+        if (pos + kRecordHeaderSize > kMaxSceneFileSize || !readMore(in, data, kRecordHeaderSize))
+            return false;
+        std::memcpy(static_cast<void*>(&head), data.data() + pos, kRecordHeaderSize);
+        if (!soundCounts(head)) return false;
+        const std::size_t size = BlockSize(head);
+        if (pos + size > kMaxSceneFileSize || !readMore(in, data, size - kRecordHeaderSize) ||
+            !soundBlock(data.data() + pos, head))
+            return false;
+        blocks.push_back({pos, size});
+    }
+    // A count below 2 announces no blocks, so then nothing may follow the header either.
+    return in.peek() == std::ifstream::traits_type::eof() && !in.bad();
+}
+
+// Copies one block into a record: header, parts, then geometry.
+void copyBlock(SceneObject& o, const std::vector<std::uint8_t>& data, const BlockSpan& span) {
     const std::uint8_t* p = data.data() + span.offset;
     std::memcpy(static_cast<void*>(&o), p, kRecordHeaderSize);
     p += kRecordHeaderSize;
@@ -85,18 +157,11 @@ void readBlock(Env& env, const std::vector<std::uint8_t>& data, const BlockSpan&
     }
 }
 
-bool readWholeFile(const std::string& fileName, std::vector<std::uint8_t>& data) {
-    // A folder opens as a stream and then throws on the first read; a pipe would block.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(fileName, error)) return false;
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) return false;
-    try {
-        data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    } catch (const std::ios_base::failure&) {
-        return false;
-    }
-    return !in.bad();
+// Reads one block into the scratch slot, as the loader does.
+void readBlock(Env& env, const std::vector<std::uint8_t>& data, const BlockSpan& span) {
+    env.host.setStatus(quotedStatus(env, 84, kScratchSlot));
+    env.host.processEvents();
+    copyBlock(env.scene.object(kScratchSlot), data, span);
 }
 
 void rejectFile(Env& env, const std::string& fileName, bool reportErrors) {
@@ -115,9 +180,21 @@ std::size_t BlockSize(const SceneObject& o) {
 
 std::vector<std::uint8_t> SerializeScene(const Scene& scene) {
     std::vector<std::uint8_t> out;
-    appendBytes(out, &scene.header, sizeof(SceneHeader));
+    SceneHeader header = scene.header;
+    // Scales typed below zero or too large for a float would make a file the reader refuses;
+    // they are written as none, and the picture fits the scene on loading.
+    for (float* zoom : {&header.zoomX, &header.zoomY, &header.zoomZ})
+        if (!storableZoom(*zoom)) *zoom = 0;
+    appendBytes(out, &header, sizeof header);
     for (int k = 2; k <= scene.objectCount(); ++k) {
         const SceneObject& o = scene.object(k);
+        if (const RecordHeaderBytes* kept = scene.unbuiltHeader(k)) {
+            // Its counts are those of a mesh it never got here, and it has none to write.
+            const std::uint8_t parts = (*kept)[offsetof(SceneObject, partCount)];
+            appendBytes(out, kept->data(), kRecordHeaderSize);
+            appendBytes(out, o.partData, kPartRecordSize * parts);
+            continue;
+        }
         appendBytes(out, &o, kRecordHeaderSize);
         appendBytes(out, o.partData, kPartRecordSize * o.partCount);
         if (!hasMeshOnly(o.type)) {
@@ -149,23 +226,20 @@ bool WriteSceneFile(Env& env, const std::string& fileName) {
     return true;
 }
 
-int ReadSceneFile(Env& env, const std::string& fileName, bool selective, bool reportErrors,
-                  LoadProcessor* processor, bool* cancelled) {
+namespace {
+
+// `changing` is set once the scene starts to change.
+int loadSceneFile(Env& env, const std::string& fileName, bool selective, bool reportErrors,
+                  LoadProcessor* processor, bool* cancelled, bool& changing) {
     Scene& scene = env.scene;
     if (cancelled) *cancelled = false;
     std::vector<std::uint8_t> data;
-    SceneHeader fileHeader{};
-    if (!readWholeFile(fileName, data) || data.size() < sizeof(SceneHeader)) {
-        rejectFile(env, fileName, reportErrors);
-        return kNotSceneFile;
-    }
-    std::memcpy(&fileHeader, data.data(), sizeof fileHeader);
     std::vector<BlockSpan> blocks;
-    if (fileHeader.signature != kSceneSignature ||
-        !locateBlocks(data, fileHeader.objectCount, blocks)) {
+    if (!readSceneBytes(fileName, data, blocks)) {
         rejectFile(env, fileName, reportErrors);
         return kNotSceneFile;
     }
+    const auto fileHeader = readAt<SceneHeader>(data.data());
 
     // Listing pass.
     LoadSelection selection;
@@ -181,6 +255,7 @@ int ReadSceneFile(Env& env, const std::string& fileName, bool selective, bool re
         return 0;
     }
 
+    changing = true;
     const int kept = scene.objectCount();
     const bool takeView = !selective || selection.osiInfo;
     if (takeView) {
@@ -194,6 +269,7 @@ int ReadSceneFile(Env& env, const std::string& fileName, bool selective, bool re
     scene.objectCount() = (selective && selection.add) ? kept : 1;
 
     // Loading pass.
+    std::string unbuilt;
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         readBlock(env, data, blocks[i]);
         const bool chosen = !selective || (i < selection.checked.size() && selection.checked[i]);
@@ -203,9 +279,11 @@ int ReadSceneFile(Env& env, const std::string& fileName, bool selective, bool re
         LoadProcessor fallback;
         LoadProcessor& proc = processor ? *processor : fallback;
         if (hasMeshOnly(scene.object(slot).type) && !proc.rebuildMesh(env, slot)) {
-            // A definition that no longer yields a mesh drops this object alone.
-            --scene.objectCount();
-            env.host.showMessage(BoxKind::Error, env.msg(94));
+            // Dropping it would let the next save lose it: it stays as read, without a mesh.
+            copyBlock(scene.object(slot), data, blocks[i]);
+            scene.keepUnbuilt(slot);
+            unbuilt += (unbuilt.empty() ? "\"" : ", \"") + DisplayName(scene, slot) + "\"";
+            env.host.addReportLine(env.msg(85) + DisplayName(scene, slot) + "\"");
             continue;
         }
         const bool closed = proc.completeObject(env, slot);
@@ -216,9 +294,32 @@ int ReadSceneFile(Env& env, const std::string& fileName, bool selective, bool re
     }
     if (takeView) env.host.applyTurnAngles(scene.header.turnHorizontal, scene.header.turnVertical);
     env.host.refreshObjectList();
+    if (!unbuilt.empty())
+        env.host.showMessage(BoxKind::Error, env.messages.format(lang::kMsgNotRebuilt, {unbuilt}));
     scene.sceneModified = false;
     if (env.host.halfToneActive()) env.host.rebuildHalfTone();
     return 0;
+}
+
+} // namespace
+
+int ReadSceneFile(Env& env, const std::string& fileName, bool selective, bool reportErrors,
+                  LoadProcessor* processor, bool* cancelled) {
+    bool changing = false;
+    try {
+        return loadSceneFile(env, fileName, selective, reportErrors, processor, cancelled,
+                             changing);
+    } catch (const std::bad_alloc&) {
+        // Out of memory the file is as unusable as a damaged one, and the program goes on with
+        // its work. That happens before the scene changes unless building an object ran out;
+        // then what was loaded stays, listed, and is not taken for the file's content.
+        rejectFile(env, fileName, reportErrors);
+        if (changing) {
+            env.scene.sceneModified = true;
+            env.host.refreshObjectList();
+        }
+        return kNotSceneFile;
+    }
 }
 
 } // namespace vorn::core

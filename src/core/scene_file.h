@@ -11,6 +11,11 @@ namespace vorn::core {
 
 inline constexpr int kNotSceneFile = -1000;
 
+// The most a scene file can hold: the header and 20 records with every part, vertex and face in
+// use. Anything longer is damaged and is not read.
+inline constexpr std::size_t kMaxSceneFileSize =
+    sizeof(SceneHeader) + static_cast<std::size_t>(kMaxObjectCount) * sizeof(SceneObject);
+
 // Work done on each loaded object beyond copying it in; the polyhedron and surface libraries
 // supply the real one. The default takes every object as read.
 class LoadProcessor {
@@ -34,8 +39,13 @@ std::vector<std::uint8_t> SerializeScene(const Scene& scene);
 bool WriteSceneFile(Env& env, const std::string& fileName);
 
 // Returns a non-negative value on success, kNotSceneFile when the file is not a usable scene
-// file (also when a block is damaged or cut short: such files are rejected before the scene
-// changes). A cancelled selective load returns 0 and changes nothing; `cancelled` tells it.
+// file (also when a block is damaged or cut short, holds values no record can hold, or anything
+// follows the last block: such files are rejected before the scene changes). Only the header is
+// read before the signature is checked, and never more than kMaxSceneFileSize bytes; running out
+// of memory is reported as for a file that is not a scene.
+// A cancelled selective load returns 0 and changes nothing; `cancelled` tells it.
+// A surface whose mesh cannot be rebuilt is kept unbuilt (Scene::keepUnbuilt); one message
+// names all such objects.
 int ReadSceneFile(Env& env, const std::string& fileName, bool selective, bool reportErrors,
                   LoadProcessor* processor = nullptr, bool* cancelled = nullptr);
 

@@ -299,7 +299,8 @@ bool BuildObject(core::Env& env, expr::ExpressionEngine& engine, int slot, core:
     const int color = std::clamp(values.colorIndex, 0, static_cast<int>(core::kPalette.size()) - 1);
     o.colorIndex = color;
     o.color = core::kPalette[static_cast<std::size_t>(color)];
-    o.name.setUtf8(values.name);
+    // A silent rebuild keeps the stored name bytes, even those no text field could hold.
+    if (fromDialog) o.name.setUtf8(values.name);
 
     bool ok = false;
     switch (type) {
@@ -337,6 +338,7 @@ bool BuildObject(core::Env& env, expr::ExpressionEngine& engine, int slot, core:
                 env.msg(type == core::ObjectType::Surface ? kMsgTooFewPoints : kMsgBadData));
         return false;
     }
+    scene.markBuilt(slot);
     scene.sceneModified = true;
     env.host.redrawPicture();
     env.host.refreshObjectList();

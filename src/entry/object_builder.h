@@ -43,7 +43,8 @@ EntryValues EntryValuesFromRecord(const core::SceneObject& o);
 // volume and area stay. On failure the slot keeps its previous record, false is returned, and
 // with `fromDialog` the failure is shown (message 94 for a surface). The object count is left
 // to the caller: a new object is given back by the creation path, an edited one keeps its
-// previous definition, a loaded one is dropped by the file reader.
+// previous definition, a loaded one is kept unbuilt by the file reader. Success clears the
+// slot's unbuilt state.
 bool BuildObject(core::Env& env, expr::ExpressionEngine& engine, int slot, core::ObjectType type,
                  const EntryValues& values, bool fromDialog);
 

@@ -5,8 +5,8 @@
 
 namespace vorn::entry {
 
-// Silent: the file reader shows the message and drops this object alone when it fails. The
-// volume and area of a surface of revolution stay as stored.
+// Silent: when it fails the file reader keeps the object as read, without a mesh, and names it
+// in one message. The volume and area of a surface of revolution stay as stored.
 bool SceneLoader::rebuildMesh(core::Env& env, int slot) {
     expr::ExpressionEngine engine;
     return RebuildObject(env, engine, slot);

@@ -151,6 +151,8 @@ const std::array<const char*, kMessageCount> kBuiltinMessages = {{
 const std::array<const char*, kExtraMessageCount> kExtraMessages = {{
     /* 142 */ "Не вдалося записати файл %s.",
     /* 143 */ "Півтонове зображення недоступне: не вдалося створити контекст OpenGL.",
+    /* 144 */ "Не вдалося перебудувати за збереженим визначенням: %s. Такі об'єкти залишаються в "
+              "сцені без зображення і записуються у файл без змін.",
 }};
 
 } // namespace vorn::lang

@@ -12,7 +12,8 @@ extern const std::array<const char*, kMessageCount> kBuiltinMessages;
 // they follow it at indices 142.. and are translated like the others.
 inline constexpr int kMsgWriteFailed = 142; // "Не вдалося записати файл %s."
 inline constexpr int kMsgNoOpenGL = 143;    // the half-tone picture cannot get an OpenGL context
-inline constexpr int kExtraMessageCount = 2;
+inline constexpr int kMsgNotRebuilt = 144;  // surfaces kept unbuilt by a load, named by %s
+inline constexpr int kExtraMessageCount = 3;
 extern const std::array<const char*, kExtraMessageCount> kExtraMessages;
 inline constexpr int kAllMessageCount = kMessageCount + kExtraMessageCount;
 

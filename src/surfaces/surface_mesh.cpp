@@ -30,7 +30,7 @@ bool narrowAxis(double& from, double& to, int n, double step, Span claimed) {
 
 int SurfaceGridSize(double quality) {
     const double nodes = std::trunc(quality * std::sqrt(1000.0));
-    if (!(nodes >= kMinGridNodes)) return kMinGridNodes;
+    if (!(nodes >= kMinSurfaceGrid)) return kMinSurfaceGrid;
     return static_cast<int>(std::min(nodes, 1000.0));
 }
 
@@ -147,7 +147,11 @@ std::vector<TriangleIndices> TriangulateSurface(const SurfaceSample& s, int part
 bool BuildSurface(expr::ExpressionEngine& engine, core::SceneObject& surface, double quality) {
     expr::RegionBounds rect{surface.planeB, surface.planeC, surface.planeD, surface.surfaceParam};
     if (!NormaliseRectangle(rect)) return false;
-    const SurfaceSample s = SampleSurface(engine, surface, SurfaceGridSize(quality), rect, nullptr);
+    const int n = SurfaceGridSize(quality);
+    SurfaceSample s = SampleSurface(engine, surface, n, rect, nullptr);
+    // A coarse grid may step over a narrow region: a low quality must not cost the surface.
+    if (static_cast<int>(s.vertices.size()) < kMinSurfacePoints && n < kDefaultSurfaceGrid)
+        s = SampleSurface(engine, surface, kDefaultSurfaceGrid, rect, nullptr);
     if (static_cast<int>(s.vertices.size()) < kMinSurfacePoints) return false;
     const auto faces = TriangulateSurface(s, UsablePartCount(surface));
     // A finer grid than the record holds is never asked for; the check keeps the record sound.

@@ -15,12 +15,18 @@ namespace vorn::surf {
 
 // Below two nodes per axis the grid spacing is undefined.
 inline constexpr int kMinGridNodes = 2;
+// The coarsest grid a quality may ask for, the floor the points and rings of a surface of
+// revolution have too: on two to four nodes a region inside its rectangle, like the disc of a
+// new surface, keeps at most four of them.
+inline constexpr int kMinSurfaceGrid = 5;
+// The grid of the default quality (0.51).
+inline constexpr int kDefaultSurfaceGrid = 16;
 // A region true only on a set thinner than any spacing would otherwise narrow forever.
 inline constexpr int kMaxNarrowingPasses = 64;
 // Fewer sampled vertices than this make no surface.
 inline constexpr int kMinSurfacePoints = 3;
 
-// Nodes per axis of a surface grid: trunc(quality * sqrt(1000)), at least kMinGridNodes.
+// Nodes per axis of a surface grid: trunc(quality * sqrt(1000)), at least kMinSurfaceGrid.
 int SurfaceGridSize(double quality);
 
 // The extra region of the double integral: a system in x, y or a polygon (entries 1..n).
@@ -70,7 +76,8 @@ struct TriangleIndices {
 std::vector<TriangleIndices> TriangulateSurface(const SurfaceSample& sample, int partCount);
 
 // Samples and triangulates a surface from its rectangle and parts, writes the narrowed
-// rectangle, the mesh and the face planes. False (record untouched) for too few points.
+// rectangle, the mesh and the face planes. A grid coarser than the default one that finds too
+// few points gives way to the default grid. False (record untouched) for too few points.
 bool BuildSurface(expr::ExpressionEngine& engine, core::SceneObject& surface, double quality);
 
 // z of the surface at (x, y): the first part whose region holds the point and whose formula has

@@ -3,12 +3,15 @@
 #include "scene_bytes.h"
 #include "temp_path.h"
 
+#include "core/object_report.h"
 #include "core/scene_file.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 
 namespace fs = std::filesystem;
 using namespace vorn;
@@ -299,6 +302,99 @@ TEST_F(SceneFileTest, StrayTurnAnglesAreBroughtIntoTheirRange) {
     EXPECT_EQ(scene.header.turnVertical, 69);
 }
 
+// Names hold any byte a file gives them; every display shows control bytes as blanks, and the
+// record keeps its bytes. Length byte over 100: the zero padding after the name is shown.
+TEST_F(SceneFileTest, ControlBytesInNamesShowAsBlanksAndStayInTheRecord) {
+    const struct {
+        std::string bytes;
+        int lengthByte; // 0: the length of `bytes`
+        std::string shown;
+    } rows[] = {
+        {"Abc", 150, "Abc" + std::string(97, ' ')},
+        {"A\r\nB", 0, "A  B"},
+        {"\tX\x7F\x1F", 0, " X  "},
+        {std::string("\xC0\0\xC1", 3), 0, "А Б"},
+        {"\xD2\xEE\xF7\xEA\xE0", 0, "Точка"},
+    };
+    const int n = static_cast<int>(std::size(rows));
+    test::SceneBytes f(n + 1);
+    for (const auto& r : rows) {
+        const std::size_t at = f.header(1, r.bytes, 1, 1, 0);
+        if (r.lengthByte) f.bytes[at + 1] = static_cast<std::uint8_t>(r.lengthByte);
+        f.vertex(1, 1, 1);
+        f.face(1, 1, 1);
+    }
+    ASSERT_GE(load(f.save(path("names.v3d")), true), 0);
+    ASSERT_EQ(scene.objectCount(), n + 1);
+    ASSERT_EQ(host.report.size(), static_cast<std::size_t>(n));
+    for (int k = 0; k < n; ++k) {
+        const std::string& shown = rows[k].shown;
+        const std::string number = std::to_string(k + 1) + ". ";
+        EXPECT_EQ(host.lastSelection.items[static_cast<std::size_t>(k)], number + shown);
+        EXPECT_EQ(core::ListCaption(scene, k + 2), number + shown);
+        EXPECT_EQ(host.report[static_cast<std::size_t>(k)], "Завантажено об'єкт \"" + shown + "\"");
+        EXPECT_EQ(core::ShowObjectReport(scene, settings, messages, k + 2)[0], shown + " (Точка)");
+    }
+    EXPECT_EQ(host.status, "Завантаження об'єкта \"" + rows[n - 2].shown + "\"...");
+    ASSERT_TRUE(core::WriteSceneFile(env, path("names2.v3d")));
+    EXPECT_EQ(test::readBytes(path("names2.v3d")), f.bytes);
+}
+
+// A surface whose mesh cannot be rebuilt stays listed, without a mesh, and goes back to the
+// file as it came, also after objects before it were deleted.
+TEST_F(SceneFileTest, UnbuiltSurfaceIsKeptAndWrittenBackUnchanged) {
+    struct Failing : core::LoadProcessor {
+        bool rebuildMesh(core::Env&, int) override { return false; }
+    } failing;
+    test::SceneBytes f(4);
+    f.header(1, "", 1, 1, 0);
+    f.vertex(1, 2, 3);
+    f.face(1, 1, 1);
+    const std::size_t at = f.header(5, "s", 600, 1100, 2, 15);
+    f.patchF64(at + 144, -7); // rectangle and measures as some earlier build left them
+    f.patchF64(at + 200, 2.5);
+    f.patchF64(at + 280, 1.25); // pivot
+    f.patchF64(at + 304, -4);   // minX
+    f.textPart("sin(x*y)", "x>5");
+    f.textPart("1", "y>5");
+    f.header(6, "r", 260, 480, 3);
+    for (int k = 0; k < 3; ++k)
+        f.textPart("sin(x)", "sin(t)");
+    const std::vector<std::uint8_t> surfaceBlock(f.bytes.begin() + static_cast<long>(at),
+                                                 f.bytes.begin() + static_cast<long>(at) + 392 +
+                                                     2 * 428);
+    const std::string file = f.save(path("unbuilt.v3d"));
+    ASSERT_EQ(core::ReadSceneFile(env, file, false, true, &failing), 0);
+    ASSERT_EQ(scene.objectCount(), 4);
+    EXPECT_EQ(core::ListCaption(scene, 3), "2. s");
+    EXPECT_EQ(core::ListCaption(scene, 4), "3. r");
+    for (int slot : {3, 4}) {
+        EXPECT_EQ(scene.object(slot).vertexCount, 0);
+        EXPECT_EQ(scene.object(slot).faceCount, 0);
+        EXPECT_EQ(scene.object(slot).part(1).area.domainText.utf8(), slot == 3 ? "x>5" : "sin(t)");
+        // What a redraw and the characteristics pane do to it.
+        core::ComputeBoundsAndPivot(scene.object(slot));
+        EXPECT_EQ(core::ShowObjectReport(scene, settings, messages, slot)[7],
+                  "Кількість вершин (вузлів): 0");
+    }
+    EXPECT_EQ(host.report.size(), 3u);
+    EXPECT_EQ(host.boxes,
+              std::vector<std::string>{messages.format(lang::kMsgNotRebuilt, {"\"s\", \"r\""})});
+    EXPECT_FALSE(scene.sceneModified);
+
+    ASSERT_TRUE(core::WriteSceneFile(env, path("again.v3d")));
+    EXPECT_EQ(test::readBytes(path("again.v3d")), f.bytes);
+    core::DeleteObject(env, 2, false);
+    ASSERT_TRUE(core::WriteSceneFile(env, path("shifted.v3d")));
+    const auto shifted = test::readBytes(path("shifted.v3d"));
+    ASSERT_GE(shifted.size(), 52 + surfaceBlock.size());
+    EXPECT_TRUE(std::equal(surfaceBlock.begin(), surfaceBlock.end(), shifted.begin() + 52));
+    // A new object in a freed slot is an ordinary one again.
+    core::DeleteObject(env, 3, false);
+    const int fresh = core::AppendObject(scene, ObjectType::Point);
+    EXPECT_EQ(scene.unbuiltHeader(fresh), nullptr);
+}
+
 TEST_F(SceneFileTest, FailedSaveKeepsTheOldFileAndTheModifiedFlag) {
     addPoint(1, 2, 3);
     ASSERT_TRUE(core::WriteSceneFile(env, path("keep.v3d")));
@@ -329,6 +425,303 @@ TEST_F(SceneFileTest, SavingReplacesAnExistingFileWhole) {
     addPoint(9, 9, 9);
     ASSERT_TRUE(core::WriteSceneFile(env, path("r.v3d")));
     EXPECT_EQ(test::readBytes(path("r.v3d")).size(), 484u);
+}
+
+// Hostile files. Each row makes a sound file, then (spoil) the same with one thing no scene file
+// holds; the sound one loads, the spoiled one is refused with message 87 at once, before the
+// scene changes, without reading what lies past the damage.
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float kInf = std::numeric_limits<float>::infinity();
+constexpr std::uintmax_t kFourGiB = std::uintmax_t{4} << 30;
+constexpr std::size_t kBlock = 52; // where the first block starts
+
+test::SceneBytes onePoint() {
+    test::SceneBytes f(2);
+    f.header(1, "", 1, 1, 0);
+    f.vertex(1, 2, 3);
+    f.face(1, 1, 1);
+    return f;
+}
+
+// A record with every part, vertex and face in use.
+void fullRecord(test::SceneBytes& f) {
+    f.header(4, "", 1000, 2000, 20);
+    for (int k = 0; k < 20; ++k)
+        f.textPart("x", "x>0");
+    for (int k = 0; k < 1000; ++k)
+        f.vertex(static_cast<float>(k), 0, 0);
+    for (int k = 0; k < 2000; ++k)
+        f.face(1, 2, 3);
+}
+
+// A surface over the polygon (k, k), k = 1..n, or a surface of revolution with a generatrix of
+// n points; their meshes are not in the file.
+test::SceneBytes surface(int type, int n) {
+    test::SceneBytes f(2);
+    f.header(type, "", 0, 0, type == 5 ? 1 : 3);
+    if (type == 5) {
+        f.polygonPart(n);
+    } else {
+        f.polygonPart(n);
+        f.textPart("sin(x)", "sin(t)");
+        f.polygonPart(2);
+    }
+    return f;
+}
+
+struct HostileRow {
+    const char* what;
+    void (*make)(const std::string& file, bool spoil);
+};
+
+const HostileRow kHostileRows[] = {
+    // Sizes.
+    {"4 GiB of zeros",
+     [](const std::string& file, bool spoil) {
+         test::SceneBytes(1).save(file);
+         if (!spoil) return;
+         fs::resize_file(file, 0);
+         fs::resize_file(file, kFourGiB);
+     }},
+    {"a point, then 4 GiB of zeros",
+     [](const std::string& file, bool spoil) {
+         onePoint().save(file);
+         if (spoil) fs::resize_file(file, kFourGiB);
+     }},
+    {"one byte after the last block",
+     [](const std::string& file, bool spoil) {
+         auto f = onePoint();
+         if (spoil) f.bytes.push_back(0);
+         f.save(file);
+     }},
+    {"object count 0, then a block",
+     [](const std::string& file, bool spoil) {
+         auto f = onePoint();
+         if (spoil) f.patch32(32, 0);
+         f.save(file);
+     }},
+    {"negative object count, then a block",
+     [](const std::string& file, bool spoil) {
+         auto f = onePoint();
+         if (spoil) f.patch32(32, -3);
+         f.save(file);
+     }},
+    {"21 full records",
+     [](const std::string& file, bool spoil) {
+         test::SceneBytes f(spoil ? 22 : 21);
+         for (int k = spoil ? 0 : 1; k < 21; ++k)
+             fullRecord(f);
+         f.save(file);
+     }},
+    // Numbers that are not finite.
+    {"NaN coordinate",
+     [](const std::string& file, bool spoil) {
+         auto f = onePoint();
+         if (spoil) f.patchF32(kBlock + 392 + 4, kNaN);
+         f.save(file);
+     }},
+    {"-inf coordinate",
+     [](const std::string& file, bool spoil) {
+         auto f = onePoint();
+         if (spoil) f.patchF32(kBlock + 392 + 8, -kInf);
+         f.save(file);
+     }},
+    {"NaN zoom",
+     [](const std::string& file, bool spoil) {
+         auto f = onePoint();
+         if (spoil) f.patchF32(40, kNaN);
+         f.save(file);
+     }},
+    {"infinite zoom",
+     [](const std::string& file, bool spoil) {
+         auto f = onePoint();
+         if (spoil) f.patchF32(44, kInf);
+         f.save(file);
+     }},
+    {"negative zoom",
+     [](const std::string& file, bool spoil) {
+         auto f = onePoint();
+         f.patchF32(36, spoil ? -50.0f : 0.0f); // 0: a scene never shown
+         f.save(file);
+     }},
+    {"NaN way of definition of a polyline",
+     [](const std::string& file, bool spoil) {
+         test::SceneBytes f(2);
+         const std::size_t at = f.header(2, "", 2, 1, 0);
+         if (spoil) f.patchF64(at + 112, kNaN);
+         f.vertex(0, 0, 0);
+         f.vertex(1, 1, 1);
+         f.face(1, 2, 2);
+         f.save(file);
+     }},
+    {"infinite plane coefficient",
+     [](const std::string& file, bool spoil) {
+         test::SceneBytes f(2);
+         const std::size_t at = f.header(3, "", 3, 1, 0);
+         if (spoil) f.patchF64(at + 136, kInf);
+         f.vertex(0, 0, 0);
+         f.vertex(1, 0, 0);
+         f.vertex(0, 1, 0);
+         f.face(1, 2, 3);
+         f.save(file);
+     }},
+    {"NaN pivot",
+     [](const std::string& file, bool spoil) {
+         auto f = onePoint();
+         if (spoil) f.patchF64(kBlock + 280, kNaN);
+         f.save(file);
+     }},
+    {"NaN origin of a surface of revolution",
+     [](const std::string& file, bool spoil) {
+         auto f = surface(6, 10);
+         if (spoil) f.patchF64(kBlock + 360, kNaN);
+         f.save(file);
+     }},
+    {"-inf edge of a surface's rectangle",
+     [](const std::string& file, bool spoil) {
+         auto f = surface(5, 4);
+         if (spoil) f.patchF64(kBlock + 152, -kInf);
+         f.save(file);
+     }},
+    {"NaN point of a polygon domain",
+     [](const std::string& file, bool spoil) {
+         auto f = surface(5, 4);
+         if (spoil) f.patchF32(kBlock + 392 + 108 + 8, kNaN);
+         f.save(file);
+     }},
+    // Records that no object of the program has.
+    {"face names vertex 9 of 8",
+     [](const std::string& file, bool spoil) {
+         test::SceneBytes f(2);
+         f.header(4, "", 8, 1, 0);
+         for (int k = 0; k < 8; ++k)
+             f.vertex(static_cast<float>(k & 1), static_cast<float>(k >> 1 & 1),
+                      static_cast<float>(k >> 2));
+         f.face(1, 2, spoil ? 9 : 8);
+         f.save(file);
+     }},
+    {"point face names vertex 2",
+     [](const std::string& file, bool spoil) {
+         auto f = onePoint();
+         if (spoil) f.bytes[kBlock + 392 + 12 + 22] = 2;
+         f.save(file);
+     }},
+    {"polyline segment names vertex 4 of 3",
+     [](const std::string& file, bool spoil) {
+         test::SceneBytes f(2);
+         f.header(2, "", 3, 2, 0);
+         f.vertex(0, 0, 0);
+         f.vertex(1, 0, 0);
+         f.vertex(1, 1, 0);
+         f.face(1, 2, 2);
+         f.face(spoil ? 4 : 3, 1, 1);
+         f.save(file);
+     }},
+    {"point without vertices",
+     [](const std::string& file, bool spoil) {
+         test::SceneBytes f(2);
+         f.header(1, "", spoil ? 0 : 1, 0, 0);
+         if (!spoil) f.vertex(1, 1, 1);
+         f.save(file);
+     }},
+    {"polyhedron without vertices",
+     [](const std::string& file, bool spoil) {
+         test::SceneBytes f(2);
+         f.header(4, "", spoil ? 0 : 1, 0, 0);
+         if (!spoil) f.vertex(1, 1, 1);
+         f.save(file);
+     }},
+    {"axes in a user slot",
+     [](const std::string& file, bool spoil) {
+         test::SceneBytes f(2);
+         f.header(spoil ? 0 : 2, "", 7, 3, 0);
+         for (int k = 0; k < 7; ++k)
+             f.vertex(k % 3 == 1 ? 1.0f : 0.0f, k % 3 == 2 ? 1.0f : 0.0f, k == 3 ? 1.0f : 0.0f);
+         for (int k = 1; k <= 3; ++k)
+             f.face(1, k + 1, 1);
+         f.save(file);
+     }},
+    {"polygon domain of 41 points",
+     [](const std::string& file, bool spoil) { surface(5, spoil ? 41 : 40).save(file); }},
+    {"generatrix of 41 points",
+     [](const std::string& file, bool spoil) { surface(6, spoil ? 41 : 40).save(file); }},
+};
+
+class HostileFileTest : public SceneFileTest, public ::testing::WithParamInterface<HostileRow> {};
+
+TEST_P(HostileFileTest, SoundFileLoadsSpoiledOneIsRefusedAtOnce) {
+    const std::string file = path("hostile.v3d");
+    GetParam().make(file, false);
+    ASSERT_GE(load(file), 0) << GetParam().what;
+    ASSERT_TRUE(host.boxes.empty());
+
+    core::ClearScene(scene);
+    addPoint(7, 7, 7, "keep");
+    scene.sceneModified = true;
+    scene.header.turnHorizontal = 3;
+    host.report.clear();
+    GetParam().make(file, true);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(load(file), core::kNotSceneFile);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_EQ(host.boxes,
+              std::vector<std::string>{"Файл " + file + " не містить об'ктів VORN-3D."});
+    EXPECT_EQ(scene.objectCount(), 2);
+    EXPECT_EQ(core::DisplayName(scene, 2), "keep");
+    EXPECT_TRUE(scene.sceneModified);
+    EXPECT_EQ(scene.header.turnHorizontal, 3);
+    EXPECT_TRUE(host.report.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Hostile, HostileFileTest, ::testing::ValuesIn(kHostileRows),
+                         [](const auto& info) {
+                             std::string name;
+                             for (const char* c = info.param.what; *c; ++c)
+                                 name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+                             return name;
+                         });
+
+// Scales the reader refuses are not written either: they go out as none (0), which loads.
+TEST_F(SceneFileTest, UnusableScalesAreWrittenAsNone) {
+    for (const float zoom : {kNaN, kInf, -kInf, -5.0f}) {
+        scene.header.zoomX = zoom;
+        scene.header.zoomY = 33;
+        ASSERT_TRUE(core::WriteSceneFile(env, path("z.v3d")));
+        const auto b = test::readBytes(path("z.v3d"));
+        float x, y;
+        std::memcpy(&x, &b[36], 4);
+        std::memcpy(&y, &b[40], 4);
+        EXPECT_EQ(x, 0.0f) << zoom;
+        EXPECT_EQ(y, 33.0f);
+        EXPECT_GE(load(path("z.v3d")), 0) << zoom;
+    }
+}
+
+// Whole numbers in float fields of a file can be anything.
+TEST(RoundToInt, SaturatesBeyondAnInt) {
+    constexpr int kMax = std::numeric_limits<int>::max(), kMin = std::numeric_limits<int>::min();
+    const struct {
+        double value;
+        int expected;
+    } rows[] = {{2.5, 3},      {-2.5, -3},   {0.49, 0},     {3e9, kMax},
+                {1e300, kMax}, {-3e9, kMin}, {-1e300, kMin}};
+    for (const auto& r : rows)
+        EXPECT_EQ(core::roundToInt(r.value), r.expected) << r.value;
+}
+
+// Memory running out while loading is the file's error, not the program's end.
+TEST_F(SceneFileTest, RunningOutOfMemoryIsReportedNotThrown) {
+    struct Starved : core::LoadProcessor {
+        bool completeObject(core::Env&, int) override { throw std::bad_alloc(); }
+    } starved;
+    const std::string file = onePoint().save(path("p.v3d"));
+    int result = 0;
+    EXPECT_NO_THROW(result = core::ReadSceneFile(env, file, false, true, &starved));
+    EXPECT_EQ(result, core::kNotSceneFile);
+    EXPECT_EQ(host.boxes,
+              std::vector<std::string>{"Файл " + file + " не містить об'ктів VORN-3D."});
+    EXPECT_TRUE(scene.sceneModified);
+    EXPECT_EQ(host.objectListRefreshes, 1);
 }
 
 } // namespace

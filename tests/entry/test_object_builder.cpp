@@ -284,14 +284,16 @@ TEST(SurfaceBuilder, FailedEditKeepsThePreviousDefinitionAndMesh) {
     EXPECT_EQ(f.host.boxes[0], f.messages.text(94));
 }
 
-TEST(SceneLoader, RebuildsMeshesKeepsRevolutionMeasuresAndDropsOnlyTheBadSurface) {
+TEST(SceneLoader, RebuildsMeshesKeepsRevolutionMeasuresAndKeepsTheBadSurfaceUnbuilt) {
     const std::string file = vorn::test::tempPath("entry_load.v3d").string();
     {
         Fixture f;
         f.append(core::ObjectType::Point);
-        f.append(core::ObjectType::Surface);
+        const int good = f.append(core::ObjectType::Surface);
+        f.scene.object(good).name.length = 150; // a file may say so; the rebuild keeps it
         const int bad = f.append(core::ObjectType::Surface);
         f.scene.object(bad).part(1).area.domainText.setRaw("x>100");
+        f.scene.object(bad).name.setRaw("bad");
         const int rev = f.append(core::ObjectType::RevolutionSurface);
         f.scene.object(rev).volume = 123.5;
         f.scene.object(rev).surfaceArea = 77;
@@ -304,14 +306,19 @@ TEST(SceneLoader, RebuildsMeshesKeepsRevolutionMeasuresAndDropsOnlyTheBadSurface
     SceneLoader loader;
     ASSERT_EQ(core::ReadSceneFile(f.env, file, false, true, &loader), 0);
     std::filesystem::remove(file);
-    ASSERT_EQ(f.scene.objectCount(), 5);
+    ASSERT_EQ(f.scene.objectCount(), 6);
     const core::ObjectType order[] = {core::ObjectType::Point, core::ObjectType::Surface,
+                                      core::ObjectType::Surface,
                                       core::ObjectType::RevolutionSurface, core::ObjectType::Point};
-    for (int k = 0; k < 4; ++k)
+    for (int k = 0; k < 5; ++k)
         EXPECT_EQ(f.scene.object(k + 2).type, order[k]) << k;
-    EXPECT_EQ(f.scene.object(5).name.utf8(), "last");
+    EXPECT_EQ(f.scene.object(6).name.utf8(), "last");
     EXPECT_GT(f.scene.object(3).vertexCount, 100);
-    const core::SceneObject& rev = f.scene.object(4);
+    EXPECT_EQ(f.scene.object(3).name.length, 150);
+    EXPECT_EQ(f.scene.object(4).vertexCount, 0);
+    EXPECT_EQ(f.scene.object(4).faceCount, 0);
+    EXPECT_EQ(core::ListCaption(f.scene, 4), "3. bad");
+    const core::SceneObject& rev = f.scene.object(5);
     EXPECT_EQ(rev.vertexCount, 260);
     EXPECT_EQ(rev.faceCount, 480);
     EXPECT_EQ(rev.volume, 123.5);
@@ -320,8 +327,16 @@ TEST(SceneLoader, RebuildsMeshesKeepsRevolutionMeasuresAndDropsOnlyTheBadSurface
     EXPECT_NEAR(rev.vertex(1).x, 1, kFloatTol);
     EXPECT_NEAR(rev.vertex(1).y, std::sin(1.0), kFloatTol);
     EXPECT_NEAR(rev.vertex(13).x, 10, kFloatTol);
-    ASSERT_EQ(f.host.boxes.size(), 1u);
-    EXPECT_EQ(f.host.boxes[0], f.messages.text(94));
+    EXPECT_EQ(f.host.report.size(), 5u);
+    EXPECT_EQ(f.host.boxes,
+              std::vector<std::string>{f.messages.format(lang::kMsgNotRebuilt, {"\"bad\""})});
+    EXPECT_NE(f.scene.unbuiltHeader(4), nullptr);
+    // Mended in the dialog, it is an ordinary surface again, saved as it now is.
+    f.scene.copySlot(4, core::kScratchSlot);
+    f.buffer().part(1).area.domainText.setRaw("x>0");
+    const EntryValues v = EntryValuesFromRecord(f.buffer());
+    ASSERT_TRUE(BuildObject(f.env, f.engine, 4, core::ObjectType::Surface, v, true));
+    EXPECT_EQ(f.scene.unbuiltHeader(4), nullptr);
 }
 
 } // namespace

@@ -66,11 +66,12 @@ void expectSoundMesh(const core::SceneObject& o) {
     }
 }
 
-TEST(SurfaceGridSize, FollowsQualityWithAtLeastTwoNodes) {
+TEST(SurfaceGridSize, FollowsQualityWithAtLeastFiveNodes) {
     const struct {
         double quality;
         int nodes;
-    } rows[] = {{0.51, 16}, {1.00, 31}, {0.50, 15}, {0.07, 2}, {0.06, 2}, {0.01, 2}, {0, 2}};
+    } rows[] = {{0.51, 16}, {1.00, 31}, {0.50, 15}, {0.19, 6}, {0.16, 5},
+                {0.15, 5},  {0.07, 5},  {0.01, 5},  {0, 5}};
     for (const auto& r : rows)
         EXPECT_EQ(SurfaceGridSize(r.quality), r.nodes) << r.quality;
 }
@@ -171,12 +172,36 @@ TEST(BuildSurface, FullQualityFillsTheWholeGrid) {
     expectSoundMesh(*o);
 }
 
-TEST(BuildSurface, LowestQualityStillMakesTwoNodesPerAxis) {
+TEST(BuildSurface, LowestQualityStillMakesFiveNodesPerAxis) {
     auto o = makeSurface({{"1", "", {}}});
     expr::ExpressionEngine engine;
     ASSERT_TRUE(BuildSurface(engine, *o, 0.01));
-    EXPECT_EQ(o->vertexCount, 4);
-    EXPECT_EQ(o->faceCount, 2);
+    EXPECT_EQ(o->vertexCount, 25);
+    EXPECT_EQ(o->faceCount, 32);
+}
+
+// What the default quality builds, every lower quality builds too: on its own coarse grid
+// where that finds enough points, else on the default grid.
+TEST(BuildSurface, LowQualityNeverLosesASurface) {
+    constexpr int kAsDefault = -1;
+    const struct {
+        const char* system;
+        double quality;
+        int vertices;
+    } rows[] = {
+        {"x^2+y^2<pi^2", 0, 13}, {"x^2+y^2<pi^2", 0.07, 13},       {"x^2+y^2<pi^2", 0.10, 13},
+        {"x^2+y^2<1", 0.01, 3},  {"abs(y)<0.3", 0.01, kAsDefault}, {"abs(y)<0.3", 0.15, kAsDefault},
+    };
+    for (const auto& r : rows) {
+        auto o = makeSurface({{"sin(x*y)", r.system, {}}});
+        auto usual = makeSurface({{"sin(x*y)", r.system, {}}});
+        expr::ExpressionEngine engine;
+        ASSERT_TRUE(BuildSurface(engine, *usual, kDefaultQuality));
+        ASSERT_TRUE(BuildSurface(engine, *o, r.quality)) << r.system << " " << r.quality;
+        EXPECT_EQ(o->vertexCount, r.vertices == kAsDefault ? usual->vertexCount : r.vertices)
+            << r.system << " " << r.quality;
+        expectSoundMesh(*o);
+    }
 }
 
 // Bounds given from high to low are swapped; equal bounds or no usable node build nothing.

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <sstream>
 
@@ -43,6 +44,23 @@ TEST(V3dtoolInfo, ListsObjectsWithTheirCharacteristics) {
     std::filesystem::remove(file);
 }
 
+TEST(V3dtoolInfo, NamesShowControlBytesAsBlanks) {
+    vorn::test::SceneBytes f(2);
+    const std::size_t at = f.header(1, "A\nB", 1, 1, 0);
+    f.bytes[at + 1] = 104; // over 100: the zero padding after the name is read too
+    f.vertex(0, 0, 0);
+    f.face(1, 1, 1);
+    const std::string file = f.save(tempPath("names.v3d"));
+    std::ostringstream out, err;
+    ASSERT_EQ(vorn::tool::runInfo({file}, out, err), 0);
+    const std::string name = "A B" + std::string(97, ' ');
+    EXPECT_EQ(out.str(), "1. " + name + "\n" + name +
+                             " (Точка)\nMinX=0\nMaxX=0\nMinY=0\nMaxY=0\nMinZ=0\nMaxZ=0\n"
+                             "Кількість вершин (вузлів): 1\n");
+    EXPECT_EQ(err.str(), "Завантажено об'єкт \"" + name + "\"\n");
+    std::filesystem::remove(file);
+}
+
 TEST(V3dtoolInfo, RefusesWhatIsNotASceneOrAnUnusableCall) {
     const std::string file = tempPath("text.v3d");
     { std::ofstream(file) << "hello"; }
@@ -52,6 +70,23 @@ TEST(V3dtoolInfo, RefusesWhatIsNotASceneOrAnUnusableCall) {
     EXPECT_TRUE(out.str().empty());
     EXPECT_EQ(vorn::tool::runInfo({}, out, err), 2);
     EXPECT_EQ(vorn::tool::runInfo({"--digits", "x", file}, out, err), 2);
+    std::filesystem::remove(file);
+}
+
+// A scene's header followed by 4 GiB, made sparse here: refused at once, without reading it.
+TEST(V3dtoolInfo, RefusesAHugeFileAtOnce) {
+    vorn::test::SceneBytes f(2);
+    f.header(1, "", 1, 1, 0);
+    f.vertex(0, 0, 0);
+    f.face(1, 1, 1);
+    const std::string file = f.save(tempPath("huge.v3d"));
+    std::filesystem::resize_file(file, std::uintmax_t{4} << 30);
+    std::ostringstream out, err;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(vorn::tool::runInfo({file}, out, err), 2);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_EQ(err.str(), "Файл " + file + " не містить об'ктів VORN-3D.\n");
+    EXPECT_TRUE(out.str().empty());
     std::filesystem::remove(file);
 }
 
