@@ -241,7 +241,7 @@ bool buildPolyhedron(core::Env& env, int slot, const core::SceneObject& entry) {
 
 EntryValues EntryValuesFromRecord(const core::SceneObject& o) {
     EntryValues v;
-    v.name = o.name.utf8();
+    v.name = core::NameText(o);
     v.colorIndex = std::clamp(core::roundToInt(std::isfinite(o.colorIndex) ? o.colorIndex : 0), 0,
                               static_cast<int>(core::kPalette.size()) - 1);
     auto whole = [](double d) { return std::isfinite(d) ? core::roundToInt(d) : -1; };

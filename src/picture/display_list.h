@@ -20,7 +20,7 @@ enum class Role : std::uint8_t {
     Background,
     AxisLetter,
     AxisMark,
-    FaceOutline, // closed outline of a face of an object that is not a polyhedron
+    FaceOutline, // outline of a face of an object that is not a polyhedron (edge by edge when cut)
     Edge,        // one triangle edge of a polyhedron
     Node,
     VertexLabel,

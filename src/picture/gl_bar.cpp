@@ -142,7 +142,11 @@ void HalfToneRenderer::redraw(const Frame& f) {
     // before it would light each new view with the previous view's rotation.
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    glScalef(f.transform.SizeX, f.transform.SizeY, f.transform.SizeZ);
+    // The picture's box (left width/2, right -width/2, near d, far -d) is a half turn about the
+    // vertical that leaves the viewer looking from -z, but lighting takes the viewer to look from
+    // +z and put highlights on the faces turned away. The half turn is made here instead, where
+    // normals and lights take it too, with the plain box below: the same pixels and depths.
+    glScalef(-f.transform.SizeX, f.transform.SizeY, -f.transform.SizeZ);
     Rotate(f.transform);
     glTranslatef(f.transform.MoveX, f.transform.MoveY, f.transform.MoveZ);
     if (f.light0) SendLight(GL_LIGHT0, *f.light0);
@@ -158,7 +162,7 @@ void HalfToneRenderer::redraw(const Frame& f) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     const double d = DepthRange(f.box, f.transform);
-    glOrtho(f.width / 2.0, -f.width / 2.0, -f.height / 2.0, f.height / 2.0, d, -d);
+    glOrtho(-f.width / 2.0, f.width / 2.0, -f.height / 2.0, f.height / 2.0, -d, d);
 
     glPolygonMode(GL_FRONT_AND_BACK, f.outlines ? GL_LINE : GL_FILL);
 

@@ -2,6 +2,7 @@
 #include "picture/halftone_scene.h"
 
 #include "geometry/primitives.h"
+#include "geometry/tolerances.h"
 #include "picture/halftone_materials.h"
 #include "surfaces/surface_mesh.h"
 
@@ -9,6 +10,9 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <span>
+#include <utility>
+#include <vector>
 
 namespace vorn::pic {
 
@@ -40,25 +44,118 @@ HtPrimitive PrimitiveFor(core::ObjectType type) {
     return HtPrimitive::Triangles;
 }
 
-// Faces as stored: plane coefficients as the normal, then the three vertices.
+// Every edge shared by an even number of faces: a surface without a border, which has an inside.
+bool IsClosed(std::span<const std::array<int, 3>> faces) {
+    std::vector<std::pair<int, int>> edges;
+    for (const auto& f : faces)
+        for (std::size_t k = 0; k < 3; ++k)
+            edges.push_back(std::minmax(f[k], f[(k + 1) % 3]));
+    std::sort(edges.begin(), edges.end());
+    for (std::size_t i = 0; i < edges.size();) {
+        std::size_t j = i;
+        while (j < edges.size() && edges[j] == edges[i])
+            ++j;
+        if ((j - i) % 2 != 0) return false;
+        i = j;
+    }
+    return !faces.empty();
+}
+
+// Where a ray from p along d crosses the triangle a, b, c: "Fast, Minimum Storage Ray/Triangle
+// Intersection" by Moeller and Trumbore. A crossing near an edge or at the start could count
+// once, twice or not at all, so it is reported as unclear.
+enum class Crossing { None, Once, Unclear };
+Crossing RayCrossing(const geo::Vec3& p, const geo::Vec3& d, const geo::Vec3& a, const geo::Vec3& b,
+                     const geo::Vec3& c) {
+    const geo::Vec3 e1 = b - a, e2 = c - a;
+    const geo::Vec3 h = geo::cross(d, e2);
+    const double det = geo::dot(e1, h);
+    // A triangle along the ray: its neighbours' edges decide the count.
+    if (std::fabs(det) <= geo::kEpsCoord * std::sqrt(geo::dot(e1, e1) * geo::dot(e2, e2)))
+        return Crossing::None;
+    const geo::Vec3 s = p - a, q = geo::cross(s, e1);
+    const double u = geo::dot(s, h) / det, v = geo::dot(d, q) / det, t = geo::dot(e2, q) / det;
+    constexpr double m = geo::kEpsEdge;
+    if (u < -m || v < -m || u + v > 1 + m) return Crossing::None;
+    if (u < m || v < m || u + v > 1 - m || std::fabs(t) <= m) return Crossing::Unclear;
+    return t > 0 ? Crossing::Once : Crossing::None;
+}
+
+// Faces of a closed polyhedron whose stored normal points into the solid. A face whose plane
+// has every vertex on one side looks away from them; any other face (in a dent) casts a ray from
+// a point of the face along its normal, which leaves the solid after an even number of crossings
+// of the other faces. Points off the face's centre come next when a ray grazes an edge; a face
+// without a clear ray keeps its normal.
+std::vector<bool> InwardFaces(const core::SceneObject& o, std::span<const std::array<int, 3>> faces,
+                              std::span<const geo::Vec3> normals) {
+    std::vector<bool> inward(faces.size(), false);
+    if (!IsClosed(faces)) return inward;
+    std::vector<std::array<geo::Vec3, 3>> corners;
+    for (const auto& f : faces)
+        corners.push_back({ToVec(o.vertex(f[0])), ToVec(o.vertex(f[1])), ToVec(o.vertex(f[2]))});
+    const int vertices = std::clamp<int>(o.vertexCount, 0, core::kMaxVertices);
+    constexpr double kWeights[][3] = {
+        {0.31, 0.33, 0.36}, {0.2, 0.5, 0.3}, {0.6, 0.15, 0.25}, {0.25, 0.2, 0.55}};
+    for (std::size_t f = 0; f < faces.size(); ++f) {
+        const geo::Vec3& n = normals[f];
+        const auto& [a, b, c] = corners[f];
+        if (geo::dot(n, n) < geo::kEpsCoord) continue;
+        double below = 0, above = 0;
+        for (int i = 1; i <= vertices; ++i) {
+            const double side = geo::dot(n, ToVec(o.vertex(i)) - a);
+            below = std::min(below, side);
+            above = std::max(above, side);
+        }
+        if (above <= geo::kEpsPlane) continue;
+        if (below >= -geo::kEpsPlane) {
+            inward[f] = true;
+            continue;
+        }
+        for (const auto& w : kWeights) {
+            const geo::Vec3 p = a * w[0] + b * w[1] + c * w[2];
+            int crossings = 0;
+            bool unclear = false;
+            for (std::size_t g = 0; g < faces.size() && !unclear; ++g) {
+                if (g == f) continue;
+                const Crossing x = RayCrossing(p, n, corners[g][0], corners[g][1], corners[g][2]);
+                unclear = x == Crossing::Unclear;
+                crossings += x == Crossing::Once ? 1 : 0;
+            }
+            if (unclear) continue;
+            inward[f] = crossings % 2 == 1;
+            break;
+        }
+    }
+    return inward;
+}
+
+// Faces as stored: plane coefficients as the normal, then the three vertices. The lighting is
+// one-sided, so a closed polyhedron's normals are turned outward here; the record keeps its own.
 HalfToneList FaceList(const core::SceneObject& o, int slot) {
     HalfToneList list;
     list.number = slot;
     list.material = MaterialForColorIndex(o.colorIndex);
     HtBlock block;
     block.primitive = PrimitiveFor(o.type);
-    const int faces = std::clamp<int>(o.faceCount, 0, core::kMaxFaces);
+    const int count = std::clamp<int>(o.faceCount, 0, core::kMaxFaces);
     const int vertices = std::clamp<int>(o.vertexCount, 0, core::kMaxVertices);
-    for (int f = 1; f <= faces; ++f) {
+    std::vector<std::array<int, 3>> faces;
+    std::vector<geo::Vec3> normals;
+    for (int f = 1; f <= count; ++f) {
         const core::Face& face = o.face(f);
-        const int idx[3] = {face.vertex1, face.vertex2, face.vertex3};
+        const std::array<int, 3> idx = {face.vertex1, face.vertex2, face.vertex3};
         // A damaged file may name vertices that do not exist.
-        if (std::any_of(std::begin(idx), std::end(idx),
-                        [&](int v) { return v < 1 || v > vertices; }))
+        if (std::any_of(idx.begin(), idx.end(), [&](int v) { return v < 1 || v > vertices; }))
             continue;
-        block.add({face.a, face.b, face.c},
-                  {ToVec(o.vertex(idx[0])), ToVec(o.vertex(idx[1])), ToVec(o.vertex(idx[2]))});
+        faces.push_back(idx);
+        normals.push_back({face.a, face.b, face.c});
     }
+    std::vector<bool> inward(faces.size(), false);
+    if (o.type == core::ObjectType::Polyhedron) inward = InwardFaces(o, faces, normals);
+    for (std::size_t f = 0; f < faces.size(); ++f)
+        block.add(inward[f] ? normals[f] * -1 : normals[f],
+                  {ToVec(o.vertex(faces[f][0])), ToVec(o.vertex(faces[f][1])),
+                   ToVec(o.vertex(faces[f][2]))});
     list.blocks.push_back(std::move(block));
     return list;
 }

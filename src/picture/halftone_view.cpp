@@ -144,7 +144,7 @@ HalfTonePixel ProjectHalfTone(const HalfToneTransform& t, const SceneBox& box, i
     for (int row = 0; row < 3; ++row)
         for (int k = 0; k < 4; ++k)
             eye[row] += m[static_cast<std::size_t>(k * 4 + row)] * in[k];
-    // glOrtho(width/2, -width/2, -height/2, height/2, d, -d): x mirrored, depth = z / d.
+    // The picture's box (width/2, -width/2, -height/2, height/2, d, -d): x mirrored, depth z / d.
     HalfTonePixel px;
     px.x = width / 2.0 - eye[0];
     px.y = height / 2.0 - eye[1];

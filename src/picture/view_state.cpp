@@ -87,10 +87,14 @@ void FitPicture(ViewState& view, const core::Scene& scene, const core::Settings&
         view.sceneMax[k] = hi[k];
     }
     if (view.firstFit || settings.AutoZoom) {
+        // The farthest corner of the box: a sphere through it holds the whole box in every turn.
         const double c[3] = {view.centerX, view.centerY, view.centerZ};
-        double r = 0;
-        for (int k = 0; k < 3; ++k)
-            r = std::max({r, std::fabs(lo[k] - c[k]), std::fabs(hi[k] - c[k])});
+        double r2 = 0;
+        for (int k = 0; k < 3; ++k) {
+            const double reach = std::max(std::fabs(lo[k] - c[k]), std::fabs(hi[k] - c[k]));
+            r2 += reach * reach;
+        }
+        double r = std::sqrt(r2);
         view.fitRadius = r;
         // Everything at the centre has no size to fit: keep the scales, unless there are none yet.
         if (r < geo::kEpsCoord && view.zoomX() == 0 && view.zoomY() == 0 && view.zoomZ() == 0)

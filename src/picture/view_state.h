@@ -54,8 +54,8 @@ inline Projected ProjectPoint(const ViewState& view, const geo::Vec3& p) {
 // Picture coordinates as drawn: nearest integer, ties to even.
 int RoundPixel(double v);
 
-// Scales so that the box of the visible user objects (bounds of the last redraw) fills the
-// shorter side of the picture; only on the first fit or with AutoZoom on.
+// Scales so that the box of the visible user objects (bounds of the last redraw) fits the
+// shorter side of the picture in every turn; only on the first fit or with AutoZoom on.
 void FitPicture(ViewState& view, const core::Scene& scene, const core::Settings& settings);
 
 void ZoomIn(ViewState& view);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace vorn::pic {
 
@@ -85,6 +86,10 @@ bool Inside(const ProjectedVertex& p, int w, int h) {
     return p.px >= 0 && p.px <= w && p.py >= 0 && p.py <= h;
 }
 
+bool NearPicture(double x, double y, int w, int h) {
+    return x >= -kClipMargin && x <= w + kClipMargin && y >= -kClipMargin && y <= h + kClipMargin;
+}
+
 int Utf8Length(std::string_view s) {
     return static_cast<int>(std::count_if(
         s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
@@ -92,10 +97,41 @@ int Utf8Length(std::string_view s) {
 
 } // namespace
 
+std::optional<ScreenSegment> ClipToPicture(double ax, double ay, double bx, double by, int width,
+                                           int height, bool wholeLine) {
+    if (!std::isfinite(ax) || !std::isfinite(ay) || !std::isfinite(bx) || !std::isfinite(by))
+        return std::nullopt;
+    if (NearPicture(ax, ay, width, height) && NearPicture(bx, by, width, height))
+        return ScreenSegment{Round(ax, ay), Round(bx, by)};
+    const double a[2] = {ax, ay}, d[2] = {bx - ax, by - ay};
+    const double lo[2] = {-kClipMargin, -kClipMargin};
+    const double hi[2] = {width + kClipMargin, height + kClipMargin};
+    // Liang and Barsky: each pair of borders narrows the range of t that stays inside.
+    const auto clip = [&](double t1, double t2) -> std::optional<ScreenSegment> {
+        for (int k = 0; k < 2; ++k) {
+            if (d[k] == 0) {
+                if (a[k] < lo[k] || a[k] > hi[k]) return std::nullopt;
+                continue;
+            }
+            const double u = (lo[k] - a[k]) / d[k], v = (hi[k] - a[k]) / d[k];
+            t1 = std::max(t1, std::min(u, v));
+            t2 = std::min(t2, std::max(u, v));
+        }
+        if (t1 > t2) return std::nullopt;
+        return ScreenSegment{Round(ax + t1 * d[0], ay + t1 * d[1]),
+                             Round(ax + t2 * d[0], ay + t2 * d[1]), t1, t2};
+    };
+    if (auto s = clip(0, 1)) return s;
+    if (!wholeLine) return std::nullopt;
+    const double far = std::numeric_limits<double>::infinity();
+    return clip(-far, far);
+}
+
 WireFrame::WireFrame(core::Env& env)
     : m_env(env), m_view(env.scene.header),
       m_projected(static_cast<std::size_t>(core::kSlotCount * core::kMaxVertices)),
-      m_screen(static_cast<std::size_t>(core::kMaxVertices) + 1) {}
+      m_screen(static_cast<std::size_t>(core::kMaxVertices) + 1),
+      m_near(static_cast<std::size_t>(core::kMaxVertices) + 1) {}
 
 void WireFrame::resize(int width, int height) {
     m_width = std::max(0, width);
@@ -104,6 +140,12 @@ void WireFrame::resize(int width, int height) {
 }
 
 void WireFrame::fit() {
+    // The axis ends start again from the unit points: lengthened while the picture was zoomed
+    // far out, they would otherwise stay millions of pixels long for the rest of the run.
+    SceneObject& axes = m_env.scene.object(core::kAxesSlot);
+    if (axes.vertexCount >= 4)
+        for (int k = 1; k <= 3; ++k)
+            axes.vertex(k + 1) = {k == 1 ? 1.0f : 0.0f, k == 2 ? 1.0f : 0.0f, k == 3 ? 1.0f : 0.0f};
     FitPicture(m_view, m_env.scene, m_env.settings);
 }
 
@@ -118,6 +160,30 @@ const ProjectedVertex& WireFrame::projected(int slot, int vertex) const {
 ScreenPoint WireFrame::screen(int slot, int vertex) const {
     const ProjectedVertex& p = projected(slot, vertex);
     return Round(p.px, p.py);
+}
+
+std::optional<ScreenSegment> WireFrame::segment(int slot, int vertex1, int vertex2,
+                                                bool wholeLine) const {
+    const ProjectedVertex &a = projected(slot, vertex1), &b = projected(slot, vertex2);
+    return ClipToPicture(a.px, a.py, b.px, b.py, m_width, m_height, wholeLine);
+}
+
+void WireFrame::hitTest(int slot, int vertex1, int vertex2, const ScreenSegment& s,
+                        ScreenPoint mouse) {
+    const bool had = m_pick.any();
+    m_hooks->hitTestEdge(m_pick, slot, vertex1, vertex2, s.p1, s.p2, mouse);
+    if (!s.cut() || had || m_pick.object != slot || m_pick.vertex1 != vertex1 ||
+        m_pick.vertex2 != vertex2)
+        return;
+    // The point was placed between the moved ends; the same share of the moved part of the
+    // edge is the point under the pointer.
+    const SceneObject& o = m_env.scene.object(slot);
+    const core::Vec3f &v1 = o.vertex(vertex1), &v2 = o.vertex(vertex2);
+    const geo::Vec3 a(v1.x, v1.y, v1.z), ab = geo::Vec3(v2.x, v2.y, v2.z) - a;
+    const double length2 = geo::dot(ab, ab);
+    if (length2 == 0) return;
+    const double share = geo::dot(m_pick.point - a, ab) / length2;
+    m_pick.point = a + ab * (s.t1 + (s.t2 - s.t1) * share);
 }
 
 std::uint32_t WireFrame::roleRgb(core::ColorRole role) const {
@@ -271,9 +337,9 @@ RedrawResult WireFrame::drawPass(DisplayList& out, std::optional<ScreenPoint> mo
     // The element under the pointer.
     if (m_pick.any()) {
         if (m_pick.vertex2 != 0) {
-            out.push_back(LineOp(Role::PickedEdge, screen(m_pick.object, m_pick.vertex1),
-                                 screen(m_pick.object, m_pick.vertex2), roleRgb(core::kColorActive),
-                                 roleRgb(core::kColorBackground), PenStyle::Dot));
+            if (const auto s = segment(m_pick.object, m_pick.vertex1, m_pick.vertex2))
+                out.push_back(LineOp(Role::PickedEdge, s->p1, s->p2, roleRgb(core::kColorActive),
+                                     roleRgb(core::kColorBackground), PenStyle::Dot));
         } else if (m_env.settings.IsUsel) {
             out.push_back(SquareOp(Role::PickedVertex, screen(m_pick.object, m_pick.vertex1), 2, 3,
                                    kRgbRed, kRgbRed));
@@ -317,8 +383,11 @@ void WireFrame::drawObjects(DisplayList& out, int slot, bool interactive, Screen
     const core::EdgeFlags& edges = m_env.scene.edgeVisibility(slot);
     const int faces = std::clamp<int>(o.faceCount, 0, core::kMaxFaces);
     // Each vertex is rounded once, not once for every face it belongs to.
-    for (int i = 1; i <= o.vertexCount; ++i)
-        m_screen[static_cast<std::size_t>(i)] = screen(slot, i);
+    for (int i = 1; i <= o.vertexCount; ++i) {
+        const ProjectedVertex& p = projected(slot, i);
+        m_screen[static_cast<std::size_t>(i)] = Round(p.px, p.py);
+        m_near[static_cast<std::size_t>(i)] = NearPicture(p.px, p.py, m_width, m_height);
+    }
     for (int f = 1; f <= faces; ++f) {
         if (isAxes && f == m_view.degenerateAxis) continue;
         const core::Face& face = o.face(f);
@@ -329,7 +398,20 @@ void WireFrame::drawObjects(DisplayList& out, int slot, bool interactive, Screen
         std::array<ScreenPoint, 4> c;
         for (std::size_t k = 0; k < 4; ++k)
             c[k] = m_screen[static_cast<std::size_t>(vi[k])];
-        if (visible && !polyhedron) {
+        // A face reaching far outside the picture goes edge by edge, each cut to the picture.
+        const bool cut = std::any_of(vi.begin(), vi.end() - 1,
+                                     [&](int v) { return !m_near[static_cast<std::size_t>(v)]; });
+        const auto edgeLine = [&](Role role, int e, ScreenPoint p1, ScreenPoint p2) {
+            DrawOp& line = Push(out, DrawOp::Kind::Line, role, o.color, background);
+            line.pts[0] = p1;
+            line.pts[1] = p2;
+            line.count = 2;
+            line.style = style;
+            line.slot = slot;
+            line.face = f;
+            line.edge = e;
+        };
+        if (visible && !polyhedron && !cut) {
             DrawOp& outline =
                 Push(out, DrawOp::Kind::Polyline, Role::FaceOutline, o.color, background);
             outline.pts = c;
@@ -337,23 +419,23 @@ void WireFrame::drawObjects(DisplayList& out, int slot, bool interactive, Screen
             outline.style = style;
             outline.slot = slot;
             outline.face = f;
+        } else if (visible && !polyhedron) {
+            for (int e = 1; e <= 3; ++e)
+                if (const auto s = segment(slot, vi[static_cast<std::size_t>(e - 1)],
+                                           vi[static_cast<std::size_t>(e)]))
+                    edgeLine(Role::FaceOutline, e, s->p1, s->p2);
         }
         for (int e = 1; e <= 3; ++e) {
             const auto a = static_cast<std::size_t>(e - 1), b = static_cast<std::size_t>(e);
             if (settings.DrawContur && polyhedron && edges[static_cast<std::size_t>(f - 1)][a] == 0)
                 continue;
-            if (visible && polyhedron) {
-                DrawOp& line = Push(out, DrawOp::Kind::Line, Role::Edge, o.color, background);
-                line.pts[0] = c[a];
-                line.pts[1] = c[b];
-                line.count = 2;
-                line.style = style;
-                line.slot = slot;
-                line.face = f;
-                line.edge = e;
-            }
-            if (interactive && visible)
-                m_hooks->hitTestEdge(m_pick, slot, vi[a], vi[b], c[a], c[b], mouse);
+            std::optional<ScreenSegment> s = ScreenSegment{c[a], c[b]};
+            if (cut) s = segment(slot, vi[a], vi[b]);
+            if (visible && polyhedron && s) edgeLine(Role::Edge, e, s->p1, s->p2);
+            if (!interactive || !visible) continue;
+            // The axes are picked along their whole lines, even where the segment is not.
+            if (cut && isAxes) s = segment(slot, vi[a], vi[b], true);
+            if (s) hitTest(slot, vi[a], vi[b], *s, mouse);
         }
     }
 
@@ -433,7 +515,8 @@ void WireFrame::drawProjectionLines(DisplayList& out, bool interactive, ScreenPo
                                            geo::Vec3(p.x, 0, p.z)};
     for (std::size_t k = 0; k < 3; ++k) {
         const Projected q = ProjectPoint(m_view, feet[k]);
-        m_projectionEnds[k] = Round(q.px, q.py);
+        const auto s = ClipToPicture(mouse.x, mouse.y, q.px, q.py, m_width, m_height);
+        m_projectionEnds[k] = s ? s->p2 : mouse;
         out.push_back(LineOp(Role::ProjectionLine, mouse, m_projectionEnds[k],
                              roleRgb(core::kColorProjections), background, PenStyle::Dash));
     }
@@ -460,7 +543,7 @@ geo::Vec3 WireFrame::screenToPlane(double mx, double my, geo::Vec3 previous) con
 
 std::string VertexLabel(const core::SceneObject& o, int vertex, const core::Settings& settings) {
     if (settings.PutLetters) {
-        if (o.type == ObjectType::Point && o.name.length > 0) return o.name.utf8();
+        if (o.type == ObjectType::Point && o.name.length > 0) return core::NameText(o);
         if (o.vertexCount <= 26) return std::string(1, static_cast<char>(64 + vertex));
     }
     return std::to_string(vertex);

@@ -21,6 +21,21 @@ inline constexpr int kFontSize = 10;
 inline constexpr int kObjectNumberFontSize = 7;
 // Doublings of one axis end per axis pass; enough to leave any picture from a tiny scale.
 inline constexpr int kMaxAxisDoublings = 60;
+// Lines are cut this far outside the picture before their ends are rounded. Ends within it keep
+// their exact pixels; a cut end this far out turns the line by under 1e-5 radians.
+inline constexpr double kClipMargin = 65536;
+
+// A line as drawn: an end outside the picture (grown by kClipMargin) is moved along the line to
+// where it leaves it, so a line of any length keeps its direction and fits an integer.
+struct ScreenSegment {
+    ScreenPoint p1, p2;
+    double t1 = 0, t2 = 1; // where p1 and p2 lie on a + t (b - a)
+    bool cut() const { return t1 != 0 || t2 != 1; }
+};
+// The part of a to b within the picture of this size (empty when none or when an end is not a
+// number); with `wholeLine`, a segment that misses the picture gives the part of its line.
+std::optional<ScreenSegment> ClipToPicture(double ax, double ay, double bx, double by, int width,
+                                           int height, bool wholeLine = false);
 
 struct ProjectedVertex {
     float px = 0, py = 0, depth = 0;
@@ -49,7 +64,9 @@ class PassHooks {
   public:
     virtual ~PassHooks() = default;
     // Hit test of one edge of a visible object, walked in slot, face and edge order; only in an
-    // interactive pass. May change `pick`.
+    // interactive pass. May change `pick`. An end far outside the picture comes moved along the
+    // edge as ClipToPicture moves it (along the whole line for the axes); a picked point is
+    // then mapped back onto the edge.
     virtual void hitTestEdge(Pick& /*pick*/, int /*slot*/, int /*vertex1*/, int /*vertex2*/,
                              ScreenPoint /*p1*/, ScreenPoint /*p2*/, ScreenPoint /*mouse*/) {}
     // After the objects and the highlight: mouse coordinates, transformation state, status line.
@@ -91,7 +108,7 @@ class WireFrame {
     RedrawResult redraw(DisplayList& out, bool interactive = false, ScreenPoint mouse = {});
     // A drawing pass over the existing picture; `mouse` is given for an interactive pass.
     RedrawResult drawPass(DisplayList& out, std::optional<ScreenPoint> mouse);
-    // FitPicture on this scene and view.
+    // FitPicture on this scene and view; the axis ends go back to the unit points.
     void fit();
 
     // True while a pass runs: a redraw asked for meanwhile does nothing.
@@ -115,6 +132,11 @@ class WireFrame {
     void projectionPass();
     void axisPass();
     void drawObjects(DisplayList& out, int slot, bool interactive, ScreenPoint mouse);
+    void drawCutFace(DisplayList& out, int slot, int face, const std::array<int, 4>& vi,
+                     bool interactive, ScreenPoint mouse);
+    std::optional<ScreenSegment> segment(int slot, int vertex1, int vertex2,
+                                         bool wholeLine = false) const;
+    void hitTest(int slot, int vertex1, int vertex2, const ScreenSegment& s, ScreenPoint mouse);
     void drawNodes(DisplayList& out, int slot);
     void drawMarked(DisplayList& out);
     void drawProjectionLines(DisplayList& out, bool interactive, ScreenPoint mouse);
@@ -129,6 +151,7 @@ class WireFrame {
     int m_width = 0, m_height = 0;
     std::vector<ProjectedVertex> m_projected; // kSlotCount x kMaxVertices
     std::vector<ScreenPoint> m_screen;        // rounded vertices of the object being drawn
+    std::vector<char> m_near;                 // and whether they lie near enough to the picture
     std::array<std::optional<ScreenPoint>, 4> m_labels{};
     Pick m_pick;
     PassHooks m_noHooks;

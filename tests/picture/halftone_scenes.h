@@ -1,13 +1,61 @@
-// Scene objects for the half-tone tests: a cube, surfaces over regions, surfaces of revolution.
+// Scene objects for the half-tone tests: the regular solids, surfaces over regions, surfaces of
+// revolution.
 #pragma once
 
 #include "core/scene.h"
 #include "geometry/vec3.h"
 #include "polyhedra/formation.h"
 
+#include <algorithm>
+#include <cmath>
 #include <string>
+#include <vector>
 
 namespace vorn::test {
+
+// All sign choices of p, and with `cyclic` also those of its turns (y, z, x) and (z, x, y).
+inline std::vector<geo::Vec3> SignedCopies(geo::Vec3 p, bool cyclic) {
+    std::vector<geo::Vec3> out;
+    for (int turn = 0; turn < (cyclic ? 3 : 1); ++turn, p = {p.y, p.z, p.x})
+        for (int s = 0; s < 8; ++s) {
+            const geo::Vec3 q{s & 1 ? -p.x : p.x, s & 2 ? -p.y : p.y, s & 4 ? -p.z : p.z};
+            if (std::find(out.begin(), out.end(), q) == out.end()) out.push_back(q);
+        }
+    return out;
+}
+
+inline const double kPhi = (1 + std::sqrt(5.0)) / 2;
+
+// The regular solids about the origin, by their vertices.
+struct RegularSolid {
+    const char* name;
+    std::vector<geo::Vec3> vertices;
+    int faces; // triangles of the formed hull
+};
+
+inline std::vector<RegularSolid> RegularSolids() {
+    std::vector<geo::Vec3> dodecahedron = SignedCopies({1, 1, 1}, false);
+    for (const geo::Vec3& p : SignedCopies({0, 1 / kPhi, kPhi}, true))
+        dodecahedron.push_back(p);
+    return {{"tetrahedron", {{1, 1, 1}, {1, -1, -1}, {-1, 1, -1}, {-1, -1, 1}}, 4},
+            {"cube", SignedCopies({1, 1, 1}, false), 12},
+            {"octahedron", SignedCopies({1, 0, 0}, true), 8},
+            {"icosahedron", SignedCopies({0, 1, kPhi}, true), 20},
+            {"dodecahedron", dodecahedron, 36}};
+}
+
+// A polyhedron of these vertices with faces formed as the program forms them.
+inline int AddSolid(core::Env& env, const std::vector<geo::Vec3>& vertices, int colour) {
+    const int slot = core::AppendObject(env.scene, core::ObjectType::Polyhedron);
+    core::SceneObject& o = env.scene.object(slot);
+    o.vertexCount = static_cast<std::int16_t>(vertices.size());
+    for (std::size_t i = 0; i < vertices.size(); ++i)
+        o.vertex(static_cast<int>(i) + 1) = {float(vertices[i].x), float(vertices[i].y),
+                                             float(vertices[i].z)};
+    o.colorIndex = colour;
+    poly::FormConvexFaces(env, slot);
+    return slot;
+}
 
 // A cube with its lowest corner at `at` and edge `size`, faces formed as the program forms them.
 inline int AddCube(core::Env& env, double x, double y, double z, double size, int colour) {

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -121,6 +123,85 @@ TEST_F(GLBarTest, ObjectsAreLitAndShadedInTheirMaterialsOverTheBackground) {
         {2, 0, 0}, [](QRgb c) { return qRed(c) < qBlue(c) && qRed(c) < qGreen(c); }, "revolution");
     EXPECT_GT(shades, 3u);
 }
+
+// What the panel's lights give a face of this material: the global ambient of 0.2 and, from
+// each white light, its ambient, the diffuse share of the angle and, when the face is lit, the
+// highlight of the half-way vector towards the viewer.
+QRgb LitColour(const Material& m, const geo::Vec3& outward, const geo::Vec3& toViewer,
+               std::initializer_list<geo::Vec3> lights) {
+    const auto unit = [](const geo::Vec3& v) { return v * (1 / std::sqrt(geo::dot(v, v))); };
+    const geo::Vec3 n = unit(outward);
+    double c[3];
+    for (int k = 0; k < 3; ++k)
+        c[k] = m.ambient[k] * (0.2 + 2.0);
+    for (const geo::Vec3& towardLight : lights) {
+        const geo::Vec3 l = unit(towardLight);
+        const double diffuse = geo::dot(n, l);
+        if (diffuse <= 0) continue;
+        const double highlight =
+            std::pow(std::max(0.0, geo::dot(n, unit(l + unit(toViewer)))), m.shininess);
+        for (int k = 0; k < 3; ++k)
+            c[k] += m.diffuse[k] * diffuse + m.specular[k] * highlight;
+    }
+    const auto level = [](double v) { return int(std::lround(std::clamp(v, 0.0, 1.0) * 255)); };
+    return qRgb(level(c[0]), level(c[1]), level(c[2]));
+}
+
+geo::Vec3 Towards(const TLight& l) {
+    return {l.X_position(), l.Y_position(), l.Z_position()};
+}
+
+class RegularSolidShades : public GLBarTest,
+                           public ::testing::WithParamInterface<test::RegularSolid> {};
+
+// Seen from outside, every face shows the light of its angle to the two lights, whichever way
+// the corners of its record run.
+TEST_P(RegularSolidShades, EveryFaceFacingTheViewerShowsTheLightOfItsAngle) {
+    constexpr int kShadeTol = 3; // channel levels of the rasteriser's rounding
+    settings.IsOsi = false;
+    const int slot = test::AddSolid(env, GetParam().vertices, 7);
+    core::SceneHeader header{};
+    ViewState view(header);
+    view.setTurn(kInitialTurnHorizontal, kInitialTurnVertical);
+    view.setZoom(90, 90, 90);
+    HalfToneTransform t;
+    HalfToneView(view, t);
+    TGLBar bar;
+    const QImage img = render(bar, t);
+    const SceneBox box = bar.box();
+    // Towards the viewer: where the depth falls fastest.
+    const auto depth = [&](geo::Vec3 p) { return ProjectHalfTone(t, box, kSize, kSize, p).depth; };
+    const geo::Vec3 toViewer{depth({0, 0, 0}) - depth({1, 0, 0}),
+                             depth({0, 0, 0}) - depth({0, 1, 0}),
+                             depth({0, 0, 0}) - depth({0, 0, 1})};
+    const Material& material = Materials()[std::size_t(MaterialForColorIndex(7))];
+    const core::SceneObject& o = scene.object(slot);
+    int seen = 0;
+    for (int f = 1; f <= o.faceCount; ++f) {
+        const core::Vec3f &a = o.vertex(o.face(f).vertex1), &b = o.vertex(o.face(f).vertex2),
+                          &c = o.vertex(o.face(f).vertex3);
+        const geo::Vec3 p(a.x, a.y, a.z), q(b.x, b.y, b.z), r(c.x, c.y, c.z);
+        geo::Vec3 outward = geo::cross(q - p, r - p);
+        if (geo::dot(outward, p + q + r) < 0) outward = outward * -1;
+        // Faces seen at a slant only: an edge-on sliver has no pixel of its own.
+        if (geo::dot(outward, toViewer) <
+            0.3 * std::sqrt(geo::dot(outward, outward) * geo::dot(toViewer, toViewer)))
+            continue;
+        ++seen;
+        const HalfTonePixel at = ProjectHalfTone(t, box, kSize, kSize, (p + q + r) * (1.0 / 3));
+        const QRgb got = img.pixel(int(at.x), int(at.y));
+        const QRgb want = LitColour(material, outward, toViewer,
+                                    {Towards(bar.Lighting1()), Towards(bar.Lighting2())});
+        for (int shift : {16, 8, 0}) // red, green, blue
+            EXPECT_NEAR(int(got >> shift) & 0xFF, int(want >> shift) & 0xFF, kShadeTol)
+                << GetParam().name << " face " << f << std::hex << " got " << got << " want "
+                << want;
+    }
+    EXPECT_GT(seen, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Solids, RegularSolidShades, ::testing::ValuesIn(test::RegularSolids()),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(GLBarTest, OutlinesLeaveTheFacesOpen) {
     settings.IsOsi = false;

@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <set>
+#include <vector>
 
 namespace vorn::pic {
 namespace {
@@ -215,14 +216,80 @@ TEST_F(HalfToneTest, PolyhedronFacesBecomeTrianglesWithTheirPlanes) {
     ASSERT_EQ(b.normals.size(), 12u);
     for (int f = 0; f < 12; ++f) {
         const core::Face& face = scene.object(slot).face(f + 1);
+        const geo::Vec3 stored{face.a, face.b, face.c};
         const geo::Vec3& n = b.normals[std::size_t(f)];
-        EXPECT_EQ(n, (geo::Vec3{face.a, face.b, face.c}));
+        // The stored plane, turned outward where it points in.
+        const double side = n == stored ? 1 : -1;
+        EXPECT_EQ(n, stored * side);
         // Each vertex lies in the plane of its normal.
         for (int k = 0; k < 3; ++k) {
             const geo::Vec3& v = b.vertices[std::size_t(3 * f + k)];
-            EXPECT_NEAR(geo::dot(n, v) + face.d, 0, kFloatTol);
+            EXPECT_NEAR(geo::dot(n, v) + face.d * side, 0, kFloatTol);
         }
     }
+}
+
+// ---- outward normals ---------------------------------------------------------------------------
+
+class RegularSolidFaces : public HalfToneTest,
+                          public ::testing::WithParamInterface<test::RegularSolid> {};
+
+// The lights are one-sided, so a normal must look out of the solid for its face to be lit by its
+// angle to the light; the record keeps the normals it was formed with.
+TEST_P(RegularSolidFaces, EveryNormalLooksOutOfTheSolid) {
+    const int slot = test::AddSolid(env, GetParam().vertices, 7);
+    const core::SceneObject& o = scene.object(slot);
+    ASSERT_EQ(o.faceCount, GetParam().faces);
+    std::vector<float> stored;
+    for (int f = 1; f <= o.faceCount; ++f)
+        stored.push_back(o.face(f).a);
+    const HalfToneScene ht = BuildHalfToneScene(env, engine);
+    const HtBlock& b = listOf(ht, slot)->blocks[0];
+    for (int f = 0; f < o.faceCount; ++f) {
+        // Centred on the origin: a face's plane lies on the side its outward normal points to.
+        EXPECT_GT(geo::dot(b.normals[std::size_t(f)], b.vertices[std::size_t(3 * f)]), 0)
+            << "face " << f + 1;
+        EXPECT_EQ(o.face(f + 1).a, stored[std::size_t(f)]);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Solids, RegularSolidFaces, ::testing::ValuesIn(test::RegularSolids()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A tetrahedron with a dent pushed up into its base: the mean of the vertices lies in the dent,
+// outside the solid, and the faces of the dent look down into it.
+TEST_F(HalfToneTest, DentedSolidFacesLookOutAndAnOpenOneKeepsItsNormals) {
+    const int slot = core::AppendObject(scene, core::ObjectType::Polyhedron);
+    core::SceneObject& o = scene.object(slot);
+    o.vertexCount = 5;
+    const float h = std::sqrt(3.0f);
+    o.vertex(1) = {2, 0, 0};
+    o.vertex(2) = {-1, h, 0};
+    o.vertex(3) = {-1, -h, 0};
+    o.vertex(4) = {0, 0, 3}; // top
+    o.vertex(5) = {0, 0, 1}; // dent
+    // Corners in mixed orders, so that the stored normals point either way.
+    const int faces[6][3] = {{1, 2, 4}, {4, 3, 2}, {3, 1, 4}, {1, 2, 5}, {5, 3, 2}, {3, 1, 5}};
+    o.faceCount = 6;
+    for (int f = 0; f < 6; ++f) {
+        o.face(f + 1).vertex1 = std::int16_t(faces[f][0]);
+        o.face(f + 1).vertex2 = std::int16_t(faces[f][1]);
+        o.face(f + 1).vertex3 = std::int16_t(faces[f][2]);
+    }
+    ASSERT_EQ(poly::RecomputeFacePlanes(o), 0);
+    const auto normals = [&] {
+        return listOf(BuildHalfToneScene(env, engine), slot)->blocks[0].normals;
+    };
+    std::vector<geo::Vec3> n = normals();
+    ASSERT_EQ(n.size(), 6u);
+    for (int f = 0; f < 6; ++f)
+        EXPECT_EQ(n[std::size_t(f)].z > 0, f < 3) << "face " << f + 1;
+    // Without one face there is no inside to turn away from.
+    o.faceCount = 5;
+    n = normals();
+    for (int f = 0; f < 5; ++f)
+        EXPECT_EQ(n[std::size_t(f)],
+                  (geo::Vec3{o.face(f + 1).a, o.face(f + 1).b, o.face(f + 1).c}));
 }
 
 TEST_F(HalfToneTest, EachKindGetsItsPrimitive) {

@@ -87,7 +87,7 @@ TEST(RenderTool, FitsAFileWithoutScales) {
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
             dark += qGray(img.pixel(x, y)) < 64;
-    EXPECT_GT(dark, 200); // the cube's edges are on the picture
+    EXPECT_GT(dark, 100); // the cube's twelve edges, some 20 pixels each, are on the picture
 }
 
 } // namespace

@@ -119,9 +119,10 @@ TEST(Fit, AxesOnlySceneFitsTheUnitCube) {
     Fixture f(640, 480);
     f.wf.view().setZoom(0, 0, 0);
     f.wf.fit();
-    EXPECT_FLOAT_EQ(f.wf.view().zoomX(), 240);
-    EXPECT_FLOAT_EQ(f.wf.view().zoomZ(), 240);
-    EXPECT_DOUBLE_EQ(f.wf.view().fitRadius, 1);
+    // R reaches the corner (1, 1, 1).
+    EXPECT_FLOAT_EQ(f.wf.view().zoomX(), 480 / (2 * std::sqrt(3.0)));
+    EXPECT_FLOAT_EQ(f.wf.view().zoomZ(), 480 / (2 * std::sqrt(3.0)));
+    EXPECT_DOUBLE_EQ(f.wf.view().fitRadius, std::sqrt(3.0));
     EXPECT_FALSE(f.wf.view().firstFit);
 }
 
@@ -133,20 +134,59 @@ TEST(Fit, UsesVisibleUserObjectsAndTheCentre) {
     ASSERT_EQ(f.wf.redraw(f.list), RedrawResult::Drawn); // bounds come from the last redraw
     EXPECT_DOUBLE_EQ(f.scene.object(cube).maxY, 3);
     f.wf.fit();
-    EXPECT_FLOAT_EQ(f.wf.view().zoomX(), 400 / (2 * 3.0));
+    EXPECT_FLOAT_EQ(f.wf.view().zoomX(), 400 / (2 * std::sqrt(27.0))); // corner (3, 3, 3)
     EXPECT_DOUBLE_EQ(f.wf.view().sceneMin[2], -1);
-    f.wf.view().centerX = 2; // now |(-1) - 2| = 3 and |3 - 2| = 1: R stays 3
-    f.wf.view().centerZ = 7; // |(-1) - 7| = 8
+    f.wf.view().centerX = 2; // farthest in x: |(-1) - 2| = 3
+    f.wf.view().centerZ = 7; // in z: |(-1) - 7| = 8
     f.wf.fit();
-    EXPECT_FLOAT_EQ(f.wf.view().zoomY(), 400 / (2 * 8.0));
+    EXPECT_FLOAT_EQ(f.wf.view().zoomY(), 400 / (2 * std::sqrt(9.0 + 9 + 64)));
 }
+
+// A cube (lowest corner, side) and the rotation centre: after the fit every corner of the box
+// lands on a pixel of the picture in every turn.
+struct FitRow {
+    double low, side;
+    geo::Vec3 centre;
+};
+
+class FitHoldsTheBox : public ::testing::TestWithParam<FitRow> {};
+
+TEST_P(FitHoldsTheBox, InEveryTurn) {
+    const FitRow row = GetParam();
+    Fixture f(500, 400);
+    f.addCube(row.low, row.side, 0xFF0000);
+    f.wf.view().centerX = row.centre.x;
+    f.wf.view().centerY = row.centre.y;
+    f.wf.view().centerZ = row.centre.z;
+    ASSERT_EQ(f.wf.redraw(f.list), RedrawResult::Drawn);
+    f.wf.fit();
+    ASSERT_EQ(f.wf.redraw(f.list), RedrawResult::Drawn);
+    for (int a = 0; a < kTurnSteps; ++a) {
+        for (int b = 0; b < kTurnSteps; ++b) {
+            f.wf.view().setTurn(a, b);
+            for (int i = 0; i < 8; ++i) {
+                const Projected p = ProjectPoint(f.wf.view(), row.low + row.side * (i & 1),
+                                                 row.low + row.side * ((i >> 1) & 1),
+                                                 row.low + row.side * (i >> 2));
+                const int x = RoundPixel(p.px), y = RoundPixel(p.py);
+                ASSERT_TRUE(x >= 0 && x <= 500 && y >= 0 && y <= 400)
+                    << "turn " << a << "," << b << " corner " << i << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Boxes, FitHoldsTheBox,
+                         ::testing::Values(FitRow{-1, 2, {0, 0, 0}},   // centred cube
+                                           FitRow{0, 1, {0, 0, 0}},    // corner at the centre
+                                           FitRow{-1, 4, {2, 0, 7}})); // centre outside the box
 
 TEST(Fit, AutoZoomOffFitsOnlyTheFirstTime) {
     Fixture f(400, 400);
     f.settings.AutoZoom = false;
     f.wf.view().setZoom(0, 0, 0);
     f.wf.fit();
-    EXPECT_FLOAT_EQ(f.wf.view().zoomX(), 200);
+    EXPECT_FLOAT_EQ(f.wf.view().zoomX(), 200 / std::sqrt(3.0));
     f.wf.view().setZoom(100, 50, 25); // typed scales
     f.wf.fit();
     EXPECT_FLOAT_EQ(f.wf.view().zoomX(), 100);

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
+#include <optional>
 #include <vector>
 
 namespace vorn::pic {
@@ -107,6 +109,132 @@ TEST(AxisPass, AxesOnlyGrowAndAZeroScaleStopsTheDoubling) {
     EXPECT_EQ(g.scene.object(1).vertex(4).z, 1.0f);
     EXPECT_EQ(g.wf.degenerateAxis(), 0);
 }
+
+TEST(AxisPass, FitStartsTheAxesAgainAfterALongZoomOut) {
+    Fixture fresh;
+    fresh.wf.fit();
+    fresh.plain();
+    Fixture f;
+    for (int i = 0; i < 170; ++i) {
+        ZoomOut(f.wf.view());
+        f.plain();
+    }
+    ASSERT_GT(f.scene.object(1).vertex(2).x, 1e6f);
+    f.wf.fit();
+    f.plain();
+    for (int k = 2; k <= 4; ++k) {
+        EXPECT_EQ(f.scene.object(1).vertex(k).x, fresh.scene.object(1).vertex(k).x);
+        EXPECT_EQ(f.scene.object(1).vertex(k).y, fresh.scene.object(1).vertex(k).y);
+        EXPECT_EQ(f.scene.object(1).vertex(k).z, fresh.scene.object(1).vertex(k).z);
+    }
+}
+
+// Ends a to b -> the pixels drawn, or none; a whole line reaches the picture where its segment
+// does not.
+struct ClipRow {
+    double ax, ay, bx, by;
+    bool wholeLine;
+    std::optional<std::pair<ScreenPoint, ScreenPoint>> drawn;
+};
+
+class Clip : public ::testing::TestWithParam<ClipRow> {};
+
+TEST_P(Clip, FarEndsMoveAlongTheLine) {
+    const ClipRow row = GetParam();
+    const auto s = ClipToPicture(row.ax, row.ay, row.bx, row.by, 400, 300, row.wholeLine);
+    ASSERT_EQ(s.has_value(), row.drawn.has_value());
+    if (!s) return;
+    EXPECT_EQ(s->p1, row.drawn->first);
+    EXPECT_EQ(s->p2, row.drawn->second);
+}
+
+constexpr double kFar = 1e12;
+constexpr int kMargin = static_cast<int>(kClipMargin);
+INSTANTIATE_TEST_SUITE_P(Ends, Clip,
+                         ::testing::Values(
+                             // 3 across for 1 down: leaves the grown picture at its right border.
+                             ClipRow{
+                                 100, 100, 100 + 3 * kFar, 100 + kFar, false,
+                                 std::pair{ScreenPoint{100, 100},
+                                           ScreenPoint{400 + kMargin, 100 + (300 + kMargin) / 3}}},
+                             ClipRow{-kFar, -kFar, -2 * kFar, -2 * kFar, false, std::nullopt},
+                             ClipRow{-kFar, -kFar, -2 * kFar, -2 * kFar, true,
+                                     std::pair{ScreenPoint{300 + kMargin, 300 + kMargin},
+                                               ScreenPoint{-kMargin, -kMargin}}},
+                             ClipRow{std::nan(""), 0, 10, 10, false, std::nullopt}));
+
+// Picks an edge passing within a pixel of the pointer and places the point by its share of the
+// segment it was given, as the picture interaction does.
+struct LineHook : PassHooks {
+    const core::Scene* scene = nullptr;
+    void hitTestEdge(Pick& pick, int slot, int v1, int v2, ScreenPoint p1, ScreenPoint p2,
+                     ScreenPoint m) override {
+        const double dx = p2.x - p1.x, dy = p2.y - p1.y, length2 = dx * dx + dy * dy;
+        if (pick.any() || length2 == 0) return;
+        const double share = ((m.x - p1.x) * dx + (m.y - p1.y) * dy) / length2;
+        const double off = std::abs((m.x - p1.x) * dy - (m.y - p1.y) * dx) / std::sqrt(length2);
+        if (share < 0 || share > 1 || off > 1) return;
+        const core::Vec3f &a = scene->object(slot).vertex(v1), &b = scene->object(slot).vertex(v2);
+        const geo::Vec3 va(a.x, a.y, a.z), vb(b.x, b.y, b.z);
+        pick = {slot, v1, v2, va + (vb - va) * share};
+    }
+};
+
+// Turn and axis whose end is put 1e12 pixels away.
+struct FarAxisRow {
+    int horizontal, vertical, axis;
+};
+
+class FarAxisEnd : public ::testing::TestWithParam<FarAxisRow> {};
+
+TEST_P(FarAxisEnd, IsDrawnAndPickedAlongItsTrueLine) {
+    const FarAxisRow row = GetParam();
+    constexpr float kZoom = 60;
+    Fixture f(400, 300, kZoom);
+    f.wf.view().setTurn(row.horizontal, row.vertical);
+    core::Vec3f& end = f.scene.object(1).vertex(row.axis + 1);
+    (row.axis == 1 ? end.x : (row.axis == 2 ? end.y : end.z)) = static_cast<float>(kFar / kZoom);
+    f.plain();
+    const ProjectedVertex o = f.wf.projected(1, 1), e = f.wf.projected(1, row.axis + 1);
+    const double dx = e.px - o.px, dy = e.py - o.py, length = std::hypot(dx, dy);
+    ASSERT_GT(length, kFar / 10);
+    // Rounding leaves a drawn point at most half a pixel off in x and in y.
+    const auto off = [&](ScreenPoint p) {
+        return std::abs((p.x - o.px) * dy - (p.y - o.py) * dx) / length;
+    };
+    int drawn = 0;
+    for (const DrawOp* op : OfRole(f.list, Role::FaceOutline, 1)) {
+        if (op->face != row.axis) continue;
+        ++drawn;
+        for (int i = 0; i < op->count; ++i)
+            EXPECT_LE(off(op->pts[static_cast<std::size_t>(i)]), std::numbers::sqrt2 / 2)
+                << "point " << i;
+    }
+    EXPECT_GT(drawn, 0);
+    EXPECT_EQ(f.wf.axisLabel(row.axis), ExpectedLabel(f.wf, row.axis));
+
+    // The pointer 100 pixels out along the axis picks the axis point under it.
+    LineHook hook;
+    hook.scene = &f.scene;
+    f.wf.setHooks(&hook);
+    const ScreenPoint mouse{RoundPixel(o.px + 100 * dx / length),
+                            RoundPixel(o.py + 100 * dy / length)};
+    f.interactive(mouse);
+    const Pick& pick = f.wf.pick();
+    ASSERT_TRUE(pick.any());
+    EXPECT_EQ(pick.vertex2, row.axis + 1);
+    const double along[3] = {pick.point.x, pick.point.y, pick.point.z};
+    // Space per pixel along the axis: the rounded pointer may lie a pixel off.
+    const double perPixel = kFar / kZoom / length;
+    for (int k = 1; k <= 3; ++k)
+        EXPECT_NEAR(along[k - 1], k == row.axis ? 100 * perPixel : 0, perPixel)
+            << "coordinate " << k;
+}
+
+INSTANTIATE_TEST_SUITE_P(Turns, FarAxisEnd,
+                         ::testing::Values(FarAxisRow{27, 49, 1}, FarAxisRow{27, 49, 2},
+                                           FarAxisRow{27, 49, 3}, FarAxisRow{5, 60, 1},
+                                           FarAxisRow{40, 20, 2}));
 
 // Turn angles, axis, and its label: one row per border the label is pulled away from.
 struct NudgeRow {
