@@ -44,15 +44,15 @@ bool finiteFloats(const std::uint8_t* p, std::size_t count) {
     return true;
 }
 
-// A scale of the picture as a file may hold it: a positive number, or 0 in a scene never shown,
-// which the picture fits on loading.
+// A scale of the picture as a file may hold it: a positive number, or 0 in a scene never shown.
 bool storableZoom(float z) {
     return std::isfinite(z) && z >= 0;
 }
 
+// Zero and negative scales load as the default one; only non-finite ones make a file damaged.
 bool soundHeader(const SceneHeader& h) {
-    return h.signature == kSceneSignature && storableZoom(h.zoomX) && storableZoom(h.zoomY) &&
-           storableZoom(h.zoomZ);
+    return h.signature == kSceneSignature && std::isfinite(h.zoomX) && std::isfinite(h.zoomY) &&
+           std::isfinite(h.zoomZ);
 }
 
 // Counts that a record can hold. The axes belong to slot 1 alone; a kind the program does not
@@ -260,6 +260,8 @@ int loadSceneFile(Env& env, const std::string& fileName, bool selective, bool re
     const bool takeView = !selective || selection.osiInfo;
     if (takeView) {
         scene.header = fileHeader;
+        for (float* zoom : {&scene.header.zoomX, &scene.header.zoomY, &scene.header.zoomZ})
+            if (*zoom <= 0) *zoom = kDefaultZoom;
         // Angles index the 72-entry rotation tables; bring stray values back into range.
         scene.header.turnHorizontal =
             static_cast<std::int8_t>(((fileHeader.turnHorizontal % 72) + 72) % 72);

@@ -11,6 +11,9 @@ namespace vorn::core {
 
 inline constexpr int kNotSceneFile = -1000;
 
+// The scale a header without a usable one (zero or negative) loads with: the settings' default.
+inline constexpr float kDefaultZoom = 100.0f;
+
 // The most a scene file can hold: the header and 20 records with every part, vertex and face in
 // use. Anything longer is damaged and is not read.
 inline constexpr std::size_t kMaxSceneFileSize =

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -175,8 +176,12 @@ inline constexpr std::array<std::uint32_t, 16> kPalette = {
     0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0xC0C0C0,
     0x808080, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
 
-// Whole-number values kept in float fields are read back rounded to the nearest integer.
+// Whole-number values kept in float fields are read back rounded to the nearest integer. A file
+// may hold any number there: values beyond an int saturate instead of overflowing.
 inline int roundToInt(double v) {
+    constexpr int kLow = std::numeric_limits<int>::min(), kHigh = std::numeric_limits<int>::max();
+    if (!(v > kLow)) return kLow; // also not a number
+    if (!(v < kHigh)) return kHigh;
     return static_cast<int>(v < 0 ? v - 0.5 : v + 0.5);
 }
 

@@ -72,7 +72,20 @@ class SceneBytes {
         bytes[at + 104] = static_cast<std::uint8_t>(domain.size());
         std::memcpy(&bytes[at + 105], domain.data(), domain.size());
     }
+    // A part record with a polygon domain of the points (k, k), k = 1..pointCount.
+    std::size_t polygonPart(int pointCount) {
+        const std::size_t at = bytes.size();
+        bytes.resize(at + 428, 0);
+        bytes[at + 104] = static_cast<std::uint8_t>(pointCount);
+        for (int k = 1; k <= pointCount && k <= 40; ++k) {
+            patchF32(at + 108 + 8 * (k - 1), static_cast<float>(k));
+            patchF32(at + 112 + 8 * (k - 1), static_cast<float>(k));
+        }
+        return at;
+    }
     void patchF64(std::size_t at, double v) { std::memcpy(&bytes[at], &v, 8); }
+    void patchF32(std::size_t at, float v) { std::memcpy(&bytes[at], &v, 4); }
+    void patch32(std::size_t at, std::int32_t v) { std::memcpy(&bytes[at], &v, 4); }
 
     std::string save(const std::string& path) const {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
