@@ -3,29 +3,33 @@
 
 #include "lang/cp1251.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <new>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace vorn::lang {
 
 namespace {
 
+char foldCase(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 bool sameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (foldCase(a[i]) != foldCase(b[i])) return false;
     return true;
 }
 
@@ -37,25 +41,97 @@ std::string_view trim(std::string_view s) {
     return s;
 }
 
+// Seeded per process, so that no file can be made whose keys all crowd into one probe run.
+std::uint64_t hashSeed() {
+    static const std::uint64_t seed = [] {
+        std::random_device device;
+        return (static_cast<std::uint64_t>(device()) << 32) ^ device() ^ 0xcbf29ce484222325ULL;
+    }();
+    return seed;
+}
+
+std::uint32_t hashName(std::string_view name) {
+    // FNV-1a over the folded bytes, then the final mix of MurmurHash3 for the low bits.
+    std::uint64_t h = hashSeed();
+    for (const char c : name)
+        h = (h ^ static_cast<unsigned char>(foldCase(c))) * 0x100000001b3ULL;
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdULL;
+    h ^= h >> 33;
+    return static_cast<std::uint32_t>(h);
+}
+
 } // namespace
 
-IniFile IniFile::load(const std::string& path) {
+template <class NameAt>
+std::size_t IniFile::NameIndex::find(std::string_view name, std::uint32_t hash,
+                                     NameAt nameAt) const {
+    if (m_slots.empty()) return kNone;
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        const Slot& slot = m_slots[i];
+        if (slot.position == 0) return kNone;
+        if (slot.hash == hash && sameName(nameAt(slot.position - 1), name))
+            return slot.position - 1;
+    }
+}
+
+void IniFile::NameIndex::add(std::uint32_t hash, std::size_t position) {
+    // At most half full, so probe sequences stay short.
+    if (2 * (m_count + 1) > m_slots.size()) {
+        const std::vector<Slot> old =
+            std::exchange(m_slots, std::vector<Slot>(std::max<std::size_t>(8, 2 * m_slots.size())));
+        for (const Slot& slot : old)
+            if (slot.position != 0) place(slot);
+    }
+    place({hash, static_cast<std::uint32_t>(position + 1)});
+    ++m_count;
+}
+
+void IniFile::NameIndex::place(const Slot& slot) {
+    const std::size_t mask = m_slots.size() - 1;
+    std::size_t i = slot.hash & mask;
+    while (m_slots[i].position != 0)
+        i = (i + 1) & mask;
+    m_slots[i] = slot;
+}
+
+void IniFile::Section::put(std::string key, std::string value) {
+    const std::uint32_t hash = hashName(key);
+    const std::size_t at =
+        index.find(key, hash, [this](std::size_t i) -> std::string_view { return entries[i].key; });
+    if (at != NameIndex::kNone) {
+        entries[at].value = std::move(value);
+        return;
+    }
+    index.add(hash, entries.size());
+    entries.push_back({std::move(key), std::move(value)});
+}
+
+IniFile IniFile::load(const std::string& path, std::string_view onlySection) {
     // A folder opens as a stream and then throws on the first read; a pipe would block.
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) return {};
+    // Language and settings files are some kilobytes: reading a far larger one whole could take
+    // minutes and more memory than there is, so it counts as unreadable.
+    constexpr std::uintmax_t kMaxFileSize = std::uintmax_t{16} << 20;
+    if (std::filesystem::file_size(path, error) > kMaxFileSize || error) return {};
     std::ifstream in(path, std::ios::binary);
     if (!in) return {};
     try {
         const std::string bytes((std::istreambuf_iterator<char>(in)),
                                 std::istreambuf_iterator<char>());
-        return parse(bytes);
+        return parse(bytes, onlySection);
     } catch (const std::ios_base::failure&) {
+        return {};
+    } catch (const std::bad_alloc&) {
         return {};
     }
 }
 
-IniFile IniFile::parse(std::string_view text) {
+IniFile IniFile::parse(std::string_view text, std::string_view onlySection) {
     IniFile ini;
+    const std::string wanted = utf8ToCp1251(onlySection);
     Section* current = nullptr;
     std::size_t pos = 0;
     while (pos < text.size()) {
@@ -67,41 +143,46 @@ IniFile IniFile::parse(std::string_view text) {
         if (line.front() == '[') {
             const std::size_t close = line.find(']');
             if (close == std::string_view::npos) continue;
-            const std::string name = cp1251ToUtf8(trim(line.substr(1, close - 1)));
-            current = nullptr;
-            for (auto& s : ini.m_sections)
-                if (sameName(s.name, name)) current = &s;
-            if (!current) {
-                ini.m_sections.push_back({name, {}});
-                current = &ini.m_sections.back();
-            }
+            const std::string_view name = trim(line.substr(1, close - 1));
+            // Sections of the same name merge into the first; `current` stays valid up to the
+            // next heading, the only place that adds a section.
+            current = wanted.empty() || sameName(name, wanted) ? &ini.section(cp1251ToUtf8(name))
+                                                               : nullptr;
             continue;
         }
         const std::size_t eq = line.find('=');
         if (!current || eq == std::string_view::npos) continue;
-        const std::string key = cp1251ToUtf8(trim(line.substr(0, eq)));
-        const std::string value = cp1251ToUtf8(line.substr(eq + 1));
-        bool replaced = false;
-        for (auto& e : current->entries)
-            if (sameName(e.key, key)) {
-                e.value = value;
-                replaced = true;
-            }
-        if (!replaced) current->entries.push_back({key, value});
+        current->put(cp1251ToUtf8(trim(line.substr(0, eq))), cp1251ToUtf8(line.substr(eq + 1)));
     }
     return ini;
 }
 
+std::size_t IniFile::sectionPosition(std::string_view name, std::uint32_t hash) const {
+    return m_sectionIndex.find(
+        name, hash, [this](std::size_t i) -> std::string_view { return m_sections[i].name; });
+}
+
 const IniFile::Section* IniFile::find(std::string_view name) const {
-    for (const auto& s : m_sections)
-        if (sameName(s.name, name)) return &s;
-    return nullptr;
+    const std::size_t at = sectionPosition(name, hashName(name));
+    return at == NameIndex::kNone ? nullptr : &m_sections[at];
+}
+
+IniFile::Section& IniFile::section(std::string_view name) {
+    const std::uint32_t hash = hashName(name);
+    const std::size_t at = sectionPosition(name, hash);
+    if (at != NameIndex::kNone) return m_sections[at];
+    m_sectionIndex.add(hash, m_sections.size());
+    m_sections.push_back({std::string(name), {}, {}});
+    return m_sections.back();
 }
 
 std::optional<std::string> IniFile::get(std::string_view section, std::string_view key) const {
-    if (const Section* s = find(section))
-        for (const auto& e : s->entries)
-            if (sameName(e.key, key)) return e.value;
+    if (const Section* s = find(section)) {
+        const std::size_t at =
+            s->index.find(key, hashName(key),
+                          [s](std::size_t i) -> std::string_view { return s->entries[i].key; });
+        if (at != NameIndex::kNone) return s->entries[at].value;
+    }
     return std::nullopt;
 }
 
@@ -121,23 +202,11 @@ int IniFile::intValue(std::string_view section, std::string_view key, int fallba
 }
 
 void IniFile::set(std::string_view section, std::string_view key, std::string_view value) {
-    Section* target = nullptr;
-    for (auto& s : m_sections)
-        if (sameName(s.name, section)) target = &s;
-    if (!target) {
-        m_sections.push_back({std::string(section), {}});
-        target = &m_sections.back();
-    }
     // Line breaks would split the entry; keep the text on one line.
     std::string clean(value);
     for (char& c : clean)
         if (c == '\n' || c == '\r') c = ' ';
-    for (auto& e : target->entries)
-        if (sameName(e.key, key)) {
-            e.value = clean;
-            return;
-        }
-    target->entries.push_back({std::string(key), clean});
+    this->section(section).put(std::string(key), std::move(clean));
 }
 
 bool IniFile::hasSection(std::string_view section) const {
@@ -197,15 +266,40 @@ bool fillFile(int fd, std::string_view bytes, const std::string& path) {
     return ::fchmod(fd, mode) == 0;
 }
 
+// The start of a file name for its temporary files: at most 32 bytes, cut between UTF-8
+// characters, so that the temporary name fits wherever the target's name fits.
+std::string temporaryStem(const std::string& base) {
+    constexpr std::size_t kMaxStem = 32;
+    std::size_t n = std::min(base.size(), kMaxStem);
+    while (n > 0 && n < base.size() && (static_cast<unsigned char>(base[n]) & 0xC0) == 0x80)
+        --n;
+    return ".~" + base.substr(0, n) + ".";
+}
+
 // A name in `dir` that no file has yet.
-std::string freshName(const std::filesystem::path& dir, const std::string& base) {
+std::string freshName(const std::filesystem::path& dir, const std::string& stem) {
     static std::mt19937_64 random{std::random_device{}() ^ static_cast<std::uint64_t>(::getpid())};
     for (;;) {
-        const std::string name =
-            (dir / (".~" + base + "." + std::to_string(random() % 1000000000))).string();
+        const std::string name = (dir / (stem + std::to_string(random() % 1000000000))).string();
         struct stat st {};
         if (::lstat(name.c_str(), &st) != 0) return name;
     }
+}
+
+// The file a save replaces: `path` itself, or the end of its chain of symbolic links, which
+// need not exist yet. A relative link is taken from its own folder. Nothing when the chain
+// loops or cannot be read.
+std::optional<std::filesystem::path> followLinks(std::filesystem::path path) {
+    constexpr int kMaxLinks = 40; // as the kernel allows before ELOOP
+    for (int i = 0; i <= kMaxLinks; ++i) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        std::error_code error;
+        const std::filesystem::path to = std::filesystem::read_symlink(path, error);
+        if (error) return std::nullopt;
+        path = to.is_absolute() ? to : path.parent_path() / to;
+    }
+    return std::nullopt;
 }
 
 // The rename is durable only once the folder itself is on disk. Best effort: the new file is in
@@ -221,30 +315,34 @@ void syncFolder(const std::filesystem::path& dir) {
 
 bool writeFileAtomically(const std::string& path, std::string_view bytes) {
     namespace fs = std::filesystem;
-    const fs::path target(path);
+    // Renaming over a link would replace the link and leave what it points to as it was.
+    const std::optional<fs::path> resolved = followLinks(path);
+    if (!resolved) return false;
+    const fs::path& target = *resolved;
+    const std::string targetName = target.string();
     const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const std::string base = target.filename().string();
+    const std::string stem = temporaryStem(target.filename().string());
 
     // An unnamed file first: a process killed while writing leaves nothing behind. It gets a
     // name only when complete, just before the rename.
     int fd = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
     if (fd >= 0) {
         const std::string fdPath = "/proc/self/fd/" + std::to_string(fd);
-        if (!fillFile(fd, bytes, path)) {
+        if (!fillFile(fd, bytes, targetName)) {
             ::close(fd);
             return false;
         }
         std::string name;
         bool linked = false;
         for (int attempt = 0; attempt < 8 && !linked; ++attempt) {
-            name = freshName(dir, base);
+            name = freshName(dir, stem);
             linked =
                 ::linkat(AT_FDCWD, fdPath.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
             if (!linked && errno != EEXIST) break;
         }
         if (linked) {
             // Named for as short a time as can be: a kill now would leave the name behind.
-            const bool ok = std::rename(name.c_str(), path.c_str()) == 0;
+            const bool ok = std::rename(name.c_str(), targetName.c_str()) == 0;
             if (!ok) ::unlink(name.c_str());
             ::close(fd);
             if (ok) syncFolder(dir);
@@ -254,12 +352,12 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes) {
         // No /proc to name the file by: write it again through a named temporary file.
     }
 
-    std::string tmpl = (dir / (".~" + base + ".XXXXXX")).string();
+    std::string tmpl = (dir / (stem + "XXXXXX")).string();
     fd = mkostemp(tmpl.data(), O_CLOEXEC);
     if (fd < 0) return false;
-    bool ok = fillFile(fd, bytes, path);
+    bool ok = fillFile(fd, bytes, targetName);
     ok = ::close(fd) == 0 && ok;
-    ok = ok && std::rename(tmpl.c_str(), path.c_str()) == 0;
+    ok = ok && std::rename(tmpl.c_str(), targetName.c_str()) == 0;
     if (!ok) ::unlink(tmpl.c_str());
     if (ok) syncFolder(dir);
     return ok;

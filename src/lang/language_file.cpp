@@ -25,7 +25,8 @@ std::vector<LanguageEntry> BuildLanguageList(const std::string& folder) {
         std::transform(ext.begin(), ext.end(), ext.begin(),
                        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
         if (ext != ".lng" || !it->is_regular_file(ec)) continue;
-        const IniFile ini = IniFile::load(p.string());
+        // Only the name is wanted here: the texts of a file are read when it is applied.
+        const IniFile ini = IniFile::load(p.string(), "INFO");
         const std::string language = ini.value("INFO", "Language", "");
         if (ini.value("INFO", "AppName", "") == kAppTitle && !language.empty())
             out.push_back({p.filename().string(), language});

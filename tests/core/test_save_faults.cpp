@@ -153,6 +153,33 @@ TEST(SceneSaveKilled, KilledWriterLeavesTheOldOrTheWholeNewScene) {
     fs::remove_all(dir);
 }
 
+// A name of the longest legal length, and a link whose target is replaced while it stays a link.
+TEST(SceneSaveNames, LongestNameAndLinkedFilesAreSaved) {
+    const fs::path dir = test::tempPath("scene_names");
+    fs::remove_all(dir);
+    fs::create_directories(dir / "real");
+    fs::create_symlink("real/scene.v3d", dir / "link.v3d");
+    auto scene = std::make_unique<core::Scene>();
+    core::Settings settings;
+    lang::MessageTable messages;
+    test::FakeHost host;
+    core::Env env{*scene, settings, messages, host};
+    core::AppendObject(*scene, ObjectType::Point);
+    for (const std::string& name : {std::string(251, 'n') + ".v3d", std::string("link.v3d")}) {
+        SCOPED_TRACE(name.size());
+        for (int round = 0; round < 2; ++round) { // a new file, then over it
+            scene->sceneModified = true;
+            EXPECT_TRUE(core::WriteSceneFile(env, (dir / name).string()));
+            EXPECT_FALSE(scene->sceneModified);
+        }
+        EXPECT_EQ(test::ReadFileBytes(dir / name), bytesOf(*scene));
+    }
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(dir / "link.v3d")));
+    EXPECT_EQ(test::ReadFileBytes(dir / "real" / "scene.v3d"), bytesOf(*scene));
+    EXPECT_TRUE(host.boxes.empty());
+    fs::remove_all(dir);
+}
+
 TEST(SceneReadFaults, FoldersPipesAndUnknownKindsAreNotSceneFiles) {
     const fs::path dir = test::tempPath("scene_read_faults");
     fs::remove_all(dir);

@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 using vorn::lang::IniFile;
 namespace fs = std::filesystem;
@@ -68,5 +70,57 @@ TEST(IniFile, SaveAndLoadRoundTripInCp1251) {
     EXPECT_EQ(leftovers, 0);
     fs::remove_all(dir);
 }
+
+// Files of very many keys, as a damaged or hostile file may hold, generated per row: every key
+// and section is found, in the order of its first appearance, with the value of its last.
+struct ManyKeysCase {
+    const char* name;
+    int sections, keysPerSection;
+    bool repeatedInOtherCase; // each key once more, lower-cased, after all the others
+};
+
+class IniFileManyKeys : public ::testing::TestWithParam<ManyKeysCase> {};
+
+TEST_P(IniFileManyKeys, FindsEveryKeyInItsOrderWithItsLastValue) {
+    const ManyKeysCase& c = GetParam();
+    auto key = [](int k) {
+        char name[16];
+        std::snprintf(name, sizeof name, "K%07d", k);
+        return std::string(name);
+    };
+    std::string text;
+    for (int s = 0; s < c.sections; ++s) {
+        text += "[Section" + std::to_string(s) + "]\r\n";
+        for (int k = 0; k < c.keysPerSection; ++k)
+            text += key(k) + "=" + std::to_string(s + k) + "\r\n";
+    }
+    if (c.repeatedInOtherCase)
+        for (int s = 0; s < c.sections; ++s) {
+            text += "[section" + std::to_string(s) + "]\r\n";
+            for (int k = 0; k < c.keysPerSection; ++k)
+                text += "k" + key(k).substr(1) + "=last" + std::to_string(k) + "\r\n";
+        }
+
+    const IniFile ini = IniFile::parse(text);
+    ASSERT_EQ(ini.sections().size(), static_cast<std::size_t>(c.sections));
+    EXPECT_EQ(ini.sections().back(), "Section" + std::to_string(c.sections - 1));
+    std::vector<std::string> keys;
+    for (int k = 0; k < c.keysPerSection; ++k)
+        keys.push_back(key(k));
+    EXPECT_EQ(ini.keys("SECTION0"), keys);
+    int wrong = 0;
+    for (int s = 0; s < c.sections; ++s)
+        for (int k = 0; k < c.keysPerSection; ++k)
+            wrong += ini.value("section" + std::to_string(s), "k" + key(k).substr(1), "?") !=
+                     (c.repeatedInOtherCase ? "last" + std::to_string(k) : std::to_string(s + k));
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(IniFile::parse(ini.serialize()).serialize(), ini.serialize());
+}
+
+INSTANTIATE_TEST_SUITE_P(Generated, IniFileManyKeys,
+                         ::testing::Values(ManyKeysCase{"OneSection", 1, 50000, false},
+                                           ManyKeysCase{"ManySections", 50000, 1, false},
+                                           ManyKeysCase{"RepeatedInOtherCase", 4, 12500, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -64,12 +64,18 @@ TEST(LanguageFile, OnlyThisProgramsNamedLanguagesAreOffered) {
     write("nameless.LNG", "[INFO]\nAppName=VORN-3D\n");
     write("upper.LNG", "[INFO]\nLanguage=Upper\nAppName=VORN-3D\n");
     write("notes.txt", "[INFO]\nLanguage=Text\nAppName=VORN-3D\n");
+    // Very many texts between the two halves of its INFO section.
+    std::string huge = "[INFO]\nLanguage=Huge\n[InternalResources]\n";
+    for (int i = 0; i < 100000; ++i)
+        huge += "r" + std::to_string(i) + "=text\n";
+    write("huge.lng", (huge + "[info]\nAppName=VORN-3D\n").c_str());
     auto list = BuildLanguageList(dir.string());
     std::sort(list.begin(), list.end(),
               [](const auto& a, const auto& b) { return a.fileName < b.fileName; });
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[0].fileName, "upper.LNG");
-    EXPECT_EQ(list[1].language, "English");
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0].language, "Huge");
+    EXPECT_EQ(list[1].fileName, "upper.LNG");
+    EXPECT_EQ(list[2].language, "English");
     EXPECT_TRUE(BuildLanguageList((dir / "missing").string()).empty());
     fs::remove_all(dir);
 }

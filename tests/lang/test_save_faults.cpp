@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
+#include <utility>
+#include <vector>
 
 namespace fs = std::filesystem;
 using vorn::lang::IniFile;
@@ -140,6 +142,101 @@ TEST_F(AtomicSaveFaults, ExistingFileKeepsItsPermissions) {
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
                   fs::perms::others_read);
 }
+
+TEST_F(AtomicSaveFaults, LongestLegalNamesAreWrittenNewAndOverAnOldFile) {
+    std::string cyrillic; // 2 bytes a letter: a cut in the middle of one would break the name
+    for (int i = 0; i < 125; ++i)
+        cyrillic += "ж";
+    for (const std::string& name : {std::string(247, 'a'), std::string(255, 'b'),
+                                    "c" + cyrillic + ".ini", cyrillic + "vwxyz"}) {
+        ASSERT_LE(name.size(), 255u);
+        SCOPED_TRACE(name.size());
+        const std::string file = (dir / name).string();
+        EXPECT_TRUE(writeFileAtomically(file, "first"));
+        EXPECT_TRUE(largeSettings(3, "v").save(file));
+        EXPECT_EQ(ReadFileBytes(file), largeSettings(3, "v").serialize());
+        EXPECT_EQ(TemporaryLeftovers(dir), 0);
+    }
+}
+
+// Saving through symbolic links replaces the file at the end of the chain and keeps the links.
+struct LinkCase {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> links; // link -> its text ('@' = the folder)
+    const char* saveTo;
+    const char* written;         // the file that gets the new text; nullptr: the save must fail
+    bool fromWorkFolder = false; // `saveTo` relative to the current folder dir/work
+};
+
+void PrintTo(const LinkCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SaveThroughLinks : public ::testing::TestWithParam<LinkCase> {
+  protected:
+    const fs::path dir = tempPath(std::string("links_") + GetParam().name);
+    const std::string oldText = "[Window]\r\nRPanelWidth=200\r\n\r\n";
+
+    void SetUp() override {
+        fs::remove_all(dir);
+        fs::create_directories(dir / "work");
+        fs::create_directories(dir / "real");
+        std::ofstream(dir / "real" / "Vorn3d.ini", std::ios::binary) << oldText;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    std::string linkText(const std::string& to) const {
+        return to[0] == '@' ? dir.string() + to.substr(1) : to;
+    }
+};
+
+TEST_P(SaveThroughLinks, ReplacesTheTargetAndKeepsTheLinks) {
+    const LinkCase& c = GetParam();
+    for (const auto& [link, to] : c.links)
+        fs::create_symlink(linkText(to), dir / link);
+    const fs::path before = fs::current_path();
+    if (c.fromWorkFolder) fs::current_path(dir / "work");
+    const bool ok =
+        writeFileAtomically(c.fromWorkFolder ? c.saveTo : (dir / c.saveTo).string(), "new");
+    fs::current_path(before);
+
+    EXPECT_EQ(ok, c.written != nullptr);
+    for (const auto& [link, to] : c.links) {
+        ASSERT_TRUE(fs::is_symlink(fs::symlink_status(dir / link))) << link;
+        EXPECT_EQ(fs::read_symlink(dir / link).string(), linkText(to)) << link;
+    }
+    if (c.written) {
+        EXPECT_EQ(ReadFileBytes(dir / c.written), "new");
+    }
+    if (!c.written || std::string(c.written) != "real/Vorn3d.ini") {
+        EXPECT_EQ(ReadFileBytes(dir / "real" / "Vorn3d.ini"), oldText);
+    }
+    EXPECT_EQ(TemporaryLeftovers(dir / "work") + TemporaryLeftovers(dir / "real"), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, SaveThroughLinks,
+    ::testing::Values(
+        LinkCase{
+            "Absolute", {{"work/a.ini", "@/real/Vorn3d.ini"}}, "work/a.ini", "real/Vorn3d.ini"},
+        LinkCase{
+            "Relative", {{"work/a.ini", "../real/Vorn3d.ini"}}, "work/a.ini", "real/Vorn3d.ini"},
+        LinkCase{"RelativeNameInTheCurrentFolder",
+                 {{"work/a.ini", "../real/Vorn3d.ini"}},
+                 "a.ini",
+                 "real/Vorn3d.ini",
+                 true},
+        LinkCase{"Chain",
+                 {{"work/a.ini", "b.ini"},
+                  {"work/b.ini", "../real/c.ini"},
+                  {"real/c.ini", "Vorn3d.ini"}},
+                 "work/a.ini",
+                 "real/Vorn3d.ini"},
+        LinkCase{"Dangling", {{"work/a.ini", "../real/new.ini"}}, "work/a.ini", "real/new.ini"},
+        LinkCase{
+            "DanglingIntoNoFolder", {{"work/a.ini", "../none/new.ini"}}, "work/a.ini", nullptr},
+        LinkCase{
+            "Loop", {{"work/a.ini", "b.ini"}, {"work/b.ini", "a.ini"}}, "work/a.ini", nullptr}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(AtomicSaveFaults, FolderOrPipeInPlaceOfTheFileLoadsAsEmpty) {
     fs::create_directories(dir / "folder.lng");
