@@ -69,6 +69,7 @@ TCalcFrm::TCalcFrm(core::Env& env, QWidget* parent) : QWidget(parent, Qt::Window
     m_pages->addTab(buildContourPage(), QStringLiteral("Інтеграл вздовж контура"));
     m_pages->addTab(buildDoubleIntegralPage(), QStringLiteral("Подвійний інтеграл та площа"));
     connect(m_pages, &QTabWidget::currentChanged, this, &TCalcFrm::pageShown);
+    connect(m_pages, &QTabWidget::currentChanged, this, &TCalcFrm::clearResult);
 
     m_toCalc = new QPushButton(QStringLiteral("Обчислити"), this);
     m_toCalc->setObjectName(QStringLiteral("ToCalc"));
@@ -113,6 +114,8 @@ QComboBox* TCalcFrm::expressionBox(const char* name, const char* initial, int ta
     box->lineEdit()->installEventFilter(this);
     connect(box->lineEdit(), &QLineEdit::returnPressed, this, &TCalcFrm::calculate);
     connect(box, &QComboBox::editTextChanged, this, [this, box] { checkField(box); });
+    // Typing, the keypad, a pick from the history and a chosen surface's bounds all change it.
+    connect(box, &QComboBox::editTextChanged, this, &TCalcFrm::clearResult);
     m_boxes.push_back(box);
     return box;
 }
@@ -136,6 +139,7 @@ QWidget* TCalcFrm::buildContourPage() {
     auto* tl = new QHBoxLayout(funcType);
     tl->addWidget(m_typeZ);
     tl->addWidget(m_typeT);
+    connect(m_typeZ, &QRadioButton::toggled, this, &TCalcFrm::clearResult);
     m_calcIntCurve = expressionBox("CalcIntCurve", "sin(x)", kTagFree);
 
     m_conturType = new QTabWidget(page);
@@ -182,10 +186,13 @@ QWidget* TCalcFrm::buildContourPage() {
         m_curveByHand->setObjectName(QStringLiteral("CurveByHand"));
         connect(m_curveByHand, &QPushButton::clicked, this, &TCalcFrm::drawContour);
         connect(m_lineList, &QListWidget::itemDoubleClicked, this, &TCalcFrm::calculate);
+        connect(m_lineList, &QListWidget::currentRowChanged, this, &TCalcFrm::clearResult);
         g->addWidget(m_lineList, 1);
         g->addWidget(m_curveByHand, 0, Qt::AlignRight);
         m_conturType->addTab(poly, QStringLiteral("Ламана"));
     }
+
+    connect(m_conturType, &QTabWidget::currentChanged, this, &TCalcFrm::clearResult);
 
     auto* l = new QVBoxLayout(page);
     l->addWidget(funcType);
@@ -200,6 +207,7 @@ QWidget* TCalcFrm::buildDoubleIntegralPage() {
     m_funcList = new QListWidget(page);
     m_funcList->setObjectName(QStringLiteral("FuncList"));
     connect(m_funcList, &QListWidget::currentRowChanged, this, &TCalcFrm::surfaceChosen);
+    connect(m_funcList, &QListWidget::currentRowChanged, this, &TCalcFrm::clearResult);
     connect(m_funcList, &QListWidget::itemDoubleClicked, this, &TCalcFrm::calculate);
     m_funcX1 = expressionBox("FuncX1", "-3", kTagConstant);
     m_funcX2 = expressionBox("FuncX2", "3", kTagConstant);
@@ -231,6 +239,10 @@ QWidget* TCalcFrm::buildDoubleIntegralPage() {
         m_qGrid->setObjectName(QStringLiteral("QGrid"));
         m_qGrid->setHorizontalHeaderLabels({QStringLiteral("x"), QStringLiteral("y")});
         m_qGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+        QAbstractItemModel* cells = m_qGrid->model();
+        connect(cells, &QAbstractItemModel::dataChanged, this, &TCalcFrm::clearResult);
+        connect(cells, &QAbstractItemModel::rowsInserted, this, &TCalcFrm::clearResult);
+        connect(cells, &QAbstractItemModel::rowsRemoved, this, &TCalcFrm::clearResult);
         m_qBtn1 = new QPushButton(QStringLiteral("+"), poly);
         m_qBtn1->setObjectName(QStringLiteral("QBtn1"));
         m_qBtn2 = new QPushButton(QStringLiteral("-"), poly);
@@ -259,6 +271,7 @@ QWidget* TCalcFrm::buildDoubleIntegralPage() {
     l->addWidget(m_funcList, 1);
     l->addLayout(bounds);
     l->addWidget(m_qType, 1);
+    connect(m_qType, &QTabWidget::currentChanged, this, &TCalcFrm::clearResult);
     return page;
 }
 
@@ -301,6 +314,19 @@ void TCalcFrm::showPage(int page) {
     show();
     raise();
     activateWindow();
+    // The command's page is ready to type into: its expression, selected so that typing
+    // replaces it.
+    QComboBox* first = p == ExpressionPage ? m_calcStr
+                       : p == ContourPage  ? m_calcIntCurve
+                                           : nullptr;
+    if (first) {
+        first->lineEdit()->selectAll();
+        first->setFocus(Qt::ShortcutFocusReason);
+    }
+}
+
+void TCalcFrm::clearResult() {
+    m_result->clear();
 }
 
 void TCalcFrm::pageShown(int page) {
@@ -437,11 +463,11 @@ void TCalcFrm::calculate() {
     }
 }
 
+// Each computation starts by clearing the result: a failed or stopped one leaves none, where an
+// earlier one would pass for its answer.
 void TCalcFrm::calcExpression() {
-    if (m_calcStr->currentText().trimmed().isEmpty()) {
-        m_result->clear();
-        return;
-    }
+    clearResult();
+    if (m_calcStr->currentText().trimmed().isEmpty()) return;
     const std::optional<long double> v = fieldValue(m_calcStr);
     if (!v) {
         error(kMsgBadValue);
@@ -498,6 +524,7 @@ bool TCalcFrm::contourPoints(std::vector<geo::Vec3>& points) {
 }
 
 void TCalcFrm::calcContour() {
+    clearResult();
     std::vector<geo::Vec3> points;
     if (!contourPoints(points)) {
         error(kMsgBadValue);
@@ -516,6 +543,7 @@ void TCalcFrm::calcContour() {
 }
 
 void TCalcFrm::calcDoubleIntegral() {
+    clearResult();
     const QListWidgetItem* item = m_funcList->currentItem();
     if (!item) {
         error(kMsgNoSurface);
@@ -619,13 +647,12 @@ void TCalcFrm::drawContour() {
     m_handPoints = std::move(r.points);
     if (static_cast<int>(m_handPoints.size()) > kMaxContourPoints)
         m_handPoints.resize(kMaxContourPoints);
+    m_conturType->setCurrentIndex(PolylineContour);
+    // The refill selects the first polyline; the hand-drawn one stays the contour.
+    refillLists();
     m_lineList->setCurrentRow(-1);
     m_lineList->clearSelection();
-    m_conturType->setCurrentIndex(PolylineContour);
     calcContour();
-    refillLists();
-    // The refill selects the first polyline; the hand-drawn one stays the contour.
-    m_lineList->setCurrentRow(-1);
 }
 
 void TCalcFrm::drawRegion() {

@@ -42,7 +42,7 @@ class TCalcFrm : public QWidget {
   public:
     enum Page { ExpressionPage = 0, ContourPage = 1, DoubleIntegralPage = 2 };
     enum Contour { GraphContour = 0, ParametricContour = 1, PolylineContour = 2 };
-    static constexpr int kMaxRegionVertices = 40;
+    static constexpr int kMaxRegionVertices = core::kMaxPartPoints; // as a surface part's polygon
     static constexpr int kMaxContourPoints = 1000;
 
     explicit TCalcFrm(core::Env& env, QWidget* parent = nullptr);
@@ -80,6 +80,8 @@ class TCalcFrm : public QWidget {
     void keypadPressed(const QString& caption);
     void addHistory(QComboBox* box);
     void error(int message);
+    // The result box stands only beside the input that produced it.
+    void clearResult();
 
     void calcExpression();
     void calcContour();

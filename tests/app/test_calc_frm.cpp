@@ -18,6 +18,7 @@
 #include <QtTest/QTest>
 
 #include <cmath>
+#include <functional>
 
 namespace vorn::test {
 namespace {
@@ -131,11 +132,51 @@ TEST_F(CalcTest, BadExpressionShowsTheErrorAndNoResult) {
     ASSERT_EQ(dialogs->boxes.size(), 1u);
     EXPECT_EQ(dialogs->boxes[0].first, core::BoxKind::Error);
     EXPECT_EQ(dialogs->boxes[0].second, msg(kMsgBadValue));
-    EXPECT_EQ(result(), before);
+    EXPECT_NE(before, QString());
+    EXPECT_EQ(result(), QString());
     // An empty text shows nothing and asks nothing.
     calculate("Calculator", "CalcStr", QString());
     EXPECT_TRUE(result().isEmpty());
     EXPECT_EQ(dialogs->boxes.size(), 1u);
+}
+
+// A result stands only beside what produced it: a failed evaluation, an edit of any input or
+// another page leaves the result box empty.
+TEST_F(CalcTest, ResultGoesWhenItsInputOrPageChanges) {
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"failed evaluation", [&] { calculate("Calculator", "CalcStr", QStringLiteral("1/0")); }},
+        {"typed", [&] { QTest::keyClicks(box("CalcStr")->lineEdit(), "+1"); }},
+        {"keypad",
+         [&] {
+             box("CalcStr")->setFocus();
+             QApplication::processEvents();
+             calc()->key(QStringLiteral("7"))->click();
+         }},
+        {"history pick", [&] { box("CalcStr")->setCurrentIndex(1); }},
+        {"command of another page", [&] { run("Integral"); }},
+    };
+    calculate("Calculator", "CalcStr", QStringLiteral("2^3")); // a second history entry
+    calc()->activateWindow();
+    for (const auto& [name, change] : changes) {
+        calculate("Calculator", "CalcStr", QStringLiteral("sqrt(27)"));
+        ASSERT_EQ(result(), num(std::sqrt(27.0L))) << name;
+        change();
+        EXPECT_EQ(result(), QString()) << name;
+    }
+    // Only the failed evaluation asked anything.
+    EXPECT_EQ(dialogs->boxTexts(), QStringList{msg(kMsgBadValue)});
+}
+
+TEST_F(CalcTest, F11GivesTheExpressionTheFocus) {
+    run("Calculator");
+    calc()->resultBox()->setFocus(); // the user was elsewhere when the window was hidden
+    QTest::keyClick(calc(), Qt::Key_Escape);
+    run("Calculator"); // F11
+    EXPECT_EQ(calc()->pages()->currentIndex(), app::TCalcFrm::ExpressionPage);
+    QComboBox* b = box("CalcStr");
+    const QWidget* focus = calc()->focusWidget();
+    EXPECT_TRUE(focus == b || focus == b->lineEdit());
+    EXPECT_EQ(b->lineEdit()->selectedText(), b->currentText()); // typing replaces it
 }
 
 TEST_F(CalcTest, EnterAndDoubleClickCalculate) {
@@ -366,7 +407,7 @@ TEST_F(CalcTest, StoppedDoubleIntegralIsReported) {
     QTimer::singleShot(0, window.get(), [this] { window->progressFrm()->stopButton()->click(); });
     child<QPushButton>("ToCalc")->click();
     EXPECT_TRUE(dialogs->boxTexts().contains(msg(kMsgNotFinished)));
-    EXPECT_EQ(result(), QStringLiteral("old"));
+    EXPECT_EQ(result(), QString());
 }
 
 TEST_F(CalcTest, RegionGridButtons) {

@@ -107,6 +107,54 @@ TEST_F(PirEnterTest, GridKeepsItsRowLimitsAndAppendsOnEnterInTheLastRow) {
     EXPECT_EQ(grid->rowCount(), 3);
 }
 
+// Keys typed as the user types them, each to what has the focus: the grid or the cell editor
+// it opened; "\n" is Enter. `cells` lists the rows, "|" between them.
+struct GridTyping {
+    const char* grid; // "ObjectGrid" of a polyhedron or "QGrid" of a polygon region
+    int row, column;  // where the cursor starts
+    const char *keys, *cells;
+    int endRow, endColumn;
+};
+class GridTypingTest : public PirEnterTest, public ::testing::WithParamInterface<GridTyping> {};
+
+TEST_P(GridTypingTest, EnterCommitsTheCellAndMovesOneColumn) {
+    const GridTyping& c = GetParam();
+    const bool polygon = std::strcmp(c.grid, "QGrid") == 0;
+    open(polygon ? core::ObjectType::Surface : core::ObjectType::Polyhedron);
+    if (polygon) find<QTabWidget>(&dialog, "QType")->setCurrentIndex(1);
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    auto* grid = find<entry::EntryGrid>(&dialog, c.grid);
+    grid->setFocus();
+    grid->setCurrentCell(c.row, c.column);
+    for (const char* k = c.keys; *k; ++k) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : grid;
+        QTest::keyClick(target, *k == '\n' ? Qt::Key_Return : Qt::Key(*k));
+        QApplication::processEvents(); // the view finishes edits through queued calls
+    }
+    QStringList rows;
+    for (int r = 0; r < grid->rowCount(); ++r) {
+        QStringList row;
+        for (int k = 0; k < grid->columnCount(); ++k)
+            row << grid->cellText(r, k);
+        rows << row.join(' ');
+    }
+    EXPECT_EQ(rows.join('|').toStdString(), c.cells);
+    EXPECT_EQ(grid->currentRow(), c.endRow);
+    EXPECT_EQ(grid->currentColumn(), c.endColumn);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, GridTypingTest,
+    ::testing::Values(GridTyping{"ObjectGrid", 0, 0, "5\n", "5 0 0|0 0 0|0 0 0|0 0 0", 0, 1},
+                      GridTyping{"ObjectGrid", 0, 0, "\n\n\n\n", "0 0 0|0 0 0|0 0 0|0 0 0", 1, 1},
+                      GridTyping{"ObjectGrid", 0, 1, "1\n2\n3\n4\n5\n6\n",
+                                 "0 1 2|3 4 5|6 0 0|0 0 0", 2, 1},
+                      // The last cell of a grid that does not grow keeps the cursor.
+                      GridTyping{"ObjectGrid", 3, 1, "7\n8\n", "0 0 0|0 0 0|0 0 0|0 7 8", 3, 2},
+                      // The polygon grid grows by an empty row at its end.
+                      GridTyping{"QGrid", 2, 0, "1\n2\n\n3\n", "0 0|0 0|1 2| 3| ", 4, 0}));
+
 TEST_F(PirEnterTest, DegeneratePlaneDataAreRejected) {
     open(core::ObjectType::Plane);
     auto* mode = find<QComboBox>(&dialog, "PloskCheck");
@@ -182,6 +230,46 @@ TEST_F(PirEnterTest, PolygonRegionStartsAsATriangleAndFollowsItsGrid) {
     click(&dialog, "QGridDel");
     EXPECT_EQ(part.area.polygon.pointCount, 3); // never below a triangle
 }
+
+// A grid holds as many rows as its drawing window takes points, whichever way they come.
+struct GridLimit {
+    core::ObjectType kind;
+    const char *grid, *add, *remove, *draw;
+    int rows;
+};
+class GridLimitTest : public PirEnterTest, public ::testing::WithParamInterface<GridLimit> {};
+
+TEST_P(GridLimitTest, GridHoldsWhatTheDrawingWindowTakes) {
+    const GridLimit& c = GetParam();
+    open(c.kind);
+    if (c.kind == core::ObjectType::Surface)
+        find<QTabWidget>(&dialog, "QType")->setCurrentIndex(1);
+    else
+        find<QComboBox>(&dialog, "RotType")->setCurrentIndex(2);
+    std::size_t drawn = 0;
+    whenShown(&polyFrm, [&] {
+        for (int k = 0; k < 60; ++k) // more clicks than any window takes
+            polyFrm.mousePressed(QPointF(10 + (k % 10) * 27, 10 + (k / 10) * 45));
+        drawn = polyFrm.points().size();
+        click(&polyFrm, "OkBtn");
+    });
+    click(&dialog, c.draw);
+    auto* grid = find<entry::EntryGrid>(&dialog, c.grid);
+    EXPECT_EQ(drawn, std::size_t(c.rows));
+    EXPECT_EQ(grid->rowCount(), c.rows);
+    click(&dialog, c.remove);
+    for (int k = 0; k < 3; ++k)
+        click(&dialog, c.add);
+    EXPECT_EQ(grid->rowCount(), c.rows);
+}
+
+INSTANTIATE_TEST_SUITE_P(Grids, GridLimitTest,
+                         ::testing::Values(GridLimit{core::ObjectType::Surface, "QGrid", "QGridAdd",
+                                                     "QGridDel", "QDraw", 40},
+                                           // The curve point limit at the default quality.
+                                           GridLimit{core::ObjectType::RevolutionSurface,
+                                                     "CurveGrid", "CurveAdd", "CurveDel",
+                                                     "MakeCurve", 13}));
 
 TEST_F(PirEnterTest, KeypadTypesAtTheCaretAndCutsAtTwentyCharacters) {
     open(core::ObjectType::Point);
@@ -268,6 +356,50 @@ TEST_F(PirEnterTest, OpenPolyhedronKeepsTheDialogOpen) {
     EXPECT_EQ(host.boxes.back(), "Об'єкт не замкнений.");
 }
 
+TEST_F(PirEnterTest, FailedSurfaceBuildKeepsTheDialogAndWhatWasTyped) {
+    whenShown(&dialog, [&] {
+        type("TextFunc", "x+y");
+        // The new polygon region is a triangle with every vertex at 0: no node lies inside.
+        find<QTabWidget>(&dialog, "QType")->setCurrentIndex(1);
+        click(&dialog, "OkButton");
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(text("TextFunc"), "x+y");
+        ASSERT_FALSE(host.boxes.empty());
+        EXPECT_EQ(host.boxes.back(), messages.text(94));
+        dialog.reject();
+    });
+    EXPECT_FALSE(entry::CreateObject(env, dialog, core::ObjectType::Surface));
+    EXPECT_EQ(scene.objectCount(), 1);
+}
+
+// A new object opens with the dialog's own defaults, the ones the help describes.
+struct NewObjectDefaults {
+    core::ObjectType kind;
+    const char *fields, *texts;
+};
+class NewObjectDefaultsTest : public PirEnterTest,
+                              public ::testing::WithParamInterface<NewObjectDefaults> {};
+
+TEST_P(NewObjectDefaultsTest, CreationShowsTheDialogDefaults) {
+    QStringList shown;
+    whenShown(&dialog, [&] {
+        for (const QString& name : QString::fromLatin1(GetParam().fields).split(' '))
+            shown << field(name.toLatin1().constData())->text();
+        dialog.reject();
+    });
+    entry::CreateObject(env, dialog, GetParam().kind);
+    EXPECT_EQ(shown.join(' ').toStdString(), GetParam().texts);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, NewObjectDefaultsTest,
+    ::testing::Values(NewObjectDefaults{core::ObjectType::Plane,
+                                        "PlX1 PlY1 PlZ1 PlX2 PlY2 PlZ2 PlX3 PlY3 PlZ3",
+                                        "0 0 5 0 5 0 5 0 0"},
+                      NewObjectDefaults{core::ObjectType::RevolutionSurface,
+                                        "func1 func2 LeftA RightA nX nY nZ",
+                                        "sin(x) cos(t) -3 3 0 0 0"}));
+
 TEST_F(PirEnterTest, RevolutionChecksItsGeneratrixAndSamplesThePreview) {
     open(core::ObjectType::RevolutionSurface);
     EXPECT_EQ(dialog.entryError(), 0);
@@ -290,7 +422,7 @@ TEST_F(PirEnterTest, RevolutionChecksItsGeneratrixAndSamplesThePreview) {
     rot->setCurrentIndex(2);
     EXPECT_EQ(dialog.entryError(), 0); // the default polyline has two points
     auto* grid = find<entry::EntryGrid>(&dialog, "CurveGrid");
-    EXPECT_EQ(grid->maxRows(), 12);
+    EXPECT_EQ(grid->maxRows(), 13); // as many points as the drawing window takes
     grid->setRowCount(1);
     Q_EMIT grid->changed();
     EXPECT_EQ(dialog.entryError(), FewVertices);

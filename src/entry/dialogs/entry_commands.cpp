@@ -31,6 +31,7 @@ bool confirmNewObject(core::Env& env, TPirEnter& dialog, int slot) {
 bool CreateObject(core::Env& env, TPirEnter& dialog, core::ObjectType kind) {
     const int slot = core::AppendObject(env.scene, kind);
     if (slot == 0) return false;
+    TPirEnter::SetNewObjectDefaults(env.scene.object(slot));
     return confirmNewObject(env, dialog, slot);
 }
 

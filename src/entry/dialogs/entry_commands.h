@@ -8,8 +8,9 @@ namespace vorn::entry {
 class TPirEnter;
 class TStandObjFrm;
 
-// Tags 110..115: a new object of `kind` through the entry dialog. Confirmed, message 93 with the
-// name is reported; otherwise the new slot is given back. True when the object was created.
+// Tags 110..115: a new object of `kind` through the entry dialog, which opens on its defaults.
+// Confirmed, message 93 with the name is reported; otherwise the new slot is given back. True
+// when the object was created.
 bool CreateObject(core::Env& env, TPirEnter& dialog, core::ObjectType kind);
 
 // "З&мінити" and a double click: the entry dialog on a user object; without one, message 82.

@@ -12,10 +12,12 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyledItemDelegate>
 #include <QToolButton>
 
 #include <charconv>
 #include <cmath>
+#include <functional>
 
 namespace vorn::entry {
 
@@ -108,6 +110,37 @@ void EntryCombo::focusOutEvent(QFocusEvent* event) {
 
 // ---- EntryGrid -----------------------------------------------------------------------------
 
+namespace {
+
+// Enter in an open cell editor commits the cell and closes the editor at once. The standard
+// delegate does both later, from a queued call, and lets the key reach the grid as well: the
+// grid then moved on twice, or the late call met an editor the grid had already closed.
+class CellDelegate : public QStyledItemDelegate {
+  public:
+    CellDelegate(std::function<void()> enter, QObject* parent)
+        : QStyledItemDelegate(parent), m_enter(std::move(enter)) {}
+
+  protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+        auto* editor = qobject_cast<QWidget*>(object);
+        if (editor && event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                Q_EMIT commitData(editor);
+                Q_EMIT closeEditor(editor, QAbstractItemDelegate::NoHint);
+                m_enter();
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
+  private:
+    std::function<void()> m_enter;
+};
+
+} // namespace
+
 EntryGrid::EntryGrid(const QString& name, const QStringList& columns, int minRows, int maxRows,
                      bool appendOnEnter, QWidget* parent)
     : QTableWidget(0, static_cast<int>(columns.size()), parent), m_minRows(minRows),
@@ -119,6 +152,7 @@ EntryGrid::EntryGrid(const QString& name, const QStringList& columns, int minRow
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    setItemDelegate(new CellDelegate([this] { moveNext(); }, this));
     connect(this, &QTableWidget::cellChanged, this, [this] {
         if (!m_quiet) Q_EMIT changed();
     });
@@ -228,27 +262,16 @@ void EntryGrid::moveNext() {
         m_quiet = false;
         Q_EMIT changed();
     }
-    m_moving = true;
     setCurrentCell(r, c);
-    m_moving = false;
 }
 
 void EntryGrid::keyPressEvent(QKeyEvent* event) {
+    // An open editor takes Enter through the delegate; this is Enter on a cell not being edited.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         moveNext();
         return;
     }
     QTableWidget::keyPressEvent(event);
-}
-
-void EntryGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
-    // Enter inside a cell ends the edit with this hint; it moves on like Enter outside.
-    if (hint == QAbstractItemDelegate::SubmitModelCache && !m_moving) {
-        QTableWidget::closeEditor(editor, QAbstractItemDelegate::NoHint);
-        moveNext();
-        return;
-    }
-    QTableWidget::closeEditor(editor, hint);
 }
 
 // ---- ColorGrid -----------------------------------------------------------------------------

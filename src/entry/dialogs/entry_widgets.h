@@ -93,7 +93,6 @@ class EntryGrid : public QTableWidget {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
   private:
     void moveNext();
@@ -102,7 +101,6 @@ class EntryGrid : public QTableWidget {
     int m_minRows, m_maxRows;
     bool m_appendOnEnter;
     bool m_quiet = false;
-    bool m_moving = false; // a move closes the open editor without moving again
 };
 
 // The 16 palette colours in two rows of eight.

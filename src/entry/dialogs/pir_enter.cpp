@@ -28,7 +28,8 @@ namespace {
 constexpr int kMsgNotClosed = 51;
 constexpr int kMsgPoints = 58, kMsgPointAndVectors = 57;
 constexpr int kMaxPolylinePoints = 999;
-constexpr int kMaxRegionPoints = 39;
+// The three points of a new plane, on the three axes.
+constexpr double kPlanePoints[9] = {0, 0, 5, 0, 5, 0, 5, 0, 0};
 
 QPushButton* smallButton(const QString& text, const char* name, const QString& hint,
                          QWidget* parent) {
@@ -206,11 +207,10 @@ QWidget* TPirEnter::buildPlanePage() {
                           page);
     grid->addWidget(m_ploskCheck, 0, 2, 1, 4);
     const char* names[9] = {"PlX1", "PlY1", "PlZ1", "PlX2", "PlY2", "PlZ2", "PlX3", "PlY3", "PlZ3"};
-    const char* defaults[9] = {"0", "0", "5", "0", "5", "0", "5", "0", "0"};
     for (int k = 0; k < 9; ++k) {
         m_plLabel[k] = label({}, page);
         m_pl[k] = numberField(names[k], field::Number, page);
-        m_pl[k]->setText(QString::fromLatin1(defaults[k]));
+        m_pl[k]->setText(FullNumber(kPlanePoints[k]));
         grid->addWidget(m_plLabel[k], 1 + k / 3, 2 * (k % 3));
         grid->addWidget(m_pl[k], 1 + k / 3, 2 * (k % 3) + 1);
     }
@@ -355,6 +355,7 @@ QWidget* TPirEnter::buildSurfacePage() {
 }
 
 QWidget* TPirEnter::buildRevolutionPage() {
+    const EntryValues defaults;
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("RotSheet"));
     auto* h = new QHBoxLayout(page);
@@ -377,11 +378,11 @@ QWidget* TPirEnter::buildRevolutionPage() {
     m_func1Label = label(QStringLiteral("y="), m_funcBox);
     m_func1 = numberField("func1", field::Generatrix, m_funcBox);
     m_func1->lineEdit()->setMaxLength(core::kNameLength);
-    m_func1->setText(QStringLiteral("sin(x)"));
+    m_func1->setText(QString::fromStdString(defaults.func1));
     m_func2Label = label(QStringLiteral("x="), m_funcBox);
     m_func2 = numberField("func2", field::Generatrix2, m_funcBox);
     m_func2->lineEdit()->setMaxLength(core::kDomainTextLength);
-    m_func2->setText(QStringLiteral("cos(t)"));
+    m_func2->setText(QString::fromStdString(defaults.func2));
     fg->addWidget(m_func2Label, 0, 0);
     fg->addWidget(m_func2, 0, 1);
     fg->addWidget(m_func1Label, 1, 0);
@@ -391,10 +392,10 @@ QWidget* TPirEnter::buildRevolutionPage() {
     auto* range = new QGridLayout;
     m_leftLabel = label({}, page);
     m_leftA = numberField("LeftA", field::RevolutionNumber, page);
-    m_leftA->setText(QStringLiteral("-3"));
+    m_leftA->setText(FullNumber(defaults.rangeFrom));
     m_rightLabel = label({}, page);
     m_rightA = numberField("RightA", field::RevolutionNumber, page);
-    m_rightA->setText(QStringLiteral("3"));
+    m_rightA->setText(FullNumber(defaults.rangeTo));
     range->addWidget(m_leftLabel, 0, 0);
     range->addWidget(m_leftA, 0, 1);
     range->addWidget(m_rightLabel, 0, 2);
@@ -404,8 +405,8 @@ QWidget* TPirEnter::buildRevolutionPage() {
     m_curveBox = new QWidget(page);
     m_curveBox->setObjectName(QStringLiteral("CurveBox"));
     auto* ch = new QHBoxLayout(m_curveBox);
-    m_curveGrid = new EntryGrid(QStringLiteral("CurveGrid"), {"x", "y"}, 2,
-                                CurvePointLimit(m_env.settings.Quality()) - 1, true, m_curveBox);
+    m_curveGrid = new EntryGrid(QStringLiteral("CurveGrid"), {"x", "y"}, 2, curveCapacity(), true,
+                                m_curveBox);
     ch->addWidget(m_curveGrid, 1);
     auto* cb = new QVBoxLayout;
     auto* cAdd = smallButton("+", "CurveAdd", QStringLiteral("Додати вершину"), m_curveBox);
@@ -446,7 +447,32 @@ QWidget* TPirEnter::buildRevolutionPage() {
     return page;
 }
 
+int TPirEnter::curveCapacity() const {
+    return std::min(CurvePointLimit(m_env.settings.Quality()), core::kMaxPartPoints);
+}
+
 // ---- ways in and out -----------------------------------------------------------------------
+
+void TPirEnter::SetNewObjectDefaults(core::SceneObject& o) {
+    const EntryValues d; // the values the dialog's fields start with
+    switch (o.type) {
+    case core::ObjectType::Plane:
+        o.param0 = 0; // three points
+        for (int i = 0; i < 3; ++i)
+            o.vertex(i + 1) = {static_cast<float>(kPlanePoints[3 * i]),
+                               static_cast<float>(kPlanePoints[3 * i + 1]),
+                               static_cast<float>(kPlanePoints[3 * i + 2])};
+        break;
+    case core::ObjectType::RevolutionSurface:
+        o.planeD = d.rangeFrom;
+        o.surfaceParam = d.rangeTo;
+        o.part(2).text.setUtf8(d.func1);
+        o.part(2).area.domainText.setUtf8(d.func2);
+        break;
+    default:
+        break;
+    }
+}
 
 bool TPirEnter::EditObject(int slot, bool silent) {
     core::Scene& scene = m_env.scene;
@@ -457,17 +483,17 @@ bool TPirEnter::EditObject(int slot, bool silent) {
     const auto savedEntry = std::make_unique<core::SceneObject>(entry());
     const auto savedEdges = std::make_unique<core::EdgeFlags>(scene.edgeVisibility(0));
     load(slot);
+    // "Виконати" has built the object by the time the dialog is accepted.
     if (exec() != QDialog::Accepted) {
         entry() = *savedEntry;
         scene.edgeVisibility(0) = *savedEdges;
         return false;
     }
-    const bool built = BuildObject(m_env, m_engine, slot, m_type, values(), true);
-    if (built && m_env.host.halfToneActive()) {
+    if (m_env.host.halfToneActive()) {
         m_env.host.rebuildHalfTone();
         m_env.host.redrawPicture();
     }
-    return built;
+    return true;
 }
 
 void TPirEnter::accept() {
@@ -480,6 +506,10 @@ void TPirEnter::accept() {
         m_env.host.showMessage(core::BoxKind::Error, msg(kMsgNotClosed));
         return;
     }
+    // A build that fails (a region with too few points) has said why and leaves the slot as it
+    // was; the dialog stays open with what was typed, so that it can be put right.
+    if (m_slot > core::kAxesSlot && !BuildObject(m_env, m_engine, m_slot, m_type, values(), true))
+        return;
     QDialog::accept();
 }
 
@@ -573,7 +603,7 @@ void TPirEnter::fillPage() {
         m_nZ->setText(FullNumber(v.shiftZ));
         m_func1->setText(QString::fromStdString(v.func1));
         m_func2->setText(QString::fromStdString(v.func2));
-        m_curveGrid->setMaxRows(CurvePointLimit(m_env.settings.Quality()) - 1);
+        m_curveGrid->setMaxRows(curveCapacity());
         const core::ObjectPart& curve = o.part(3);
         std::vector<std::vector<double>> rows;
         const int n = std::min<int>(curve.area.polygon.pointCount, core::kMaxPartPoints);

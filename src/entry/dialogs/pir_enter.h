@@ -40,6 +40,13 @@ class TPirEnter : public QDialog {
   public:
     static constexpr int kMaxParts = 20;
     static constexpr int kKeypadLimit = 20;
+    // A polygon region holds what its record stores; the grid and the drawing window both take
+    // that many vertices.
+    static constexpr int kMaxRegionPoints = core::kMaxPartPoints;
+
+    // A record just set up for its kind takes the values this dialog offers a new object: the
+    // plane's three points, the range and functions of a surface of revolution.
+    static void SetNewObjectDefaults(core::SceneObject& o);
 
     explicit TPirEnter(core::Env& env, QWidget* parent = nullptr);
     ~TPirEnter() override;
@@ -73,6 +80,8 @@ class TPirEnter : public QDialog {
     QWidget* buildSurfacePage();
     QWidget* buildRevolutionPage();
     EntryCombo* numberField(const char* name, int tag, QWidget* parent);
+    // Points of a polyline generatrix: the curve point limit, within what the record stores.
+    int curveCapacity() const;
     void wireField(EntryCombo* f);
 
     // Filling from the entry buffer.

@@ -27,7 +27,6 @@ namespace {
 constexpr int kMsgHullFailed = 59;
 constexpr int kMsgPoints = 58, kMsgPointAndVectors = 57;
 constexpr int kMsgRegionTitle = 60, kMsgCurveTitle = 61;
-constexpr int kRegionCapacity = core::kMaxPartPoints;
 
 QString q(const std::string& s) {
     return QString::fromStdString(s);
@@ -284,7 +283,7 @@ void TPirEnter::readSurface() {
     core::ObjectPart& part = o.part(m_part);
     if (part.domainKind == 0) {
         std::vector<PolyPoint> points;
-        for (int i = 0; i < m_qGrid->rowCount() && i < kRegionCapacity; ++i) {
+        for (int i = 0; i < m_qGrid->rowCount() && i < kMaxRegionPoints; ++i) {
             double p[2];
             if (!m_qGrid->readRow(i, p)) {
                 m_entryError = entry_error::BadSymbol;
@@ -552,7 +551,7 @@ void TPirEnter::drawRegion() {
     core::ObjectPart& p = entry().part(m_part);
     if (p.domainKind != 0) return;
     const bool readable = m_entryError != entry_error::BadSymbol;
-    m_polyFrm->setup(readable ? partPoints(p) : std::vector<PolyPoint>{}, kRegionCapacity, true,
+    m_polyFrm->setup(readable ? partPoints(p) : std::vector<PolyPoint>{}, kMaxRegionPoints, true,
                      true, 'x', 'y', q(msg(kMsgRegionTitle)));
     m_polyFrm->presetRange();
     if (!m_polyFrm->run()) return;
@@ -568,9 +567,8 @@ void TPirEnter::drawCurve() {
     if (!m_polyFrm) return;
     core::ObjectPart& curve = entry().part(3);
     const bool readable = m_entryError != entry_error::BadSymbol;
-    m_polyFrm->setup(readable ? partPoints(curve) : std::vector<PolyPoint>{},
-                     std::min(CurvePointLimit(m_env.settings.Quality()), core::kMaxPartPoints),
-                     true, false, 'x', 'y', q(msg(kMsgCurveTitle)));
+    m_polyFrm->setup(readable ? partPoints(curve) : std::vector<PolyPoint>{}, curveCapacity(), true,
+                     false, 'x', 'y', q(msg(kMsgCurveTitle)));
     m_polyFrm->presetRange();
     if (!m_polyFrm->run()) return;
     setPartPoints(curve, m_polyFrm->points());
