@@ -128,6 +128,18 @@ void TCheckFrm::setAlwaysOnTop(bool on) {
     if (shown) show(); // changing the flags hides a window
 }
 
+bool TCheckFrm::event(QEvent* event) {
+    // The main window's Esc command also fires in its tool windows; here Esc closes this one.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
 void TCheckFrm::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         hide();

@@ -36,6 +36,7 @@ class TCheckFrm : public QWidget {
     void setAlwaysOnTop(bool on);
 
   protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
   private:

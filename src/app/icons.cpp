@@ -1,6 +1,7 @@
 // Small pictograms for the tool buttons: a few strokes each, in the program's palette colours.
 #include "app/icons.h"
 
+#include <QAction>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -52,7 +53,7 @@ void magnifier(QPainter& p, const char* sign) {
     letters(p, QString::fromUtf8(sign), QRectF(4, 4, 12, 12), kBlue, 11);
 }
 
-void measure(QPainter& p, const char* name) {
+void measure(QPainter& p, const char* name, const QString& tagText) {
     const bool angle = std::strncmp(name, "Ugol", 4) == 0;
     p.setPen(QPen(kInk, 1.5));
     if (angle) {
@@ -65,18 +66,6 @@ void measure(QPainter& p, const char* name) {
         p.drawLine(QPointF(3, 15), QPointF(3, 22));
         p.drawLine(QPointF(21, 15), QPointF(21, 22));
     }
-    // Which elements are measured: т point, п line, пл plane.
-    struct Code {
-        const char* name;
-        const char* text;
-    };
-    static constexpr Code kCodes[] = {{"Ugol3p", "3т"},      {"UgolLPL", "п,пл"},
-                                      {"Ugol2PL", "пл,пл"},  {"Distance2P", "т,т"},
-                                      {"DistancePL", "т,п"}, {"DistancePPL", "т,пл"},
-                                      {"Distance2L", "п,п"}, {"DistanceLPL", "п,пл"}};
-    QString tagText;
-    for (const Code& k : kCodes)
-        if (std::strcmp(k.name, name) == 0) tagText = QString::fromUtf8(k.text);
     letters(p, tagText, QRectF(2, 0, 22, 12), kBlue, 8);
 }
 
@@ -85,7 +74,7 @@ void arrowHead(QPainter& p, QPointF tip, QPointF dir) {
     p.drawPolygon(QPolygonF({tip, tip - dir * 4 + n * 3, tip - dir * 4 - n * 3}));
 }
 
-void draw(QPainter& p, const char* n) {
+void draw(QPainter& p, const char* n, const QString& tagText) {
     auto is = [n](const char* s) { return std::strcmp(n, s) == 0; };
     p.setRenderHint(QPainter::Antialiasing);
     if (is("NewFile")) {
@@ -155,7 +144,7 @@ void draw(QPainter& p, const char* n) {
         arrowHead(p, QPointF(6, 6), QPointF(-0.7, -0.7));
         arrowHead(p, QPointF(18, 18), QPointF(0.7, 0.7));
     } else if (std::strncmp(n, "Ugol", 4) == 0 || std::strncmp(n, "Distance", 8) == 0) {
-        measure(p, n);
+        measure(p, n, tagText);
     } else if (is("Sides")) {
         p.setPen(QPen(kInk, 1.2));
         p.setBrush(QColor(120, 200, 120));
@@ -239,12 +228,59 @@ void draw(QPainter& p, const char* n) {
 } // namespace
 
 QIcon CommandIcon(const char* name) {
+    return CommandIcon(name, DefaultIconLetters(name));
+}
+
+QIcon CommandIcon(const char* name, const QString& letters) {
     QPixmap pixmap(kSize, kSize);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    draw(painter, name);
+    draw(painter, name, letters);
     painter.end();
     return QIcon(pixmap);
+}
+
+QString DefaultIconLetters(const char* name) {
+    // т point, п line (пряма), пл plane.
+    struct Code {
+        const char* name;
+        const char* text;
+    };
+    static constexpr Code kCodes[] = {{"Ugol3p", "3т"},      {"UgolLPL", "п,пл"},
+                                      {"Ugol2PL", "пл,пл"},  {"Distance2P", "т,т"},
+                                      {"DistancePL", "т,п"}, {"DistancePPL", "т,пл"},
+                                      {"Distance2L", "п,п"}, {"DistanceLPL", "п,пл"}};
+    for (const Code& k : kCodes)
+        if (std::strcmp(k.name, name) == 0) return QString::fromUtf8(k.text);
+    return {};
+}
+
+namespace {
+
+const char* const kLettersProperty = "vornIconLetters";
+
+// The command's name from its menu item's name.
+QByteArray CommandName(const QAction* action) {
+    QByteArray name = action->objectName().toLatin1();
+    if (name.startsWith("m_")) name.remove(0, 2);
+    return name;
+}
+
+} // namespace
+
+bool HasIconLetters(const QAction* action) {
+    return !DefaultIconLetters(CommandName(action).constData()).isEmpty();
+}
+
+QString IconLetters(const QAction* action) {
+    const QVariant stored = action->property(kLettersProperty);
+    return stored.isValid() ? stored.toString()
+                            : DefaultIconLetters(CommandName(action).constData());
+}
+
+void SetIconLetters(QAction* action, const QString& letters) {
+    action->setProperty(kLettersProperty, letters);
+    action->setIcon(CommandIcon(CommandName(action).constData(), letters));
 }
 
 } // namespace vorn::app

@@ -2,6 +2,8 @@
 #include "app/language_walk.h"
 
 #include "app/file_dialog_text.h"
+#include "app/icons.h"
+#include "app/qt_translation.h"
 #include "app/radio_group.h"
 #include "lang/language_file.h"
 
@@ -121,6 +123,10 @@ class Walk {
             w->setToolTip(v);
             w->setStatusTip(v);
         });
+        // The letters drawn on a tool button's picture.
+        if (auto* button = qobject_cast<QToolButton*>(w))
+            if (QAction* a = button->defaultAction(); a && HasIconLetters(a))
+                text(dot + "icon", IconLetters(a), [a](const QString& v) { SetIconLetters(a, v); });
         items(w, dot);
     }
 
@@ -196,6 +202,7 @@ QList<QWidget*> WindowRegistry::windows() const {
 void ExportLanguage(lang::IniFile& ini, const QList<QWidget*>& windows,
                     const lang::MessageTable& messages) {
     lang::exportHeader(ini);
+    lang::exportText(ini, "INFO", kLocaleKey, QtTranslationLocale().toStdString());
     lang::exportButtonsAndCaptions(ini, messages);
     Walk walk(nullptr, &ini);
     for (QWidget* w : windows)
@@ -206,6 +213,9 @@ void ExportLanguage(lang::IniFile& ini, const QList<QWidget*>& windows,
 void ApplyLanguage(const lang::IniFile& ini, const QList<QWidget*>& windows,
                    lang::MessageTable& messages, std::string& helpFile) {
     helpFile = ini.value("INFO", "HelpFile", helpFile);
+    // Qt's own dialogs follow; a file that names no language leaves them as they are.
+    if (const auto locale = ini.get("INFO", kLocaleKey); locale && !locale->empty())
+        UseQtTranslation(QString::fromStdString(*locale));
     lang::applyButtonsAndCaptions(ini, messages);
     Walk walk(&ini, nullptr);
     for (QWidget* w : windows)

@@ -7,6 +7,7 @@
 #include "app/listing_panel.h"
 #include "app/mod_frm.h"
 #include "app/stat_line.h"
+#include "app/user_dialogs.h"
 #include "app/vorn2frm.h"
 #include "core/format.h"
 #include "entry/transform.h"
@@ -19,12 +20,12 @@
 #include "polyhedra/metrics.h"
 
 #include <QAction>
-#include <QInputDialog>
 #include <QListWidget>
 #include <QPainter>
 #include <QPixmap>
 #include <QSignalBlocker>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -151,11 +152,7 @@ PictureInteraction::PictureInteraction(TVorn2frm& window) : QObject(&window), m_
         m_window.redrawPicture();
     });
     m_inputBox = [this](const QString& title, const QString& prompt, QString& text) {
-        bool ok = false;
-        const QString answer =
-            QInputDialog::getText(&m_window, title, prompt, QLineEdit::Normal, text, &ok);
-        if (ok) text = answer;
-        return ok;
+        return ::vorn::app::InputBox(&m_window, m_window.messages(), title, prompt, text);
     };
 
     pic::PicturePanel* picture = window.picture();
@@ -531,13 +528,13 @@ void PictureInteraction::measureStep() {
         e.points[1] = At(o.vertex(m_pick.vertex2));
         m_window.addReportLine(msg.text(kMsgFixedLine));
     } else if (kind == 3) {
-        if (o.type != ObjectType::Plane || o.vertexCount < 4) {
+        const auto vertices = entry::PlaneVertices(o);
+        if (!vertices) {
             showNeedType(kMsgNeedPlane);
             return;
         }
-        e.pointCount = 4;
-        for (int k = 0; k < 4; ++k)
-            e.points[static_cast<std::size_t>(k)] = At(o.vertex(k + 1));
+        e.pointCount = 3;
+        std::copy(vertices->begin(), vertices->end(), e.points.begin());
         m_window.addReportLine(msg.text(kMsgFixedPlane) + " \"" +
                                core::DisplayName(scene, m_pick.object) + "\"");
     } else {
@@ -548,21 +545,9 @@ void PictureInteraction::measureStep() {
     setInfo(m_heading + qs(m_window.prompts().prompts[static_cast<std::size_t>(next)]));
     if (entry::MeasureStepKind(m_mode, fixedCount()) == 0) {
         std::vector<poly::Pick> picks;
-        for (const pic::MarkedElement& f : m_fixed) {
-            poly::Pick p;
-            p.slot = f.object;
-            if (f.pointCount == 1) {
-                p.kind = poly::PickKind::Point;
-                p.a = f.points[0];
-            } else if (f.pointCount == 2) {
-                p.kind = poly::PickKind::Line;
-                p.a = f.points[0];
-                p.b = f.points[1];
-            } else {
-                p = poly::PlanePick(scene, f.object);
-            }
-            picks.push_back(p);
-        }
+        for (const pic::MarkedElement& f : m_fixed)
+            picks.push_back(entry::FixedPick(
+                f.object, std::span(f.points).first(static_cast<std::size_t>(f.pointCount))));
         const int mode = m_mode;
         m_mode = 0;
         m_pending = Pending::None;

@@ -2,10 +2,12 @@
 #include "app/user_dialogs.h"
 
 #include "app/load_frm.h"
+#include "app/qt_translation.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
@@ -45,14 +47,25 @@ QMessageBox::Icon boxIcon(core::BoxKind kind) {
     return QMessageBox::NoIcon;
 }
 
-QString fileDialog(QWidget* parent, bool save, const QString& title, const QString& filter,
-                   const QString& suffix, const QString& preset) {
+QString button(const lang::MessageTable& messages, int index) {
+    return QString::fromStdString(messages.button(index));
+}
+
+QString fileDialog(QWidget* parent, const lang::MessageTable& messages, bool save,
+                   const QString& title, const QString& filter, const QString& suffix,
+                   const QString& preset) {
     QFileDialog dialog(parent, title);
     dialog.setObjectName(save ? "SaveDialog1" : "OpenDialog1");
     dialog.setNameFilter(filter);
     dialog.setDefaultSuffix(suffix);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // Without Qt's catalogue for the interface language its buttons would speak English
+    // (set after the mode, which makes the buttons anew).
+    if (!QtTextsTranslated()) {
+        dialog.setLabelText(QFileDialog::Accept, button(messages, kButtonOk));
+        dialog.setLabelText(QFileDialog::Reject, button(messages, kButtonCancel));
+    }
     if (!preset.isEmpty()) {
         const QFileInfo info(preset);
         dialog.setDirectory(info.absolutePath());
@@ -64,6 +77,21 @@ QString fileDialog(QWidget* parent, bool save, const QString& title, const QStri
 
 } // namespace
 
+bool InputBox(QWidget* parent, const lang::MessageTable& messages, const QString& title,
+              const QString& prompt, QString& text) {
+    QInputDialog box(parent);
+    box.setObjectName("InputBox");
+    box.setWindowTitle(title);
+    box.setLabelText(prompt);
+    box.setTextValue(text);
+    // The buttons of the program's own boxes, so that both speak the interface language.
+    box.setOkButtonText(button(messages, kButtonOk));
+    box.setCancelButtonText(button(messages, kButtonCancel));
+    if (box.exec() != QDialog::Accepted) return false;
+    text = box.textValue();
+    return true;
+}
+
 bool UserDialogs::openDocument(const QString& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
@@ -73,17 +101,17 @@ WidgetDialogs::WidgetDialogs(QWidget* parent, const lang::MessageTable& messages
 
 QString WidgetDialogs::openFileName(const QString& title, const QString& filter,
                                     const QString& defaultSuffix, const QString& preset) {
-    return fileDialog(m_parent, false, title, filter, defaultSuffix, preset);
+    return fileDialog(m_parent, m_messages, false, title, filter, defaultSuffix, preset);
 }
 
 QString WidgetDialogs::saveFileName(const QString& title, const QString& filter,
                                     const QString& defaultSuffix, const QString& preset) {
-    return fileDialog(m_parent, true, title, filter, defaultSuffix, preset);
+    return fileDialog(m_parent, m_messages, true, title, filter, defaultSuffix, preset);
 }
 
 core::Answer WidgetDialogs::messageBox(core::BoxKind kind, const QString& text,
                                        BoxButtons buttons) {
-    auto localized = [this](int i) { return QString::fromStdString(m_messages.button(i)); };
+    auto localized = [this](int i) { return button(m_messages, i); };
     QMessageBox box(boxIcon(kind), QString::fromStdString(m_messages.caption(captionIndex(kind))),
                     text, QMessageBox::NoButton, m_parent);
     QPushButton* yes = nullptr;

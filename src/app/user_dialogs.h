@@ -34,6 +34,11 @@ class UserDialogs {
     virtual bool openDocument(const QString& path);
 };
 
+// An input box whose buttons are those of the message table; false when cancelled, with `text`
+// then as it was.
+bool InputBox(QWidget* parent, const lang::MessageTable& messages, const QString& title,
+              const QString& prompt, QString& text);
+
 // The real windows: file dialogs, localized message boxes and TLoadFrm.
 class WidgetDialogs : public UserDialogs {
   public:

@@ -13,6 +13,7 @@
 #include "app/mod_frm.h"
 #include "app/picture_interaction.h"
 #include "app/progress_frm.h"
+#include "app/qt_translation.h"
 #include "app/setup_frm.h"
 #include "app/stat_line.h"
 #include "app/tool_bar.h"
@@ -31,6 +32,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStandardPaths>
@@ -56,6 +58,8 @@ TVorn2frm::TVorn2frm(QWidget* parent)
       m_programDir(QCoreApplication::applicationDirPath()) {
     setObjectName("Vorn2frm");
     setWindowTitle(QStringLiteral("VORN-3D"));
+    // Qt's own dialogs speak the built-in language until a language file names another.
+    UseQtTranslation(QString::fromLatin1(kBuiltinLocale));
     m_baseCaption = windowTitle().left(100);
     m_dataDir = WritableDataDir(m_programDir, UserConfigDir());
     m_openDialog = new FileDialogText("OpenDialog1", QStringLiteral("Завантаження об'єктів"),
@@ -241,6 +245,8 @@ void TVorn2frm::viewCommand(int tag) {
 }
 
 void TVorn2frm::dispatch(int t) {
+    ++m_dispatching;
+    const auto leave = qScopeGuard([this] { --m_dispatching; });
     switch (t) {
     case tag::Exit:
         close();
@@ -299,6 +305,11 @@ void TVorn2frm::dispatch(int t) {
     m_picture->redrawPicture();
 }
 
+bool TVorn2frm::busy() const {
+    return m_dispatching > 0 || QApplication::activeModalWidget() ||
+           (m_progress && m_progress->running());
+}
+
 void TVorn2frm::newScene() {
     if (m_scene.objectCount() > 1 && !askYesNo(m_messages.text(104))) return;
     m_scene.sceneModified = false;
@@ -328,8 +339,8 @@ bool TVorn2frm::loadScene(const QString& fileName, bool selective, bool reportEr
     const int before = m_scene.objectCount();
     m_selectionAdds = false;
     bool cancelled = false;
-    const int result = core::ReadSceneFile(m_env, fileName.toStdString(), selective, reportErrors,
-                                           &m_loader, &cancelled);
+    const int result = core::ReadSceneFile(m_env, LocalBytesOfPath(fileName), selective,
+                                           reportErrors, &m_loader, &cancelled);
     if (result < 0 || cancelled) return false;
     if (halfToneActive()) rebuildHalfTone();
     if (m_selectionAdds && before > 1) {
@@ -350,7 +361,7 @@ bool TVorn2frm::saveScene(bool alwaysAsk) {
                                        QStringLiteral("v3d"), m_currentFileName);
         if (name.isEmpty()) return false;
     }
-    if (!core::WriteSceneFile(m_env, name.toStdString())) return false;
+    if (!core::WriteSceneFile(m_env, LocalBytesOfPath(name))) return false;
     setCurrentFile(name);
     return true;
 }

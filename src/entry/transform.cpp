@@ -60,6 +60,30 @@ int MeasureStepPrompt(int mode, int step) {
     return kPrompts[mode - 1][step];
 }
 
+std::optional<std::array<geo::Vec3, 3>> PlaneVertices(const SceneObject& o) {
+    // Every way of making a plane leaves it with three vertices; the plane runs through them.
+    if (o.type != ObjectType::Plane || VertexCount(o) < 3) return std::nullopt;
+    const std::array<geo::Vec3, 3> p = {At(o.vertex(1)), At(o.vertex(2)), At(o.vertex(3))};
+    if (geo::PlaneThroughPoints(p[0], p[1], p[2]).degenerate) return std::nullopt;
+    return p;
+}
+
+poly::Pick FixedPick(int slot, std::span<const geo::Vec3> points) {
+    poly::Pick pick;
+    pick.slot = slot;
+    if (points.size() >= 3) {
+        pick.kind = poly::PickKind::Plane;
+        pick.plane = geo::PlaneThroughPoints(points[0], points[1], points[2]).plane;
+    } else if (points.size() == 2) {
+        pick.kind = poly::PickKind::Line;
+        pick.a = points[0];
+        pick.b = points[1];
+    } else if (points.size() == 1) {
+        pick.a = points[0];
+    }
+    return pick;
+}
+
 bool IsTurnable(ObjectType type) {
     return type != ObjectType::Surface && type != ObjectType::RevolutionSurface;
 }

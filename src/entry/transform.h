@@ -5,9 +5,11 @@
 #include "core/scene.h"
 #include "expr/expression_engine.h"
 #include "geometry/vec3.h"
+#include "polyhedra/measurements.h"
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -17,6 +19,13 @@ namespace vorn::entry {
 // give 0 past the last step (and for a mode outside 1..8).
 int MeasureStepKind(int mode, int step);   // step 0-based
 int MeasureStepPrompt(int mode, int step); // PromptTable entry shown for the step
+
+// The three vertices a plane pick fixes: those of a Plane object that span a plane; none for
+// another kind or for vertices on one line.
+std::optional<std::array<geo::Vec3, 3>> PlaneVertices(const core::SceneObject& o);
+// The measurement's element from the points fixed on the picture: one point, a segment's two
+// ends, or three vertices whose plane is the one measured.
+poly::Pick FixedPick(int slot, std::span<const geo::Vec3> points);
 
 // Neither a Surface nor a RevolutionSurface: only these may be turned, resized or reshaped.
 bool IsTurnable(core::ObjectType type);

@@ -53,7 +53,7 @@ struct Pick {
 // A fixed measurement element or a point placed on the screen.
 struct MarkedElement {
     int object = 0;
-    int pointCount = 0; // 1 point, 2 line, 4 plane
+    int pointCount = 0; // 1 point, 2 line, 3 plane
     std::array<geo::Vec3, 4> points{};
     std::array<ScreenPoint, 4> screen{}; // refreshed by every redraw
 };

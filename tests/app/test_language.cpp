@@ -3,18 +3,22 @@
 
 #include "app/file_dialog_text.h"
 #include "app/help_window.h"
+#include "app/icons.h"
 #include "app/language_walk.h"
 #include "app/listing_panel.h"
 #include "app/radio_group.h"
 #include "app/setup_frm.h"
+#include "app/user_dialogs.h"
 #include "core/scene.h"
 #include "lang/cp1251.h"
 #include "lang/ini_file.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -25,10 +29,12 @@
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
 #include <functional>
+#include <map>
 
 namespace vorn::test {
 namespace {
@@ -413,6 +419,104 @@ TEST_F(LanguageTest, HelpOpensWithTheDesktopOrInTheProgramsWindow) {
     EXPECT_EQ(window->helpFileName(), "other.html");
     run("HelpTopics");
     EXPECT_EQ(dialogs->boxTexts(), QStringList({"Не можу завантажити файли Допомоги."}));
+}
+
+// The texts of the modal window `open` shows, read before the window is cancelled: its labels
+// by object name, then its buttons in their order.
+struct ModalTexts {
+    std::map<QString, QString> labels;
+    QStringList buttons;
+};
+
+ModalTexts ReadModal(const std::function<void()>& open) {
+    ModalTexts seen;
+    QTimer::singleShot(0, [&seen] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) return;
+        for (const QLabel* l : modal->findChildren<QLabel*>())
+            seen.labels[l->objectName()] = l->text();
+        if (const auto* box = modal->findChild<QDialogButtonBox*>())
+            for (const QAbstractButton* b : box->buttons())
+                seen.buttons << b->text().remove('&');
+        seen.buttons.sort();
+        modal->close();
+    });
+    open();
+    return seen;
+}
+
+TEST_F(LanguageTest, QtDialogsSpeakTheInterfaceLanguage) {
+    ASSERT_TRUE(QFile::copy(kSourceDir + "/lang/vorn3eng.lng", path("vorn3eng.lng")));
+    writeLanguage(
+        "eo.lng", "Esperanto",
+        {{"INFO", "Locale", "eo"}, {"Msg", "Button2", "Bone"}, {"Msg", "Button3", "Nuligi"}});
+    ASSERT_TRUE(window->exportLanguage());
+    window->buildLanguageList();
+    app::WidgetDialogs real(window.get(), window->messages());
+    const QRegularExpression cyrillic("[А-яІіЇїЄєҐґ]");
+    const struct {
+        const char* file; // empty: the built-in texts
+        bool ukrainian;   // Qt's own labels in Ukrainian, else in English
+        QStringList inputButtons, openButtons;
+    } rows[] = {
+        {"", true, {"Згода", "Скасувати"}, {}},
+        {"vorn3eng.lng", false, {"Cancel", "OK"}, {"Cancel", "Open"}},
+        // Qt has no Esperanto: its file dialog takes the buttons of the language file.
+        {"eo.lng", false, {"Bone", "Nuligi"}, {"Bone", "Nuligi"}},
+        {"vorn3ukr.lng", true, {"Згода", "Скасувати"}, {}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.file);
+        if (*r.file) choose(r.file);
+        ModalTexts open = ReadModal([&real] { real.openFileName("T", "All (*)", "", {}); });
+        const QString lookIn = open.labels["lookInLabel"];
+        if (r.ukrainian) {
+            EXPECT_TRUE(lookIn.contains(cyrillic)) << lookIn.toStdString();
+            EXPECT_TRUE(open.labels["fileNameLabel"].contains(cyrillic));
+            EXPECT_FALSE(open.buttons.isEmpty());
+            for (const QString& b : open.buttons)
+                EXPECT_TRUE(b.contains(cyrillic)) << b.toStdString();
+        } else {
+            EXPECT_EQ(lookIn, "Look in:");
+            EXPECT_EQ(open.buttons, r.openButtons);
+        }
+        QString text = "x";
+        const ModalTexts input = ReadModal(
+            [&] { EXPECT_FALSE(app::InputBox(window.get(), window->messages(), "T", "P", text)); });
+        EXPECT_EQ(input.buttons, r.inputButtons);
+        EXPECT_EQ(text, "x");
+    }
+}
+
+// The measurement buttons name what they take in letters of the interface language.
+TEST_F(LanguageTest, MeasurementButtonLettersComeFromTheLanguageFile) {
+    ASSERT_TRUE(QFile::copy(kSourceDir + "/lang/vorn3eng.lng", path("vorn3eng.lng")));
+    const lang::IniFile ukr = exported();
+    const lang::IniFile eng = lang::IniFile::load(path("vorn3eng.lng").toStdString());
+    window->buildLanguageList();
+    const auto image = [](const QIcon& icon) { return icon.pixmap(24, 24).toImage(); };
+    const auto shown = [&](const char* name) {
+        return image(window->findChild<QToolButton*>(QString("k_") + name)->icon());
+    };
+    const char* const names[] = {"Ugol3p",     "UgolLPL",     "Ugol2PL",    "Distance2P",
+                                 "DistancePL", "DistancePPL", "Distance2L", "DistanceLPL"};
+    std::map<std::string, std::string> english;
+    for (const char* name : names) {
+        const std::string key = std::string("k_") + name + ".icon";
+        EXPECT_EQ(ukr.value("Vorn2frm", key, ""), app::DefaultIconLetters(name).toStdString());
+        english[name] = eng.value("Vorn2frm", key, "");
+    }
+    EXPECT_EQ(ukr.value("Vorn2frm", "k_DistancePPL.icon", ""), "т,пл");
+    choose("vorn3eng.lng");
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(shown(name),
+                  image(app::CommandIcon(name, QString::fromStdString(english[name]))));
+        EXPECT_NE(shown(name), image(app::CommandIcon(name)));
+    }
+    choose("vorn3ukr.lng");
+    for (const char* name : names)
+        EXPECT_EQ(shown(name), image(app::CommandIcon(name))) << name;
 }
 
 TEST(WindowRegistry, WalksLivingWindowsInCreationOrder) {

@@ -4,10 +4,12 @@
 #include "app/info_panel.h"
 #include "app/listing_panel.h"
 #include "app/stat_line.h"
+#include "entry/object_builder.h"
 #include "picture/picture_panel.h"
 
 #include <QAction>
 #include <QListWidget>
+#include <QRegularExpression>
 
 #include <cmath>
 
@@ -284,6 +286,117 @@ TEST_F(Measuring, TogglingOffAndTheRightButtonCancel) {
     EXPECT_EQ(interaction().measureMode(), 3);
     EXPECT_FALSE(window->command("Distance2P")->isChecked());
     EXPECT_TRUE(window->command("Ugol2PL")->isChecked());
+}
+
+// ---- planes as the program makes them ----------------------------------------------------------
+
+// Where the measured plane comes from.
+enum class PlaneFrom { Dialog, Screen, File };
+
+class PlanePicking : public Measuring {
+  protected:
+    // What the entry dialog's OK does: the slot's record through the entry buffer and the builder.
+    bool confirm(int slot, const entry::EntryValues& values) {
+        scene().copySlot(slot, core::kScratchSlot);
+        return entry::BuildObject(window->env(), m_engine, slot, ObjectType::Plane, values, true);
+    }
+    // The plane z = 0 typed as an equation or clicked in a view along Oz, or the sample's KLM.
+    int plane(PlaneFrom from) {
+        if (from == PlaneFrom::File) {
+            load(QStringLiteral(VORN_SOURCE_DIR) + "/samples/cube_section.v3d");
+            for (int slot = 2; slot <= scene().objectCount(); ++slot)
+                if (scene().object(slot).name.utf8() == "Площина KLM") return slot;
+            ADD_FAILURE() << "no plane KLM in the sample";
+            return 0;
+        }
+        if (from == PlaneFrom::Dialog) {
+            const int slot = core::AppendObject(scene(), ObjectType::Plane);
+            entry::EntryValues v;
+            v.planeMode = 2; // A, B, C in the first point's fields, then D
+            scene().object(slot).vertex(1) = {0, 0, 1};
+            v.planeD = 0;
+            EXPECT_TRUE(confirm(slot, v));
+            return slot;
+        }
+        interaction().setObjectEditor([this](int slot) {
+            return confirm(slot, entry::EntryValuesFromRecord(scene().object(slot)));
+        });
+        show(1);
+        run("ScrPlane");
+        for (const geo::Vec3& p : {geo::Vec3(0, 0, 0), geo::Vec3(3, 0, 0), geo::Vec3(0, 3, 0)})
+            click(pixelOf(p));
+        return scene().objectCount();
+    }
+    expr::ExpressionEngine m_engine;
+};
+
+TEST_F(PlanePicking, EveryPlaneMeasurementTakesPlanesFromTheDialogTheScreenAndAFile) {
+    struct Row {
+        const char* command;
+        std::vector<geo::Vec3> other; // 1 point, 2 polyline, 3 plane (clicked after the plane)
+        QStringList lines;            // patterns of the answer lines
+    };
+    // Against z = 0, whose stored normal may point either way.
+    const std::vector<Row> floor = {
+        {"UgolLPL", {{1, 1, 1}, {1, 1, 3}}, {"Кут між прямою і площиною: 1.5708 \\(90°\\)"}},
+        {"Ugol2PL", {{5, -1, -1}, {5, 1, -1}, {5, 1, 1}}, {"Кут між площинами: 1.5708 \\(90°\\)"}},
+        {"DistancePPL",
+         {{1, 2, 5}},
+         {"Відстань між точкою і площиною: 5", "Відхилення точки від площини: -?5"}},
+        {"DistanceLPL", {{0, 0, 2}, {1, 0, 2}}, {"Відстань між прямою і площиною: 2"}},
+    };
+    // Against the sample's "Площина KLM", x + y + z = 0 with the normal (1, 1, 1) / √3.
+    const std::vector<Row> klm = {
+        {"UgolLPL",
+         {{5, -5, 0}, {5, -5, 3}},
+         {"Кут між прямою і площиною: 0.61548 \\(35.2644°\\)"}},
+        {"Ugol2PL",
+         {{5, -1, -1}, {5, 1, -1}, {5, 1, 1}},
+         {"Кут між площинами: 0.955317 \\(54.7356°\\)"}},
+        {"DistancePPL",
+         {{6, 1, 2}},
+         {"Відстань між точкою і площиною: 5.19615", "Відхилення точки від площини: -5.19615"}},
+        {"DistanceLPL", {{6, 1, 2}, {7, 0, 2}}, {"Відстань між прямою і площиною: 5.19615"}},
+    };
+    for (const PlaneFrom from : {PlaneFrom::Dialog, PlaneFrom::Screen, PlaneFrom::File}) {
+        for (const Row& row : from == PlaneFrom::File ? klm : floor) {
+            SCOPED_TRACE(std::string(row.command) + " on plane " +
+                         std::to_string(static_cast<int>(from)));
+            core::ClearScene(scene());
+            window->refreshObjectList();
+            const int measured = plane(from);
+            ASSERT_GT(measured, 0);
+            ASSERT_EQ(scene().object(measured).type, ObjectType::Plane);
+            int other = 0;
+            if (row.other.size() == 1)
+                other = addPoint(row.other[0]);
+            else if (row.other.size() == 2)
+                other = addPolyline(row.other);
+            else
+                other = addPlane(row.other[0], row.other[1], row.other[2]);
+            show(4);
+            window->clearReport();
+            dialogs->boxes.clear();
+            run(row.command);
+            const QPoint otherPixel =
+                row.other.size() == 1 ? vertexPixel(other, 1) : edgePixel(other, 1, 2);
+            const QPoint planePixel = edgePixel(measured, 1, 2);
+            if (row.other.size() == 3) {
+                click(planePixel);
+                click(otherPixel);
+            } else {
+                click(otherPixel);
+                click(planePixel);
+            }
+            EXPECT_TRUE(dialogs->boxes.empty()) << dialogs->boxTexts().join("|").toStdString();
+            EXPECT_EQ(interaction().pending(), Pending::None);
+            const QStringList r = report();
+            ASSERT_EQ(r.size(), 3 + row.lines.size()) << r.join("\n").toStdString();
+            for (int k = 0; k < row.lines.size(); ++k)
+                EXPECT_TRUE(QRegularExpression("^" + row.lines[k] + "$").match(r[3 + k]).hasMatch())
+                    << r[3 + k].toStdString();
+        }
+    }
 }
 
 // ---- section -----------------------------------------------------------------------------------

@@ -356,6 +356,28 @@ TEST_F(FaceList, TrianglesWhenSuperfluousLinesAreKept) {
     EXPECT_EQ(frm.total(), "6");
 }
 
+// The face list is a tool window of the main one, where the main window's Esc command listens too.
+TEST_F(FaceList, EscClosesTheWindowWithTheFocusOnly) {
+    addBox({0, 0, 0}, {1, 1, 1});
+    show(4);
+    run("Sides");
+    app::TCheckFrm& frm = *interaction().checkFrm();
+    run("Distance2P");
+    for (QWidget* focus : {static_cast<QWidget*>(frm.list()), frm.findChild<QWidget*>("Button1")}) {
+        run("Sides");
+        frm.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frm));
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_Escape);
+        EXPECT_FALSE(frm.isVisible()) << focus->objectName().toStdString();
+        EXPECT_EQ(interaction().measureMode(), 4) << focus->objectName().toStdString();
+    }
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window->picture()->place(), Qt::Key_Escape);
+    EXPECT_EQ(interaction().pending(), Pending::None);
+}
+
 // ---- the value of a surface at a point ---------------------------------------------------------
 
 class SurfaceValue : public PictureTest {};

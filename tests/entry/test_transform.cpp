@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 namespace vorn::entry {
 namespace {
@@ -69,6 +70,41 @@ TEST(MeasureSteps, KindsAgreeWithTheMeasurementsAndPromptsFollowTheTable) {
     EXPECT_EQ(MeasureStepKind(0, 0), 0);
     EXPECT_EQ(MeasureStepKind(9, 0), 0);
     EXPECT_EQ(MeasureStepKind(1, 3), 0);
+}
+
+TEST(MeasureSteps, APlaneIsFixedByItsFirstThreeVerticesWhenTheySpanOne) {
+    const struct {
+        ObjectType type;
+        std::vector<geo::Vec3> vertices;
+        bool taken;
+        geo::Plane plane; // through the first three, normalised
+    } rows[] = {
+        {ObjectType::Plane, {{0, 0, 2}, {1, 0, 2}, {0, 1, 2}}, true, {0, 0, 1, -2}},
+        {ObjectType::Plane, {{0, 0, 0}, {0, 1, 0}, {1, 0, 0}, {1, 1, 0}}, true, {0, 0, -1, 0}},
+        {ObjectType::Plane, {{0, 0, 0}, {1, 1, 1}, {2, 2, 2}}, false, {}},
+        {ObjectType::Plane, {{0, 0, 0}, {1, 0, 0}}, false, {}},
+        {ObjectType::Polyline, {{0, 0, 2}, {1, 0, 2}, {0, 1, 2}}, false, {}},
+    };
+    for (const auto& r : rows) {
+        Scene s;
+        const int slot = core::AppendObject(s.scene, r.type);
+        core::SceneObject& o = s.scene.object(slot);
+        o.vertexCount = static_cast<std::int16_t>(r.vertices.size());
+        for (std::size_t i = 0; i < r.vertices.size(); ++i) {
+            const geo::Vec3& v = r.vertices[i];
+            o.vertex(static_cast<int>(i) + 1) = {float(v.x), float(v.y), float(v.z)};
+        }
+        const auto fixed = PlaneVertices(o);
+        ASSERT_EQ(fixed.has_value(), r.taken) << r.vertices.size();
+        if (!fixed) continue;
+        const poly::Pick pick = FixedPick(slot, *fixed);
+        EXPECT_EQ(pick.kind, poly::PickKind::Plane);
+        EXPECT_EQ(pick.slot, slot);
+        const double got[] = {pick.plane.a, pick.plane.b, pick.plane.c, pick.plane.d};
+        const double want[] = {r.plane.a, r.plane.b, r.plane.c, r.plane.d};
+        for (int k = 0; k < 4; ++k)
+            EXPECT_DOUBLE_EQ(got[k], want[k]) << k;
+    }
 }
 
 TEST(NumericOperations, DeformationScalesAboutThePivotAndSkipsTinyFactors) {
