@@ -598,8 +598,8 @@ void TCalcFrm::calcDoubleIntegral() {
     const surf::DoubleIntegralResult r = surf::DoubleIntegral(
         m_env, m_engine, m_env.scene.object(slot), region, m_env.settings.integrationPoints);
     m_engine.CalcError = expr::kCalcOk;
-    if (r.code == surf::kDoubleIntegralStopped) {
-        error(kMsgNotFinished);
+    if (r.code != surf::kDoubleIntegralDone) {
+        error(r.code == surf::kDoubleIntegralStopped ? kMsgNotFinished : kMsgBadValue);
         return;
     }
     const int digits = m_env.settings.answerDigits;

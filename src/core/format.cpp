@@ -56,4 +56,9 @@ std::string FormatNumber(bool fullPrecision, long double value, int answerDigits
     return out;
 }
 
+std::string AnswerNumbers::operator()(long double value) {
+    m_finite = m_finite && std::isfinite(value);
+    return FormatNumber(false, value, m_digits);
+}
+
 } // namespace vorn::core

@@ -9,4 +9,17 @@ namespace vorn::core {
 // Fixed notation while the decimal exponent E of 0.D x 10^E lies in -3..p, else "dE-x".
 std::string FormatNumber(bool fullPrecision, long double value, int answerDigits = 6);
 
+// Formats the numbers of one answer with `answerDigits` and notes whether any of them was not
+// finite: the command then gives its failure message instead of a line with "INF" or "NAN".
+class AnswerNumbers {
+  public:
+    explicit AnswerNumbers(int answerDigits) : m_digits(answerDigits) {}
+    std::string operator()(long double value);
+    bool finite() const { return m_finite; }
+
+  private:
+    int m_digits;
+    bool m_finite = true;
+};
+
 } // namespace vorn::core

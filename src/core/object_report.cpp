@@ -11,21 +11,35 @@ namespace vorn::core {
 
 namespace {
 
+constexpr int kMsgBadData = 49;
+constexpr int kMsgNoVolume = 95;
+constexpr int kMsgNoArea = 96;
+
 geo::Vec3 widen(const Vec3f& v) {
     return {v.x, v.y, v.z};
 }
 
-std::string fmt(const Settings& s, long double v) {
-    return FormatNumber(false, v, s.answerDigits);
-}
+// The lines being filled. A line whose numbers are not all finite (vertices beyond the number
+// range, or face areas too large for the record's floats) gets a failure message instead.
+struct Lines {
+    const Settings& settings;
+    const lang::MessageTable& m;
+    std::vector<std::string> text;
+    bool complete = true;
+
+    AnswerNumbers numbers() const { return AnswerNumbers(settings.answerDigits); }
+    void add(const AnswerNumbers& n, std::string line, int failure) {
+        complete = complete && n.finite();
+        text.push_back(n.finite() ? std::move(line) : m.text(failure));
+    }
+};
 
 // A coefficient of the plane equation with the sign the equation needs before it.
-std::string signedTerm(const Settings& s, double v, const char* suffix) {
-    return (v >= 0 ? "+" : "") + fmt(s, v) + suffix;
+std::string signedTerm(AnswerNumbers& n, double v, const char* suffix) {
+    return (v >= 0 ? "+" : "") + n(v) + suffix;
 }
 
-void polylineLines(SceneObject& o, const Settings& s, const lang::MessageTable& m,
-                   std::vector<std::string>& lines) {
+void polylineLines(SceneObject& o, Lines& lines) {
     const int n = o.vertexCount;
     bool planar = false;
     if (n >= 3) {
@@ -52,32 +66,38 @@ void polylineLines(SceneObject& o, const Settings& s, const lang::MessageTable& 
     for (int i = 1; i < n; ++i)
         length += geo::PointDistance(widen(o.vertex(i)), widen(o.vertex(i + 1)));
     if (closed && n >= 1) length += geo::PointDistance(widen(o.vertex(n)), widen(o.vertex(1)));
-    lines.push_back(m.format(98, {fmt(s, length)}));
+    AnswerNumbers l = lines.numbers();
+    lines.add(l, lines.m.format(98, {l(length)}), kMsgBadData);
     if (planar && closed && n <= geo::PointList::kCapacity) {
         geo::PointList nodes;
         for (int i = 1; i <= n; ++i)
             nodes.push(widen(o.vertex(i)));
-        lines.push_back(m.format(99, {fmt(s, std::fabs(geo::PolygonArea3D(nodes)))}));
+        AnswerNumbers a = lines.numbers();
+        lines.add(a, lines.m.format(99, {a(std::fabs(geo::PolygonArea3D(nodes)))}), kMsgNoArea);
     }
 }
 
 } // namespace
 
 std::vector<std::string> ShowObjectReport(Scene& scene, const Settings& s,
-                                          const lang::MessageTable& m, int slot) {
-    std::vector<std::string> lines;
+                                          const lang::MessageTable& m, int slot, bool* complete) {
+    Lines lines{s, m, {}};
     SceneObject& o = scene.object(slot);
-    lines.push_back(NameText(o) + " (" + scene.typeNames.name(o.type) + ")");
-    lines.push_back("MinX=" + fmt(s, o.minX));
-    lines.push_back("MaxX=" + fmt(s, o.maxX));
-    lines.push_back("MinY=" + fmt(s, o.minY));
-    lines.push_back("MaxY=" + fmt(s, o.maxY));
-    lines.push_back("MinZ=" + fmt(s, o.minZ));
-    lines.push_back("MaxZ=" + fmt(s, o.maxZ));
-    lines.push_back(m.text(97) + " " + std::to_string(o.vertexCount));
+    lines.text.push_back(NameText(o) + " (" + scene.typeNames.name(o.type) + ")");
+    AnswerNumbers b = lines.numbers();
+    const std::vector<std::string> box = {"MinX=" + b(o.minX), "MaxX=" + b(o.maxX),
+                                          "MinY=" + b(o.minY), "MaxY=" + b(o.maxY),
+                                          "MinZ=" + b(o.minZ), "MaxZ=" + b(o.maxZ)};
+    // A box that is not finite is one failure, not six.
+    if (b.finite())
+        lines.text.insert(lines.text.end(), box.begin(), box.end());
+    else
+        lines.add(b, {}, kMsgBadData);
+    lines.text.push_back(m.text(97) + " " + std::to_string(o.vertexCount));
+    AnswerNumbers n = lines.numbers();
     switch (o.type) {
     case ObjectType::Polyline:
-        polylineLines(o, s, m, lines);
+        polylineLines(o, lines);
         break;
     case ObjectType::Plane: {
         const geo::PlaneFit fit =
@@ -87,30 +107,37 @@ std::vector<std::string> ShowObjectReport(Scene& scene, const Settings& s,
         o.planeB = fit.plane.b;
         o.planeC = fit.plane.c;
         o.planeD = fit.plane.d;
-        lines.push_back(m.text(100) + " " + fmt(s, o.planeA) + "x" + signedTerm(s, o.planeB, "y") +
-                        signedTerm(s, o.planeC, "z") + signedTerm(s, o.planeD, "") + "=0");
+        lines.add(n,
+                  m.text(100) + " " + n(o.planeA) + "x" + signedTerm(n, o.planeB, "y") +
+                      signedTerm(n, o.planeC, "z") + signedTerm(n, o.planeD, "") + "=0",
+                  kMsgBadData);
         break;
     }
     case ObjectType::Polyhedron: {
         long double area = 0;
         for (int f = 1; f <= o.faceCount; ++f)
             area += o.face(f).area;
-        lines.push_back(m.text(101) + " " + std::to_string(o.faceCount));
-        lines.push_back(m.format(102, {fmt(s, o.volume)}));
-        lines.push_back(m.format(103, {fmt(s, area)}));
+        lines.text.push_back(m.text(101) + " " + std::to_string(o.faceCount));
+        lines.add(n, m.format(102, {n(o.volume)}), kMsgNoVolume);
+        AnswerNumbers a = lines.numbers();
+        lines.add(a, m.format(103, {a(area)}), kMsgNoArea);
         break;
     }
     case ObjectType::RevolutionSurface:
-        if (roundToInt(o.volumeInfinite) == 0) lines.push_back(m.format(102, {fmt(s, o.volume)}));
-        if (roundToInt(o.areaInfinite) == 0)
-            lines.push_back(m.format(103, {fmt(s, o.surfaceArea)}));
+        if (roundToInt(o.volumeInfinite) == 0)
+            lines.add(n, m.format(102, {n(o.volume)}), kMsgNoVolume);
+        if (roundToInt(o.areaInfinite) == 0) {
+            AnswerNumbers a = lines.numbers();
+            lines.add(a, m.format(103, {a(o.surfaceArea)}), kMsgNoArea);
+        }
         break;
     case ObjectType::Axes:
     case ObjectType::Point:
     case ObjectType::Surface:
         break;
     }
-    return lines;
+    if (complete) *complete = lines.complete;
+    return std::move(lines.text);
 }
 
 } // namespace vorn::core

@@ -9,8 +9,11 @@
 namespace vorn::core {
 
 // Lines for the object in `slot`. As a side effect the plane of a polyline's first three nodes
-// goes into faces[1] and a plane object's equation into planeA..planeD.
+// goes into faces[1] and a plane object's equation into planeA..planeD. A measure that is not a
+// finite number gets its failure message in place of its line; `complete`, when given, tells
+// whether none did.
 std::vector<std::string> ShowObjectReport(Scene& scene, const Settings& settings,
-                                          const lang::MessageTable& messages, int slot);
+                                          const lang::MessageTable& messages, int slot,
+                                          bool* complete = nullptr);
 
 } // namespace vorn::core

@@ -3,6 +3,7 @@
 
 #include "lang/cp1251.h"
 
+#include <cfloat>
 #include <cmath>
 #include <cstring>
 
@@ -201,8 +202,10 @@ void DropLastObject(Scene& scene) {
 
 void OfferPointObject(Env& env, const std::string& name, double x, double y, double z) {
     Scene& scene = env.scene;
-    // A full scene has no slot for the point; asking would promise what cannot be done.
-    if (scene.isFull()) return;
+    // A full scene has no slot for the point, and a point beyond the float range has no record
+    // value: asking would promise what cannot be done.
+    const auto storable = [](double v) { return std::isfinite(v) && std::fabs(v) <= FLT_MAX; };
+    if (scene.isFull() || !storable(x) || !storable(y) || !storable(z)) return;
     if (!env.host.askYesNo(env.msg(92))) return;
     scene.sceneModified = true;
     const int slot = AppendObject(scene, ObjectType::Point);

@@ -99,7 +99,8 @@ int AppendObject(Scene& scene, ObjectType kind);
 // Gives back the last slot (an abandoned construction).
 void DropLastObject(Scene& scene);
 
-// Asks message 92 and on Yes creates a point object unless it duplicates one.
+// Asks message 92 and on Yes creates a point object unless it duplicates one. A full scene, or a
+// point a float cannot hold, is not asked about.
 void OfferPointObject(Env& env, const std::string& name, double x, double y, double z);
 // Deletes a user object, asking first when `ask`.
 void DeleteObject(Env& env, int slot, bool ask);

@@ -24,6 +24,7 @@ constexpr int kMsgTooFewPoints = 94;
 constexpr int kMsgVolumeInfinite = 95;
 constexpr int kMsgAreaInfinite = 96;
 constexpr int kMsgBadData = 14;
+constexpr int kMsgNoValue = 6;
 
 bool fitsFloat(double v) {
     return std::isfinite(v) && std::fabs(v) <= FLT_MAX;
@@ -186,12 +187,22 @@ void integrateRevolution(core::Env& env, expr::ExpressionEngine& engine, core::S
             r = integrator.RevolveParametric(v.func2, v.func1, v.rangeFrom, v.rangeTo);
         }
     }
-    o.volume = r.volumeInfinite ? 0 : r.volume;
-    o.surfaceArea = r.areaInfinite ? 0 : r.area;
-    o.volumeInfinite = r.volumeInfinite ? 1 : 0;
-    o.areaInfinite = r.areaInfinite ? 1 : 0;
-    if (r.volumeInfinite) env.host.showMessage(core::BoxKind::Error, env.msg(kMsgVolumeInfinite));
-    if (r.areaInfinite) env.host.showMessage(core::BoxKind::Error, env.msg(kMsgAreaInfinite));
+    // A polyline generatrix beyond the number range gives sums that are not finite either.
+    r.volumeInfinite = r.volumeInfinite || !std::isfinite(r.volume);
+    r.areaInfinite = r.areaInfinite || !std::isfinite(r.area);
+    // A measure that could not be had is stored as 0 with its flag, so no line shows it.
+    const bool noVolume = r.volumeInfinite || r.volumeUndefined;
+    const bool noArea = r.areaInfinite || r.areaUndefined;
+    o.volume = noVolume ? 0 : r.volume;
+    o.surfaceArea = noArea ? 0 : r.area;
+    o.volumeInfinite = noVolume ? 1 : 0;
+    o.areaInfinite = noArea ? 1 : 0;
+    if (r.volumeUndefined || r.areaUndefined)
+        env.host.showMessage(core::BoxKind::Error, env.msg(kMsgNoValue));
+    if (r.volumeInfinite && !r.volumeUndefined)
+        env.host.showMessage(core::BoxKind::Error, env.msg(kMsgVolumeInfinite));
+    if (r.areaInfinite && !r.areaUndefined)
+        env.host.showMessage(core::BoxKind::Error, env.msg(kMsgAreaInfinite));
 }
 
 bool buildRevolution(core::Env& env, expr::ExpressionEngine& engine, core::SceneObject& o,

@@ -181,15 +181,22 @@ SectionResult CrossSection(core::Env& env, int planeSlot, int polyhedronSlot) {
 
     // Fewer than three section points make no polygon: nothing to measure or outline.
     if (corners >= 3) {
-        result.computed = true;
-        result.area = std::fabs(geo::PolygonArea3D(polygon));
-        result.perimeter =
+        const double area = std::fabs(geo::PolygonArea3D(polygon));
+        const double perimeter =
             geo::PolylineLength(polygon) + geo::PointDistance(polygon[corners], polygon[1]);
-        const int digits = env.settings.answerDigits;
-        env.host.addReportLine(
-            env.messages.format(24, {core::FormatNumber(false, result.area, digits)}));
-        env.host.addReportLine(
-            env.messages.format(25, {core::FormatNumber(false, result.perimeter, digits)}));
+        core::AnswerNumbers number(env.settings.answerDigits);
+        const std::string areaLine = env.messages.format(24, {number(area)});
+        const std::string perimeterLine = env.messages.format(25, {number(perimeter)});
+        // A section beyond the number range has nothing to measure, outline or split.
+        if (!number.finite()) {
+            ReportNotCompleted(env);
+            return result;
+        }
+        result.computed = true;
+        result.area = area;
+        result.perimeter = perimeter;
+        env.host.addReportLine(areaLine);
+        env.host.addReportLine(perimeterLine);
         if (!scene.isFull() && env.host.askYesNo(env.msg(26)))
             AddContour(env, polygon, name, result);
     }

@@ -7,6 +7,8 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <string>
+#include <vector>
 
 namespace vorn::poly {
 
@@ -15,14 +17,45 @@ using geo::Vec3;
 
 namespace {
 
-std::string Number(const core::Env& env, double value) {
-    return core::FormatNumber(false, value, env.settings.answerDigits);
-}
+constexpr int kMsgBadData = 49;
 
-// "1.5708 (90°)"
-std::string Angle(const core::Env& env, double radians) {
-    return Number(env, radians) + " (" + Number(env, radians / std::numbers::pi * 180) + "°)";
-}
+// The lines of one measurement and the point it offers, given only when every number in them
+// is finite: otherwise the report gets "Дані не коректні." in their place and nothing is offered.
+class Answer {
+  public:
+    explicit Answer(core::Env& env) : m_env(env), m_number(env.settings.answerDigits) {}
+
+    std::string number(double value) { return m_number(value); }
+    // "1.5708 (90°)"
+    std::string angle(double radians) {
+        return number(radians) + " (" + number(radians / std::numbers::pi * 180) + "°)";
+    }
+    void line(int message, const std::string& tail) {
+        m_lines.push_back(m_env.msg(message) + tail);
+    }
+    // The point of a line that shows its coordinates.
+    void offer(int nameMessage, const Vec3& p) {
+        m_offerName = nameMessage;
+        m_offer = p;
+    }
+    void give() {
+        if (!m_number.finite()) {
+            m_env.host.addReportLine(m_env.msg(kMsgBadData));
+            return;
+        }
+        for (const std::string& l : m_lines)
+            m_env.host.addReportLine(l);
+        if (m_offerName != 0)
+            core::OfferPointObject(m_env, m_env.msg(m_offerName), m_offer.x, m_offer.y, m_offer.z);
+    }
+
+  private:
+    core::Env& m_env;
+    core::AnswerNumbers m_number;
+    std::vector<std::string> m_lines;
+    int m_offerName = 0;
+    Vec3 m_offer;
+};
 
 // Rounding can push a cosine a hair past ±1, where arccos and arcsin have no value.
 double Clamped(double cosine) {
@@ -31,10 +64,6 @@ double Clamped(double cosine) {
 
 Vec3 Normal(const Plane& p) {
     return {p.a, p.b, p.c};
-}
-
-void Report(core::Env& env, int message, const std::string& tail) {
-    env.host.addReportLine(env.msg(message) + tail);
 }
 
 constexpr std::array<PickKind, 3> kThreePoints = {PickKind::Point, PickKind::Point,
@@ -138,36 +167,48 @@ bool RunMeasurement(core::Env& env, int number, std::span<const Pick> picks) {
 void MeasureAngleByThreePoints(core::Env& env, const Vec3& p1, const Vec3& p2, const Vec3& p3) {
     const geo::CosineResult c = geo::VertexAngleCosine(p1, p2, p3);
     if (c.degenerate) {
-        env.host.addReportLine(env.msg(49));
+        env.host.addReportLine(env.msg(kMsgBadData));
         return;
     }
-    Report(env, 121, " " + Angle(env, std::acos(Clamped(c.value))));
+    Answer a(env);
+    a.line(121, " " + a.angle(std::acos(Clamped(c.value))));
+    a.give();
 }
 
 void MeasureAngleLinePlane(core::Env& env, const Vec3& a, const Vec3& b, const Plane& plane) {
     const geo::CosineResult c = geo::DirectionCosine(a, b, Normal(plane));
     if (c.degenerate) return;
-    Report(env, 122, " " + Angle(env, std::fabs(std::asin(Clamped(c.value)))));
+    Answer answer(env);
+    answer.line(122, " " + answer.angle(std::fabs(std::asin(Clamped(c.value)))));
+    answer.give();
 }
 
 void MeasureAnglePlanes(core::Env& env, const Plane& first, const Plane& second) {
     const geo::CosineResult c = geo::VectorCosine(Normal(first), Normal(second));
     if (c.degenerate) return;
-    Report(env, 123, " " + Angle(env, std::fabs(std::acos(Clamped(c.value)))));
+    Answer a(env);
+    a.line(123, " " + a.angle(std::fabs(std::acos(Clamped(c.value)))));
+    a.give();
 }
 
 void MeasureDistancePoints(core::Env& env, const Vec3& p1, const Vec3& p2) {
-    Report(env, 124, " " + Number(env, geo::PointDistance(p1, p2)));
+    Answer a(env);
+    a.line(124, " " + a.number(geo::PointDistance(p1, p2)));
+    a.give();
 }
 
 void MeasureDistancePointLine(core::Env& env, const Vec3& p, const Vec3& a, const Vec3& b) {
-    Report(env, 125, " " + Number(env, geo::PointLineDistance(p, a, b)));
+    Answer answer(env);
+    answer.line(125, " " + answer.number(geo::PointLineDistance(p, a, b)));
+    answer.give();
 }
 
 void MeasureDistancePointPlane(core::Env& env, const Vec3& p, const Plane& plane) {
     const double d = geo::PointPlaneDeviation(p, plane);
-    Report(env, 126, " " + Number(env, std::fabs(d)));
-    Report(env, 127, " " + Number(env, d));
+    Answer a(env);
+    a.line(126, " " + a.number(std::fabs(d)));
+    a.line(127, " " + a.number(d));
+    a.give();
 }
 
 void MeasureDistanceLines(core::Env& env, const Vec3& a1, const Vec3& b1, const Vec3& a2,
@@ -178,29 +219,31 @@ void MeasureDistanceLines(core::Env& env, const Vec3& a1, const Vec3& b1, const 
         env.host.addReportLine(env.msg(131));
         return;
     }
+    Answer a(env);
     // Skew lines nearer than the tolerance have no meeting point to offer: their distance is
     // reported instead.
     if (distance < geo::kEpsDuplicate && r.meets) {
         const Vec3& x = r.meetingPoint;
-        Report(env, 129,
-               " X=" + Number(env, x.x) + ", Y=" + Number(env, x.y) + ", Z=" + Number(env, x.z));
-        core::OfferPointObject(env, env.msg(130), x.x, x.y, x.z);
-        return;
+        a.line(129, " X=" + a.number(x.x) + ", Y=" + a.number(x.y) + ", Z=" + a.number(x.z));
+        a.offer(130, x);
+    } else {
+        a.line(128, " " + a.number(distance));
     }
-    Report(env, 128, " " + Number(env, distance));
+    a.give();
 }
 
 void MeasureDistanceLinePlane(core::Env& env, const Vec3& a, const Vec3& b, const Plane& plane) {
     const geo::LinePlaneHit hit = geo::LinePlaneIntersection(a, b, plane);
+    Answer answer(env);
     if (hit.ok) {
         const Vec3& x = hit.point;
-        Report(env, 132,
-               ": X= " + Number(env, x.x) + ", Y= " + Number(env, x.y) +
-                   ", Z= " + Number(env, x.z));
-        core::OfferPointObject(env, env.msg(132), x.x, x.y, x.z);
-        return;
+        answer.line(132, ": X= " + answer.number(x.x) + ", Y= " + answer.number(x.y) +
+                             ", Z= " + answer.number(x.z));
+        answer.offer(132, x);
+    } else {
+        answer.line(133, " " + answer.number(std::fabs(geo::PointPlaneDeviation(a, plane))));
     }
-    Report(env, 133, " " + Number(env, std::fabs(geo::PointPlaneDeviation(a, plane))));
+    answer.give();
 }
 
 } // namespace vorn::poly

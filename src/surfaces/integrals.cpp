@@ -60,8 +60,10 @@ const expr::CompiledExpression& compiledFor(std::string_view f, char letter, boo
     return kept.front().second;
 }
 
-long double finiteOr(long double v, bool& infinite) {
-    if (std::isfinite(v)) return v;
+// A measure that a double cannot hold is flagged like one that tends to infinity.
+double finiteOr(long double v, bool& infinite) {
+    const double d = static_cast<double>(v);
+    if (std::isfinite(d)) return d;
     infinite = true;
     return 0;
 }
@@ -73,7 +75,14 @@ Integrator::Integrator(core::Env& env, expr::ExpressionEngine& engine, int point
       m_points(std::clamp(points, kMinIntegrationPoints, kMaxIntegrationPoints)) {}
 
 long double Integrator::value(std::string_view f, char letter, long double x) {
-    return compiledFor(f, letter, m_engine.ValidateCharacters).Evaluate(m_engine, x);
+    const long double v = compiledFor(f, letter, m_engine.ValidateCharacters).Evaluate(m_engine, x);
+    m_nodeFailed = m_nodeFailed || m_engine.CalcError != expr::kCalcOk;
+    return v;
+}
+
+void Integrator::nodeDone() {
+    if (!m_nodeFailed) ++m_definedNodes;
+    m_nodeFailed = false;
 }
 
 long double Integrator::TrapezoidIntegral(std::string_view f, char letter, long double from,
@@ -85,6 +94,7 @@ long double Integrator::TrapezoidIntegral(std::string_view f, char letter, long 
     for (int i = 0; i <= m_points; ++i) {
         progress.step(i + 1);
         const long double v = value(f, letter, from + i * h);
+        nodeDone();
         sum += (i == 0 || i == m_points) ? v / 2 : v;
     }
     return h * sum;
@@ -146,6 +156,7 @@ long double Integrator::AreaExplicit(std::string_view f, Axis axis, long double 
         const long double slope = NumericDerivative(f, 'X', x);
         const long double radius = axis == Axis::Ox ? fx : x;
         g[i] = std::fabs(2 * kPi * radius * std::sqrt(1 + slope * slope));
+        nodeDone();
     }
     if (!defined[0] && defined[1]) g[0] = g[1];
     long double sum = 0;
@@ -164,6 +175,7 @@ long double Integrator::VolumeParametric(std::string_view F, std::string_view G,
         const long double t = t0 + i * h;
         const long double r = value(F, 'T', t);
         const long double g = kPi * r * r * NumericDerivative(G, 'T', t);
+        nodeDone();
         sum += (i == 0 || i == m_points) ? g / 2 : g;
     }
     return std::fabs(h * sum);
@@ -181,6 +193,7 @@ long double Integrator::AreaParametric(std::string_view F, std::string_view G, l
         const long double dF = NumericDerivative(F, 'T', t);
         const long double dG = NumericDerivative(G, 'T', t);
         const long double g = 2 * kPi * r * std::sqrt(dF * dF + dG * dG);
+        nodeDone();
         sum += (i == 0 || i == m_points) ? g / 2 : g;
     }
     return std::fabs(h * sum);
@@ -190,13 +203,17 @@ RevolutionMeasures Integrator::RevolveExplicit(std::string_view f, Axis axis, lo
                                                long double b) {
     RevolutionMeasures m;
     InfiniteFlag = false;
+    countNodes();
     const long double volume = VolumeExplicit(f, axis, a, b);
     m.volumeInfinite = InfiniteFlag;
-    m.volume = static_cast<double>(finiteOr(volume, m.volumeInfinite));
+    m.volumeUndefined = m_definedNodes == 0;
+    m.volume = finiteOr(volume, m.volumeInfinite);
     InfiniteFlag = false;
+    countNodes();
     const long double area = AreaExplicit(f, axis, a, b);
     m.areaInfinite = InfiniteFlag;
-    m.area = static_cast<double>(finiteOr(area, m.areaInfinite));
+    m.areaUndefined = m_definedNodes == 0;
+    m.area = finiteOr(area, m.areaInfinite);
     return m;
 }
 
@@ -204,13 +221,17 @@ RevolutionMeasures Integrator::RevolveParametric(std::string_view F, std::string
                                                  long double t0, long double t1) {
     RevolutionMeasures m;
     InfiniteFlag = false;
+    countNodes();
     const long double volume = VolumeParametric(F, G, t0, t1);
     m.volumeInfinite = InfiniteFlag;
-    m.volume = static_cast<double>(finiteOr(volume, m.volumeInfinite));
+    m.volumeUndefined = m_definedNodes == 0;
+    m.volume = finiteOr(volume, m.volumeInfinite);
     InfiniteFlag = false;
+    countNodes();
     const long double area = AreaParametric(F, G, t0, t1);
     m.areaInfinite = InfiniteFlag;
-    m.area = static_cast<double>(finiteOr(area, m.areaInfinite));
+    m.areaUndefined = m_definedNodes == 0;
+    m.area = finiteOr(area, m.areaInfinite);
     return m;
 }
 
@@ -289,6 +310,7 @@ ContourResult ContourIntegral(core::Env& env, expr::ExpressionEngine& engine, st
             result.value += v * piece;
         }
     }
+    result.error = !std::isfinite(result.value);
     return result;
 }
 
@@ -481,9 +503,14 @@ DoubleIntegralResult DoubleIntegral(core::Env& env, expr::ExpressionEngine& engi
             }
         }
     }
-    result.code = stopped ? kDoubleIntegralStopped : kDoubleIntegralDone;
-    result.integral = std::isfinite(integral) ? static_cast<double>(integral) : 0;
-    result.area = std::isfinite(area) ? static_cast<double>(area) : 0;
+    const double sumI = static_cast<double>(integral), sumS = static_cast<double>(area);
+    const bool finite = std::isfinite(sumI) && std::isfinite(sumS);
+    result.code = stopped  ? kDoubleIntegralStopped
+                  : finite ? kDoubleIntegralDone
+                           : kDoubleIntegralNoValue;
+    // What a double cannot hold is stored as 0, which the surface's file can hold.
+    result.integral = std::isfinite(sumI) ? sumI : 0;
+    result.area = std::isfinite(sumS) ? sumS : 0;
     surface.areaInfinite = result.integral;
     surface.surfaceArea = result.area;
     return result;

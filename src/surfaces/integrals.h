@@ -34,7 +34,10 @@ enum class Axis { Ox = 0, Oy = 1 };
 
 struct RevolutionMeasures {
     double volume = 0, area = 0;
+    // Tends to infinity, or is beyond what a double holds (the value is then 0).
     bool volumeInfinite = false, areaInfinite = false;
+    // The integrand had a value at no node (y = 1/0): the value 0 means nothing.
+    bool volumeUndefined = false, areaUndefined = false;
 };
 
 // Holds the engine, the host for progress and the number of subintervals N of every
@@ -68,10 +71,19 @@ class Integrator {
 
   private:
     long double value(std::string_view f, char letter, long double x);
+    // Starts counting the nodes of an integral; nodeDone ends one and counts it when every
+    // value it needed was there.
+    void countNodes() {
+        m_nodeFailed = false;
+        m_definedNodes = 0;
+    }
+    void nodeDone();
 
     core::Env& m_env;
     expr::ExpressionEngine& m_engine;
     int m_points;
+    bool m_nodeFailed = false;
+    int m_definedNodes = 0;
 };
 
 // Polyline (x, y) points with a point inserted wherever a segment crosses an axis inside.
@@ -85,7 +97,8 @@ PolylineRevolution RevolvePolyline(std::span<const geo::Vec3> points);
 
 struct ContourResult {
     long double value = 0;
-    bool error = false; // a function value failed; `value` is the partial sum
+    bool error = false; // a function value failed (`value` is the partial sum), or the sum is not
+                        // finite
 };
 // Integral of f(X, Y, Z) ds along the polyline `points` (100 midpoints per segment).
 ContourResult ContourIntegral(core::Env& env, expr::ExpressionEngine& engine, std::string_view f,
@@ -99,6 +112,7 @@ struct CalcRegion {
 
 inline constexpr int kDoubleIntegralDone = 0;
 inline constexpr int kDoubleIntegralStopped = 3;
+inline constexpr int kDoubleIntegralNoValue = 6; // a sum beyond what a double holds
 
 struct DoubleIntegralResult {
     int code = kDoubleIntegralDone;
@@ -107,7 +121,8 @@ struct DoubleIntegralResult {
 
 // Double integral of the surface over the region and the area of the surface above it on a
 // grid of `points` nodes per axis. Stores the integral in `areaInfinite`, the area in
-// `surfaceArea` and 0 in `volume` of the surface; code kDoubleIntegralStopped when stopped.
+// `surfaceArea` and 0 in `volume` of the surface; code kDoubleIntegralStopped when stopped,
+// kDoubleIntegralNoValue when a sum is not finite (that sum is stored as 0).
 // The grid rows go to two threads unless `oneThread` (the same sums, bit for bit).
 DoubleIntegralResult DoubleIntegral(core::Env& env, expr::ExpressionEngine& engine,
                                     core::SceneObject& surface, const CalcRegion& region,

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <limits>
 
 using namespace vorn;
 using core::ObjectType;
@@ -117,6 +119,54 @@ TEST_F(ObjectReportTest, RevolutionSurfaceHidesInfiniteMeasures) {
     lines = report(s);
     ASSERT_EQ(lines.size(), 9u);
     EXPECT_EQ(lines[8], "Площа поверхні: 2 кв. од.");
+}
+
+TEST_F(ObjectReportTest, MeasuresWithoutAFiniteValueShowFailureMessages) {
+    constexpr float kInf = std::numeric_limits<float>::infinity();
+    const std::string badData = messages.text(49), noArea = messages.text(96);
+    const struct {
+        const char* name;
+        std::function<int()> make;
+        std::vector<std::string> tail; // the last lines
+        bool complete;
+    } rows[] = {
+        {"face areas beyond the floats",
+         [&] {
+             const int s = core::AppendObject(scene, ObjectType::Polyhedron);
+             auto& o = scene.object(s);
+             o.faceCount = 2;
+             o.face(1).area = kInf;
+             o.face(2).area = 0.5f;
+             o.volume = 1;
+             return s;
+         },
+         {"Кількість трикутних граней: 2", "Об'єм: 1 куб. од.", noArea},
+         false},
+        {"a node at infinity",
+         [&] {
+             return polyline({{0, 0, 0}, {kInf, 0, 0}}, false);
+         },
+         {badData, "Кількість вершин (вузлів): 2", badData},
+         false},
+        {"finite",
+         [&] {
+             return polyline({{0, 0, 0}, {3, 4, 0}}, false);
+         },
+         {"Довжина: 5 од."},
+         true},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        const int s = r.make();
+        core::ComputeBoundsAndPivot(scene.object(s));
+        bool complete = !r.complete;
+        const auto lines = core::ShowObjectReport(scene, settings, messages, s, &complete);
+        ASSERT_GE(lines.size(), r.tail.size());
+        EXPECT_EQ(
+            std::vector<std::string>(lines.end() - static_cast<long>(r.tail.size()), lines.end()),
+            r.tail);
+        EXPECT_EQ(complete, r.complete);
+    }
 }
 
 TEST_F(ObjectReportTest, DigitsSettingAndReplacedMessagesApply) {

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace vorn::test {
 namespace {
@@ -283,6 +284,23 @@ TEST_F(Section, OversizedCutsAreNotCompleted) {
         core::DropLastObject(scene);
         core::DropLastObject(scene);
     }
+}
+
+// A move can take vertices beyond the float range; their section has no finite perimeter.
+TEST_F(Section, CornersAtInfinityAreNotCompleted) {
+    const int cube = Cube();
+    constexpr float kInf = std::numeric_limits<float>::infinity();
+    scene.object(cube).vertex(4) = {kInf, kInf, 0};
+    scene.object(cube).vertex(8) = {kInf, kInf, 1};
+    poly::RecomputeFacePlanes(scene.object(cube));
+    const int plane = AddHorizontalPlane(0.5f);
+    host.defaultAnswer = Answer::Yes;
+    const poly::SectionResult result = poly::CrossSection(env, plane, cube);
+    const std::vector<std::string> expected = {"report: Обчислення не було завершено.",
+                                               "error: Обчислення не було завершено."};
+    EXPECT_EQ(host.calls, expected);
+    EXPECT_FALSE(result.computed);
+    EXPECT_EQ(scene.objectCount(), plane);
 }
 
 } // namespace

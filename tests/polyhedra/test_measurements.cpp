@@ -89,6 +89,16 @@ TEST_F(Measurements, ReportLines) {
          8,
          {L({0, 0, 2}, {1, 0, 2}), Pl(0, 0, 1, 0)},
          {"Відстань між прямою і площиною: 2"}},
+        // Beyond the number range: the failure message, and no point a float cannot hold.
+        {"points beyond the doubles", 4, {P(1e308, 0, 0), P(-1e308, 0, 0)}, {"Дані не коректні."}},
+        {"point beyond the doubles",
+         6,
+         {P(1e308, 0, 0), Pl(1, 0, 0, 1e308)},
+         {"Дані не коректні."}},
+        {"lines meeting beyond the floats",
+         7,
+         {L({0, 0, 0}, {1, 0, 0}), L({1e45, 1, 0}, {1e45, -1, 0})},
+         {"Прямі перетинаються в точці: X=1E45, Y=0, Z=0"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -127,6 +127,40 @@ TEST(Revolution, EndNodesOutsideTheDomainTakeTheirNeighbours) {
     }
 }
 
+// A measure whose integrand has no value at any node, or whose sum a double cannot hold, is
+// flagged and given as 0, never as infinity or as a plain 0.
+TEST(Revolution, MeasuresWithoutAFiniteValueAreFlagged) {
+    const struct {
+        const char* f;
+        const char* g; // the curve's coordinate along the axis; none for y = f(x)
+        Axis axis;
+        bool volumeInfinite, areaInfinite, volumeUndefined, areaUndefined;
+    } rows[] = {
+        {"1", nullptr, Axis::Ox, false, false, false, false},
+        {"1/0", nullptr, Axis::Ox, false, false, true, true},
+        {"1/0", nullptr, Axis::Oy, false, false, true, true},
+        {"sqrt(0-1-x)", nullptr, Axis::Oy, false, false, true, true},
+        {"10^300", nullptr, Axis::Ox, true, false, false, false},
+        {"1/0", "t", Axis::Ox, false, false, true, true},
+        {"t", "1/0", Axis::Ox, false, false, true, true},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(std::string(r.f) + (r.g ? std::string(", ") + r.g : ""));
+        Fixture f;
+        Integrator in(f.env, f.engine, 50);
+        const RevolutionMeasures m =
+            r.g ? in.RevolveParametric(r.f, r.g, 0, 1) : in.RevolveExplicit(r.f, r.axis, 0, 1);
+        EXPECT_EQ(m.volumeInfinite, r.volumeInfinite);
+        EXPECT_EQ(m.areaInfinite, r.areaInfinite);
+        EXPECT_EQ(m.volumeUndefined, r.volumeUndefined);
+        EXPECT_EQ(m.areaUndefined, r.areaUndefined);
+        EXPECT_TRUE(std::isfinite(m.volume) && std::isfinite(m.area));
+        if (r.volumeInfinite) {
+            EXPECT_EQ(m.volume, 0);
+        }
+    }
+}
+
 struct SplitRow {
     std::vector<geo::Vec3> in, out;
 };
@@ -184,6 +218,7 @@ TEST(ContourIntegral, LengthsMidpointsAndErrors) {
         {"x+z", {{0, 0, 0}, {2, 0, 0}, {2, 0, 1}}, 2 + 2.5, false},
         {"1", {{1, 1, 1}}, 0, false},
         {"ln(x)", {{1, 0, 0}, {-1, 0, 0}}, 0, true},
+        {"1", {{0, 0, 0}, {1e200, 0, 0}}, 0, true}, // a length beyond the doubles
     };
     for (const auto& r : rows) {
         const ContourResult c = ContourIntegral(f.env, f.engine, r.f, r.points);
@@ -273,6 +308,18 @@ TEST(DoubleIntegral, BoundaryNodesOfAPolygonCount) {
             EXPECT_NEAR(d.area, r.integral, r.tolerance) << r.n; // flat: its projected area
         }
     }
+}
+
+TEST(DoubleIntegral, SumsBeyondTheDoublesAreNoAnswer) {
+    Fixture f;
+    auto o = flatSurface("1");
+    CalcRegion region;
+    region.bounds = {-1e300, 1e300, -1e300, 1e300};
+    const DoubleIntegralResult r = DoubleIntegral(f.env, f.engine, *o, region, 50);
+    EXPECT_EQ(r.code, kDoubleIntegralNoValue);
+    // The surface keeps what its file can hold.
+    EXPECT_EQ(o->areaInfinite, 0);
+    EXPECT_EQ(o->surfaceArea, 0);
 }
 
 TEST(DoubleIntegral, StopButtonEndsTheRun) {

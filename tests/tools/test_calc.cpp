@@ -112,6 +112,35 @@ TEST(CalcContour, PrintsTheIntegralOrTheError) {
         EXPECT_EQ(calc(args).status, 2);
 }
 
+// Where a result is not a finite number the command gives its failure message and status 1.
+TEST(Calc, ResultsWithoutAFiniteValueAreFailures) {
+    const lang::MessageTable m;
+    const std::string file = sceneWithSurface("1", "");
+    const struct {
+        Args args;
+        std::string out, err; // what the output starts with, what the errors hold
+    } rows[] = {
+        {{"revolve", "--type", "fx", "--axis", "ox", "--y", "1/0", "--range", "0,1"},
+         m.text(6) + "\n",
+         ""},
+        {{"revolve", "--type", "fx", "--axis", "ox", "--y", "10^300", "--range", "0,1"},
+         m.text(95) + "\n",
+         ""},
+        {{"contour", "1", "--polyline", "0,0,0,10^200,0,0"}, "", m.text(6) + "\n"},
+        {{"double", file, "F", "--bounds", "0-10^300,10^300,0-10^300,10^300"}, "", m.text(6)},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.args[0] + " " + r.args[r.args.size() - 3]);
+        const CalcRun run = calc(r.args);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out.substr(0, r.out.size()), r.out);
+        EXPECT_NE(run.err.find(r.err), std::string::npos) << run.err;
+        EXPECT_EQ(run.out.find("INF"), std::string::npos);
+        EXPECT_EQ(run.out.find("NAN"), std::string::npos);
+    }
+    std::filesystem::remove(file);
+}
+
 TEST(CalcRevolve, PrintsVolumeAndAreaLinesOrInfinityMessages) {
     const lang::MessageTable m;
     auto lines = [&](double volume, double area) {

@@ -61,6 +61,31 @@ TEST(V3dtoolInfo, NamesShowControlBytesAsBlanks) {
     std::filesystem::remove(file);
 }
 
+// A cube of side 1e20 has faces of area 1e40, more than a face record's float holds: its surface
+// area is given by its failure message, and the status tells of it.
+TEST(V3dtoolInfo, MeasuresWithoutAFiniteValueGiveTheirMessageAndStatusOne) {
+    vorn::test::SceneBytes f(2);
+    static const int faces[12][3] = {{1, 2, 4}, {1, 4, 3}, {5, 6, 8}, {5, 8, 7},
+                                     {1, 2, 6}, {1, 6, 5}, {3, 4, 8}, {3, 8, 7},
+                                     {1, 3, 7}, {1, 7, 5}, {2, 4, 8}, {2, 8, 6}};
+    f.header(4, "", 8, 12, 0);
+    for (int k = 0; k < 8; ++k)
+        f.vertex(float(k & 1) * 1e20f, float(k >> 1 & 1) * 1e20f, float(k >> 2) * 1e20f);
+    for (const auto& t : faces)
+        f.face(t[0], t[1], t[2]);
+    const std::string file = f.save(tempPath("big.v3d"));
+    std::ostringstream out, err;
+    EXPECT_EQ(vorn::tool::runInfo({file}, out, err), 1);
+    const std::string text = out.str();
+    EXPECT_NE(text.find("Об'єм: 1E60 куб. од.\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Не можу обчислити площу об'єкта, оскільки ця величина прямує до "
+                        "нескінченності.\n"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("INF"), std::string::npos);
+    std::filesystem::remove(file);
+}
+
 TEST(V3dtoolInfo, RefusesWhatIsNotASceneOrAnUnusableCall) {
     const std::string file = tempPath("text.v3d");
     { std::ofstream(file) << "hello"; }

@@ -14,6 +14,34 @@
 
 namespace vorn::tool {
 
+const CommandHelp kCalcHelp = {
+    .summary = "double and contour integrals, volume and area of a solid of revolution",
+    .usage = "v3dtool calc double FILE.v3d SURFACE [--region TEXT | --polygon x1,y1,...]\n"
+             "            [--bounds X1,X2,Y1,Y2] [--points N] [--digits N]\n"
+             "v3dtool calc contour EXPR --polyline x1,y1,z1,x2,y2,z2,... [--digits N]\n"
+             "v3dtool calc revolve --type fx|param|polyline --axis ox|oy [--y TEXT] [--x TEXT]\n"
+             "            [--range A,B] [--points x1,y1,...] [--digits N]",
+    .details =
+        "Numbers in lists may be constant expressions (\"pi/2\"), separated by commas.\n"
+        "double   the double integral of a surface of FILE.v3d and the area of the surface over a\n"
+        "         region, as the calculator computes them; prints I= and S=.\n"
+        "  SURFACE             the surface's number in the object list (1 = first object) or name\n"
+        "  --region TEXT       the region as a system of relations in X and Y (default: the whole\n"
+        "                      rectangle)\n"
+        "  --polygon x1,y1,... the region as a polygon of 3..40 vertices\n"
+        "  --bounds X1,X2,Y1,Y2  the rectangle (default: the surface's tabulation rectangle)\n"
+        "  --points N          grid nodes per side, 50..1000 (default: the settings' value)\n"
+        "contour  the integral of EXPR (in X, Y, Z) along the polyline through the given points.\n"
+        "revolve  the volume and surface area of a solid of revolution, as the object builder\n"
+        "         computes them; a notice that one of them is infinite or has no value is printed\n"
+        "         in its place, and the status is then 1.\n"
+        "  --type fx           y = f(x): --y TEXT in X over --range A,B\n"
+        "  --type param        x = --x TEXT, y = --y TEXT, both in T over --range A,B\n"
+        "  --type polyline     the generatrix through --points x1,y1,x2,y2,... (2..40 points)\n"
+        "  --axis ox|oy        the axis of revolution\n"
+        "--digits N sets the digits after the decimal point, 0..16 (default 6).\n",
+};
+
 namespace {
 
 constexpr int kMsgNoSurface = 3;
@@ -22,13 +50,6 @@ constexpr int kMsgBadExpression = 6;
 constexpr int kMsgVolumeLine = 102;
 constexpr int kMsgAreaLine = 103;
 constexpr int kMaxPolygonVertices = 40;
-
-const char* const kUsage =
-    "usage: v3dtool calc double FILE.v3d SURFACE [--region TEXT | --polygon x1,y1,...]\n"
-    "                   [--bounds X1,X2,Y1,Y2] [--points N] [--digits N]\n"
-    "       v3dtool calc contour EXPR --polyline x1,y1,z1,x2,y2,z2,... [--digits N]\n"
-    "       v3dtool calc revolve --type fx|param|polyline --axis ox|oy [--y TEXT] [--x TEXT]\n"
-    "                   [--range A,B] [--points x1,y1,...] [--digits N]\n";
 
 // Numbers typed as constant expressions, comma separated; none when one has no value.
 std::optional<std::vector<long double>> numberList(std::string_view text) {
@@ -68,7 +89,8 @@ bool splitOptions(const std::vector<std::string>& args,
             continue;
         }
         if (std::find(known.begin(), known.end(), a) == known.end() || i + 1 >= args.size()) {
-            err << "calc: unknown option or missing value: " << a << '\n' << kUsage;
+            err << "calc: unknown option or missing value: " << a << '\n';
+            PrintUsage(err, kCalcHelp);
             return false;
         }
         opt.named.emplace_back(a, args[++i]);
@@ -89,7 +111,7 @@ int findObject(const core::Scene& scene, const std::string& key) {
 
 int runDouble(const Options& opt, int digits, std::ostream& out, std::ostream& err) {
     if (opt.plain.size() != 2 || (opt.get("--region") && opt.get("--polygon"))) {
-        err << kUsage;
+        PrintUsage(err, kCalcHelp);
         return 2;
     }
     ToolSession session(err, err);
@@ -147,8 +169,9 @@ int runDouble(const Options& opt, int digits, std::ostream& out, std::ostream& e
     expr::ExpressionEngine engine;
     const surf::DoubleIntegralResult r =
         surf::DoubleIntegral(session.env, engine, surface, region, points);
-    if (r.code == surf::kDoubleIntegralStopped) {
-        err << session.messages.text(kMsgNotFinished) << '\n';
+    if (r.code != surf::kDoubleIntegralDone) {
+        const bool stopped = r.code == surf::kDoubleIntegralStopped;
+        err << session.messages.text(stopped ? kMsgNotFinished : kMsgBadExpression) << '\n';
         return 1;
     }
     out << "I=" << number(r.integral, digits) << ", S=" << number(r.area, digits) << '\n';
@@ -160,7 +183,7 @@ int runContour(const Options& opt, int digits, std::ostream& out, std::ostream& 
     const auto v = list ? numberList(*list) : std::nullopt;
     if (opt.plain.size() != 1 || !v || v->size() % 3 != 0 || v->size() < 6 ||
         v->size() > 3 * surf::kMaxContourPoints) {
-        err << kUsage;
+        PrintUsage(err, kCalcHelp);
         return 2;
     }
     std::vector<geo::Vec3> points;
@@ -192,7 +215,7 @@ int runRevolve(const Options& opt, int digits, std::ostream& out, std::ostream& 
                                   : range && range->size() == 2 && opt.get("--y") &&
                                         (values.generatrixType == 0 || opt.get("--x")));
     if (!usable) {
-        err << kUsage;
+        PrintUsage(err, kCalcHelp);
         return 2;
     }
     // Infinity messages are answers here, so boxes go to the output.
@@ -225,7 +248,8 @@ int runRevolve(const Options& opt, int digits, std::ostream& out, std::ostream& 
         out << session.messages.format(kMsgVolumeLine, {number(o.volume, digits)}) << '\n';
     if (o.areaInfinite == 0)
         out << session.messages.format(kMsgAreaLine, {number(o.surfaceArea, digits)}) << '\n';
-    return 0;
+    // A measure replaced by its message is not an answer.
+    return o.volumeInfinite == 0 && o.areaInfinite == 0 ? 0 : 1;
 }
 
 } // namespace
@@ -234,7 +258,7 @@ int runCalc(const Args& args, std::ostream& out, std::ostream& err) {
     ToolOptions common;
     std::vector<std::string> rest;
     if (args.empty() || !parseCommonOptions(args, common, rest, err) || rest.empty()) {
-        err << kUsage;
+        PrintUsage(err, kCalcHelp);
         return 2;
     }
     const std::string what = rest.front();
@@ -255,7 +279,7 @@ int runCalc(const Args& args, std::ostream& out, std::ostream& err) {
             return 2;
         return runRevolve(opt, common.digits, out, err);
     }
-    err << kUsage;
+    PrintUsage(err, kCalcHelp);
     return 2;
 }
 
