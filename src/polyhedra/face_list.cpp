@@ -118,6 +118,9 @@ std::string FaceListItemText(const core::Env& env, int slot, const FaceListEntry
         text += letters ? std::string(1, static_cast<char>(64 + v)) : core::FormatNumber(true, v);
     }
     const int digits = env.settings.answerDigits;
+    // A face too large for a double has no area to show: say so rather than print INF.
+    if (!std::isfinite(entry.area) || !std::isfinite(entry.perimeter))
+        return text + "): " + env.msg(49);
     return text + "), S=" + core::FormatNumber(false, entry.area, digits) +
            ", P=" + core::FormatNumber(false, entry.perimeter, digits);
 }
@@ -145,7 +148,9 @@ double MarkedArea(const FaceList& list) {
 }
 
 std::string MarkedAreaText(const core::Env& env, const FaceList& list) {
-    return core::FormatNumber(false, MarkedArea(list), env.settings.answerDigits);
+    const double area = MarkedArea(list);
+    if (!std::isfinite(area)) return env.msg(49);
+    return core::FormatNumber(false, area, env.settings.answerDigits);
 }
 
 } // namespace vorn::poly

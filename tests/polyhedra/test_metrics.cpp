@@ -248,6 +248,13 @@ TEST_F(Metrics, FaceListTextsAndMarks) {
     scene.object(slot).vertexCount = 8;
     EXPECT_EQ(poly::FaceListItemText(env, slot, square, 2),
               " Грань 2: вершини: (A, B, C, D), S=0.667, P=1.41");
+    // A face too large for a double shows no INF.
+    square.area = HUGE_VAL;
+    EXPECT_EQ(poly::FaceListItemText(env, slot, square, 2),
+              " Грань 2: вершини: (A, B, C, D): Дані не коректні.");
+    poly::FaceList huge{square};
+    poly::MarkAll(huge);
+    EXPECT_EQ(poly::MarkedAreaText(env, huge), "Дані не коректні.");
 }
 
 TEST_F(Metrics, MarkedAreasAddUp) {
