@@ -1,8 +1,12 @@
-// Where the program keeps its settings file and language files, and where it looks for them.
+// Where the program keeps its settings file and language files, where it looks for them, and
+// how file names pass between the file system's bytes and the window's text.
 #pragma once
 
 #include <QString>
 #include <QStringList>
+
+#include <string>
+#include <string_view>
 
 namespace vorn::app {
 
@@ -24,5 +28,19 @@ QString WritableDataDir(const QString& programDir, const QString& configDir);
 // Folders searched for "*.lng": the program's folder, the configuration folder and the
 // installed share folder (<prefix>/share/vorn3d beside <prefix>/bin), each once.
 QStringList LanguageDirs(const QString& programDir, const QString& configDir);
+
+// File names are bytes to the file system, normally UTF-8. A name that is not keeps each stray
+// byte as a lone surrogate U+DC80..U+DCFF (Qt's decoding would make it U+FFFD, another name),
+// so that it can be shown and still turned back into the very bytes it came from.
+QString PathFromLocalBytes(std::string_view bytes);
+std::string LocalBytesOfPath(const QString& path);
+
+// The scene file named on the command line (arguments Qt took are already removed), made
+// absolute against the current folder; empty when there is none.
+QString CommandLineFile(int argc, const char* const* argv);
+
+// A path as text a code page 1251 file keeps whole: its bytes, percent-encoded.
+std::string PathToStoredText(const QString& path);
+QString PathFromStoredText(std::string_view text);
 
 } // namespace vorn::app

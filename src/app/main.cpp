@@ -1,11 +1,11 @@
 // vorn3d: start-up of the program — splash, main window, pause, then the start-up timer.
+#include "app/app_paths.h"
 #include "app/pres_frm.h"
 #include "app/startup.h"
 #include "app/vorn2frm.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QLocale>
 #include <QScreen>
 #include <QThread>
@@ -20,10 +20,9 @@ int main(int argc, char** argv) {
     QLocale::setDefault(QLocale::c());
 
     // A relative scene name means the folder the program was started from, so it is resolved
-    // before the program's folder becomes the current one.
-    const QStringList args = QApplication::arguments();
-    const QString sceneFile =
-        args.size() > 1 ? QFileInfo(args.at(1)).absoluteFilePath() : QString();
+    // before the program's folder becomes the current one. QApplication has taken its own
+    // options out of argv.
+    const QString sceneFile = vorn::app::CommandLineFile(argc, argv);
     QDir::setCurrent(QApplication::applicationDirPath());
 
     auto* splash = new vorn::app::TPresFrm;

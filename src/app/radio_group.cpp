@@ -7,8 +7,9 @@
 
 namespace vorn::app {
 
-RadioGroup::RadioGroup(const QString& title, const QStringList& items, QWidget* parent)
-    : QGroupBox(title, parent), m_group(new QButtonGroup(this)) {
+RadioGroup::RadioGroup(const QString& title, const QStringList& items, int defaultIndex,
+                       QWidget* parent)
+    : QGroupBox(title, parent), m_group(new QButtonGroup(this)), m_defaultIndex(defaultIndex) {
     auto* layout = new QVBoxLayout(this);
     for (int i = 0; i < items.size(); ++i) {
         // Unnamed: the group's items are translated under the group's own keys.
@@ -17,6 +18,7 @@ RadioGroup::RadioGroup(const QString& title, const QStringList& items, QWidget* 
         m_buttons << button;
         layout->addWidget(button);
     }
+    setItemIndex(defaultIndex);
 }
 
 int RadioGroup::count() const {

@@ -12,9 +12,12 @@ namespace vorn::app {
 class RadioGroup : public QGroupBox {
     Q_OBJECT
   public:
-    RadioGroup(const QString& title, const QStringList& items, QWidget* parent = nullptr);
+    // Item `defaultIndex` is chosen at first.
+    RadioGroup(const QString& title, const QStringList& items, int defaultIndex,
+               QWidget* parent = nullptr);
 
     int count() const;
+    int defaultIndex() const { return m_defaultIndex; }
     QString itemText(int i) const;
     void setItemText(int i, const QString& text);
     // -1 when nothing is chosen.
@@ -24,6 +27,7 @@ class RadioGroup : public QGroupBox {
   private:
     QButtonGroup* m_group;
     QList<QRadioButton*> m_buttons;
+    int m_defaultIndex;
 };
 
 } // namespace vorn::app

@@ -69,7 +69,9 @@ void ReadDialogControls(const lang::IniFile& ini, QWidget* dialog) {
                       if (auto v = ini.get(kValues, k)) e->setText(QString::fromStdString(*v));
                   },
                   [&ini](RadioGroup* r, const std::string& k) {
-                      r->setItemIndex(ini.intValue(kValues, k, r->itemIndex()));
+                      // An item the group lacks would leave none chosen, and be stored so again.
+                      const int i = ini.intValue(kValues, k, r->itemIndex());
+                      r->setItemIndex(i >= 0 && i < r->count() ? i : r->defaultIndex());
                   },
                   [&ini](QSpinBox* s, const std::string& k) {
                       s->setValue(ini.intValue(kValues, k, s->value()));

@@ -198,9 +198,9 @@ QWidget* TSetupFrm::buildComputePage() {
     layout->addWidget(m_quality, 3, 0);
     layout->addWidget(m_qualityLabel, 3, 1);
     m_ugolType = new RadioGroup(QStringLiteral("При обчисленні кути подаються в: "),
-                                {QStringLiteral("радіанах;"), QStringLiteral("градусах;")}, page);
+                                {QStringLiteral("радіанах;"), QStringLiteral("градусах;")},
+                                kDefaults.anglesInRadians ? 0 : 1, page);
     m_ugolType->setObjectName("UgolType");
-    m_ugolType->setItemIndex(kDefaults.anglesInRadians ? 0 : 1);
     m_ugolType->hide();
     layout->addWidget(m_ugolType, 4, 0, 1, 2);
     layout->setRowStretch(5, 1);

@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QSplitter>
@@ -67,21 +68,55 @@ bool readNumbers(const TSetupFrm& d, std::initializer_list<const char*> names, d
     return true;
 }
 
+// `WorkFile` holds what code page 1251 can of the name, for older readers; this key holds the
+// name whole. It counts only while the two agree: an older version may have changed the first.
+const char* const kWorkFileUtf8 = "WorkFileUtf8";
+
+QString storedWorkFile(const lang::IniFile& ini) {
+    const std::string legacy = ini.value(kWindow, "WorkFile", "");
+    if (const auto whole = ini.get(kWindow, kWorkFileUtf8)) {
+        const QString name = PathFromStoredText(*whole);
+        if (lang::cp1251ToUtf8(lang::utf8ToCp1251(name.toStdString())) == legacy) return name;
+    }
+    return QString::fromStdString(legacy);
+}
+
+// The listing panel and the picture each keep at least this much of the splitter, so that no
+// stored width can leave the window without its picture or its lists.
+constexpr int kMinPaneWidth = 50;
+
+// A panel width that leaves both panes on a splitter `room` pixels wide; no width at all (a
+// collapsed panel, a missing or damaged value) gives the default one.
+int usablePanelWidth(int width, int room) {
+    if (width <= 0) width = ListingPanel::kDefaultWidth;
+    return std::clamp(width, kMinPaneWidth, std::max(kMinPaneWidth, room - kMinPaneWidth));
+}
+
+// The splitter's width, or the screen's while the window is not laid out yet.
+int splitterRoom(const QSplitter& splitter) {
+    const QList<int> sizes = splitter.sizes();
+    const int total = sizes.value(0) + sizes.value(1);
+    if (total > 0) return total;
+    const QScreen* screen = splitter.screen();
+    return screen ? screen->availableGeometry().width() : ListingPanel::kDefaultWidth * 2;
+}
+
 } // namespace
 
 // ---- settings file -------------------------------------------------------------------------
 
 int TVorn2frm::rightPanelWidth() const {
     const auto* splitter = findChild<QSplitter*>(QStringLiteral("Splitter1"));
-    return splitter ? splitter->sizes().value(1) : m_listing->width();
+    if (!splitter) return m_listing->width();
+    return usablePanelWidth(splitter->sizes().value(1), splitterRoom(*splitter));
 }
 
 void TVorn2frm::setRightPanelWidth(int width) {
     auto* splitter = findChild<QSplitter*>(QStringLiteral("Splitter1"));
-    if (!splitter || width <= 0) return;
-    const QList<int> sizes = splitter->sizes();
-    const int total = std::max(sizes.value(0) + sizes.value(1), width + 1);
-    splitter->setSizes({total - width, width});
+    if (!splitter) return;
+    const int room = splitterRoom(*splitter);
+    width = usablePanelWidth(width, room);
+    splitter->setSizes({std::max(room - width, 0), width});
 }
 
 void TVorn2frm::loadSettings(const QString& commandLineFile) {
@@ -97,7 +132,7 @@ void TVorn2frm::loadSettings(const QString& commandLineFile) {
     m_picture->fitPicture();
     applySettings();
 
-    const QString workFile = QString::fromStdString(ini.value(kWindow, "WorkFile", ""));
+    const QString workFile = storedWorkFile(ini);
     const bool readLast = !workFile.isEmpty() && m_setupFrm->check("IsReadLast")->isChecked();
     bool opened = false;
     if (!commandLineFile.isEmpty() || readLast)
@@ -180,6 +215,7 @@ bool TVorn2frm::saveSettings() {
     lang::IniFile ini = lang::IniFile::load(settingsFile().toStdString());
     ini.set(kWindow, "RPanelWidth", std::to_string(rightPanelWidth()));
     ini.set(kWindow, "WorkFile", m_currentFileName.toStdString());
+    ini.set(kWindow, kWorkFileUtf8, PathToStoredText(m_currentFileName));
     ini.set(kWindow, "LangFile", m_settings.languageFile);
     for (const ToolBarInfo& t : ToolBars()) {
         const QToolBar* bar = m_toolBars.at(t.toggleTag);

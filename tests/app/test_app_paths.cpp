@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
+
 namespace vorn::test {
 namespace {
 
@@ -34,6 +36,39 @@ TEST(InstalledLayout, NeedsBinBesideShareVorn3d) {
                   r.installed ? config : QDir::cleanPath(program));
     }
     EXPECT_TRUE(QDir(config).exists());
+}
+
+// File names are bytes: valid UTF-8 reads as Qt reads it, and any name comes back byte for byte,
+// also from its stored text, which is plain ASCII so that a code page 1251 file keeps it.
+TEST(LocalPathBytes, ComeBackByteForByte) {
+    const struct {
+        const char* bytes;
+        bool utf8;
+    } rows[] = {{"/tmp/plain.v3d", true},    {"M\xC3\xBCller \xE2\x98\x83 %20.v3d", true},
+                {"\xF0\x9F\x98\x80", true},  {"bad\xFFname.v3d", false},
+                {"\xC0\xAF", false},         // overlong "/"
+                {"\xED\xA0\x80", false},     // a surrogate's code
+                {"\xE2\x98.v3d", false},     // cut short
+                {"\xF4\x90\x80\x80", false}, // beyond U+10FFFF
+                {"\x80\xBF", false}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(QByteArray(r.bytes).toHex().toStdString());
+        const QString path = app::PathFromLocalBytes(r.bytes);
+        EXPECT_EQ(app::LocalBytesOfPath(path), r.bytes);
+        if (r.utf8) {
+            EXPECT_EQ(path, QString::fromUtf8(r.bytes));
+        }
+        const std::string stored = app::PathToStoredText(path);
+        EXPECT_TRUE(std::all_of(stored.begin(), stored.end(), [](char c) {
+            return c > 0x20 && c < 0x7F;
+        })) << stored;
+        EXPECT_EQ(app::PathFromStoredText(stored), path);
+    }
+    // A relative name on the command line is taken in the current folder.
+    const char* argv[] = {"vorn3d", "sub/../bad\xFF.v3d"};
+    EXPECT_EQ(app::LocalBytesOfPath(app::CommandLineFile(2, argv)),
+              QDir::currentPath().toStdString() + "/bad\xFF.v3d");
+    EXPECT_TRUE(app::CommandLineFile(1, argv).isEmpty());
 }
 
 class InstalledWindowTest : public WindowTest {

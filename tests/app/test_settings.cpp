@@ -13,6 +13,7 @@
 #include "picture/view_state.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -25,6 +26,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+
+#include <filesystem>
 
 namespace vorn::test {
 namespace {
@@ -206,6 +209,115 @@ TEST_F(SettingsTest, CommandLineFileWinsOverWorkFile) {
     restart();
     EXPECT_EQ(window->currentFileName(), path("NoName.v3d"));
     EXPECT_TRUE(dialogs->boxes.empty());
+}
+
+// Values a damaged or hand-edited settings file can hold for the window layout.
+struct LayoutCase {
+    const char* key;
+    const char* value;
+};
+
+class HostileLayout : public SettingsTest, public ::testing::WithParamInterface<LayoutCase> {};
+
+TEST_P(HostileLayout, KeepsEveryPaneOnTheScreenAndIsNotWrittenBack) {
+    SCOPED_TRACE(std::string(GetParam().key) + "=" + GetParam().value);
+    lang::IniFile ini;
+    ini.set("Window", GetParam().key, GetParam().value);
+    ASSERT_TRUE(ini.save(path("Vorn3d.ini").toStdString()));
+    window->loadSettings({});
+    QApplication::processEvents();
+    const QRect room = window->centralWidget()->rect();
+    for (const QWidget* pane :
+         {static_cast<QWidget*>(window->picture()), static_cast<QWidget*>(window->listing())}) {
+        const QRect r(pane->mapTo(window->centralWidget(), QPoint()), pane->size());
+        EXPECT_GE(r.width(), 50) << pane->objectName().toStdString();
+        EXPECT_TRUE(room.contains(r)) << pane->objectName().toStdString();
+    }
+    for (const char* name : {"tb_Disk", "tb_View", "tb_Calc", "tb_Mode", "tb_Objs"}) {
+        const auto* bar = window->findChild<QToolBar*>(name);
+        EXPECT_TRUE(bar->isVisible() && window->rect().contains(bar->geometry())) << name;
+    }
+    window->saveSettings();
+    const int width = savedIni().intValue("Window", "RPanelWidth", -1);
+    EXPECT_TRUE(width >= 50 && width <= room.width() - 50) << width;
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, HostileLayout,
+                         ::testing::Values(LayoutCase{"RPanelWidth", "2147483647"},
+                                           LayoutCase{"RPanelWidth", "-2147483648"},
+                                           LayoutCase{"RPanelWidth", "99999"},
+                                           LayoutCase{"tb_Objs.Top", "2147483647"},
+                                           LayoutCase{"tb_Disk.Left", "-2147483648"}));
+
+// A radio group's stored item that it does not have takes the group's default.
+struct ChoiceCase {
+    const char* stored;
+    int item;
+};
+
+class StoredChoice : public SettingsTest, public ::testing::WithParamInterface<ChoiceCase> {};
+
+TEST_P(StoredChoice, OutOfRangeTakesTheDefaultAndIsNotWrittenBack) {
+    lang::IniFile ini;
+    ini.set("Values", "UgolType", GetParam().stored);
+    ASSERT_TRUE(ini.save(path("Vorn3d.ini").toStdString()));
+    window->loadSettings({});
+    EXPECT_EQ(dialog().ugolType()->itemIndex(), GetParam().item);
+    EXPECT_EQ(window->settings().anglesInRadians, GetParam().item == 0);
+    window->saveSettings();
+    EXPECT_EQ(savedIni().intValue("Values", "UgolType", -2), GetParam().item);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, StoredChoice,
+                         ::testing::Values(ChoiceCase{"99", 0}, ChoiceCase{"-1", 0},
+                                           ChoiceCase{"2", 0}, ChoiceCase{"1", 1},
+                                           ChoiceCase{"0", 0}));
+
+// Work file names as the file system holds them; code page 1251 cannot hold the first two.
+class WorkFileName : public SettingsTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(WorkFileName, OpensFromTheCommandLineIsReopenedAndSavedUnderItself) {
+    const std::string file = m_dir.path().toStdString() + "/" + GetParam();
+    // The temporary folder's own clean-up goes through Qt's names, which miss a name that is
+    // not UTF-8.
+    struct RemoveAtEnd {
+        const std::string& file;
+        ~RemoveAtEnd() {
+            std::error_code ignored;
+            std::filesystem::remove(file, ignored);
+        }
+    } removeAtEnd{file};
+    WriteScene(path("made.v3d"), {{core::ObjectType::Point, "L"}});
+    std::filesystem::rename(path("made.v3d").toStdString(), file);
+    const char* argv[] = {"vorn3d", file.c_str()};
+    window->loadSettings(app::CommandLineFile(2, argv));
+    ASSERT_EQ(objectList(), QStringList({"1. L"}));
+    restart();
+    EXPECT_EQ(objectList(), QStringList({"1. L"}));
+    EXPECT_EQ(app::LocalBytesOfPath(window->currentFileName()), file);
+    // Saving writes that very file, and no other one.
+    std::filesystem::remove(file);
+    ASSERT_TRUE(window->saveScene(false));
+    EXPECT_TRUE(std::filesystem::is_regular_file(file));
+    const std::filesystem::directory_iterator files(m_dir.path().toStdString());
+    EXPECT_EQ(std::distance(begin(files), end(files)), 2); // with Vorn3d.ini
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, WorkFileName,
+                         ::testing::Values("M\xC3\xBCller \xE2\x98\x83.v3d", "bad\xFFname.v3d",
+                                           "\xD0\x9A\xD0\xB8\xD1\x97\xD0\xB2 100%.v3d",
+                                           "plain.v3d"));
+
+TEST_F(SettingsTest, WholeWorkFileNameCountsOnlyWhileItAgreesWithWorkFile) {
+    WriteScene(path("old.v3d"), {{core::ObjectType::Point, "O"}});
+    WriteScene(path("new.v3d"), {{core::ObjectType::Point, "N"}});
+    lang::IniFile ini;
+    // An older version opened new.v3d and kept the key it does not know.
+    ini.set("Window", "WorkFile", path("new.v3d").toStdString());
+    ini.set("Window", "WorkFileUtf8", app::PathToStoredText(path("old.v3d")));
+    ASSERT_TRUE(ini.save(path("Vorn3d.ini").toStdString()));
+    window->loadSettings({});
+    EXPECT_EQ(objectList(), QStringList({"1. N"}));
 }
 
 struct QualityCase {
