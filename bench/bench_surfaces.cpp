@@ -1,13 +1,17 @@
-// Double integral, surface build and scene load of the default surface, compiled and on text.
+// Double integral, surface build and scene load of the default surface, compiled and on text;
+// half-tone lists and double integral of surfaces of 20 parts.
 #include "core/quiet_host.h"
 #include "core/scene.h"
 #include "core/scene_file.h"
 #include "entry/scene_loader.h"
 #include "expr/compiled_expression.h"
+#include "picture/halftone_scene.h"
+#include "picture/wire_frame.h"
 #include "surfaces/integrals.h"
 
 #include <cmath>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include <benchmark/benchmark.h>
@@ -124,5 +128,115 @@ void BM_LoadSceneOf19Surfaces(benchmark::State& state) {
     std::remove(file.c_str());
 }
 BENCHMARK(BM_LoadSceneOf19Surfaces)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// A surface of 20 parts over -3..3 x -3..3: part k is the strip of x from -3 + 0.3(k - 1) to
+// -3 + 0.3k, given by a system of six relations, with a formula of four terms. A node of the
+// last strip is tested against all 20 regions first.
+void FillTwentyParts(vorn::core::SceneObject& o, int number) {
+    o.planeB = -3;
+    o.planeC = 3;
+    o.planeD = -3;
+    o.surfaceParam = 3;
+    o.partCount = vorn::core::kMaxParts;
+    for (int k = 1; k <= vorn::core::kMaxParts; ++k) {
+        vorn::core::ObjectPart& part = o.part(k);
+        part = {};
+        const std::string from = std::to_string(-3 + 0.3 * (k - 1));
+        const std::string to = k == vorn::core::kMaxParts ? "3.5" : std::to_string(-3 + 0.3 * k);
+        part.text.setRaw("sin(x*y)+cos(x-y)/2+exp(-(x^2+y^2)/8)+" + std::to_string(number) + "/" +
+                         std::to_string(k + 10));
+        part.domainKind = 1;
+        part.area.domainText.setRaw("x>=" + from + ",x<" + to +
+                                    ",y>=-3,y<=3,x^2+y^2<=19,abs(sin(x*y))<=1");
+    }
+}
+
+// 19 such surfaces with their meshes, as a loaded scene holds them.
+struct TwentyPartScene {
+    vorn::core::Scene scene;
+    vorn::core::Settings settings;
+    vorn::lang::MessageTable messages;
+    QuietHost host;
+    vorn::core::Env env{scene, settings, messages, host};
+
+    TwentyPartScene() {
+        using namespace vorn;
+        expr::ExpressionEngine engine;
+        for (int k = 0; k < core::kMaxObjectCount - 1; ++k) {
+            const int slot = core::AppendObject(scene, core::ObjectType::Surface);
+            FillTwentyParts(scene.object(slot), k);
+            if (!surf::BuildSurface(engine, scene.object(slot), settings.Quality()))
+                std::fprintf(stderr, "surface %d was not built\n", slot);
+        }
+    }
+};
+
+// The wire-frame picture of that scene from its definitions: every mesh rebuilt (as loading
+// the scene does) and one display list at 1200 x 800. The argument is the quality slider's
+// position: 50 the default (16 x 16 nodes), 99 the finest (31 x 31).
+void BM_TwentyPartSceneWireFrame(benchmark::State& state) {
+    using namespace vorn;
+    TwentyPartScene s;
+    s.settings.qualityPosition = static_cast<int>(state.range(0));
+    expr::ExpressionEngine engine;
+    pic::WireFrame picture(s.env);
+    picture.resize(1200, 800);
+    picture.setReady(true);
+    for (auto _ : state) {
+        for (int slot = 2; slot <= s.scene.objectCount(); ++slot)
+            benchmark::DoNotOptimize(
+                surf::BuildSurface(engine, s.scene.object(slot), s.settings.Quality()));
+        pic::DisplayList list;
+        benchmark::DoNotOptimize(picture.redraw(list));
+        benchmark::DoNotOptimize(list.data());
+    }
+}
+BENCHMARK(BM_TwentyPartSceneWireFrame)
+    ->Arg(50)
+    ->Arg(99)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime();
+
+// The half-tone display data of the same scene: 60 x 60 nodes per surface.
+void BM_TwentyPartSceneHalfTone(benchmark::State& state) {
+    using namespace vorn;
+    TwentyPartScene s;
+    expr::ExpressionEngine engine;
+    for (auto _ : state) {
+        const pic::HalfToneScene ht = pic::BuildHalfToneScene(s.env, engine);
+        benchmark::DoNotOptimize(ht.lists.data());
+    }
+}
+BENCHMARK(BM_TwentyPartSceneHalfTone)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+// The double integral of one such surface over its rectangle; the second argument 1 keeps to
+// one thread.
+void BM_DoubleIntegralTwentyParts(benchmark::State& state) {
+    using namespace vorn;
+    core::Scene scene;
+    core::Settings settings;
+    lang::MessageTable messages;
+    QuietHost host;
+    core::Env env{scene, settings, messages, host};
+    core::InitObject(scene, core::ObjectType::Surface, 2);
+    FillTwentyParts(scene.object(2), 0);
+    surf::CalcRegion region;
+    region.bounds = {-3, 3, -3, 3};
+    const int n = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        expr::ExpressionEngine engine;
+        const surf::DoubleIntegralResult r =
+            surf::DoubleIntegral(env, engine, scene.object(2), region, n, state.range(1) != 0);
+        benchmark::DoNotOptimize(r.integral);
+    }
+}
+BENCHMARK(BM_DoubleIntegralTwentyParts)
+    ->Args({200, 0})
+    ->Args({1000, 0})
+    ->Args({1000, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Iterations(1);
 
 } // namespace

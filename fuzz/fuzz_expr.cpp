@@ -57,6 +57,7 @@ void compareSystem(ExpressionEngine& engine, std::string_view text, bool validat
             const bool slow = vorn::expr::pointInSystem(engine, text, x, y);
             if (fast != slow || fastCode != engine.CalcError) std::abort();
             if (slow && engine.CalcError != 0) std::abort();
+            if (compiled.Holds(engine, x, y) != slow) std::abort();
         }
 }
 

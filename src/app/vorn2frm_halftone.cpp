@@ -13,6 +13,10 @@
 
 namespace vorn::app {
 
+namespace {
+constexpr int kMsgNotFinished = 81;
+} // namespace
+
 void TVorn2frm::createCalculator() {
     m_calcFrm = new TCalcFrm(m_env, this);
 }
@@ -69,6 +73,12 @@ void TVorn2frm::rebuildHalfTone() {
     // The surfaces' loops let events run behind the progress window. Disabling the whole window
     // instead would re-enable every submenu afterwards, the measuring ones too.
     pic::HalfToneScene scene = pic::BuildHalfToneScene(m_env, engine);
+    if (scene.stopped) {
+        // "Припинити" on a surface: its half-built list is not shown, the wire-frame is.
+        addReportLine(m_messages.text(kMsgNotFinished));
+        switchHalfToneOff();
+        return;
+    }
     m_glBar->setScene(std::move(scene));
     halfToneViewChanged();
 }

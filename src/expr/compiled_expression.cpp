@@ -524,6 +524,14 @@ long double Program::run(std::span<const long double> values, int& code) const {
     return m_constantResult ? m_result : r[m_resultReg] + 0.0L;
 }
 
+std::uint8_t Program::variables() const {
+    std::uint8_t deps = 0;
+    // An operation on several variables carries none of them in `var`.
+    for (const Op& op : m_ops)
+        deps |= op.var == kNoVar ? std::uint8_t(0xFF) : std::uint8_t(1u << op.var);
+    return deps;
+}
+
 } // namespace detail
 
 CompiledExpression::CompiledExpression(std::string_view text, std::string_view letters,
@@ -610,60 +618,92 @@ CompiledSystem::CompiledSystem(std::string_view text, bool validate)
         }
         const bool last = item.relation == Relation::None || end >= n;
         m_items.push_back(std::move(item));
-        if (last) return;
+        if (last) break;
         pos = end + 1;
     }
+    const auto inXAlone = [](const Item& item) {
+        return ((item.left.variables() | item.right.variables()) & ~1u) == 0; // bit 0: x
+    };
+    for (const bool first : {true, false})
+        for (std::size_t k = 0; k < m_items.size(); ++k)
+            if (inXAlone(m_items[k]) == first) m_order.push_back(k);
+    m_inX = static_cast<std::size_t>(std::count_if(m_items.begin(), m_items.end(), inXAlone));
+}
+
+bool CompiledSystem::textPath(const ExpressionEngine& engine, long double x, long double y) const {
+    return m_reference || g_reference || engine.ValidateCharacters != m_validate ||
+           !std::isfinite(x) || !std::isfinite(y);
+}
+
+bool CompiledSystem::holds(const Item& item, ExpressionEngine& engine,
+                           const long double (&values)[2]) {
+    int code = kCalcOk;
+    const long double l = item.left.run(values, code);
+    if (code != kCalcOk) {
+        engine.CalcError = code;
+        return false;
+    }
+    if (item.relation == Relation::None) {
+        engine.CalcError = kMissingOperand;
+        return false;
+    }
+    const long double r = item.right.run(values, code);
+    if (code != kCalcOk) {
+        engine.CalcError = code;
+        return false;
+    }
+    switch (item.relation) {
+    case Relation::Less:
+        return l < r;
+    case Relation::Greater:
+        return l > r;
+    case Relation::LessEqual:
+        return l <= r;
+    case Relation::GreaterEqual:
+        return l >= r;
+    case Relation::Equal:
+        return std::fabs(l - r) < kEqualTolerance;
+    case Relation::NotEqual:
+        return l != r;
+    case Relation::None:
+        break;
+    }
+    return false;
 }
 
 bool CompiledSystem::Contains(ExpressionEngine& engine, long double x, long double y) const {
-    if (m_reference || g_reference || engine.ValidateCharacters != m_validate ||
-        !std::isfinite(x) || !std::isfinite(y))
-        return pointInSystem(engine, m_text, x, y);
+    if (textPath(engine, x, y)) return pointInSystem(engine, m_text, x, y);
     engine.CalcError = kCalcOk;
     const long double values[2] = {x, y};
     bool verdict = true;
     for (const Item& item : m_items) {
-        int code = kCalcOk;
-        const long double l = item.left.run(values, code);
-        if (code != kCalcOk) {
-            engine.CalcError = code;
-            return false;
-        }
-        if (item.relation == Relation::None) {
-            engine.CalcError = kMissingOperand;
-            return false;
-        }
-        const long double r = item.right.run(values, code);
-        if (code != kCalcOk) {
-            engine.CalcError = code;
-            return false;
-        }
-        bool holds = false;
-        switch (item.relation) {
-        case Relation::Less:
-            holds = l < r;
-            break;
-        case Relation::Greater:
-            holds = l > r;
-            break;
-        case Relation::LessEqual:
-            holds = l <= r;
-            break;
-        case Relation::GreaterEqual:
-            holds = l >= r;
-            break;
-        case Relation::Equal:
-            holds = std::fabs(l - r) < kEqualTolerance;
-            break;
-        case Relation::NotEqual:
-            holds = l != r;
-            break;
-        case Relation::None:
-            break;
-        }
-        verdict = verdict && holds;
+        const bool h = holds(item, engine, values);
+        // A relation without a value ends the system; a false one only decides the verdict.
+        if (engine.CalcError != kCalcOk) return false;
+        verdict = verdict && h;
     }
     return verdict;
+}
+
+bool CompiledSystem::Holds(ExpressionEngine& engine, long double x, long double y) const {
+    if (textPath(engine, x, y)) return pointInSystem(engine, m_text, x, y);
+    const long double values[2] = {x, y};
+    // The system holds when every relation has a value and holds, in whatever order they
+    // are looked at.
+    if (!m_columnKnown || !sameValue(x, m_columnX)) {
+        engine.CalcError = kCalcOk;
+        m_columnHolds = true;
+        for (std::size_t k = 0; k < m_inX && m_columnHolds; ++k)
+            m_columnHolds = holds(m_items[m_order[k]], engine, values);
+        m_columnX = x;
+        m_columnCode = engine.CalcError;
+        m_columnKnown = true;
+    }
+    engine.CalcError = m_columnCode;
+    if (!m_columnHolds) return false;
+    for (std::size_t k = m_inX; k < m_order.size(); ++k)
+        if (!holds(m_items[m_order[k]], engine, values)) return false;
+    return true;
 }
 
 } // namespace vorn::expr

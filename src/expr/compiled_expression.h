@@ -58,6 +58,8 @@ class Program {
     // False when the text's shape cannot be reproduced without the text (see the .cpp file).
     bool compile(std::string_view marked, bool validate, int variables);
     long double run(std::span<const long double> values, int& code) const;
+    // Bit k set: the value or the error depends on variable k.
+    std::uint8_t variables() const;
 
   private:
     struct Op {
@@ -136,6 +138,10 @@ class CompiledSystem {
     explicit CompiledSystem(std::string_view text, bool validate = true);
 
     bool Contains(ExpressionEngine& engine, long double x, long double y) const;
+    // The answer of Contains, sooner: the first relation that fails ends the test, and the
+    // relations in x alone come first, looked at once for as long as x stays (the samplers run
+    // along y with x kept). CalcError is left as the failing relation set it.
+    bool Holds(ExpressionEngine& engine, long double x, long double y) const;
     bool usesReference() const { return m_reference; }
 
   private:
@@ -152,11 +158,20 @@ class CompiledSystem {
         detail::Program left, right;
         Relation relation;
     };
+    // Whether the relation holds; false with CalcError set when a side has no value.
+    static bool holds(const Item& item, ExpressionEngine& engine, const long double (&values)[2]);
+    bool textPath(const ExpressionEngine& engine, long double x, long double y) const;
 
     std::string m_text;
     bool m_validate;
     bool m_reference = false;
     std::vector<Item> m_items;
+    std::vector<std::size_t> m_order; // of Holds: relations in x alone first
+    std::size_t m_inX = 0;            // how many of them
+    // What they gave for the last x: whether they held, and the error code.
+    mutable long double m_columnX = 0;
+    mutable bool m_columnKnown = false, m_columnHolds = false;
+    mutable int m_columnCode = kCalcOk;
 };
 
 } // namespace vorn::expr

@@ -4,6 +4,7 @@
 #include "geometry/primitives.h"
 #include "geometry/tolerances.h"
 #include "picture/halftone_materials.h"
+#include "surfaces/part_evaluators.h"
 #include "surfaces/surface_mesh.h"
 
 #include <algorithm>
@@ -191,22 +192,32 @@ HalfToneList BuildSurfaceList(core::Env& env, expr::ExpressionEngine& engine, in
     const double dx = (o.planeC - o.planeB) / (n - 1);
     const double dy = (o.surfaceParam - o.planeD) / (n - 1);
     const int parts = surf::UsablePartCount(o);
+    // Formulas and regions translated once rather than substituted as text at all 3600 nodes.
+    const surf::PartEvaluators evaluators(o, engine.ValidateCharacters);
 
+    HalfToneList list;
+    list.number = slot;
+    list.material = MaterialForColorIndex(o.colorIndex);
     env.host.progressBegin(env.messages.format(30, {core::DisplayName(env.scene, slot)}),
                            kSurfaceProgressMaximum);
+    // The stop button is looked at once per column of either pass.
+    const auto step = [&](int position) {
+        env.host.progressStep(position);
+        list.stopped = env.host.abortRequested();
+        return !list.stopped;
+    };
     // Owner part of each node (0 none) and its value there.
     std::vector<int> owner(n * n, 0);
     std::vector<double> value(n * n, 0);
     const auto at = [](int i, int j) { return static_cast<std::size_t>((i - 1) * n + (j - 1)); };
-    for (int i = 1; i <= n; ++i) {
-        env.host.progressStep(i);
+    for (int i = 1; i <= n && step(i); ++i) {
         const double x = x0 + (i - 1) * dx;
         for (int j = 1; j <= n; ++j) {
             const double y = y0 + (j - 1) * dy;
             for (int k = 1; k <= parts; ++k) {
-                if (!surf::InPartRegion(engine, o.part(k), x, y)) continue;
+                if (!evaluators.inRegion(engine, k, x, y)) continue;
                 // A node whose formula has no value stays empty even if a later part holds it.
-                if (const std::optional<double> z = surf::PartValueAt(engine, o.part(k), x, y)) {
+                if (const std::optional<double> z = evaluators.valueAt(engine, k, x, y)) {
                     owner[at(i, j)] = k;
                     value[at(i, j)] = *z;
                 }
@@ -215,27 +226,24 @@ HalfToneList BuildSurfaceList(core::Env& env, expr::ExpressionEngine& engine, in
         }
     }
 
-    HalfToneList list;
-    list.number = slot;
-    list.material = MaterialForColorIndex(o.colorIndex);
     HtBlock block;
     block.primitive = HtPrimitive::Triangles;
     const bool check = engine.ValidateCharacters;
     engine.ValidateCharacters = false;
-    for (int i = 1; i < n; ++i) {
-        env.host.progressStep(n + i);
+    for (int i = 1; i < n && !list.stopped && step(n + i); ++i) {
         for (int j = 1; j < n; ++j) {
             const std::array<std::array<int, 2>, 4> corners = {
                 {{i, j}, {i, j + 1}, {i + 1, j + 1}, {i + 1, j}}};
             for (int k = 1; k <= parts; ++k) {
-                std::vector<geo::Vec3> p;
+                std::array<geo::Vec3, 4> p;
+                std::size_t kept = 0;
                 for (const auto& [ci, cj] : corners)
                     if (owner[at(ci, cj)] == k)
-                        p.push_back({x0 + (ci - 1) * dx, y0 + (cj - 1) * dy, value[at(ci, cj)]});
-                if (p.size() < 3) continue;
+                        p[kept++] = {x0 + (ci - 1) * dx, y0 + (cj - 1) * dy, value[at(ci, cj)]};
+                if (kept < 3) continue;
                 const geo::Vec3 normal = Normal(p[0], p[1], p[2]);
                 block.add(normal, {p[0], p[1], p[2]});
-                if (p.size() == 4) block.add(normal, {p[0], p[3], p[2]});
+                if (kept == 4) block.add(normal, {p[0], p[3], p[2]});
                 break;
             }
         }
@@ -339,7 +347,11 @@ HalfToneScene BuildHalfToneScene(core::Env& env, expr::ExpressionEngine& engine)
         // The axes follow the setting, as the wire-frame redraw copies it into their flag.
         const bool visible =
             slot == core::kAxesSlot ? env.settings.IsOsi : env.scene.object(slot).visible != 0;
-        if (visible) ht.lists.push_back(BuildObjectList(env, engine, slot));
+        if (!visible) continue;
+        ht.lists.push_back(BuildObjectList(env, engine, slot));
+        // The next surface's progress window would clear the stop flag.
+        ht.stopped = ht.lists.back().stopped;
+        if (ht.stopped) break;
     }
     return ht;
 }

@@ -32,6 +32,7 @@ struct HalfToneList {
     int number = 0; // the slot
     int material = 0;
     std::vector<HtBlock> blocks;
+    bool stopped = false; // the user stopped the build: the blocks are incomplete
 };
 
 // Everything the panel needs for a rebuild.
@@ -40,6 +41,7 @@ struct HalfToneScene {
     std::uint32_t background = 0; // 0x00BBGGRR
     int count = 0;                // list numbers 1..count
     std::vector<HalfToneList> lists;
+    bool stopped = false; // the user stopped a surface's list; the last list is incomplete
 };
 
 // Nodes per axis of the surface grid and sectors of a surface of revolution.
@@ -52,13 +54,15 @@ inline constexpr int kSurfaceProgressMaximum = 120;
 // Bounding box of the visible user objects from their vertices; the unit cube when none.
 SceneBox HalfToneSceneBox(const core::Scene& scene);
 
-// The list of one slot by its kind; a surface shows the progress window of message 30.
+// The list of one slot by its kind; a surface shows the progress window of message 30, whose
+// stop button ends its list with `stopped` set.
 HalfToneList BuildObjectList(core::Env& env, expr::ExpressionEngine& engine, int slot);
 HalfToneList BuildSurfaceList(core::Env& env, expr::ExpressionEngine& engine, int slot);
 HalfToneList BuildRevolutionList(expr::ExpressionEngine& engine, const core::SceneObject& o,
                                  int slot);
 
-// Box, background and one list for each visible slot (the axes when the settings show them).
+// Box, background and one list for each visible slot (the axes when the settings show them);
+// a stopped surface ends the build with `stopped` set.
 HalfToneScene BuildHalfToneScene(core::Env& env, expr::ExpressionEngine& engine);
 
 } // namespace vorn::pic

@@ -25,7 +25,7 @@ PartEvaluators::PartEvaluators(const core::SceneObject& surface, bool validate) 
 bool PartEvaluators::inRegion(expr::ExpressionEngine& engine, int k, double x, double y) const {
     const std::size_t i = static_cast<std::size_t>(k - 1);
     if (m_isPolygon[i]) return expr::pointInPolygonRegion(m_polygons[i], x, y);
-    return m_systems[i].Contains(engine, x, y);
+    return m_systems[i].Holds(engine, x, y);
 }
 
 std::optional<double> PartEvaluators::valueAt(expr::ExpressionEngine& engine, int k, double x,
@@ -49,7 +49,7 @@ CompiledClip::CompiledClip(bool isPolygon, std::string_view system, const geo::P
 
 bool CompiledClip::contains(expr::ExpressionEngine& engine, double x, double y) const {
     if (m_isPolygon) return expr::pointInPolygonRegion(m_polygon, x, y);
-    return m_system.Contains(engine, x, y);
+    return m_system.Holds(engine, x, y);
 }
 
 } // namespace vorn::surf

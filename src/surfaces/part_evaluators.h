@@ -13,6 +13,7 @@
 namespace vorn::surf {
 
 // Part k (1-based) answers as InPartRegion and PartValueAt would, without text substitution.
+// A region test ends at the first relation that fails, so it leaves no error code to rely on.
 class PartEvaluators {
   public:
     PartEvaluators(const core::SceneObject& surface, bool validate);

@@ -3,6 +3,7 @@
 
 #include "app/info_panel.h"
 #include "app/listing_panel.h"
+#include "app/progress_frm.h"
 #include "picture/gl_bar.h"
 #include "picture/picture_panel.h"
 
@@ -10,7 +11,9 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 
 namespace vorn::test {
 namespace {
@@ -57,6 +60,26 @@ TEST_F(HalfToneGLTest, SwitchingOnAndOffShowsThePanelAndTheHint) {
     EXPECT_FALSE(window->picture()->place()->isHidden());
     EXPECT_EQ(hint().trimmed(), QString());
     EXPECT_TRUE(menuEnabled("m_Angle"));
+}
+
+// "Припинити" while a surface's list is built: the wire-frame picture stays, and the report
+// says the operation did not finish.
+TEST_F(HalfToneGLTest, StoppingASurfaceLeavesTheWireFrame) {
+    const int slot = core::AppendObject(window->scene(), core::ObjectType::Surface);
+    core::SceneObject& o = window->scene().object(slot);
+    o.planeB = o.planeD = -2;
+    o.planeC = o.surfaceParam = 2;
+    window->refreshObjectList();
+    dialogs->answers.push_back(core::Answer::Yes); // "Припинити обчислення ?"
+    QTimer::singleShot(0, window.get(), [this] { window->progressFrm()->stopButton()->click(); });
+    run("HalfTone");
+    EXPECT_FALSE(window->halfToneActive());
+    EXPECT_FALSE(window->command("HalfTone")->isChecked());
+    EXPECT_FALSE(window->picture()->place()->isHidden());
+    EXPECT_TRUE(window->command("Ugol3p")->isEnabled());
+    EXPECT_EQ(hint().trimmed(), QString());
+    ASSERT_FALSE(report().isEmpty());
+    EXPECT_EQ(report().back(), QString::fromStdString(window->messages().text(81)));
 }
 
 TEST_F(HalfToneGLTest, TheViewFollowsTheScrollBars) {

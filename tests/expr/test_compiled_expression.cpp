@@ -9,7 +9,9 @@
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace vorn::expr {
 namespace {
@@ -171,13 +173,19 @@ TEST(CompiledExpression, RemembersOnlyWhatTheUnchangedVariableDecides) {
     EXPECT_EQ(compare("x^0.5 - y*ln(x)", "XY", true, points), 0);
 }
 
+// Holds gives the verdict of Contains, looking at the relations in x alone first and once per
+// x: rows put them after others, make them fail without a value, or fail after y has failed.
 TEST(CompiledSystem, MatchesTextPathOnRegionTables) {
     const char* systems[] = {"",         "x*x+y*y<=4",    "x*x+y*y=<4",     "x=y",   "x<>0",
                              "y>0, x>0", "y>0,x>0,x+y<1", "0<x<1",          "x<<1",  "x",
                              "y>x",      "x^2+y^2<pi^2",  "1/x>0, ln(y)<1", "x<1,y", "x<1,ln(0)>y"};
+    const char* ordered[] = {"ln(y)>-9, sqrt(x)<1", "1/y>1, x>0.3", "y<1, x<0.4, x>-2, x*y<>0",
+                             "x>0,2<3,y<x^2", "sqrt(x-0.01)<1, 1/(y-1)<5"};
+    std::vector<const char*> all(std::begin(systems), std::end(systems));
+    all.insert(all.end(), std::begin(ordered), std::end(ordered));
     ExpressionEngine engine;
-    for (const char* text : systems) {
-        const CompiledSystem c(text);
+    for (const char* text : all) {
+        const CompiledSystem c(text), rows(text);
         for (long double x : {0.0L, 0.5L, -1.0L, 2.0L, 1e-6L, 0.01L})
             for (long double y : {0.5L, 0.500009L, 0.50002L, 1.0L, -0.3L}) {
                 const bool want = pointInSystem(engine, text, x, y);
@@ -185,6 +193,8 @@ TEST(CompiledSystem, MatchesTextPathOnRegionTables) {
                 engine.CalcError = 99;
                 EXPECT_EQ(c.Contains(engine, x, y), want) << text;
                 EXPECT_EQ(engine.CalcError, wantCode) << text;
+                EXPECT_EQ(rows.Holds(engine, x, y), want)
+                    << text << " at " << double(x) << ", " << double(y);
             }
     }
 }
@@ -244,7 +254,8 @@ TEST(CompiledDifferential, RandomFormulasAndSystems) {
                 const bool want = pointInSystem(engine, text, p[0], p[1]);
                 const int wantCode = engine.CalcError;
                 const bool got = c.Contains(engine, p[0], p[1]);
-                if (got != want || engine.CalcError != wantCode) {
+                if (got != want || engine.CalcError != wantCode ||
+                    c.Holds(engine, p[0], p[1]) != want) {
                     ADD_FAILURE() << "system \"" << text << "\" at " << static_cast<double>(p[0])
                                   << ", " << static_cast<double>(p[1]);
                     ++failures;

@@ -82,6 +82,8 @@ const std::vector<std::vector<Part>> kSurfaces = {
     {{"1/x + ln(y)", "y>0, x<>0"}, {"-x*y", nullptr}},
     {{"sin x + cos y ^ 2", "abs(x)+abs(y)<=2.5"}, {"exp(-x^2)", "x=<0"}},
     {{"2 x + y", ""}, {"tg(x*y)*frac(x)-int(y)", "y>-x"}},
+    // Relations in x alone after others, without a value, or failing for whole columns.
+    {{"sin(x*y)", "y>-1, x<-1"}, {"x-y", "ln(y+3)>0, x<1, x>-1"}, {"1/(x-2)", "y<2, sqrt(x-1)>=0"}},
 };
 
 TEST_F(Loops, BuildSurfaceGivesTheSameRecord) {

@@ -7,9 +7,12 @@
 #include "picture/halftone_view.h"
 #include "picture/view_state.h"
 
+#include "expr/compiled_expression.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <set>
 #include <vector>
 
@@ -355,6 +358,98 @@ TEST_F(HalfToneTest, NodesWithoutValueLeaveHoles) {
     for (const geo::Vec3& v : list.blocks[0].vertices) {
         EXPECT_GE(v.x, 0);
         EXPECT_NEAR(v.z, std::sqrt(v.x), kFloatTol);
+    }
+}
+
+// Surfaces of several parts give the lists of the text path to the bit: regions by systems
+// (relations in x after those in y, without a value, ending the test early) and by polygons,
+// overlaps, formulas without a value.
+TEST_F(HalfToneTest, SurfaceListsAreThoseOfTheTextPath) {
+    struct Part {
+        const char* formula;
+        const char* system; // nullptr: the triangle (-2, -2), (2.5, -1), (0, 2)
+    };
+    const std::vector<std::vector<Part>> surfaces = {
+        {{"sin(x*y)", "y>0, x<0.5"}, {"x-y", "y<=0, x>-1, ln(x+1)<1"}, {"2", nullptr}},
+        {{"sqrt(1-x^2-y^2)", "1/y>0.4, x>0"}, {"1/x", "x<>0"}},
+        {{"x^2", "abs(x)<1, abs(y)<1"}, {"-x", "x<2, y<x"}, {"y", "sqrt(x)<1"}},
+    };
+    for (const auto& parts : surfaces) {
+        const int slot = AddSurface(scene, "0", "", -3, 3, -2.5, 2, 10);
+        core::SceneObject& o = scene.object(slot);
+        o.partCount = static_cast<std::uint8_t>(parts.size());
+        for (std::size_t k = 0; k < parts.size(); ++k) {
+            core::ObjectPart& part = o.part(static_cast<int>(k) + 1);
+            part.text.setRaw(parts[k].formula);
+            part.domainKind = parts[k].system ? 1 : 0;
+            if (parts[k].system) {
+                part.area.domainText.setRaw(parts[k].system);
+                continue;
+            }
+            part.area.polygon.pointCount = 3;
+            part.area.polygon.points[0] = {-2, -2};
+            part.area.polygon.points[1] = {2.5f, -1};
+            part.area.polygon.points[2] = {0, 2};
+        }
+        const HalfToneList fast = BuildSurfaceList(env, engine, slot);
+        HalfToneList text;
+        {
+            const expr::ReferenceEvaluationScope reference;
+            text = BuildSurfaceList(env, engine, slot);
+        }
+        const HtBlock &a = fast.blocks.at(0), &b = text.blocks.at(0);
+        ASSERT_EQ(a.vertices.size(), b.vertices.size()) << parts[0].formula;
+        ASSERT_EQ(a.normals.size(), b.normals.size()) << parts[0].formula;
+        EXPECT_FALSE(a.vertices.empty()) << parts[0].formula;
+        EXPECT_EQ(std::memcmp(a.vertices.data(), b.vertices.data(),
+                              a.vertices.size() * sizeof(geo::Vec3)),
+                  0)
+            << parts[0].formula;
+        EXPECT_EQ(
+            std::memcmp(a.normals.data(), b.normals.data(), a.normals.size() * sizeof(geo::Vec3)),
+            0)
+            << parts[0].formula;
+    }
+}
+
+// "Припинити" is heard once per column of either pass of a surface; the build ends there, and
+// the objects after it get no list. A surface takes 60 + 59 progress steps.
+TEST_F(HalfToneTest, StopButtonEndsTheBuildAtTheSurface) {
+    const int first = AddSurface(scene, "x*y", "", -1, 1, -1, 1, 10);
+    const int second = AddSurface(scene, "x+y", "", -1, 1, -1, 1, 10);
+    const int point = core::AppendObject(scene, core::ObjectType::Point);
+    const std::size_t cells = 2 * (kHalfToneGrid - 1) * (kHalfToneGrid - 1);
+    const struct {
+        int stopAfter; // progress steps; -1 never
+        int lastSlot;
+        bool someTriangles; // in the last list, when stopped
+    } rows[] = {
+        {-1, point, false},   {5, first, false},
+        {61, first, false},                       // before the first column of triangles
+        {90, first, true},    {119, first, true}, // before the last column
+        {120, second, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.stopAfter);
+        host = test::FakeHost();
+        host.abortAfterSteps = row.stopAfter;
+        const HalfToneScene ht = BuildHalfToneScene(env, engine);
+        ASSERT_FALSE(ht.lists.empty());
+        const HalfToneList& last = ht.lists.back();
+        EXPECT_EQ(last.number, row.lastSlot);
+        EXPECT_EQ(host.calls.back(), "progress end");
+        if (row.stopAfter < 0) {
+            EXPECT_FALSE(ht.stopped);
+            EXPECT_EQ(listOf(ht, first)->blocks.at(0).normals.size(), cells);
+            EXPECT_EQ(listOf(ht, second)->blocks.at(0).normals.size(), cells);
+            continue;
+        }
+        EXPECT_TRUE(ht.stopped);
+        EXPECT_TRUE(last.stopped);
+        EXPECT_EQ(host.progressSteps, row.stopAfter);
+        const std::size_t made = last.blocks.at(0).normals.size();
+        EXPECT_EQ(made > 0, row.someTriangles) << made;
+        EXPECT_LT(made, cells);
     }
 }
 
