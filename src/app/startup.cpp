@@ -20,6 +20,9 @@ void StartUp::start() {
 }
 
 void StartUp::tick() {
+    // A command's dialogs and long loops let this timer through; the start-up scene would be
+    // read into the scene under it, so the settings tick waits until the command has ended.
+    if (m_ticks + 1 == kSettingsTick && !m_window.settingsLoaded() && m_window.busy()) return;
     ++m_ticks;
     if (m_ticks == kSettingsTick && !m_window.settingsLoaded())
         m_window.loadSettings(m_commandLineFile);

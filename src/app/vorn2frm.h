@@ -151,6 +151,9 @@ class TVorn2frm : public QMainWindow, public core::Host, public LanguageCaption 
     entry::TPirEnter* pirEnter() const { return m_pirEnter; }
     entry::TQPolyFrm* qpolyFrm() const { return m_qpolyFrm; }
     entry::TStandObjFrm* standObjFrm() const { return m_standObjFrm; }
+    // A command is running: the dispatcher has not returned, a modal window is up or a long
+    // operation works.
+    bool busy() const;
     // The object list's selection handler, as a click on the list runs it.
     void objectListSelected() { selectionChanged(); }
     pic::TGLBar* glBar() const { return m_glBar; }
@@ -231,6 +234,7 @@ class TVorn2frm : public QMainWindow, public core::Host, public LanguageCaption 
     QString m_operationHeading; // heading of the pending interactive operation
     bool m_settingsLoaded = false;
     bool m_selectionAdds = false; // the last selective load kept the objects it found
+    int m_dispatching = 0;        // commands in the dispatcher, nested ones counted
 };
 
 } // namespace vorn::app

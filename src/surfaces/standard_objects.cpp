@@ -295,6 +295,8 @@ int CreateStandardObject(core::Env& env, expr::ExpressionEngine& engine,
     if (!ok) {
         env.host.showMessage(core::BoxKind::Error, env.msg(kMsgBadNumber));
         core::DropLastObject(scene);
+        // The face formation lets events run: the list may have been filled meanwhile.
+        env.host.refreshObjectList();
         return 0;
     }
     return slot;

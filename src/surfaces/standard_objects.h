@@ -90,7 +90,8 @@ bool FillStandardObject(expr::ExpressionEngine& engine, core::SceneObject& o,
 core::ObjectType StandardObjectType(const StandardMeasures& measures);
 
 // Appends a slot named `caption`, fills it, and for a polyhedron forms its faces through the
-// scratch slot. On failure shows message 14, gives the slot back and returns 0; else the slot.
+// scratch slot. On failure shows message 14, gives the slot back, has the object list rebuilt
+// and returns 0; else the slot.
 int CreateStandardObject(core::Env& env, expr::ExpressionEngine& engine,
                          const StandardMeasures& measures, std::string_view caption);
 

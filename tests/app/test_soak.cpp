@@ -4,15 +4,25 @@
 #include "soak_driver.h"
 
 #include "app/calc_frm.h"
+#include "app/listing_panel.h"
 #include "app/progress_frm.h"
+#include "app/startup.h"
 #include "core/scene_file.h"
+#include "entry/dialogs/pir_enter.h"
+#include "entry/dialogs/stand_obj_frm.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -156,6 +166,54 @@ TEST_F(SoakFindings, LongOperationTakesNoInputForOtherWindows) {
     QApplication::setActiveWindow(window.get());
     QTest::keyClick(window->windowHandle(), Qt::Key_C, Qt::AltModifier);
     EXPECT_EQ(report(), QStringList());
+}
+
+TEST_F(SoakFindings, StandardObjectThatFailsWhileTheStartUpSceneIsDue) {
+    // Just after a restart a truncated pyramid of 21 corners (42 vertices: the progress window
+    // shows) was built while the user held the progress window up; the start-up tick came
+    // inside the face formation and read the start-up scene. Here the radii are too small for
+    // distinct corners, so the build fails, the dialog comes back and is left with Esc.
+    WriteScene(path("start.v3d"), {{ObjectType::Point, "A"}});
+    app::StartUp startUp(*window, nullptr, path("start.v3d"));
+    entry::TStandObjFrm* standard = window->standObjFrm();
+    int shown = 0;
+    bool held = false;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        if (window->pirEnter()->isVisible()) {
+            window->pirEnter()->reject();
+        } else if (standard->isVisible() && shown++ == 0) {
+            standard->setPageTag(1);
+            standard->findChild<QSpinBox*>("CutCount")->setValue(21);
+            standard->findChild<QCheckBox*>("IsCuted")->setChecked(true);
+            standard->findChild<QLineEdit*>("R1")->setText("1/10^20");
+            standard->findChild<QLineEdit*>("R2")->setText("1/10^21");
+            standard->findChild<QAbstractButton*>("OkBtn")->click();
+        } else if (standard->isVisible()) {
+            QTest::keyClick(standard, Qt::Key_Escape);
+        } else if (window->progressFrm()->isVisible() && !held) {
+            held = true;
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return startUp.ticks() >= app::StartUp::kSettingsTick - 1; }));
+            QTest::qWait(100);
+        }
+    });
+    user.start(5);
+    startUp.start();
+    run("StandObj");
+    user.stop();
+    EXPECT_TRUE(held);
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(dialogs->boxTexts(), QStringList{"Не коректний запис числа або виразу."});
+    EXPECT_EQ(objectList().size(), window->scene().objectCount() - 1);
+    EXPECT_EQ(window->scene().currentObject < 0, objectList().isEmpty());
+    // The start-up scene comes once the command has ended.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !startUp.running(); }));
+    EXPECT_EQ(objectList(), QStringList{"1. A"});
+    EXPECT_EQ(window->scene().objectCount(), 2);
+    EXPECT_EQ(window->scene().object(2).type, ObjectType::Point);
+    ASSERT_GT(window->listing()->reportBox()->count(), 0);
+    EXPECT_EQ(window->listing()->reportBox()->item(0)->text(), "A (Точка)");
 }
 
 } // namespace

@@ -191,6 +191,8 @@ TEST_P(StandardRefusal, ShowsMessage14AndGivesTheSlotBack) {
     Fixture f;
     EXPECT_EQ(CreateStandardObject(f.env, f.engine, GetParam(), "x"), 0);
     EXPECT_EQ(f.scene.objectCount(), 1);
+    // The face formation lets events run, and whatever listed the slot meanwhile is redone.
+    EXPECT_EQ(f.host.objectListRefreshes, 1);
     ASSERT_EQ(f.host.boxes.size(), 1u);
     EXPECT_EQ(f.host.boxes[0], f.messages.text(14));
 }

@@ -54,12 +54,28 @@ std::optional<std::pair<char, long double>> parseAssignment(std::string_view arg
 
 } // namespace
 
+const CommandHelp kEvalHelp = {
+    .summary = "the value of an expression, or whether a system of relations holds",
+    .usage = "v3dtool eval TEXT [X=v] [Y=v] [Z=v] [T=v]\n"
+             "v3dtool eval --system TEXT [X=v] [Y=v]",
+    .details =
+        "TEXT is written in the program's expression language. Each X=v writes the decimal number "
+        "v\n"
+        "(\"-1.5\", \"2\", \".5\"; no exponent) into the text for that variable, as the program "
+        "does.\n"
+        "Prints the value with full precision and the error code: 0 none, 1..4 a malformed text,\n"
+        "-1 or -2 no value at this point (the value is then 0).\n"
+        "  --system  TEXT is a system of relations in X and Y (items separated by commas); prints\n"
+        "            true or false and the error code\n",
+};
+
 int runEval(const Args& args, std::ostream& out, std::ostream& err) {
     std::size_t next = 0;
     const bool system = !args.empty() && args[0] == "--system";
     if (system) ++next;
     if (next >= args.size()) {
         err << "eval: missing expression text\n";
+        PrintUsage(err, kEvalHelp);
         return 2;
     }
     std::string text = args[next++];

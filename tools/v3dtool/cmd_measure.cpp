@@ -10,10 +10,27 @@
 
 namespace vorn::tool {
 
-namespace {
+const CommandHelp kMeasureHelp = {
+    .summary = "one of the eight measurements between points, lines and planes of a scene file",
+    .usage = "v3dtool measure FILE.v3d MODE PICK... [--digits N]",
+    .details =
+        "Runs the measurement MODE on the picked elements as the picture does and prints its "
+        "report\n"
+        "lines; its offer to create a point is printed after \"? \" and answered No, error boxes\n"
+        "after \"! \".\n"
+        "  PICK p:OBJ:V        vertex V of object OBJ (its number in the object list)\n"
+        "       l:OBJ:V1:V2    the line through vertices V1 and V2 of OBJ\n"
+        "       pl:OBJ         the plane OBJ\n"
+        "  MODE and its picks: 1 angle by three points (p p p), 2 angle between a line and a "
+        "plane\n"
+        "       (l pl), 3 angle between two planes (pl pl), 4 distance between two points (p p),\n"
+        "       5 from a point to a line (p l), 6 from a point to a plane (p pl), 7 between two "
+        "lines\n"
+        "       (l l), 8 from a line to a plane (l pl)\n"
+        "  --digits N          digits after the decimal point, 0..16 (default 6)\n",
+};
 
-constexpr const char* kUsage = "usage: v3dtool measure FILE.v3d MODE PICK... [--digits N]\n"
-                               "       MODE 1..8; PICK p:OBJ:V | l:OBJ:V1:V2 | pl:OBJ\n";
+namespace {
 
 std::optional<int> Number(const std::string& text) {
     int n = 0;
@@ -68,12 +85,12 @@ int runMeasure(const Args& args, std::ostream& out, std::ostream& err) {
     std::vector<std::string> rest;
     if (!parseCommonOptions(args, opt, rest, err) || rest.size() < 3 || opt.yes ||
         !opt.save.empty()) {
-        err << kUsage;
+        PrintUsage(err, kMeasureHelp);
         return 2;
     }
     const std::optional<int> number = Number(rest[1]);
     if (!number || poly::MeasurementPicks(*number).size() != rest.size() - 2) {
-        err << kUsage;
+        PrintUsage(err, kMeasureHelp);
         return 2;
     }
     std::ostream channel(err.rdbuf()); // loading reports go to err
@@ -95,12 +112,14 @@ int runMeasure(const Args& args, std::ostream& out, std::ostream& err) {
                                      session.env.msg(80) + " " + session.env.msg(120));
             return 1;
         case Parse::Malformed:
-            err << "bad pick " << rest[i + 2] << '\n' << kUsage;
+            err << "bad pick " << rest[i + 2] << '\n';
+            PrintUsage(err, kMeasureHelp);
             return 2;
         }
     }
     if (!poly::RunMeasurement(session.env, *number, picks)) {
-        err << "measurement " << *number << " takes other picks\n" << kUsage;
+        err << "measurement " << *number << " takes other picks\n";
+        PrintUsage(err, kMeasureHelp);
         return 2;
     }
     return 0;

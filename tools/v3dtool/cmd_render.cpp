@@ -13,6 +13,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <fstream>
 #include <sstream>
 
 namespace vorn::tool {
@@ -44,6 +45,15 @@ void EnsureGuiApp(bool openGL) {
 
 bool UsableScale(float z) {
     return std::isfinite(z) && z > 0;
+}
+
+// Whether the file itself holds the picture's scales: loading gives a file without them the
+// default scale, which would not show a scene far from the origin.
+bool FileHasScales(const std::string& path) {
+    core::SceneHeader h{};
+    std::ifstream in(path, std::ios::binary);
+    if (!in.read(reinterpret_cast<char*>(&h), sizeof h)) return false;
+    return UsableScale(h.zoomX) && UsableScale(h.zoomY) && UsableScale(h.zoomZ);
 }
 
 // The half-tone picture into an offscreen framebuffer; a null image when OpenGL fails.
@@ -86,6 +96,20 @@ QImage RenderHalfTone(core::Env& env, const pic::ViewState& view, int width, int
 
 } // namespace
 
+const CommandHelp kRenderHelp = {
+    .summary = "the picture of a scene file as a PNG image",
+    .usage = "v3dtool render FILE.v3d -o OUT.png [--size WxH] [--turn H,V] [--labels] [--fit]\n"
+             "            [--halftone]",
+    .details =
+        "Draws the wire-frame picture of FILE.v3d with its stored view and the default settings.\n"
+        "  -o OUT.png   the image to write\n"
+        "  --size WxH   its size in pixels, each 1..10000 (default 800x600)\n"
+        "  --turn H,V   the rotation scroll bars' positions, each 0..71 (default: the file's)\n"
+        "  --labels     vertex marks and labels, as the interactive picture draws them\n"
+        "  --fit        the size of \"Дібрати розмір\" instead of the file's scales\n"
+        "  --halftone   the half-tone picture instead (needs OpenGL: a display, e.g. xvfb-run)\n",
+};
+
 int runRender(const Args& args, std::ostream& out, std::ostream& err) {
     std::string input, output;
     int width = 800, height = 600;
@@ -122,8 +146,7 @@ int runRender(const Args& args, std::ostream& out, std::ostream& err) {
         }
     }
     if (input.empty() || output.empty()) {
-        err << "usage: v3dtool render FILE.v3d -o OUT.png [--size WxH] [--turn H,V] [--labels] "
-               "[--fit] [--halftone]\n";
+        PrintUsage(err, kRenderHelp);
         return 2;
     }
 
@@ -143,12 +166,13 @@ int runRender(const Args& args, std::ostream& out, std::ostream& err) {
     canvas.engine().setReady(true);
     // Start-up order: the first fit, then the scene file with the view it was saved with.
     canvas.engine().fit();
+    const bool scaled = FileHasScales(input);
     if (!session.load(input)) return 1;
     pic::ViewState& view = canvas.view();
     if (turnH >= 0) view.setTurn(turnH, turnV);
     // A file without usable scales (or --fit) gets the fit of "Дібрати розмір"; the bounds it
     // needs come from a redraw.
-    if (fit || !UsableScale(view.zoomX()) || !UsableScale(view.zoomY()) ||
+    if (fit || !scaled || !UsableScale(view.zoomX()) || !UsableScale(view.zoomY()) ||
         !UsableScale(view.zoomZ())) {
         canvas.redraw();
         view.setZoom(0, 0, 0);

@@ -10,11 +10,17 @@
 
 namespace vorn::tool {
 
-namespace {
+const CommandHelp kSampleHelp = {
+    .summary = "writes the teaching scenes, built with the program's own steps",
+    .usage = "v3dtool sample --list\n"
+             "v3dtool sample NAME OUT.v3d\n"
+             "v3dtool sample --all DIR",
+    .details = "  --list         the names of the scenes and what each shows\n"
+               "  NAME OUT.v3d   writes the scene NAME into OUT.v3d\n"
+               "  --all DIR      writes every scene into DIR as NAME.v3d\n",
+};
 
-constexpr const char* kUsage = "usage: v3dtool sample --list\n"
-                               "       v3dtool sample NAME OUT.v3d\n"
-                               "       v3dtool sample --all DIR\n";
+namespace {
 
 bool WriteSample(const std::string& name, const std::string& file, std::ostream& out,
                  std::ostream& err) {
@@ -42,7 +48,7 @@ int runSample(const Args& args, std::ostream& out, std::ostream& err) {
         return 0;
     }
     if (args.size() != 2) {
-        err << kUsage;
+        PrintUsage(err, kSampleHelp);
         return 2;
     }
     if (args[0] != "--all") return WriteSample(args[0], args[1], out, err) ? 0 : 1;

@@ -10,10 +10,21 @@
 
 namespace vorn::tool {
 
-namespace {
+const CommandHelp kSectionHelp = {
+    .summary = "the section of a polyhedron by a plane of a scene file",
+    .usage = "v3dtool section FILE.v3d PLANE POLYHEDRON [--yes] [--save OUT.v3d] [--digits N]",
+    .details =
+        "Cuts POLYHEDRON by PLANE as \"Виконати переріз\" does and prints its report lines; the\n"
+        "questions it asks are printed after \"? \" and error boxes after \"! \".\n"
+        "  PLANE, POLYHEDRON  numbers in the object list (1 = first object)\n"
+        "  --yes              answer Yes to the questions: create the contour polyline and the "
+        "two\n"
+        "                     parts (default: No)\n"
+        "  --save OUT.v3d     write the scene afterwards, with the objects created\n"
+        "  --digits N         digits after the decimal point, 0..16 (default 6)\n",
+};
 
-constexpr const char* kUsage =
-    "usage: v3dtool section FILE.v3d PLANE POLYHEDRON [--yes] [--save OUT.v3d] [--digits N]\n";
+namespace {
 
 // The slot of object number `text` as the object list shows it (1 = first user object).
 int ObjectSlot(const core::Scene& scene, const std::string& text) {
@@ -29,7 +40,7 @@ int runSection(const Args& args, std::ostream& out, std::ostream& err) {
     ToolOptions opt;
     std::vector<std::string> rest;
     if (!parseCommonOptions(args, opt, rest, err) || rest.size() != 3) {
-        err << kUsage;
+        PrintUsage(err, kSectionHelp);
         return 2;
     }
     // Loading reports go to err; from the section on, everything goes to out.
@@ -39,7 +50,8 @@ int runSection(const Args& args, std::ostream& out, std::ostream& err) {
     const int plane = ObjectSlot(session.scene, rest[1]);
     const int polyhedron = ObjectSlot(session.scene, rest[2]);
     if (plane == 0 || polyhedron == 0) {
-        err << "no such object\n" << kUsage;
+        err << "no such object\n";
+        PrintUsage(err, kSectionHelp);
         return 2;
     }
     channel.rdbuf(out.rdbuf());

@@ -8,6 +8,21 @@
 namespace vorn::tool {
 
 using Args = std::vector<std::string>;
+using RunCommand = int (*)(const Args& args, std::ostream& out, std::ostream& err);
+
+// What `v3dtool help NAME` prints: one line for the command list, the usage lines (each one
+// "v3dtool NAME ...") and what the arguments mean.
+struct CommandHelp {
+    const char* summary;
+    const char* usage;
+    const char* details;
+};
+
+struct Command {
+    const char* name;
+    RunCommand run;
+    const CommandHelp* help;
+};
 
 int runInfo(const Args& args, std::ostream& out, std::ostream& err);
 int runEval(const Args& args, std::ostream& out, std::ostream& err);
@@ -18,5 +33,21 @@ int runMeasure(const Args& args, std::ostream& out, std::ostream& err);
 int runSample(const Args& args, std::ostream& out, std::ostream& err);
 // Built only with Qt (VORN_WITH_RENDER): the wire-frame picture of a scene file as a PNG.
 int runRender(const Args& args, std::ostream& out, std::ostream& err);
+
+extern const CommandHelp kInfoHelp, kEvalHelp, kCalcHelp, kSectionHelp, kMeasureHelp, kSampleHelp,
+    kRenderHelp;
+
+// The commands of the engine library, in the order the help lists them (render is added by the
+// program when it is built with Qt).
+std::vector<Command> EngineCommands();
+
+// Writes `help.usage` with "usage: " before the first line and an indent before the others.
+void PrintUsage(std::ostream& os, const CommandHelp& help);
+
+// The whole command line after the program's name: a command and its arguments, "help",
+// "help NAME", "--help" or "-h" (also after a command's name). Help asked for goes to `out`
+// with status 0; a missing or unknown command gives the usage on `err` and status 2.
+int RunTool(const std::vector<Command>& commands, const Args& args, std::ostream& out,
+            std::ostream& err);
 
 } // namespace vorn::tool
