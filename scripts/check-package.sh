@@ -17,7 +17,17 @@ CHROOT=${CHROOT:-$(dirname "$root")/chroot-fresh}
 WORK=${WORK:-$(dirname "$root")/chroot-check}
 OUT=${OUT:-$build/package-check}
 SUITE=${SUITE:-bookworm}
-MIRROR=${MIRROR:-http://deb.debian.org/debian}
+# The machine's own Debian archive: the first source that is not the security archive, from
+# the deb822 files or the one-line lists. MIRROR overrides it.
+apt_mirror() {
+  {
+    awk '/^URIs:/ {for (i = 2; i <= NF; i++) print $i}' /etc/apt/sources.list.d/*.sources 2>/dev/null
+    awk '$1 == "deb" {for (i = 2; i <= NF; i++) if ($i !~ /^\[/) {print $i; break}}' \
+      /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null
+  } | grep -v -- '-security' | head -n 1
+}
+MIRROR=${MIRROR:-$(apt_mirror)}
+[ -n "$MIRROR" ] || { echo "no Debian archive in the machine's apt sources; set MIRROR" >&2; exit 1; }
 DISPLAY_NUMBER=${DISPLAY_NUMBER:-87}
 USER_NAME=student
 
