@@ -1,6 +1,8 @@
 // Function and power arithmetic of the expression language.
 #include "expr/arithmetic.h"
 
+#include "expr/expression_engine.h"
+
 #include <cmath>
 #include <numbers>
 
@@ -97,6 +99,36 @@ bool computePower(long double b, long double e, long double& out) {
         out = 0;
     }
     return std::isfinite(out);
+}
+
+Relation relationOf(std::string_view sign) {
+    if (sign == "<") return Relation::Less;
+    if (sign == ">") return Relation::Greater;
+    if (sign == "<=" || sign == "=<") return Relation::LessEqual;
+    if (sign == ">=" || sign == "=>") return Relation::GreaterEqual;
+    if (sign == "=") return Relation::Equal;
+    if (sign == "<>" || sign == "><") return Relation::NotEqual;
+    return Relation::None;
+}
+
+bool relationHolds(Relation relation, long double l, long double r) {
+    switch (relation) {
+    case Relation::Less:
+        return l < r;
+    case Relation::Greater:
+        return l > r;
+    case Relation::LessEqual:
+        return l <= r;
+    case Relation::GreaterEqual:
+        return l >= r;
+    case Relation::Equal:
+        return std::fabs(l - r) < kEqualTolerance;
+    case Relation::NotEqual:
+        return l != r; // exact on purpose
+    case Relation::None:
+        break;
+    }
+    return false;
 }
 
 } // namespace vorn::expr::arith

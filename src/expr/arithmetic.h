@@ -2,7 +2,23 @@
 // give the same bits.
 #pragma once
 
+#include <cstdint>
+#include <string_view>
+
 namespace vorn::expr::arith {
+
+// A relation of a system: its sign and whether it holds.
+enum class Relation : std::uint8_t {
+    None,
+    Less,
+    Greater,
+    LessEqual,
+    GreaterEqual,
+    Equal,
+    NotEqual
+};
+Relation relationOf(std::string_view sign);
+bool relationHolds(Relation relation, long double l, long double r);
 
 // Sine and cosine give 0 for arguments of 2^63 or more, where the hardware gives up.
 long double sine(long double v);

@@ -602,13 +602,7 @@ CompiledSystem::CompiledSystem(std::string_view text, bool validate)
         while (k + 1 < n && isRelation(s[k]))
             ++k;
         const std::string_view sign = std::string_view(s).substr(j, k - j);
-        item.relation = sign == "<"                    ? Relation::Less
-                        : sign == ">"                  ? Relation::Greater
-                        : sign == "<=" || sign == "=<" ? Relation::LessEqual
-                        : sign == ">=" || sign == "=>" ? Relation::GreaterEqual
-                        : sign == "="                  ? Relation::Equal
-                        : sign == "<>" || sign == "><" ? Relation::NotEqual
-                                                       : Relation::None;
+        item.relation = arith::relationOf(sign);
         std::size_t end = s.find(',', k);
         if (end == std::string::npos) end = n;
         if (item.relation != Relation::None &&
@@ -652,23 +646,7 @@ bool CompiledSystem::holds(const Item& item, ExpressionEngine& engine,
         engine.CalcError = code;
         return false;
     }
-    switch (item.relation) {
-    case Relation::Less:
-        return l < r;
-    case Relation::Greater:
-        return l > r;
-    case Relation::LessEqual:
-        return l <= r;
-    case Relation::GreaterEqual:
-        return l >= r;
-    case Relation::Equal:
-        return std::fabs(l - r) < kEqualTolerance;
-    case Relation::NotEqual:
-        return l != r;
-    case Relation::None:
-        break;
-    }
-    return false;
+    return arith::relationHolds(item.relation, l, r);
 }
 
 bool CompiledSystem::Contains(ExpressionEngine& engine, long double x, long double y) const {

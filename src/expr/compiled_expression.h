@@ -2,6 +2,7 @@
 // answers.
 #pragma once
 
+#include "expr/arithmetic.h"
 #include "expr/expression_engine.h"
 
 #include <cstddef>
@@ -145,15 +146,7 @@ class CompiledSystem {
     bool usesReference() const { return m_reference; }
 
   private:
-    enum class Relation : std::uint8_t {
-        None,
-        Less,
-        Greater,
-        LessEqual,
-        GreaterEqual,
-        Equal,
-        NotEqual
-    };
+    using Relation = arith::Relation;
     struct Item {
         detail::Program left, right;
         Relation relation;

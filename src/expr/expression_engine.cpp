@@ -111,37 +111,9 @@ std::string valueText(long double value) {
     return out;
 }
 
-enum class Relation { None, Less, Greater, LessEqual, GreaterEqual, Equal, NotEqual };
-
-Relation relationOf(std::string_view sign) {
-    if (sign == "<") return Relation::Less;
-    if (sign == ">") return Relation::Greater;
-    if (sign == "<=" || sign == "=<") return Relation::LessEqual;
-    if (sign == ">=" || sign == "=>") return Relation::GreaterEqual;
-    if (sign == "=") return Relation::Equal;
-    if (sign == "<>" || sign == "><") return Relation::NotEqual;
-    return Relation::None;
-}
-
-bool relationHolds(Relation relation, long double l, long double r) {
-    switch (relation) {
-    case Relation::Less:
-        return l < r;
-    case Relation::Greater:
-        return l > r;
-    case Relation::LessEqual:
-        return l <= r;
-    case Relation::GreaterEqual:
-        return l >= r;
-    case Relation::Equal:
-        return std::fabs(l - r) < kEqualTolerance;
-    case Relation::NotEqual:
-        return l != r; // exact on purpose
-    case Relation::None:
-        break;
-    }
-    return false;
-}
+using arith::Relation;
+using arith::relationHolds;
+using arith::relationOf;
 
 } // namespace
 
