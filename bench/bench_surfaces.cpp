@@ -21,7 +21,8 @@ namespace {
 using vorn::core::QuietHost;
 
 // sin(x*y) over x^2+y^2<pi^2, integrated over the same disc in -3..3 x -3..3. The second
-// argument 1 takes the text path of every evaluation; the third 1 keeps to one thread.
+// argument 1 takes the text path of every evaluation; the third 1 keeps to one thread, 0 uses
+// every core.
 void BM_DoubleIntegralDefaultSurface(benchmark::State& state) {
     using namespace vorn;
     core::Scene scene;
@@ -38,8 +39,8 @@ void BM_DoubleIntegralDefaultSurface(benchmark::State& state) {
     const double evaluations = double(n) * n + 2.0 * (n - 1) * (n - 1);
     for (auto _ : state) {
         expr::ExpressionEngine engine;
-        const surf::DoubleIntegralResult r =
-            surf::DoubleIntegral(env, engine, scene.object(2), region, n, state.range(2) != 0);
+        const surf::DoubleIntegralResult r = surf::DoubleIntegral(
+            env, engine, scene.object(2), region, n, state.range(2) != 0 ? 1 : surf::kAllCores);
         benchmark::DoNotOptimize(r.integral);
     }
     state.counters["evaluations_per_second"] =
@@ -48,6 +49,7 @@ void BM_DoubleIntegralDefaultSurface(benchmark::State& state) {
 
 BENCHMARK(BM_DoubleIntegralDefaultSurface)
     ->Args({200, 0, 0})
+    ->Args({200, 0, 1})
     ->Args({200, 1, 1})
     ->Args({1000, 0, 0})
     ->Args({1000, 0, 1})
@@ -210,7 +212,7 @@ void BM_TwentyPartSceneHalfTone(benchmark::State& state) {
 BENCHMARK(BM_TwentyPartSceneHalfTone)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 // The double integral of one such surface over its rectangle; the second argument 1 keeps to
-// one thread.
+// one thread, 0 uses every core.
 void BM_DoubleIntegralTwentyParts(benchmark::State& state) {
     using namespace vorn;
     core::Scene scene;
@@ -225,8 +227,8 @@ void BM_DoubleIntegralTwentyParts(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     for (auto _ : state) {
         expr::ExpressionEngine engine;
-        const surf::DoubleIntegralResult r =
-            surf::DoubleIntegral(env, engine, scene.object(2), region, n, state.range(1) != 0);
+        const surf::DoubleIntegralResult r = surf::DoubleIntegral(
+            env, engine, scene.object(2), region, n, state.range(1) != 0 ? 1 : surf::kAllCores);
         benchmark::DoNotOptimize(r.integral);
     }
 }

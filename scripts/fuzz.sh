@@ -69,12 +69,15 @@ for t in "${targets[@]}"; do
   done
   # The repo corpus keeps only inputs that reach new edges (hit counts aside), none over 64 KB.
   find "$dir/corpus" -type f -size +64k -delete
+  mkdir -p "$root/fuzz/corpus/$t"
   before=$(find "$root/fuzz/corpus/$t" -type f | wc -l)
   nice -n 19 "$bin" -merge=1 -use_counters=0 -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
     "$root/fuzz/corpus/$t" "$dir/corpus" >"$dir/merge.log" 2>&1 || true
   after=$(find "$root/fuzz/corpus/$t" -type f | wc -l)
-  execs=$(grep -oE '^#[0-9]+' "$dir/campaign.log" | tail -n 1 | tr -d '#')
-  took=$(grep -oE 'exiting: [0-9]+ time: [0-9]+s' "$dir/campaign.log" | grep -oE '[0-9]+s$' || true)
+  # A campaign that died early has no count: report it and go on with the others.
+  execs=$(grep -oE '^#[0-9]+' "$dir/campaign.log" 2>/dev/null | tail -n 1 | tr -d '#' || true)
+  took=$(grep -oE 'exiting: [0-9]+ time: [0-9]+s' "$dir/campaign.log" 2>/dev/null |
+    grep -oE '[0-9]+s$' || true)
   echo "fuzz: $t: ${execs:-0} executions in ${took:-?}; working corpus" \
     "$(find "$dir/corpus" -type f | wc -l) inputs; repo corpus $before -> $after inputs" \
     "($(du -sk "$root/fuzz/corpus/$t" | cut -f1) KB); $findings finding(s)"

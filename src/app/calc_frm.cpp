@@ -4,6 +4,7 @@
 #include "core/format.h"
 #include "entry/dialogs/entry_widgets.h"
 #include "expr/region.h"
+#include "lang/message_ids.h"
 #include "surfaces/integrals.h"
 
 #include <QApplication>
@@ -27,13 +28,6 @@
 namespace vorn::app {
 
 namespace {
-
-// Message numbers of the calculator.
-constexpr int kMsgNoSurface = 3;
-constexpr int kMsgNotFinished = 5;
-constexpr int kMsgBadValue = 6;
-constexpr int kMsgDrawPolyline = 7;
-constexpr int kMsgDrawPolygon = 8;
 
 // Variables a field's live check replaces, by the field's Tag.
 constexpr int kTagConstant = 0, kTagOfX = 1, kTagOfT = 2, kTagFree = 3;
@@ -386,7 +380,6 @@ void TCalcFrm::checkField(QComboBox* box) {
         ok = expr::acceptsTypedExpression(m_engine, t, "X");
     else if (tag == kTagOfT)
         ok = expr::acceptsTypedExpression(m_engine, t, "T");
-    m_engine.CalcError = expr::kCalcOk;
     QPalette p = box->lineEdit()->palette();
     p.setColor(QPalette::Text, ok ? QColor(Qt::black) : QColor(255, 0, 0));
     box->lineEdit()->setPalette(p);
@@ -438,13 +431,9 @@ std::optional<long double> TCalcFrm::fieldValue(const QComboBox* box, char lette
                                                 long double value) {
     std::string t = text(box);
     if (letter) t = expr::ExpressionEngine::SubstituteVariable(t, letter, value);
-    m_engine.CalcError = expr::kCalcOk;
-    const long double v = m_engine.EvaluateExpression(t);
-    if (m_engine.CalcError != expr::kCalcOk) {
-        m_engine.CalcError = expr::kCalcOk;
-        return std::nullopt;
-    }
-    return v;
+    const expr::Evaluation e = m_engine.Evaluate(t);
+    if (!e.ok()) return std::nullopt;
+    return e.value;
 }
 
 void TCalcFrm::calculate() {
@@ -470,7 +459,7 @@ void TCalcFrm::calcExpression() {
     if (m_calcStr->currentText().trimmed().isEmpty()) return;
     const std::optional<long double> v = fieldValue(m_calcStr);
     if (!v) {
-        error(kMsgBadValue);
+        error(lang::msg::kBadValueOrExpression);
         return;
     }
     m_result->setText(qs(core::FormatNumber(false, *v, m_env.settings.answerDigits)));
@@ -527,15 +516,13 @@ void TCalcFrm::calcContour() {
     clearResult();
     std::vector<geo::Vec3> points;
     if (!contourPoints(points)) {
-        error(kMsgBadValue);
+        error(lang::msg::kBadValueOrExpression);
         return;
     }
-    m_engine.CalcError = expr::kCalcOk;
     const surf::ContourResult r =
         surf::ContourIntegral(m_env, m_engine, text(m_calcIntCurve), points);
-    m_engine.CalcError = expr::kCalcOk;
     if (r.error) {
-        error(kMsgBadValue);
+        error(lang::msg::kBadValueOrExpression);
         return;
     }
     m_result->setText(qs(core::FormatNumber(false, r.value, m_env.settings.answerDigits)));
@@ -546,60 +533,52 @@ void TCalcFrm::calcDoubleIntegral() {
     clearResult();
     const QListWidgetItem* item = m_funcList->currentItem();
     if (!item) {
-        error(kMsgNoSurface);
+        error(lang::msg::kNoSurfaceObject);
         return;
     }
     const int slot = item->data(Qt::UserRole).toInt();
     if (!m_env.scene.isUserSlot(slot) ||
         m_env.scene.object(slot).type != core::ObjectType::Surface) {
-        error(kMsgNoSurface);
+        error(lang::msg::kNoSurfaceObject);
         return;
     }
     const auto x1 = fieldValue(m_funcX1), x2 = fieldValue(m_funcX2);
     const auto y1 = fieldValue(m_funcY1), y2 = fieldValue(m_funcY2);
     if (!x1 || !x2 || !y1 || !y2) {
-        error(kMsgBadValue);
+        error(lang::msg::kBadValueOrExpression);
         return;
     }
     surf::CalcRegion region;
     region.bounds = {double(*x1), double(*x2), double(*y1), double(*y2)};
     if (m_qType->currentIndex() == 0) {
         region.region.system = text(m_qFunc);
-        m_engine.CalcError = expr::kCalcOk;
-        expr::pointInSystem(m_engine, region.region.system, expr::kTypingProbe, expr::kTypingProbe);
-        const bool bad = m_engine.CalcError > 0;
-        m_engine.CalcError = expr::kCalcOk;
-        if (bad) {
-            error(kMsgBadValue);
-            return;
-        }
     } else {
         region.region.isPolygon = true;
         for (int row = 0; row < m_qGrid->rowCount(); ++row) {
             long double xy[2] = {0, 0};
             for (int col = 0; col < 2; ++col) {
                 const QTableWidgetItem* cell = m_qGrid->item(row, col);
-                m_engine.CalcError = expr::kCalcOk;
-                xy[col] = m_engine.EvaluateExpression(cell ? cell->text().toStdString() : "");
-                if (m_engine.CalcError != expr::kCalcOk) {
-                    m_engine.CalcError = expr::kCalcOk;
-                    error(kMsgBadValue);
+                const expr::Evaluation e =
+                    m_engine.Evaluate(cell ? cell->text().toStdString() : "");
+                if (!e.ok()) {
+                    error(lang::msg::kBadValueOrExpression);
                     return;
                 }
+                xy[col] = e.value;
             }
             region.region.polygon.push({double(xy[0]), double(xy[1]), 0});
         }
-        // Fewer than three vertices enclose nothing.
-        if (region.region.polygon.n < 3) {
-            error(kMsgBadValue);
-            return;
-        }
+    }
+    if (surf::CheckDoubleIntegralRequest(m_engine, region, m_env.settings.integrationPoints) !=
+        surf::RequestFault::None) {
+        error(lang::msg::kBadValueOrExpression);
+        return;
     }
     const surf::DoubleIntegralResult r = surf::DoubleIntegral(
         m_env, m_engine, m_env.scene.object(slot), region, m_env.settings.integrationPoints);
-    m_engine.CalcError = expr::kCalcOk;
     if (r.code != surf::kDoubleIntegralDone) {
-        error(r.code == surf::kDoubleIntegralStopped ? kMsgNotFinished : kMsgBadValue);
+        error(r.code == surf::kDoubleIntegralStopped ? lang::msg::kComputationNotFinished
+                                                     : lang::msg::kBadValueOrExpression);
         return;
     }
     const int digits = m_env.settings.answerDigits;
@@ -638,7 +617,7 @@ void PresetRange(PolyDrawRequest& r) {
 void TCalcFrm::drawContour() {
     if (!m_drawer) return;
     PolyDrawRequest r;
-    r.title = qs(m_env.msg(kMsgDrawPolyline));
+    r.title = qs(m_env.msg(lang::msg::kCalcDrawPolyline));
     r.capacity = kMaxContourPoints;
     r.closed = false;
     r.axisLetters = QStringLiteral("XY");
@@ -658,18 +637,14 @@ void TCalcFrm::drawContour() {
 void TCalcFrm::drawRegion() {
     if (!m_drawer) return;
     PolyDrawRequest r;
-    r.title = qs(m_env.msg(kMsgDrawPolygon));
+    r.title = qs(m_env.msg(lang::msg::kCalcDrawPolygon));
     r.capacity = kMaxRegionVertices;
     r.closed = true;
     r.axisLetters = QStringLiteral("xy");
     for (int row = 0; row < m_qGrid->rowCount(); ++row) {
         const auto cell = [&](int col) {
             const QTableWidgetItem* it = m_qGrid->item(row, col);
-            m_engine.CalcError = expr::kCalcOk;
-            const double v =
-                double(m_engine.EvaluateExpression(it ? it->text().toStdString() : ""));
-            m_engine.CalcError = expr::kCalcOk;
-            return v;
+            return double(m_engine.Evaluate(it ? it->text().toStdString() : "").value);
         };
         r.points.emplace_back(cell(0), cell(1));
     }

@@ -4,6 +4,7 @@
 #include "core/scene.h"
 #include "expr/expression_engine.h"
 #include "geometry/vec3.h"
+#include "surfaces/integrals.h"
 
 #include <QPointF>
 #include <QString>
@@ -42,7 +43,7 @@ class TCalcFrm : public QWidget {
   public:
     enum Page { ExpressionPage = 0, ContourPage = 1, DoubleIntegralPage = 2 };
     enum Contour { GraphContour = 0, ParametricContour = 1, PolylineContour = 2 };
-    static constexpr int kMaxRegionVertices = core::kMaxPartPoints; // as a surface part's polygon
+    static constexpr int kMaxRegionVertices = surf::kMaxRegionVertices;
     static constexpr int kMaxContourPoints = 1000;
 
     explicit TCalcFrm(core::Env& env, QWidget* parent = nullptr);
@@ -62,8 +63,6 @@ class TCalcFrm : public QWidget {
     QLineEdit* resultBox() const { return m_result; }
     // The keypad button with this caption.
     QPushButton* key(const QString& caption) const;
-    // Polyline drawn by hand for the contour, (x, y) points.
-    const std::vector<QPointF>& handPolyline() const { return m_handPoints; }
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

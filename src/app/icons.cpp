@@ -53,8 +53,7 @@ void magnifier(QPainter& p, const char* sign) {
     letters(p, QString::fromUtf8(sign), QRectF(4, 4, 12, 12), kBlue, 11);
 }
 
-void measure(QPainter& p, const char* name, const QString& tagText) {
-    const bool angle = std::strncmp(name, "Ugol", 4) == 0;
+void measure(QPainter& p, bool angle, const QString& tagText) {
     p.setPen(QPen(kInk, 1.5));
     if (angle) {
         p.drawLine(QPointF(3, 20), QPointF(21, 20));
@@ -74,155 +73,248 @@ void arrowHead(QPainter& p, QPointF tip, QPointF dir) {
     p.drawPolygon(QPolygonF({tip, tip - dir * 4 + n * 3, tip - dir * 4 - n * 3}));
 }
 
+void newFile(QPainter& p, const QString&) {
+    p.setPen(QPen(kInk, 1.2));
+    p.setBrush(Qt::white);
+    p.drawPolygon(QPolygonF(
+        {QPointF(5, 2), QPointF(15, 2), QPointF(19, 6), QPointF(19, 22), QPointF(5, 22)}));
+    p.drawLine(QPointF(15, 2), QPointF(15, 6));
+    p.drawLine(QPointF(15, 6), QPointF(19, 6));
+}
+
+void folder(QPainter& p, const QString&) {
+    p.setPen(QPen(kInk, 1.2));
+    p.setBrush(QColor(240, 200, 80));
+    p.drawPolygon(QPolygonF({QPointF(2, 7), QPointF(9, 7), QPointF(11, 9), QPointF(21, 9),
+                             QPointF(21, 20), QPointF(2, 20)}));
+}
+
+void diskette(QPainter& p, const QString&) {
+    p.setPen(QPen(kInk, 1.2));
+    p.setBrush(QColor(60, 90, 200));
+    p.drawRect(QRectF(3, 3, 18, 18));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(7, 3, 10, 7));
+    p.setBrush(QColor(200, 200, 200));
+    p.drawRect(QRectF(6, 14, 12, 7));
+}
+
+void cancel(QPainter& p, const QString&) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(kRed);
+    p.drawEllipse(QRectF(3, 3, 18, 18));
+    p.setPen(QPen(Qt::white, 2.5));
+    p.drawLine(QPointF(8, 8), QPointF(16, 16));
+    p.drawLine(QPointF(16, 8), QPointF(8, 16));
+}
+
+void cross(QPainter& p, const QString&) {
+    p.setPen(QPen(kRed, 3));
+    p.drawLine(QPointF(5, 5), QPointF(19, 19));
+    p.drawLine(QPointF(19, 5), QPointF(5, 19));
+}
+
+void pencil(QPainter& p, const QString&) {
+    p.setPen(QPen(kInk, 1.2));
+    p.setBrush(QColor(240, 200, 80));
+    p.drawPolygon(QPolygonF(
+        {QPointF(4, 20), QPointF(5, 15), QPointF(16, 4), QPointF(20, 8), QPointF(9, 19)}));
+}
+
+void shadedBall(QPainter& p, const QString&) {
+    QRadialGradient g(QPointF(9, 9), 12);
+    g.setColorAt(0, Qt::white);
+    g.setColorAt(1, QColor(0, 0, 160));
+    p.setPen(Qt::NoPen);
+    p.setBrush(g);
+    p.drawEllipse(QRectF(2, 2, 20, 20));
+}
+
+void isometry(QPainter& p, const QString&) {
+    p.setPen(QPen(kInk, 1.5));
+    p.drawLine(QPointF(12, 13), QPointF(12, 2));
+    p.drawLine(QPointF(12, 13), QPointF(3, 20));
+    p.drawLine(QPointF(12, 13), QPointF(21, 20));
+}
+
+void zoomFit(QPainter& p, const QString&) {
+    p.setPen(QPen(kInk, 1.5));
+    p.drawRect(QRectF(3, 3, 18, 18));
+    p.setPen(QPen(kBlue, 1.5));
+    p.setBrush(kBlue);
+    p.drawLine(QPointF(7, 7), QPointF(17, 17));
+    arrowHead(p, QPointF(6, 6), QPointF(-0.7, -0.7));
+    arrowHead(p, QPointF(18, 18), QPointF(0.7, 0.7));
+}
+
+void sides(QPainter& p, const QString&) {
+    p.setPen(QPen(kInk, 1.2));
+    p.setBrush(QColor(120, 200, 120));
+    p.drawPolygon(QPolygonF({QPointF(3, 20), QPointF(12, 3), QPointF(21, 20)}));
+    letters(p, QStringLiteral("S"), QRectF(6, 9, 12, 11), kInk, 10);
+}
+
+void calculator(QPainter& p, const QString&) {
+    p.setPen(QPen(kInk, 1.2));
+    p.setBrush(QColor(230, 230, 230));
+    p.drawRect(QRectF(5, 2, 14, 20));
+    letters(p, QStringLiteral("f(x)"), QRectF(4, 7, 16, 12), kBlue, 7);
+}
+
+void transform(QPainter& p, const QString&) {
+    letters(p, QStringLiteral("xyz"), QRectF(0, 4, 24, 16), kBlue, 10);
+}
+
+// The four picture modes share a green pen.
+void modePen(QPainter& p) {
+    p.setPen(QPen(kGreen, 2));
+    p.setBrush(Qt::NoBrush);
+}
+
+void modeMove(QPainter& p, const QString&) {
+    modePen(p);
+    p.setBrush(kGreen);
+    p.drawLine(QPointF(4, 12), QPointF(18, 12));
+    arrowHead(p, QPointF(21, 12), QPointF(1, 0));
+}
+
+void modeTurn(QPainter& p, const QString&) {
+    modePen(p);
+    p.drawArc(QRectF(4, 4, 16, 16), 30 * 16, 270 * 16);
+    p.setBrush(kGreen);
+    arrowHead(p, QPointF(19, 7), QPointF(0.5, -0.9));
+}
+
+void modeScale(QPainter& p, const QString&) {
+    modePen(p);
+    p.drawRect(QRectF(3, 11, 8, 8));
+    p.drawRect(QRectF(3, 5, 14, 14));
+    p.setBrush(kGreen);
+    arrowHead(p, QPointF(21, 2), QPointF(0.7, -0.7));
+}
+
+void modeFree(QPainter& p, const QString&) {
+    modePen(p);
+    p.drawPolyline(QPolygonF({QPointF(3, 20), QPointF(8, 6), QPointF(14, 16), QPointF(21, 4)}));
+}
+
+void cut(QPainter& p, const QString&) {
+    cube(p, kInk);
+    p.setPen(QPen(kRed, 1.5));
+    p.setBrush(QColor(255, 0, 0, 70));
+    p.drawPolygon(QPolygonF({QPointF(4, 15), QPointF(15, 12), QPointF(20, 8), QPointF(9, 11)}));
+}
+
+void point(QPainter& p, const QString&) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(kRed);
+    p.drawEllipse(QPointF(12, 12), 4, 4);
+}
+
+void polyline(QPainter& p, const QString&) {
+    p.setPen(QPen(kBlue, 1.8));
+    p.drawPolyline(QPolygonF({QPointF(3, 19), QPointF(9, 6), QPointF(15, 16), QPointF(21, 5)}));
+}
+
+void plane(QPainter& p, const QString&) {
+    p.setPen(QPen(kBlue, 1.2));
+    p.setBrush(QColor(0, 160, 220, 110));
+    p.drawPolygon(QPolygonF({QPointF(2, 17), QPointF(8, 7), QPointF(22, 7), QPointF(16, 17)}));
+}
+
+void polyhedron(QPainter& p, const QString&) {
+    p.setPen(QPen(kBlue, 1.3));
+    p.drawPolygon(QPolygonF({QPointF(3, 19), QPointF(12, 3), QPointF(21, 19)}));
+    p.drawLine(QPointF(12, 3), QPointF(14, 15));
+    p.drawLine(QPointF(3, 19), QPointF(14, 15));
+    p.drawLine(QPointF(21, 19), QPointF(14, 15));
+}
+
+void surface(QPainter& p, const QString&) {
+    QPainterPath path(QPointF(2, 14));
+    path.cubicTo(QPointF(8, 2), QPointF(14, 24), QPointF(22, 10));
+    p.setPen(QPen(kBlue, 1.8));
+    p.drawPath(path);
+    p.drawPath(path.translated(0, 6));
+}
+
+void revolution(QPainter& p, const QString&) {
+    p.setPen(QPen(kBlue, 1.5));
+    p.drawEllipse(QRectF(4, 3, 16, 6));
+    p.drawEllipse(QRectF(7, 17, 10, 4));
+    p.drawLine(QPointF(4, 6), QPointF(7, 19));
+    p.drawLine(QPointF(20, 6), QPointF(17, 19));
+}
+
+// Creation on the screen: the same picture with a small pointer.
+void pointer(QPainter& p) {
+    p.setPen(QPen(kInk, 1));
+    p.setBrush(Qt::white);
+    p.drawPolygon(QPolygonF({QPointF(14, 12), QPointF(14, 23), QPointF(17, 20), QPointF(20, 23),
+                             QPointF(21, 22), QPointF(18, 19), QPointF(22, 19)}));
+}
+
+using Painter = void (*)(QPainter&, const QString& letters);
+
+// The picture of each command; a name ending in '*' stands for every command it begins.
+struct Picture {
+    const char* name;
+    Painter paint;
+};
+
+const Picture kPictures[] = {
+    {"NewFile", newFile},
+    {"LoadFile", folder},
+    {"LoadSel", folder},
+    {"SaveFile", diskette},
+    {"SaveAs", diskette},
+    {"Cancel", cancel},
+    {"Delete", cross},
+    {"Edit", pencil},
+    {"HalfTone", shadedBall},
+    {"Osi_OZ", [](QPainter& p, const QString&) { axes(p, "Oz"); }},
+    {"Osi_OY", [](QPainter& p, const QString&) { axes(p, "Oy"); }},
+    {"Osi_OX", [](QPainter& p, const QString&) { axes(p, "Ox"); }},
+    {"Osi_3", isometry},
+    {"ZoomIn", [](QPainter& p, const QString&) { magnifier(p, "+"); }},
+    {"ZoomOut", [](QPainter& p, const QString&) { magnifier(p, "\xe2\x88\x92"); }},
+    {"ZoomFit", zoomFit},
+    {"Ugol*", [](QPainter& p, const QString& text) { measure(p, true, text); }},
+    {"Distance*", [](QPainter& p, const QString& text) { measure(p, false, text); }},
+    {"Sides", sides},
+    {"Calculator", calculator},
+    {"Transform", transform},
+    {"mode1", modeMove},
+    {"mode2", modeTurn},
+    {"mode3", modeScale},
+    {"mode4", modeFree},
+    {"MakeCut", cut},
+    {"StandObj", [](QPainter& p, const QString&) { cube(p, kBlue); }},
+    {"CrPoint", point},
+    {"ScrPoint", point},
+    {"CrPolyline", polyline},
+    {"ScrPolyline", polyline},
+    {"CrPlane", plane},
+    {"ScrPlane", plane},
+    {"CrPolyhedron", polyhedron},
+    {"CrSurface", surface},
+    {"CrRevolution", revolution},
+};
+
+bool Matches(const char* pattern, const char* name) {
+    const std::size_t n = std::strlen(pattern);
+    return pattern[n - 1] == '*' ? std::strncmp(pattern, name, n - 1) == 0
+                                 : std::strcmp(pattern, name) == 0;
+}
+
 void draw(QPainter& p, const char* n, const QString& tagText) {
-    auto is = [n](const char* s) { return std::strcmp(n, s) == 0; };
     p.setRenderHint(QPainter::Antialiasing);
-    if (is("NewFile")) {
-        p.setPen(QPen(kInk, 1.2));
-        p.setBrush(Qt::white);
-        p.drawPolygon(QPolygonF(
-            {QPointF(5, 2), QPointF(15, 2), QPointF(19, 6), QPointF(19, 22), QPointF(5, 22)}));
-        p.drawLine(QPointF(15, 2), QPointF(15, 6));
-        p.drawLine(QPointF(15, 6), QPointF(19, 6));
-    } else if (is("LoadFile") || is("LoadSel")) {
-        p.setPen(QPen(kInk, 1.2));
-        p.setBrush(QColor(240, 200, 80));
-        p.drawPolygon(QPolygonF({QPointF(2, 7), QPointF(9, 7), QPointF(11, 9), QPointF(21, 9),
-                                 QPointF(21, 20), QPointF(2, 20)}));
-    } else if (is("SaveFile") || is("SaveAs")) {
-        p.setPen(QPen(kInk, 1.2));
-        p.setBrush(QColor(60, 90, 200));
-        p.drawRect(QRectF(3, 3, 18, 18));
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(7, 3, 10, 7));
-        p.setBrush(QColor(200, 200, 200));
-        p.drawRect(QRectF(6, 14, 12, 7));
-    } else if (is("Cancel")) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(kRed);
-        p.drawEllipse(QRectF(3, 3, 18, 18));
-        p.setPen(QPen(Qt::white, 2.5));
-        p.drawLine(QPointF(8, 8), QPointF(16, 16));
-        p.drawLine(QPointF(16, 8), QPointF(8, 16));
-    } else if (is("Delete")) {
-        p.setPen(QPen(kRed, 3));
-        p.drawLine(QPointF(5, 5), QPointF(19, 19));
-        p.drawLine(QPointF(19, 5), QPointF(5, 19));
-    } else if (is("Edit")) {
-        p.setPen(QPen(kInk, 1.2));
-        p.setBrush(QColor(240, 200, 80));
-        p.drawPolygon(QPolygonF(
-            {QPointF(4, 20), QPointF(5, 15), QPointF(16, 4), QPointF(20, 8), QPointF(9, 19)}));
-    } else if (is("HalfTone")) {
-        QRadialGradient g(QPointF(9, 9), 12);
-        g.setColorAt(0, Qt::white);
-        g.setColorAt(1, QColor(0, 0, 160));
-        p.setPen(Qt::NoPen);
-        p.setBrush(g);
-        p.drawEllipse(QRectF(2, 2, 20, 20));
-    } else if (is("Osi_OZ")) {
-        axes(p, "Oz");
-    } else if (is("Osi_OY")) {
-        axes(p, "Oy");
-    } else if (is("Osi_OX")) {
-        axes(p, "Ox");
-    } else if (is("Osi_3")) {
-        p.setPen(QPen(kInk, 1.5));
-        p.drawLine(QPointF(12, 13), QPointF(12, 2));
-        p.drawLine(QPointF(12, 13), QPointF(3, 20));
-        p.drawLine(QPointF(12, 13), QPointF(21, 20));
-    } else if (is("ZoomIn")) {
-        magnifier(p, "+");
-    } else if (is("ZoomOut")) {
-        magnifier(p, "\xe2\x88\x92");
-    } else if (is("ZoomFit")) {
-        p.setPen(QPen(kInk, 1.5));
-        p.drawRect(QRectF(3, 3, 18, 18));
-        p.setPen(QPen(kBlue, 1.5));
-        p.setBrush(kBlue);
-        p.drawLine(QPointF(7, 7), QPointF(17, 17));
-        arrowHead(p, QPointF(6, 6), QPointF(-0.7, -0.7));
-        arrowHead(p, QPointF(18, 18), QPointF(0.7, 0.7));
-    } else if (std::strncmp(n, "Ugol", 4) == 0 || std::strncmp(n, "Distance", 8) == 0) {
-        measure(p, n, tagText);
-    } else if (is("Sides")) {
-        p.setPen(QPen(kInk, 1.2));
-        p.setBrush(QColor(120, 200, 120));
-        p.drawPolygon(QPolygonF({QPointF(3, 20), QPointF(12, 3), QPointF(21, 20)}));
-        letters(p, QStringLiteral("S"), QRectF(6, 9, 12, 11), kInk, 10);
-    } else if (is("Calculator")) {
-        p.setPen(QPen(kInk, 1.2));
-        p.setBrush(QColor(230, 230, 230));
-        p.drawRect(QRectF(5, 2, 14, 20));
-        letters(p, QStringLiteral("f(x)"), QRectF(4, 7, 16, 12), kBlue, 7);
-    } else if (is("Transform")) {
-        letters(p, QStringLiteral("xyz"), QRectF(0, 4, 24, 16), kBlue, 10);
-    } else if (is("mode1") || is("mode2") || is("mode3") || is("mode4")) {
-        p.setPen(QPen(kGreen, 2));
-        p.setBrush(kGreen);
-        if (is("mode1")) {
-            p.drawLine(QPointF(4, 12), QPointF(18, 12));
-            arrowHead(p, QPointF(21, 12), QPointF(1, 0));
-        } else if (is("mode2")) {
-            p.setBrush(Qt::NoBrush);
-            p.drawArc(QRectF(4, 4, 16, 16), 30 * 16, 270 * 16);
-            p.setBrush(kGreen);
-            arrowHead(p, QPointF(19, 7), QPointF(0.5, -0.9));
-        } else if (is("mode3")) {
-            p.setBrush(Qt::NoBrush);
-            p.drawRect(QRectF(3, 11, 8, 8));
-            p.drawRect(QRectF(3, 5, 14, 14));
-            p.setBrush(kGreen);
-            arrowHead(p, QPointF(21, 2), QPointF(0.7, -0.7));
-        } else {
-            p.setBrush(Qt::NoBrush);
-            p.drawPolyline(
-                QPolygonF({QPointF(3, 20), QPointF(8, 6), QPointF(14, 16), QPointF(21, 4)}));
+    for (const Picture& picture : kPictures)
+        if (Matches(picture.name, n)) {
+            picture.paint(p, tagText);
+            break;
         }
-    } else if (is("MakeCut")) {
-        cube(p, kInk);
-        p.setPen(QPen(kRed, 1.5));
-        p.setBrush(QColor(255, 0, 0, 70));
-        p.drawPolygon(QPolygonF({QPointF(4, 15), QPointF(15, 12), QPointF(20, 8), QPointF(9, 11)}));
-    } else if (is("StandObj")) {
-        cube(p, kBlue);
-    } else if (is("CrPoint") || is("ScrPoint")) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(kRed);
-        p.drawEllipse(QPointF(12, 12), 4, 4);
-    } else if (is("CrPolyline") || is("ScrPolyline")) {
-        p.setPen(QPen(kBlue, 1.8));
-        p.drawPolyline(QPolygonF({QPointF(3, 19), QPointF(9, 6), QPointF(15, 16), QPointF(21, 5)}));
-    } else if (is("CrPlane") || is("ScrPlane")) {
-        p.setPen(QPen(kBlue, 1.2));
-        p.setBrush(QColor(0, 160, 220, 110));
-        p.drawPolygon(QPolygonF({QPointF(2, 17), QPointF(8, 7), QPointF(22, 7), QPointF(16, 17)}));
-    } else if (is("CrPolyhedron")) {
-        p.setPen(QPen(kBlue, 1.3));
-        p.drawPolygon(QPolygonF({QPointF(3, 19), QPointF(12, 3), QPointF(21, 19)}));
-        p.drawLine(QPointF(12, 3), QPointF(14, 15));
-        p.drawLine(QPointF(3, 19), QPointF(14, 15));
-        p.drawLine(QPointF(21, 19), QPointF(14, 15));
-    } else if (is("CrSurface")) {
-        QPainterPath path(QPointF(2, 14));
-        path.cubicTo(QPointF(8, 2), QPointF(14, 24), QPointF(22, 10));
-        p.setPen(QPen(kBlue, 1.8));
-        p.drawPath(path);
-        p.drawPath(path.translated(0, 6));
-    } else if (is("CrRevolution")) {
-        p.setPen(QPen(kBlue, 1.5));
-        p.drawEllipse(QRectF(4, 3, 16, 6));
-        p.drawEllipse(QRectF(7, 17, 10, 4));
-        p.drawLine(QPointF(4, 6), QPointF(7, 19));
-        p.drawLine(QPointF(20, 6), QPointF(17, 19));
-    }
-    // Creation on the screen: the same picture with a small pointer.
-    if (std::strncmp(n, "Scr", 3) == 0) {
-        p.setPen(QPen(kInk, 1));
-        p.setBrush(Qt::white);
-        p.drawPolygon(QPolygonF({QPointF(14, 12), QPointF(14, 23), QPointF(17, 20), QPointF(20, 23),
-                                 QPointF(21, 22), QPointF(18, 19), QPointF(22, 19)}));
-    }
+    if (std::strncmp(n, "Scr", 3) == 0) pointer(p);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "app/mod_frm.h"
 
 #include "core/format.h"
+#include "lang/message_ids.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -111,21 +112,16 @@ QComboBox* TModFrm::field(const char* name) const {
 bool TModFrm::valueOf(const QComboBox* field, double& value) {
     const std::string text = field->currentText().toStdString();
     if (field->currentText().trimmed().isEmpty()) return false;
-    m_engine.CalcError = expr::kCalcOk;
-    const long double v = m_engine.EvaluateExpression(text);
-    if (m_engine.CalcError != expr::kCalcOk) return false;
-    value = static_cast<double>(v);
+    const expr::Evaluation e = m_engine.Evaluate(text);
+    if (!e.ok()) return false;
+    value = static_cast<double>(e.value);
     return true;
 }
 
 void TModFrm::fieldChanged(QComboBox* field) {
     // Only malformed texts count as invalid while typing; a value fault waits for the exit.
     bool valid = !field->currentText().trimmed().isEmpty();
-    if (valid) {
-        m_engine.CalcError = expr::kCalcOk;
-        m_engine.EvaluateExpression(field->currentText().toStdString());
-        valid = m_engine.CalcError <= 0;
-    }
+    if (valid) valid = m_engine.Evaluate(field->currentText().toStdString()).code <= 0;
     SetFieldColor(field, valid);
     m_ok->setEnabled(valid);
 }
@@ -170,7 +166,7 @@ bool TModFrm::execute() {
         QComboBox* f = field(name);
         fieldLeft(f);
         if (valueOf(f, v)) return true;
-        m_env.host.showMessage(core::BoxKind::Error, m_env.msg(14));
+        m_env.host.showMessage(core::BoxKind::Error, m_env.msg(lang::msg::kBadNumberOrExpression));
         return false;
     };
     bool ok = true;
@@ -190,7 +186,7 @@ bool TModFrm::execute() {
     }
     if (!ok) return false;
     if (!m_env.scene.isUserSlot(m_target)) {
-        m_env.host.showMessage(core::BoxKind::Error, m_env.msg(82));
+        m_env.host.showMessage(core::BoxKind::Error, m_env.msg(lang::msg::kSelectObjectFirst));
         return false;
     }
     if (!entry::ApplyObjectOperation(m_env, m_target, page, values)) return false;

@@ -12,6 +12,7 @@
 #include "core/format.h"
 #include "entry/transform.h"
 #include "geometry/polygon.h"
+#include "lang/message_ids.h"
 #include "picture/picture_canvas.h"
 #include "picture/picture_panel.h"
 #include "polyhedra/cross_section.h"
@@ -35,15 +36,6 @@ namespace {
 
 using core::ObjectType;
 
-constexpr int kMsgEdgeLength = 31, kMsgUnknown = 32;
-constexpr int kMsgNotFinished = 81, kMsgNoObject = 82, kMsgCreated = 93;
-constexpr int kMsgSectionHeading = 105, kMsgSectionPrompt = 106, kMsgCreateHeading = 107;
-constexpr int kMsgPolylinePrompt = 108, kMsgPlanePrompt = 109, kMsgTransformPrompt = 110;
-constexpr int kMsgValueTitle = 112, kMsgValuePrompt = 113;
-constexpr int kMsgFixedPoint = 116, kMsgFixedLine = 117, kMsgNeedLine = 118;
-constexpr int kMsgFixedPlane = 119, kMsgNeedPlane = 120, kMsgPickPolyhedron = 134;
-constexpr int kMsgFixedSectionPlane = 135, kMsgFixedPolyhedron = 136, kMsgNeedPolyhedron = 137;
-constexpr int kMsgDistorted = 138, kMsgBadNumber = 14;
 constexpr std::size_t kHintMaxChars = 240;
 
 const char* const kMeasureNames[] = {"Ugol3p",     "UgolLPL",     "Ugol2PL",    "Distance2P",
@@ -70,22 +62,6 @@ QString Caption(const QAction* action) {
 }
 
 } // namespace
-
-const char* CursorName(PictureCursor cursor) {
-    switch (cursor) {
-    case PictureCursor::Target:
-        return "TargetCur";
-    case PictureCursor::Drag:
-        return "DragCur";
-    case PictureCursor::Put:
-        return "PutCur";
-    case PictureCursor::Get:
-        return "GetCur";
-    case PictureCursor::Cross:
-        break;
-    }
-    return "";
-}
 
 QCursor MakePictureCursor(PictureCursor cursor) {
     if (cursor == PictureCursor::Cross) return QCursor(Qt::CrossCursor);
@@ -222,8 +198,8 @@ void PictureInteraction::startSection() {
     }
     CancelPendingOperation();
     markCommand("MakeCut", true);
-    enter(Pending::Section, 0, qs(m_window.messages().text(kMsgSectionHeading)) + " ",
-          qs(m_window.messages().text(kMsgSectionPrompt)), true);
+    enter(Pending::Section, 0, qs(m_window.messages().text(lang::msg::kSectionHeading)) + " ",
+          qs(m_window.messages().text(lang::msg::kPickSectionPlane)), true);
 }
 
 void PictureInteraction::startMeasure(int mode) {
@@ -244,7 +220,7 @@ void PictureInteraction::startTransform(int mode) {
     const char* name = kModeNames[mode - 1];
     markCommand(name, true);
     enter(Pending::Transform, mode, Caption(m_window.command(name)) + ": ",
-          qs(m_window.messages().text(kMsgTransformPrompt)), false);
+          qs(m_window.messages().text(lang::msg::kDragObject)), false);
 }
 
 void PictureInteraction::startScreenCreate(int mode) {
@@ -257,9 +233,10 @@ void PictureInteraction::startScreenCreate(int mode) {
     markCommand(kCreateNames[mode - 1], true);
     const lang::MessageTable& m = m_window.messages();
     const QString prompt = mode == 1   ? qs(m_window.prompts().prompts[1])
-                           : mode == 2 ? qs(m.text(kMsgPolylinePrompt))
-                                       : qs(m.text(kMsgPlanePrompt));
-    enter(Pending::ScreenCreate, mode, qs(m.text(kMsgCreateHeading)) + " ", prompt, true);
+                           : mode == 2 ? qs(m.text(lang::msg::kPlacePolylineVertices))
+                                       : qs(m.text(lang::msg::kPlacePlanePoints));
+    enter(Pending::ScreenCreate, mode, qs(m.text(lang::msg::kScreenCreateHeading)) + " ", prompt,
+          true);
 }
 
 void PictureInteraction::CancelPendingOperation() {
@@ -282,7 +259,8 @@ void PictureInteraction::CancelPendingOperation() {
     }
     if (m_pending != Pending::None) {
         setInfo({});
-        if (m_started) m_window.addReportLine(m_window.messages().text(kMsgNotFinished));
+        if (m_started)
+            m_window.addReportLine(m_window.messages().text(lang::msg::kOperationNotFinished));
     }
     m_started = false;
     m_pending = Pending::None;
@@ -321,14 +299,14 @@ void PictureInteraction::surfaceValue() {
         return;
     }
     m_window.addReportLine(entry::SurfaceValueHeading(env, slot));
-    const QString title = qs(env.msg(kMsgValueTitle));
+    const QString title = qs(env.msg(lang::msg::kFunctionValueTitle));
     const auto ask = [&](const char* letter) {
-        const QString prompt = qs(env.messages.format(kMsgValuePrompt, {letter}));
+        const QString prompt = qs(env.messages.format(lang::msg::kEnterCoordinate, {letter}));
         QString text;
         while (true) {
             m_inputBox(title, prompt, text);
             if (const auto v = entry::ParseDecimal(text.toStdString())) return *v;
-            m_window.showMessage(core::BoxKind::Error, env.msg(kMsgBadNumber));
+            m_window.showMessage(core::BoxKind::Error, env.msg(lang::msg::kBadNumberOrExpression));
         }
     };
     const double x = ask("X");
@@ -407,7 +385,7 @@ void PictureInteraction::updateStatusLine(const pic::Pick& pick) {
         const bool unknown = !pick.any() && axis == k + 1;
         f[static_cast<std::size_t>(k)] =
             QString::fromLatin1(names[k]) +
-            (unknown ? qs(m_window.messages().text(kMsgUnknown)) : qs(number(coords[k])));
+            (unknown ? qs(m_window.messages().text(lang::msg::kUnknown)) : qs(number(coords[k])));
     }
     if (pick.object > core::kAxesSlot && scene.isUserSlot(pick.object)) {
         f[3] = qs(core::DisplayName(scene, pick.object));
@@ -415,7 +393,7 @@ void PictureInteraction::updateStatusLine(const pic::Pick& pick) {
             const core::SceneObject& o = scene.object(pick.object);
             const double length =
                 geo::PointDistance(At(o.vertex(pick.vertex1)), At(o.vertex(pick.vertex2)));
-            f[4] = qs(m_window.messages().text(kMsgEdgeLength) + " " + number(length));
+            f[4] = qs(m_window.messages().text(lang::msg::kEdgeLength) + " " + number(length));
         }
     }
     // A control hint shown over the fields would hide the coordinates.
@@ -517,25 +495,25 @@ void PictureInteraction::measureStep() {
     if (kind == 1) {
         e.pointCount = 1;
         e.points[0] = m_pointerPoint;
-        m_window.addReportLine(msg.text(kMsgFixedPoint) + pointText(m_pointerPoint));
+        m_window.addReportLine(msg.text(lang::msg::kFixedPoint) + pointText(m_pointerPoint));
     } else if (kind == 2) {
         if (m_pick.vertex2 == 0 || o.type == ObjectType::Axes) {
-            showNeedType(kMsgNeedLine);
+            showNeedType(lang::msg::kNeedPolylineOrSegment);
             return;
         }
         e.pointCount = 2;
         e.points[0] = At(o.vertex(m_pick.vertex1));
         e.points[1] = At(o.vertex(m_pick.vertex2));
-        m_window.addReportLine(msg.text(kMsgFixedLine));
+        m_window.addReportLine(msg.text(lang::msg::kFixedLine));
     } else if (kind == 3) {
         const auto vertices = entry::PlaneVertices(o);
         if (!vertices) {
-            showNeedType(kMsgNeedPlane);
+            showNeedType(lang::msg::kNeedPlane);
             return;
         }
         e.pointCount = 3;
         std::copy(vertices->begin(), vertices->end(), e.points.begin());
-        m_window.addReportLine(msg.text(kMsgFixedPlane) + " \"" +
+        m_window.addReportLine(msg.text(lang::msg::kFixedPlane) + " \"" +
                                core::DisplayName(scene, m_pick.object) + "\"");
     } else {
         return;
@@ -568,7 +546,7 @@ void PictureInteraction::screenCreateStep(Qt::MouseButton button) {
         e.pointCount = 1;
         e.points[0] = m_pointerPoint;
         m_fixed.push_back(e);
-        m_window.addReportLine(m_window.messages().text(kMsgFixedPoint) +
+        m_window.addReportLine(m_window.messages().text(lang::msg::kFixedPoint) +
                                pointText(m_pointerPoint));
     }
     const bool right = button == Qt::RightButton;
@@ -593,7 +571,7 @@ void PictureInteraction::screenCreateStep(Qt::MouseButton button) {
                 env.scene.sceneModified = true;
                 m_window.refreshObjectList();
                 if (m_editObject && m_editObject(slot)) {
-                    m_window.addReportLine(env.msg(kMsgCreated) +
+                    m_window.addReportLine(env.msg(lang::msg::kCreatedObject) +
                                            core::DisplayName(env.scene, slot) + "\"");
                 } else {
                     core::DropLastObject(env.scene);
@@ -613,21 +591,21 @@ void PictureInteraction::sectionStep() {
     const std::string name = core::DisplayName(scene, m_pick.object);
     if (m_fixed.empty()) {
         if (o.type != ObjectType::Plane) {
-            showNeedType(kMsgNeedPlane);
+            showNeedType(lang::msg::kNeedPlane);
             return;
         }
         pic::MarkedElement e;
         e.object = m_pick.object;
         m_fixed.push_back(e);
-        setInfo(m_heading + qs(msg.text(kMsgPickPolyhedron)));
-        m_window.addReportLine(msg.text(kMsgFixedSectionPlane) + name + "\"");
+        setInfo(m_heading + qs(msg.text(lang::msg::kPickPolyhedronToCut)));
+        m_window.addReportLine(msg.text(lang::msg::kFixedSectionPlane) + name + "\"");
         return;
     }
     if (o.type != ObjectType::Polyhedron) {
-        showNeedType(kMsgNeedPolyhedron);
+        showNeedType(lang::msg::kNeedPolyhedron);
         return;
     }
-    m_window.addReportLine(msg.text(kMsgFixedPolyhedron) + name + "\"");
+    m_window.addReportLine(msg.text(lang::msg::kFixedPolyhedron) + name + "\"");
     poly::CrossSection(m_window.env(), m_fixed.front().object, m_pick.object);
     m_window.refreshObjectList();
     finishPendingOperation();
@@ -704,7 +682,7 @@ void PictureInteraction::dragRelease() {
     }
     // The user stays in the entry dialog until the faces are corrected.
     while (true) {
-        m_window.showMessage(core::BoxKind::Warning, env.msg(kMsgDistorted));
+        m_window.showMessage(core::BoxKind::Warning, env.msg(lang::msg::kObjectDistorted));
         if (!m_editObject || m_editObject(slot)) break;
     }
 }

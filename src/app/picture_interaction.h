@@ -22,9 +22,8 @@ class TModFrm;
 // The pending operation: at most one at a time.
 enum class Pending { None, Measure, Section, ScreenCreate, Transform };
 
-// Names and numbers of the picture's cursors besides the normal cross.
+// The picture's cursors besides the normal cross: TargetCur, DragCur, PutCur, GetCur.
 enum class PictureCursor { Cross = 0, Target = 5, Drag = 6, Put = 7, Get = 8 };
-const char* CursorName(PictureCursor cursor);
 // The drawn cursor images (hot spot in the middle).
 QCursor MakePictureCursor(PictureCursor cursor);
 
@@ -72,10 +71,7 @@ class PictureInteraction : public QObject, public pic::PassHooks {
     int screenCreateMode() const { return m_pending == Pending::ScreenCreate ? m_mode : 0; }
     int transformMode() const { return m_pending == Pending::Transform ? m_mode : 0; }
     bool sectionPending() const { return m_pending == Pending::Section; }
-    bool operationStarted() const { return m_started; }
-    const QString& operationHeading() const { return m_heading; }
     int fixedCount() const { return static_cast<int>(m_fixed.size()); }
-    const std::vector<pic::MarkedElement>& fixedElements() const { return m_fixed; }
     const pic::Pick& pick() const { return m_pick; }
     const geo::Vec3& pointerPoint() const { return m_pointerPoint; }
     int dragObject() const { return m_dragObject; }
@@ -112,9 +108,9 @@ class PictureInteraction : public QObject, public pic::PassHooks {
     TVorn2frm& m_window;
     Pending m_pending = Pending::None;
     int m_mode = 0;
-    bool m_started = false;
-    QString m_heading;
-    std::vector<pic::MarkedElement> m_fixed;
+    bool m_started = false;                  // operationStarted: begun by its command
+    QString m_heading;                       // operationHeading
+    std::vector<pic::MarkedElement> m_fixed; // fixedElements
 
     pic::Pick m_pick;
     geo::Vec3 m_pointerPoint;

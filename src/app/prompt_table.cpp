@@ -2,6 +2,7 @@
 #include "app/prompt_table.h"
 
 #include "lang/cp1251.h"
+#include "lang/message_ids.h"
 
 namespace vorn::app {
 
@@ -9,8 +10,8 @@ void PromptTable::refresh(const lang::MessageTable& messages) {
     prompts[0].clear();
     for (int i = 1; i < kPromptCount; ++i)
         prompts[static_cast<std::size_t>(i)] =
-            lang::utf8Truncate(messages.text(69 + i), kPromptMaxChars);
-    needTypeText = messages.text(80) + " ";
+            lang::utf8Truncate(messages.text(lang::msg::kNoPrompt + i), kPromptMaxChars);
+    needTypeText = messages.text(lang::msg::kNeedObjectOfKind) + " ";
 }
 
 } // namespace vorn::app

@@ -20,6 +20,7 @@
 #include "core/object_report.h"
 #include "core/scene_file.h"
 #include "lang/ini_file.h"
+#include "lang/message_ids.h"
 #include "picture/picture_panel.h"
 
 #include <QAction>
@@ -58,6 +59,7 @@ TVorn2frm::TVorn2frm(QWidget* parent)
       m_programDir(QCoreApplication::applicationDirPath()) {
     setObjectName("Vorn2frm");
     setWindowTitle(QStringLiteral("VORN-3D"));
+    m_scene.setObserver(this);
     // Qt's own dialogs speak the built-in language until a language file names another.
     UseQtTranslation(QString::fromLatin1(kBuiltinLocale));
     m_baseCaption = windowTitle().left(100);
@@ -73,7 +75,8 @@ TVorn2frm::TVorn2frm(QWidget* parent)
     buildMenus();
     buildToolBars();
     m_progress = new TProgressFrm(this, [this] {
-        return m_dialogs->messageBox(core::BoxKind::Confirmation, qs(m_messages.text(18)),
+        return m_dialogs->messageBox(core::BoxKind::Confirmation,
+                                     qs(m_messages.text(lang::msg::kAskStopComputation)),
                                      BoxButtons::YesNo) == core::Answer::Yes;
     });
 
@@ -311,11 +314,11 @@ bool TVorn2frm::busy() const {
 }
 
 void TVorn2frm::newScene() {
-    if (m_scene.objectCount() > 1 && !askYesNo(m_messages.text(104))) return;
+    if (m_scene.objectCount() > 1 && !askYesNo(m_messages.text(lang::msg::kAskDiscardObjects)))
+        return;
     m_scene.sceneModified = false;
     setCurrentFile(QString::fromLatin1(kNoName));
     core::ClearScene(m_scene);
-    m_operationHeading.clear();
     m_interaction->finishPendingOperation();
     clearReport();
     switchHalfToneOff();
@@ -327,7 +330,7 @@ void TVorn2frm::loadCommand(bool selective) {
     // Replacing a scene that holds unsaved objects asks first, as "&Новий" does; a selective
     // load asks once the dialog tells whether the objects are added or replaced.
     if (!selective && m_scene.sceneModified && m_scene.objectCount() > 1 &&
-        !askYesNo(m_messages.text(104)))
+        !askYesNo(m_messages.text(lang::msg::kAskDiscardObjects)))
         return;
     const QString name = m_dialogs->openFileName(m_openDialog->title, m_openDialog->qtFilter(),
                                                  QStringLiteral("v3d"), m_currentFileName);
@@ -379,7 +382,7 @@ void TVorn2frm::saveReport() {
             name.toStdString(),
             std::string_view(text.constData(), static_cast<std::size_t>(text.size()))))
         showMessage(core::BoxKind::Error,
-                    m_messages.format(lang::kMsgWriteFailed, {name.toStdString()}));
+                    m_messages.format(lang::msg::kWriteFailed, {name.toStdString()}));
 }
 
 void TVorn2frm::clearReport() {
@@ -387,7 +390,7 @@ void TVorn2frm::clearReport() {
 }
 
 void TVorn2frm::showNoObjectError() {
-    showMessage(core::BoxKind::Error, m_messages.text(82));
+    showMessage(core::BoxKind::Error, m_messages.text(lang::msg::kSelectObjectFirst));
 }
 
 void TVorn2frm::toggleToolBar(int t) {
@@ -495,7 +498,8 @@ void TVorn2frm::closeEvent(QCloseEvent* event) {
         saveSettings();
         return;
     }
-    const std::string question = m_messages.text(139) + " " + m_currentFileName.toStdString() + "?";
+    const std::string question =
+        m_messages.text(lang::msg::kAskSaveObjects) + " " + m_currentFileName.toStdString() + "?";
     switch (askYesNoCancel(question)) {
     case core::Answer::Cancel:
         event->ignore();
@@ -562,7 +566,7 @@ void TVorn2frm::setStatus(const std::string& text) {
 }
 
 void TVorn2frm::setHint(const std::string& text) {
-    m_infoPanel->setInfo(qs(text), m_operationHeading);
+    m_infoPanel->setInfo(qs(text));
 }
 
 void TVorn2frm::showMessage(core::BoxKind kind, const std::string& text) {
@@ -582,7 +586,7 @@ bool TVorn2frm::selectObjects(core::LoadSelection& selection) {
     if (!m_dialogs->selectObjects(selection)) return false;
     m_selectionAdds = selection.add;
     if (!selection.add && m_scene.sceneModified && m_scene.objectCount() > 1 &&
-        !askYesNo(m_messages.text(104)))
+        !askYesNo(m_messages.text(lang::msg::kAskDiscardObjects)))
         return false;
     return true;
 }

@@ -50,7 +50,10 @@ struct LanguageChoice {
     QString language;
 };
 
-class TVorn2frm : public QMainWindow, public core::Host, public LanguageCaption {
+class TVorn2frm : public QMainWindow,
+                  public core::Host,
+                  public core::SceneObserver,
+                  public LanguageCaption {
     Q_OBJECT
   public:
     static constexpr const char* kNoName = "NoName.v3d";
@@ -135,6 +138,7 @@ class TVorn2frm : public QMainWindow, public core::Host, public LanguageCaption 
     void progressEnd() override;
     bool abortRequested() override;
     void processEvents() override;
+    // core::SceneObserver
     void refreshObjectList() override;
     void redrawPicture() override;
     void applyTurnAngles(int horizontal, int vertical) override;
@@ -147,10 +151,6 @@ class TVorn2frm : public QMainWindow, public core::Host, public LanguageCaption 
     TCalcFrm* calcFrm() const { return m_calcFrm; }
     // Picking, measuring, cutting, creating on the screen and transforming on the picture.
     PictureInteraction* interaction() const { return m_interaction; }
-    // The object entry dialog, the polygon grid and the standard objects (vorn2frm_entry.cpp).
-    entry::TPirEnter* pirEnter() const { return m_pirEnter; }
-    entry::TQPolyFrm* qpolyFrm() const { return m_qpolyFrm; }
-    entry::TStandObjFrm* standObjFrm() const { return m_standObjFrm; }
     // A command is running: the dispatcher has not returned, a modal window is up or a long
     // operation works.
     bool busy() const;
@@ -231,7 +231,6 @@ class TVorn2frm : public QMainWindow, public core::Host, public LanguageCaption 
     QString m_dataDir;
     QString m_baseCaption;
     QString m_currentFileName;
-    QString m_operationHeading; // heading of the pending interactive operation
     bool m_settingsLoaded = false;
     bool m_selectionAdds = false; // the last selective load kept the objects it found
     int m_dispatching = 0;        // commands in the dispatcher, nested ones counted

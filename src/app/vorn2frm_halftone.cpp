@@ -3,6 +3,7 @@
 #include "app/picture_interaction.h"
 #include "app/vorn2frm.h"
 
+#include "lang/message_ids.h"
 #include "picture/gl_bar.h"
 #include "picture/halftone_scene.h"
 #include "picture/halftone_view.h"
@@ -13,10 +14,6 @@
 
 namespace vorn::app {
 
-namespace {
-constexpr int kMsgNotFinished = 81;
-} // namespace
-
 void TVorn2frm::createCalculator() {
     m_calcFrm = new TCalcFrm(m_env, this);
 }
@@ -26,7 +23,7 @@ bool TVorn2frm::toggleHalfTone() {
         // Created only where a context can be had: elsewhere the widget itself would crash.
         QString why;
         if (!pic::HalfToneOpenGLAvailable(&why)) {
-            showMessage(core::BoxKind::Error, m_messages.text(lang::kMsgNoOpenGL));
+            showMessage(core::BoxKind::Error, m_messages.text(lang::msg::kNoOpenGL));
             m_commands.at("HalfTone")->setChecked(false);
             return false;
         }
@@ -49,14 +46,13 @@ void TVorn2frm::switchHalfToneOff() {
 }
 
 void TVorn2frm::ApplyHalfToneMode() {
-    m_operationHeading.clear();
     if (m_interaction) m_interaction->CancelPendingOperation();
     m_picture->place()->setVisible(!m_halfTone);
     if (m_glBar) m_glBar->setVisible(m_halfTone);
     m_commands.at("HalfTone")->setChecked(m_halfTone);
     updateCommandStates();
     if (m_halfTone) {
-        setHint(m_messages.text(141));
+        setHint(m_messages.text(lang::msg::kHalftoneReturnHint));
         rebuildHalfTone();
     } else {
         setHint({});
@@ -75,7 +71,7 @@ void TVorn2frm::rebuildHalfTone() {
     pic::HalfToneScene scene = pic::BuildHalfToneScene(m_env, engine);
     if (scene.stopped) {
         // "Припинити" on a surface: its half-built list is not shown, the wire-frame is.
-        addReportLine(m_messages.text(kMsgNotFinished));
+        addReportLine(m_messages.text(lang::msg::kOperationNotFinished));
         switchHalfToneOff();
         return;
     }

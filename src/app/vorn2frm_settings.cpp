@@ -13,6 +13,7 @@
 #include "expr/expression_engine.h"
 #include "lang/cp1251.h"
 #include "lang/language_file.h"
+#include "lang/message_ids.h"
 #include "picture/picture_panel.h"
 #include "picture/view_state.h"
 
@@ -303,7 +304,7 @@ bool TVorn2frm::applySettings() {
         std::copy(std::begin(lights), std::end(lights), s.lightPosition.begin());
         if (m_scene.isUserSlot(m_scene.currentObject)) selectionChanged();
     } else {
-        showMessage(core::BoxKind::Error, m_messages.text(14));
+        showMessage(core::BoxKind::Error, m_messages.text(lang::msg::kBadNumberOrExpression));
     }
     if (halfToneActive()) rebuildHalfTone();
     m_picture->redrawPicture();
@@ -375,14 +376,14 @@ void TVorn2frm::openHelp() {
             }
     }
     if (file.isEmpty() || !QFileInfo(file).isFile()) {
-        showMessage(core::BoxKind::Error, m_messages.text(140));
+        showMessage(core::BoxKind::Error, m_messages.text(lang::msg::kHelpNotLoaded));
         return;
     }
     if (m_dialogs->openDocument(file)) return;
     // No desktop handler: the program shows the document itself.
     if (!m_helpWindow) m_helpWindow = new HelpWindow(this);
     if (!m_helpWindow->openFile(file)) {
-        showMessage(core::BoxKind::Error, m_messages.text(140));
+        showMessage(core::BoxKind::Error, m_messages.text(lang::msg::kHelpNotLoaded));
         return;
     }
     m_helpWindow->show();

@@ -1,4 +1,5 @@
 // The one door between the engine and the window: everything the engine needs from the user.
+// What the window merely mirrors of the scene goes to the scene's observer instead.
 #pragma once
 
 #include <string>
@@ -41,14 +42,6 @@ class Host {
     virtual bool abortRequested() = 0;
     // Lets pending window messages run inside long loops.
     virtual void processEvents() = 0;
-
-    // Notifications of scene changes the window mirrors.
-    virtual void refreshObjectList() {}
-    virtual void redrawPicture() {}
-    virtual bool halfToneActive() const { return false; }
-    virtual void switchHalfToneOff() {}
-    virtual void rebuildHalfTone() {}
-    virtual void applyTurnAngles(int /*horizontal*/, int /*vertical*/) {}
 };
 
 } // namespace vorn::core

@@ -4,16 +4,13 @@
 #include "core/format.h"
 #include "geometry/polygon.h"
 #include "geometry/primitives.h"
+#include "lang/message_ids.h"
 
 #include <cmath>
 
 namespace vorn::core {
 
 namespace {
-
-constexpr int kMsgBadData = 49;
-constexpr int kMsgNoVolume = 95;
-constexpr int kMsgNoArea = 96;
 
 geo::Vec3 widen(const Vec3f& v) {
     return {v.x, v.y, v.z};
@@ -67,13 +64,15 @@ void polylineLines(SceneObject& o, Lines& lines) {
         length += geo::PointDistance(widen(o.vertex(i)), widen(o.vertex(i + 1)));
     if (closed && n >= 1) length += geo::PointDistance(widen(o.vertex(n)), widen(o.vertex(1)));
     AnswerNumbers l = lines.numbers();
-    lines.add(l, lines.m.format(98, {l(length)}), kMsgBadData);
+    lines.add(l, lines.m.format(lang::msg::kLength, {l(length)}), lang::msg::kBadData);
     if (planar && closed && n <= geo::PointList::kCapacity) {
         geo::PointList nodes;
         for (int i = 1; i <= n; ++i)
             nodes.push(widen(o.vertex(i)));
         AnswerNumbers a = lines.numbers();
-        lines.add(a, lines.m.format(99, {a(std::fabs(geo::PolygonArea3D(nodes)))}), kMsgNoArea);
+        lines.add(
+            a, lines.m.format(lang::msg::kEnclosedArea, {a(std::fabs(geo::PolygonArea3D(nodes)))}),
+            lang::msg::kAreaInfinite);
     }
 }
 
@@ -92,8 +91,8 @@ std::vector<std::string> ShowObjectReport(Scene& scene, const Settings& s,
     if (b.finite())
         lines.text.insert(lines.text.end(), box.begin(), box.end());
     else
-        lines.add(b, {}, kMsgBadData);
-    lines.text.push_back(m.text(97) + " " + std::to_string(o.vertexCount));
+        lines.add(b, {}, lang::msg::kBadData);
+    lines.text.push_back(m.text(lang::msg::kVertexCount) + " " + std::to_string(o.vertexCount));
     AnswerNumbers n = lines.numbers();
     switch (o.type) {
     case ObjectType::Polyline:
@@ -108,27 +107,29 @@ std::vector<std::string> ShowObjectReport(Scene& scene, const Settings& s,
         o.planeC = fit.plane.c;
         o.planeD = fit.plane.d;
         lines.add(n,
-                  m.text(100) + " " + n(o.planeA) + "x" + signedTerm(n, o.planeB, "y") +
-                      signedTerm(n, o.planeC, "z") + signedTerm(n, o.planeD, "") + "=0",
-                  kMsgBadData);
+                  m.text(lang::msg::kEquation) + " " + n(o.planeA) + "x" +
+                      signedTerm(n, o.planeB, "y") + signedTerm(n, o.planeC, "z") +
+                      signedTerm(n, o.planeD, "") + "=0",
+                  lang::msg::kBadData);
         break;
     }
     case ObjectType::Polyhedron: {
         long double area = 0;
         for (int f = 1; f <= o.faceCount; ++f)
             area += o.face(f).area;
-        lines.text.push_back(m.text(101) + " " + std::to_string(o.faceCount));
-        lines.add(n, m.format(102, {n(o.volume)}), kMsgNoVolume);
+        lines.text.push_back(m.text(lang::msg::kTriangleCount) + " " + std::to_string(o.faceCount));
+        lines.add(n, m.format(lang::msg::kVolume, {n(o.volume)}), lang::msg::kVolumeInfinite);
         AnswerNumbers a = lines.numbers();
-        lines.add(a, m.format(103, {a(area)}), kMsgNoArea);
+        lines.add(a, m.format(lang::msg::kSurfaceArea, {a(area)}), lang::msg::kAreaInfinite);
         break;
     }
     case ObjectType::RevolutionSurface:
         if (roundToInt(o.volumeInfinite) == 0)
-            lines.add(n, m.format(102, {n(o.volume)}), kMsgNoVolume);
+            lines.add(n, m.format(lang::msg::kVolume, {n(o.volume)}), lang::msg::kVolumeInfinite);
         if (roundToInt(o.areaInfinite) == 0) {
             AnswerNumbers a = lines.numbers();
-            lines.add(a, m.format(103, {a(o.surfaceArea)}), kMsgNoArea);
+            lines.add(a, m.format(lang::msg::kSurfaceArea, {a(o.surfaceArea)}),
+                      lang::msg::kAreaInfinite);
         }
         break;
     case ObjectType::Axes:

@@ -2,6 +2,7 @@
 #include "core/scene.h"
 
 #include "lang/cp1251.h"
+#include "lang/message_ids.h"
 
 #include <cfloat>
 #include <cmath>
@@ -39,7 +40,7 @@ const std::string& TypeNameTable::name(ObjectType t) const {
 
 void TypeNameTable::refresh(const lang::MessageTable& messages) {
     for (int k = 0; k < kObjectTypeCount; ++k)
-        m_names[static_cast<std::size_t>(k)] = messages.text(62 + k);
+        m_names[static_cast<std::size_t>(k)] = messages.text(lang::msg::kKindAxes + k);
 }
 
 Scene::Scene()
@@ -76,6 +77,26 @@ void Scene::keepUnbuilt(int slot) {
 const RecordHeaderBytes* Scene::unbuiltHeader(int slot) const {
     const auto& kept = m_unbuilt[static_cast<std::size_t>(slot)];
     return kept ? &*kept : nullptr;
+}
+
+namespace {
+
+// Stands in when no window watches the scene.
+class UnwatchedScene : public SceneObserver {
+  public:
+    void refreshObjectList() override {}
+    void redrawPicture() override {}
+    bool halfToneActive() const override { return false; }
+    void switchHalfToneOff() override {}
+    void rebuildHalfTone() override {}
+    void applyTurnAngles(int, int) override {}
+};
+
+} // namespace
+
+SceneObserver& Scene::observer() const {
+    static UnwatchedScene unwatched;
+    return m_observer ? *m_observer : unwatched;
 }
 
 void InitObject(Scene& scene, ObjectType kind, int slot) {
@@ -206,7 +227,7 @@ void OfferPointObject(Env& env, const std::string& name, double x, double y, dou
     // value: asking would promise what cannot be done.
     const auto storable = [](double v) { return std::isfinite(v) && std::fabs(v) <= FLT_MAX; };
     if (scene.isFull() || !storable(x) || !storable(y) || !storable(z)) return;
-    if (!env.host.askYesNo(env.msg(92))) return;
+    if (!env.host.askYesNo(env.msg(lang::msg::kAskCreatePoint))) return;
     scene.sceneModified = true;
     const int slot = AppendObject(scene, ObjectType::Point);
     SceneObject& o = scene.object(slot);
@@ -215,23 +236,25 @@ void OfferPointObject(Env& env, const std::string& name, double x, double y, dou
     if (IsDuplicateObject(scene, slot)) {
         DropLastObject(scene);
     } else {
-        env.host.addReportLine(env.msg(93) + DisplayName(scene, slot) + "\"");
+        env.host.addReportLine(env.msg(lang::msg::kCreatedObject) + DisplayName(scene, slot) +
+                               "\"");
     }
-    env.host.refreshObjectList();
+    scene.observer().refreshObjectList();
 }
 
 void DeleteObject(Env& env, int slot, bool ask) {
     Scene& scene = env.scene;
     if (!scene.isUserSlot(slot)) return;
     const std::string name = DisplayName(scene, slot);
-    if (ask && !env.host.askYesNo(env.msg(88) + name + "\" ?")) return;
-    env.host.addReportLine(env.msg(89) + name + "\"");
-    if (scene.objectCount() <= 2 && env.host.halfToneActive()) env.host.switchHalfToneOff();
+    if (ask && !env.host.askYesNo(env.msg(lang::msg::kAskDeleteObject) + name + "\" ?")) return;
+    env.host.addReportLine(env.msg(lang::msg::kDeletedObject) + name + "\"");
+    SceneObserver& window = scene.observer();
+    if (scene.objectCount() <= 2 && window.halfToneActive()) window.switchHalfToneOff();
     for (int k = slot; k < scene.objectCount(); ++k)
         scene.copySlot(k + 1, k);
     --scene.objectCount();
-    env.host.redrawPicture();
-    env.host.refreshObjectList();
+    window.redrawPicture();
+    window.refreshObjectList();
     scene.sceneModified = true;
 }
 

@@ -3,6 +3,7 @@
 
 #include "core/host.h"
 #include "core/scene_object.h"
+#include "core/scene_observer.h"
 #include "core/settings.h"
 #include "lang/message_table.h"
 
@@ -68,10 +69,15 @@ class Scene {
     const RecordHeaderBytes* unbuiltHeader(int slot) const;
     void markBuilt(int slot) { m_unbuilt[static_cast<std::size_t>(slot)].reset(); }
 
+    // The window that mirrors this scene; without one (tools, engine tests) changes go unseen.
+    void setObserver(SceneObserver* observer) { m_observer = observer; }
+    SceneObserver& observer() const;
+
   private:
     std::unique_ptr<std::array<SceneObject, kSlotCount>> m_objects;
     std::unique_ptr<std::array<EdgeFlags, kSlotCount>> m_edges;
     std::array<std::optional<RecordHeaderBytes>, kSlotCount> m_unbuilt;
+    SceneObserver* m_observer = nullptr;
 };
 
 // What the engine works with: the scene, the settings, the texts and the window's door.

@@ -2,6 +2,7 @@
 #include "core/scene_file.h"
 
 #include "lang/ini_file.h"
+#include "lang/message_ids.h"
 
 #include <cmath>
 #include <cstring>
@@ -159,13 +160,15 @@ void copyBlock(SceneObject& o, const std::vector<std::uint8_t>& data, const Bloc
 
 // Reads one block into the scratch slot, as the loader does.
 void readBlock(Env& env, const std::vector<std::uint8_t>& data, const BlockSpan& span) {
-    env.host.setStatus(quotedStatus(env, 84, kScratchSlot));
+    env.host.setStatus(quotedStatus(env, lang::msg::kLoadingObject, kScratchSlot));
     env.host.processEvents();
     copyBlock(env.scene.object(kScratchSlot), data, span);
 }
 
 void rejectFile(Env& env, const std::string& fileName, bool reportErrors) {
-    if (reportErrors) env.host.showMessage(BoxKind::Error, env.messages.format(87, {fileName}));
+    if (reportErrors)
+        env.host.showMessage(BoxKind::Error,
+                             env.messages.format(lang::msg::kNoObjectsInFile, {fileName}));
 }
 
 } // namespace
@@ -209,7 +212,7 @@ std::vector<std::uint8_t> SerializeScene(const Scene& scene) {
 bool WriteSceneFile(Env& env, const std::string& fileName) {
     Scene& scene = env.scene;
     for (int k = 2; k <= scene.objectCount(); ++k) {
-        env.host.setStatus(quotedStatus(env, 83, k));
+        env.host.setStatus(quotedStatus(env, lang::msg::kSavingObject, k));
         env.host.processEvents();
     }
     const std::vector<std::uint8_t> bytes = SerializeScene(scene);
@@ -219,7 +222,7 @@ bool WriteSceneFile(Env& env, const std::string& fileName) {
         fileName, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     if (!ok) {
         env.host.showMessage(BoxKind::Error,
-                             env.messages.format(lang::kMsgWriteFailed, {fileName}));
+                             env.messages.format(lang::msg::kWriteFailed, {fileName}));
         return false;
     }
     scene.sceneModified = false;
@@ -285,21 +288,24 @@ int loadSceneFile(Env& env, const std::string& fileName, bool selective, bool re
             copyBlock(scene.object(slot), data, blocks[i]);
             scene.keepUnbuilt(slot);
             unbuilt += (unbuilt.empty() ? "\"" : ", \"") + DisplayName(scene, slot) + "\"";
-            env.host.addReportLine(env.msg(85) + DisplayName(scene, slot) + "\"");
+            env.host.addReportLine(env.msg(lang::msg::kLoadedObject) + DisplayName(scene, slot) +
+                                   "\"");
             continue;
         }
         const bool closed = proc.completeObject(env, slot);
-        env.host.addReportLine(env.msg(85) + DisplayName(scene, slot) + "\"");
+        env.host.addReportLine(env.msg(lang::msg::kLoadedObject) + DisplayName(scene, slot) + "\"");
         if (!closed)
-            env.host.showMessage(BoxKind::Error,
-                                 env.messages.format(86, {DisplayName(scene, slot)}));
+            env.host.showMessage(BoxKind::Error, env.messages.format(lang::msg::kObjectNotClosed,
+                                                                     {DisplayName(scene, slot)}));
     }
-    if (takeView) env.host.applyTurnAngles(scene.header.turnHorizontal, scene.header.turnVertical);
-    env.host.refreshObjectList();
+    SceneObserver& window = scene.observer();
+    if (takeView) window.applyTurnAngles(scene.header.turnHorizontal, scene.header.turnVertical);
+    window.refreshObjectList();
     if (!unbuilt.empty())
-        env.host.showMessage(BoxKind::Error, env.messages.format(lang::kMsgNotRebuilt, {unbuilt}));
+        env.host.showMessage(BoxKind::Error,
+                             env.messages.format(lang::msg::kNotRebuilt, {unbuilt}));
     scene.sceneModified = false;
-    if (env.host.halfToneActive()) env.host.rebuildHalfTone();
+    if (window.halfToneActive()) window.rebuildHalfTone();
     return 0;
 }
 
@@ -318,7 +324,7 @@ int ReadSceneFile(Env& env, const std::string& fileName, bool selective, bool re
         rejectFile(env, fileName, reportErrors);
         if (changing) {
             env.scene.sceneModified = true;
-            env.host.refreshObjectList();
+            env.scene.observer().refreshObjectList();
         }
         return kNotSceneFile;
     }

@@ -4,6 +4,7 @@
 #include "core/format.h"
 #include "entry/generatrix.h"
 #include "geometry/primitives.h"
+#include "lang/message_ids.h"
 #include "polyhedra/formation.h"
 #include "polyhedra/metrics.h"
 #include "surfaces/integrals.h"
@@ -19,12 +20,6 @@
 namespace vorn::entry {
 
 namespace {
-
-constexpr int kMsgTooFewPoints = 94;
-constexpr int kMsgVolumeInfinite = 95;
-constexpr int kMsgAreaInfinite = 96;
-constexpr int kMsgBadData = 14;
-constexpr int kMsgNoValue = 6;
 
 bool fitsFloat(double v) {
     return std::isfinite(v) && std::fabs(v) <= FLT_MAX;
@@ -198,11 +193,11 @@ void integrateRevolution(core::Env& env, expr::ExpressionEngine& engine, core::S
     o.volumeInfinite = noVolume ? 1 : 0;
     o.areaInfinite = noArea ? 1 : 0;
     if (r.volumeUndefined || r.areaUndefined)
-        env.host.showMessage(core::BoxKind::Error, env.msg(kMsgNoValue));
+        env.host.showMessage(core::BoxKind::Error, env.msg(lang::msg::kBadValueOrExpression));
     if (r.volumeInfinite && !r.volumeUndefined)
-        env.host.showMessage(core::BoxKind::Error, env.msg(kMsgVolumeInfinite));
+        env.host.showMessage(core::BoxKind::Error, env.msg(lang::msg::kVolumeInfinite));
     if (r.areaInfinite && !r.areaUndefined)
-        env.host.showMessage(core::BoxKind::Error, env.msg(kMsgAreaInfinite));
+        env.host.showMessage(core::BoxKind::Error, env.msg(lang::msg::kAreaInfinite));
 }
 
 bool buildRevolution(core::Env& env, expr::ExpressionEngine& engine, core::SceneObject& o,
@@ -344,15 +339,16 @@ bool BuildObject(core::Env& env, expr::ExpressionEngine& engine, int slot, core:
         scene.object(slot) = *previous;
         scene.edgeVisibility(slot) = *previousEdges;
         if (fromDialog)
-            env.host.showMessage(
-                core::BoxKind::Error,
-                env.msg(type == core::ObjectType::Surface ? kMsgTooFewPoints : kMsgBadData));
+            env.host.showMessage(core::BoxKind::Error,
+                                 env.msg(type == core::ObjectType::Surface
+                                             ? lang::msg::kTooFewSurfacePoints
+                                             : lang::msg::kBadNumberOrExpression));
         return false;
     }
     scene.markBuilt(slot);
     scene.sceneModified = true;
-    env.host.redrawPicture();
-    env.host.refreshObjectList();
+    scene.observer().redrawPicture();
+    scene.observer().refreshObjectList();
     return true;
 }
 

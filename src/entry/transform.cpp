@@ -3,6 +3,7 @@
 
 #include "core/format.h"
 #include "geometry/primitives.h"
+#include "lang/message_ids.h"
 #include "polyhedra/formation.h"
 #include "polyhedra/metrics.h"
 #include "surfaces/surface_mesh.h"
@@ -26,11 +27,6 @@ constexpr int kKinds[8][kStepCount] = {{1, 1, 1}, {2, 3, 0}, {3, 3, 0}, {1, 1, 0
                                        {1, 2, 0}, {1, 3, 0}, {2, 2, 0}, {2, 3, 0}};
 constexpr int kPrompts[8][kStepCount] = {{2, 3, 4}, {5, 8, 0}, {9, 10, 0}, {2, 3, 0},
                                          {1, 5, 0}, {1, 8, 0}, {6, 7, 0},  {5, 8, 0}};
-
-constexpr int kMsgNotApplicable = 9;
-constexpr int kMsgValueHeading = 111;
-constexpr int kMsgPointOnSurface = 114;
-constexpr int kMsgOutsideDomain = 115;
 
 geo::Vec3 At(const core::Vec3f& v) {
     return {v.x, v.y, v.z};
@@ -205,7 +201,7 @@ bool ApplyObjectOperation(core::Env& env, int slot, ObjectOperation page,
     const bool applies =
         page == ObjectOperation::Translate ? o.type != ObjectType::Surface : IsTurnable(o.type);
     if (!applies) {
-        env.host.showMessage(core::BoxKind::Information, env.msg(kMsgNotApplicable));
+        env.host.showMessage(core::BoxKind::Information, env.msg(lang::msg::kNotApplicable));
         return false;
     }
     scene.sceneModified = true;
@@ -249,18 +245,19 @@ void ReportSurfaceValue(core::Env& env, expr::ExpressionEngine& engine, int slot
     const std::string point = PointText(env, x, y);
     const std::optional<double> value = surf::SurfaceValueAt(engine, env.scene.object(slot), x, y);
     if (!value) {
-        env.host.addReportLine(env.messages.format(kMsgOutsideDomain, {point}));
+        env.host.addReportLine(env.messages.format(lang::msg::kOutsideDomain, {point}));
         return;
     }
     env.host.addReportLine("F" + point + "= " +
                            core::FormatNumber(false, *value, env.settings.answerDigits));
     core::OfferPointObject(
-        env, env.messages.format(kMsgPointOnSurface, {core::DisplayName(env.scene, slot)}), x, y,
-        *value);
+        env, env.messages.format(lang::msg::kPointOnSurface, {core::DisplayName(env.scene, slot)}),
+        x, y, *value);
 }
 
 std::string SurfaceValueHeading(const core::Env& env, int slot) {
-    return env.messages.format(kMsgValueHeading, {core::DisplayName(env.scene, slot)});
+    return env.messages.format(lang::msg::kFunctionValueHeading,
+                               {core::DisplayName(env.scene, slot)});
 }
 
 } // namespace vorn::entry

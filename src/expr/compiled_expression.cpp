@@ -14,6 +14,7 @@
 //   as it does there; operations on constants are done once here, in the same order.
 #include "expr/compiled_expression.h"
 #include "expr/arithmetic.h"
+#include "expr/expression_text.h"
 
 #include "expr/region.h"
 
@@ -28,94 +29,21 @@ namespace vorn::expr {
 
 namespace {
 
+using namespace detail;
+
 bool g_reference = false;
 
 constexpr char kMarker = '\x01'; // variable k is written as kMarker + k
 constexpr int kMaxVariables = 4;
 constexpr std::uint8_t kNoVar = 0xFF;
 constexpr std::size_t kMaxRegisters = 60000;
-constexpr char kFirstToken = 'a';
-constexpr char kLastToken = 'p';
 constexpr std::uint64_t kFivePow20 = 95367431640625ULL; // 10^20 = 2^20 * 5^20
 __extension__ typedef unsigned __int128 Wide;           // GCC and Clang on 64-bit targets
 
 enum OpKind : std::uint8_t { kLoad, kNeg, kPow, kFunc, kMul, kDiv, kAdd, kSub };
 
-constexpr char upper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-}
-constexpr bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-constexpr bool isOperand(char c) {
-    return c >= 'A' && c <= 'Z';
-}
-constexpr bool isToken(char c) {
-    return c >= kFirstToken && c <= kLastToken;
-}
-constexpr bool isSign(char c) {
-    return c == '+' || c == '-';
-}
-constexpr bool isRelation(char c) {
-    return c == '<' || c == '=' || c == '>';
-}
 constexpr bool isMarker(char c) {
     return c >= kMarker && c < kMarker + kMaxVariables;
-}
-constexpr bool isAllowed(char c) {
-    switch (c) {
-    case '(':
-    case ')':
-    case '*':
-    case '+':
-    case '-':
-    case '.':
-    case '/':
-    case '^':
-        return true;
-    default:
-        return isDigit(c) || isToken(c) || isMarker(c);
-    }
-}
-
-// Binary operator of the evaluator; the code is 0 or the fault.
-int computeBinary(char op, long double left, long double right, long double& out) {
-    switch (op) {
-    case '*':
-        out = left * right;
-        break;
-    case '/':
-        if (std::fabs(right) < kMinDivisor) return kSmallDivisor;
-        out = left / right;
-        break;
-    case '+':
-        out = left + right;
-        break;
-    default:
-        out = left - right;
-        break;
-    }
-    return std::isfinite(out) ? kCalcOk : kArithmeticFault;
-}
-
-bool isDecimal(std::string_view run) {
-    return std::count(run.begin(), run.end(), '.') <= 1 &&
-           std::any_of(run.begin(), run.end(), isDigit);
-}
-
-void replaceAll(std::string& text, std::string_view name, std::string_view replacement) {
-    std::size_t pos = text.find(name);
-    if (pos == std::string::npos) return;
-    std::string out;
-    std::size_t from = 0;
-    while (pos != std::string::npos) {
-        out.append(text, from, pos - from);
-        out.append(replacement);
-        from = pos + name.size();
-        pos = text.find(name, from);
-    }
-    out.append(text, from, std::string::npos);
-    text.swap(out);
 }
 
 // A text that holds marker characters already would have them read as variables, while the
@@ -128,21 +56,25 @@ bool holdsMarker(std::string_view text) {
 // value. A marker counts as a word character, as the digits of a value text would.
 std::string markVariables(std::string_view text, std::string_view letters) {
     std::string out(text);
-    const auto isWord = [](char c) { return isDigit(c) || isOperand(upper(c)) || isMarker(c); };
+    std::vector<bool> replace;
     for (std::size_t k = 0; k < letters.size(); ++k) {
-        const char wanted = upper(letters[k]);
         const char marker = static_cast<char>(kMarker + k);
-        const std::size_t n = out.size();
-        std::vector<bool> replace(n, false);
-        for (std::size_t i = n; i-- > 0;) {
-            if (upper(out[i]) != wanted) continue;
-            const char after = i + 1 < n ? (replace[i + 1] ? marker : out[i + 1]) : ' ';
-            replace[i] = !((i + 1 < n && isWord(after)) || (i > 0 && isWord(out[i - 1])));
-        }
-        for (std::size_t i = 0; i < n; ++i)
+        freeOccurrences(out, letters[k], marker, isMarker, replace);
+        for (std::size_t i = 0; i < out.size(); ++i)
             if (replace[i]) out[i] = marker;
     }
     return out;
+}
+
+// A marker next to a digit, a point or another marker: the value text would run into it.
+bool markerJoins(std::string_view text) {
+    const auto joins = [](char c) { return isDigit(c) || c == '.' || isMarker(c); };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!isMarker(text[i])) continue;
+        if ((i > 0 && joins(text[i - 1])) || (i + 1 < text.size() && joins(text[i + 1])))
+            return true;
+    }
+    return false;
 }
 
 bool sameValue(long double a, long double b) {
@@ -190,10 +122,59 @@ long double SubstitutedValue(long double value) {
 
 namespace detail {
 
-bool Program::stop(int code) {
-    m_endCode = code;
-    return false;
-}
+class Program::Builder final : public Operands {
+  public:
+    Builder(Program& program, int variables)
+        : m_p(program), m_loaded(static_cast<std::size_t>(variables), -1) {}
+
+    int variableOf(char c) const override { return isMarker(c) ? c - kMarker : -1; }
+    int loadNumber(std::size_t slot, long double value) override {
+        m_p.m_slots[slot] = Slot{true, value, 0, 0};
+        return kCalcOk;
+    }
+    int loadVariable(std::size_t slot, int variable) override {
+        const auto var = static_cast<std::size_t>(variable);
+        if (var >= m_loaded.size()) return kTextOnly;
+        if (m_loaded[var] < 0) {
+            m_p.m_regs.push_back(0);
+            m_loaded[var] = static_cast<int>(m_p.m_regs.size() - 1);
+            m_p.m_ops.push_back(Op{kLoad, 0, static_cast<std::uint8_t>(var),
+                                   static_cast<std::uint16_t>(m_loaded[var]), 0, 0});
+        }
+        m_p.m_slots[slot] = Slot{false, 0, static_cast<std::uint16_t>(m_loaded[var]),
+                                 static_cast<std::uint8_t>(1u << var)};
+        return kCalcOk;
+    }
+    int extraOperand(bool) override { return kTextOnly; }
+    void negate(std::size_t slot) override { m_p.negate(m_p.m_slots[slot]); }
+    int power(std::size_t base, std::size_t exponent) override {
+        Slot& e = m_p.m_slots[exponent];
+        Slot b = m_p.m_slots[base];
+        if (b.constant && e.constant) return foldPower(b.value, e.value);
+        m_p.emit(kPow, '^', e, b, &e);
+        return kCalcOk;
+    }
+    int function(char token, std::size_t operand) override {
+        Slot& s = m_p.m_slots[operand];
+        if (s.constant) return foldFunction(token, s.value);
+        m_p.emit(kFunc, token, s, s, nullptr);
+        return kCalcOk;
+    }
+    int binary(char op, std::size_t left, std::size_t right) override {
+        Slot& l = m_p.m_slots[left];
+        Slot r = m_p.m_slots[right];
+        // A small constant divisor fails before any value is known.
+        if (op == '/' && r.constant && std::fabs(r.value) < kMinDivisor) return kSmallDivisor;
+        if (l.constant && r.constant) return foldBinary(op, l.value, r.value);
+        const std::uint8_t kind = op == '*' ? kMul : op == '/' ? kDiv : op == '+' ? kAdd : kSub;
+        m_p.emit(kind, op, l, l, &r);
+        return kCalcOk;
+    }
+
+  private:
+    Program& m_p;
+    std::vector<int> m_loaded; // register of each variable, or -1
+};
 
 std::uint16_t Program::regOf(Slot& s) {
     if (s.constant) {
@@ -229,247 +210,39 @@ bool Program::compile(std::string_view marked, bool validate, int variables) {
     m_ops.clear();
     m_regs.clear();
     m_slots.assign(kOperandSlots, Slot{});
-    m_endCode = kCalcOk;
     m_constantResult = true;
     m_result = 0;
 
-    std::string text = "(";
-    long long depth = 0;
-    for (const char c : marked) {
-        if (c == ' ') continue;
-        if (c == '(') ++depth;
-        if (c == ')') --depth;
-        text.push_back(upper(c));
+    std::string text, group, scratch;
+    Builder builder(*this, variables);
+    int result = -1;
+    int code = normaliseText(marked, validate, isMarker, text, scratch);
+    if (code == kCalcOk) {
+        if (markerJoins(text)) return false;
+        // Without the character check a letter left in the text names an operand slot. If
+        // that slot holds a negative value, the text path negates it only when the value's
+        // own parenthesised group is reduced, which may come after the letter is read.
+        bool named[kOperandSlots] = {};
+        for (const char c : text)
+            if (isOperand(c)) named[c - 'A'] = true;
+        code = scanNumbers(text, scratch, builder);
+        if (code == kTextOnly) return false; // a 27th number
+        for (std::size_t k = 0; code == kCalcOk && k < kOperandSlots; ++k)
+            if (named[k] && !m_slots[k].constant) return false;
+        if (code == kCalcOk) code = reduceGroups(text, group, scratch, builder, result);
     }
-    text.push_back(')');
-
-    if (depth != 0) {
-        stop(kUnbalanced);
-    } else {
-        for (std::size_t k = 0; k < FunctionNameTable.size(); ++k) {
-            const char token = static_cast<char>(kFirstToken + k);
-            replaceAll(text, FunctionNameTable[k],
-                       FunctionNameTable[k] == "PI" ? kPiText : std::string_view(&token, 1));
-        }
-        if (validate && !std::all_of(text.begin(), text.end(), isAllowed)) {
-            stop(kBadText);
-        } else {
-            for (std::size_t i = 0; i < text.size(); ++i) {
-                if (!isMarker(text[i])) continue;
-                const auto joins = [](char c) { return isDigit(c) || c == '.' || isMarker(c); };
-                if ((i > 0 && joins(text[i - 1])) || (i + 1 < text.size() && joins(text[i + 1])))
-                    return false;
-            }
-            // Without the character check a letter left in the text names an operand slot. If
-            // that slot holds a negative value, the text path negates it only when the value's
-            // own parenthesised group is reduced, which may come after the letter is read.
-            bool named[kOperandSlots] = {};
-            for (const char c : text)
-                if (isOperand(c)) named[c - 'A'] = true;
-            bool ok = false;
-            if (!scanNumbers(text, variables)) {
-                if (m_endCode == kCalcOk) return false; // a 27th number
-            } else {
-                ok = true;
-                for (int k = 0; k < kOperandSlots; ++k)
-                    if (named[k] && !m_slots[static_cast<std::size_t>(k)].constant) return false;
-            }
-            std::size_t from = 0;
-            while (ok && text.size() > 2) {
-                const std::size_t close = text.find(')', from);
-                const std::size_t open =
-                    close == std::string::npos ? std::string::npos : text.rfind('(', close);
-                if (open == std::string::npos || close == open + 1) {
-                    ok = stop(kBadText);
-                    break;
-                }
-                std::string group = text.substr(open + 1, close - open - 1);
-                if (!reduceGroup(group)) {
-                    ok = false;
-                    break;
-                }
-                text[open] = group.front();
-                text.erase(open + 1, close - open);
-                from = open;
-            }
-            if (ok && text != "()") {
-                if (text.size() != 1 || !isOperand(text.front())) {
-                    stop(kBadText);
-                } else {
-                    Slot& s = m_slots[static_cast<std::size_t>(text.front() - 'A')];
-                    m_constantResult = s.constant;
-                    m_result = s.value + 0.0L;
-                    m_resultReg = s.reg;
-                }
-            }
-        }
+    m_endCode = code;
+    if (result >= 0) {
+        const Slot& s = m_slots[static_cast<std::size_t>(result)];
+        m_constantResult = s.constant;
+        m_result = s.value + 0.0L;
+        m_resultReg = s.reg;
     }
     if (m_regs.size() > kMaxRegisters) return false;
     m_opGeneration.assign(m_ops.size(), 0);
     m_opCode.assign(m_ops.size(), kCalcOk);
     m_generation.assign(static_cast<std::size_t>(variables), 1);
     m_last.assign(static_cast<std::size_t>(variables), 0);
-    return true;
-}
-
-// False with m_endCode set for a bad number; false with code 0 for a 27th number.
-bool Program::scanNumbers(std::string& text, int variables) {
-    std::string out;
-    std::size_t used = 0;
-    std::vector<int> loaded(static_cast<std::size_t>(variables), -1);
-    const std::size_t n = text.size();
-    std::size_t i = 0;
-    while (i < n) {
-        const char c = text[i];
-        if (isMarker(c)) {
-            if (used == kOperandSlots) return false;
-            const int var = c - kMarker;
-            if (var >= variables) return false;
-            int& reg = loaded[static_cast<std::size_t>(var)];
-            if (reg < 0) {
-                m_regs.push_back(0);
-                reg = static_cast<int>(m_regs.size() - 1);
-                m_ops.push_back(Op{kLoad, 0, static_cast<std::uint8_t>(var),
-                                   static_cast<std::uint16_t>(reg), 0, 0});
-            }
-            m_slots[used] = Slot{false, 0, static_cast<std::uint16_t>(reg),
-                                 static_cast<std::uint8_t>(1u << var)};
-            out.push_back(static_cast<char>('A' + used));
-            ++used;
-            ++i;
-            continue;
-        }
-        if (!isDigit(c) && c != '.') {
-            out.push_back(c);
-            ++i;
-            continue;
-        }
-        std::size_t j = i;
-        while (j < n && (isDigit(text[j]) || text[j] == '.'))
-            ++j;
-        const std::string_view run(text.data() + i, j - i);
-        if (!isDecimal(run)) return stop(kBadNumber);
-        if (used == kOperandSlots) return false;
-        long double value = 0;
-        const auto res =
-            std::from_chars(run.data(), run.data() + run.size(), value, std::chars_format::fixed);
-        if (res.ec == std::errc::result_out_of_range) {
-            const std::string_view whole = run.substr(0, run.find('.'));
-            if (whole.find_first_not_of('0') != std::string_view::npos)
-                return stop(kArithmeticFault);
-            value = 0;
-        } else if (res.ec != std::errc() || res.ptr != run.data() + run.size()) {
-            return stop(kBadNumber);
-        }
-        m_slots[used] = Slot{true, value, 0, 0};
-        out.push_back(static_cast<char>('A' + used));
-        ++used;
-        i = j;
-    }
-    text.swap(out);
-    return true;
-}
-
-bool Program::reduceGroup(std::string& group) {
-    unaryMinus(group);
-    while (group.find('^') != std::string::npos)
-        if (!power(group)) return false;
-    while (std::any_of(group.begin(), group.end(), isToken))
-        if (!function(group)) return false;
-    group.erase(0, group.find_first_not_of('+'));
-    std::size_t w = 0;
-    for (std::size_t r = 0; r < group.size();) {
-        if (!isSign(group[r])) {
-            group[w++] = group[r++];
-            continue;
-        }
-        bool minus = false;
-        while (r < group.size() && isSign(group[r]))
-            minus ^= group[r++] == '-';
-        group[w++] = minus ? '-' : '+';
-    }
-    group.resize(w);
-    unaryMinus(group);
-    if (!binary(group, '*', '/')) return false;
-    if (!binary(group, '+', '-')) return false;
-    if (group.size() != 1 || !isOperand(group.front())) return stop(kBadText);
-    return true;
-}
-
-void Program::unaryMinus(std::string& group) {
-    std::string kept;
-    char next = 0;
-    for (std::size_t i = group.size(); i-- > 0;) {
-        const char c = group[i];
-        if (c == '-' && isOperand(next) && (i == 0 || !isOperand(group[i - 1]))) {
-            negate(m_slots[static_cast<std::size_t>(next - 'A')]);
-            continue;
-        }
-        kept.push_back(c);
-        next = c;
-    }
-    group.assign(kept.rbegin(), kept.rend());
-}
-
-bool Program::power(std::string& group) {
-    const std::size_t pos = group.find('^');
-    if (pos == 0 || pos + 1 >= group.size() || !isOperand(group[pos - 1]) ||
-        !isOperand(group[pos + 1]))
-        return stop(kMissingOperand);
-    Slot& exponent = m_slots[static_cast<std::size_t>(group[pos + 1] - 'A')];
-    Slot base = m_slots[static_cast<std::size_t>(group[pos - 1] - 'A')];
-    if (base.constant && exponent.constant) {
-        long double result = 0;
-        if (!arith::computePower(base.value, exponent.value, result)) return stop(kArithmeticFault);
-        exponent.value = result;
-    } else {
-        emit(kPow, '^', exponent, base, &exponent);
-    }
-    group.erase(pos - 1, 2);
-    return true;
-}
-
-bool Program::function(std::string& group) {
-    const auto it = std::find_if(group.begin(), group.end(), isToken);
-    const std::size_t pos = static_cast<std::size_t>(it - group.begin());
-    if (pos + 1 >= group.size() || !isOperand(group[pos + 1])) return stop(kMissingOperand);
-    Slot& operand = m_slots[static_cast<std::size_t>(group[pos + 1] - 'A')];
-    if (operand.constant) {
-        long double result = 0;
-        if (!arith::computeFunction(group[pos], operand.value, result))
-            return stop(kArithmeticFault);
-        operand.value = result;
-    } else {
-        emit(kFunc, group[pos], operand, operand, nullptr);
-    }
-    group.erase(pos, 1);
-    return true;
-}
-
-bool Program::binary(std::string& group, char op1, char op2) {
-    const char ops[] = {op1, op2, '\0'};
-    std::size_t pos = group.find_first_of(ops);
-    while (pos != std::string::npos) {
-        if (pos == 0 || pos + 1 >= group.size() || !isOperand(group[pos - 1]) ||
-            !isOperand(group[pos + 1]))
-            return stop(kMissingOperand);
-        Slot& left = m_slots[static_cast<std::size_t>(group[pos - 1] - 'A')];
-        Slot right = m_slots[static_cast<std::size_t>(group[pos + 1] - 'A')];
-        const char op = group[pos];
-        if (op == '/' && right.constant && std::fabs(right.value) < kMinDivisor)
-            return stop(kSmallDivisor);
-        if (left.constant && right.constant) {
-            long double result = 0;
-            const int code = computeBinary(op, left.value, right.value, result);
-            if (code != kCalcOk) return stop(code);
-            left.value = result;
-        } else {
-            const std::uint8_t kind = op == '*' ? kMul : op == '/' ? kDiv : op == '+' ? kAdd : kSub;
-            emit(kind, op, left, left, &right);
-        }
-        group.erase(pos, 2);
-        pos = group.find_first_of(ops, pos);
-    }
     return true;
 }
 
@@ -542,24 +315,29 @@ CompiledExpression::CompiledExpression(std::string_view text, std::string_view l
                                      static_cast<int>(letters.size()));
 }
 
-long double CompiledExpression::reference(ExpressionEngine& engine,
-                                          std::span<const long double> values) const {
+Evaluation CompiledExpression::reference(ExpressionEngine& engine,
+                                         std::span<const long double> values) const {
     std::string text = m_text;
     for (std::size_t k = 0; k < m_letters.size(); ++k)
         text = ExpressionEngine::SubstituteVariable(text, m_letters[k], values[k]);
-    return engine.EvaluateExpression(text);
+    return engine.Evaluate(text);
 }
 
-long double CompiledExpression::Evaluate(ExpressionEngine& engine,
-                                         std::span<const long double> values) const {
+Evaluation CompiledExpression::Compute(ExpressionEngine& engine,
+                                       std::span<const long double> values) const {
     // Infinite or NaN values print as letters; only the text path knows what they become.
     if (m_reference || g_reference || engine.ValidateCharacters != m_validate ||
         !std::all_of(values.begin(), values.end(), [](long double v) { return std::isfinite(v); }))
         return reference(engine, values);
-    int code = kCalcOk;
-    const long double v = m_program.run(values, code);
-    engine.CalcError = code;
-    return v;
+    Evaluation e;
+    e.value = m_program.run(values, e.code);
+    engine.CalcError = e.code;
+    return e;
+}
+
+long double CompiledExpression::Evaluate(ExpressionEngine& engine,
+                                         std::span<const long double> values) const {
+    return Compute(engine, values).value;
 }
 
 long double CompiledExpression::Evaluate(ExpressionEngine& engine, long double a) const {
@@ -581,39 +359,22 @@ CompiledSystem::CompiledSystem(std::string_view text, bool validate)
     }
     std::string s = markVariables(text, "XY");
     s.erase(std::remove(s.begin(), s.end(), ' '), s.end());
-    const std::size_t n = s.size();
-    if (n == 0) return;
-    std::size_t pos = 0;
-    for (;;) {
-        std::size_t j = pos;
-        while (j + 1 < n && !isRelation(s[j]))
-            ++j;
+    if (s.empty()) return;
+    for (std::size_t pos = 0;;) {
+        const RelationText r = splitRelation(s, pos);
         // The text path would stop one character short inside the value text.
-        if (j + 1 == n && isMarker(s[j])) {
-            m_reference = true;
-            return;
-        }
+        const std::size_t j = pos + r.left.size();
         Item item;
-        if (!item.left.compile(std::string_view(s).substr(pos, j - pos), validate, 2)) {
+        item.relation = arith::relationOf(r.sign);
+        if ((j + 1 == s.size() && isMarker(s[j])) || !item.left.compile(r.left, validate, 2) ||
+            (item.relation != Relation::None && !item.right.compile(r.right, validate, 2))) {
             m_reference = true;
             return;
         }
-        std::size_t k = j;
-        while (k + 1 < n && isRelation(s[k]))
-            ++k;
-        const std::string_view sign = std::string_view(s).substr(j, k - j);
-        item.relation = arith::relationOf(sign);
-        std::size_t end = s.find(',', k);
-        if (end == std::string::npos) end = n;
-        if (item.relation != Relation::None &&
-            !item.right.compile(std::string_view(s).substr(k, end - k), validate, 2)) {
-            m_reference = true;
-            return;
-        }
-        const bool last = item.relation == Relation::None || end >= n;
+        const bool last = item.relation == Relation::None || r.end >= s.size();
         m_items.push_back(std::move(item));
         if (last) break;
-        pos = end + 1;
+        pos = r.end + 1;
     }
     const auto inXAlone = [](const Item& item) {
         return ((item.left.variables() | item.right.variables()) & ~1u) == 0; // bit 0: x

@@ -76,16 +76,11 @@ class Program {
         std::uint8_t deps = 0; // bit k: depends on variable k
     };
 
-    bool reduceGroup(std::string& group);
-    bool power(std::string& group);
-    bool function(std::string& group);
-    bool binary(std::string& group, char op1, char op2);
-    void unaryMinus(std::string& group);
-    bool scanNumbers(std::string& text, int variables);
+    class Builder; // records the reduction of the marked text
+
     std::uint16_t regOf(Slot& s);
     void negate(Slot& s);
     void emit(std::uint8_t kind, char token, Slot& dst, Slot& a, Slot* b);
-    bool stop(int code);
 
     std::vector<Op> m_ops;
     std::vector<Slot> m_slots;
@@ -112,9 +107,11 @@ class CompiledExpression {
   public:
     CompiledExpression(std::string_view text, std::string_view letters, bool validate = true);
 
-    // Same value and CalcError as substituting values[k] for letters[k] in order and evaluating
-    // with `engine`. The engine's ValidateCharacters must match the one compiled for, or the
-    // text path is taken.
+    // Same value and code as substituting values[k] for letters[k] in order and evaluating
+    // with `engine`, whose CalcError takes the code too. The engine's ValidateCharacters must
+    // match the one compiled for, or the text path is taken.
+    Evaluation Compute(ExpressionEngine& engine, std::span<const long double> values) const;
+    // The value alone.
     long double Evaluate(ExpressionEngine& engine, std::span<const long double> values) const;
     long double Evaluate(ExpressionEngine& engine, long double a) const;
     long double Evaluate(ExpressionEngine& engine, long double a, long double b) const;
@@ -124,7 +121,7 @@ class CompiledExpression {
     bool validates() const { return m_validate; }
 
   private:
-    long double reference(ExpressionEngine& engine, std::span<const long double> values) const;
+    Evaluation reference(ExpressionEngine& engine, std::span<const long double> values) const;
 
     std::string m_text;
     std::string m_letters;

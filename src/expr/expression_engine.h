@@ -32,6 +32,13 @@ inline constexpr std::array<std::string_view, 17> FunctionNameTable = {
     "EXP", "FRAC", "INT",  "LN",   "SQRT", "SQR", "ABS", "PI"};
 inline constexpr std::string_view kPiText = "3.1415926";
 
+// Value of one evaluation with its CalcError; the value is 0 unless the code is kCalcOk.
+struct Evaluation {
+    long double value = 0;
+    int code = kCalcOk;
+    bool ok() const { return code == kCalcOk; }
+};
+
 class ExpressionEngine {
   public:
     // State of the last evaluation; callers read it after each call and may reset it.
@@ -43,21 +50,16 @@ class ExpressionEngine {
     // fixed-point text of `value`. An occurrence touching a digit or letter is not free.
     static std::string SubstituteVariable(std::string_view text, char letter, long double value);
 
-    // Value of a text of numbers, signs, parentheses and function names; 0 unless CalcError
-    // ends as kCalcOk. An empty or all-blank text is 0.
+    // Value of a text of numbers, signs, parentheses and function names, and its code, which
+    // CalcError keeps as well. An empty or all-blank text is 0.
+    Evaluation Evaluate(std::string_view text);
+    // The value alone.
     long double EvaluateExpression(std::string_view text);
 
     // True when every comma-separated relation holds; false on any fault (see CalcError).
     bool EvaluateSystem(std::string_view text);
 
   private:
-    bool reduceGroup(std::string& group);
-    bool applyPower(std::string& group);
-    bool applyFunction(std::string& group);
-    bool applyBinary(std::string& group, char op1, char op2);
-    void foldSigns(std::string& group);
-    void unaryMinusPass(std::string& group);
-    bool scanNumbers();
     bool fail(int code);
 
     std::array<long double, kOperandSlots> m_operands{};

@@ -96,14 +96,6 @@ void HalfToneRenderer::beginList(int list, HtPrimitive primitive, int material) 
     glBegin(m_primitive);
 }
 
-void HalfToneRenderer::addTriangle(const geo::Vec3& normal, const geo::Vec3& v1,
-                                   const geo::Vec3& v2, const geo::Vec3& v3) {
-    addNormal(normal);
-    addVertex(v1);
-    addVertex(v2);
-    addVertex(v3);
-}
-
 void HalfToneRenderer::addNormal(const geo::Vec3& n) {
     glNormal3d(n.x, n.y, n.z);
 }

@@ -33,13 +33,10 @@ class HalfToneRenderer {
     void setClearColor(std::uint32_t background);
     // Deletes the lists count + 1 .. old count.
     void setCountObjects(int count);
-    int countObjects() const { return m_count; }
     // Material of list i; lists never built keep material 0.
     int material(int list) const;
 
     void beginList(int list, HtPrimitive primitive, int material);
-    void addTriangle(const geo::Vec3& normal, const geo::Vec3& v1, const geo::Vec3& v2,
-                     const geo::Vec3& v3);
     void addNormal(const geo::Vec3& normal);
     void addVertex(const geo::Vec3& v);
     // Ends the open primitive and opens the next one of the same kind within the list.
@@ -82,8 +79,6 @@ class TGLBar : public QOpenGLWidget {
     float MoveX() const { return m_transform.MoveX; }
     float MoveY() const { return m_transform.MoveY; }
     float MoveZ() const { return m_transform.MoveZ; }
-    RotationSequence RotationSequenceValue() const { return m_transform.sequence; }
-    bool ViewType() const { return m_viewType; }
     std::uint32_t Color() const { return m_color; }
     TLight& Lighting1() { return m_light1; }
     TLight& Lighting2() { return m_light2; }

@@ -3,6 +3,7 @@
 
 #include "geometry/primitives.h"
 #include "geometry/tolerances.h"
+#include "lang/message_ids.h"
 #include "picture/halftone_materials.h"
 #include "surfaces/part_evaluators.h"
 #include "surfaces/surface_mesh.h"
@@ -198,8 +199,9 @@ HalfToneList BuildSurfaceList(core::Env& env, expr::ExpressionEngine& engine, in
     HalfToneList list;
     list.number = slot;
     list.material = MaterialForColorIndex(o.colorIndex);
-    env.host.progressBegin(env.messages.format(30, {core::DisplayName(env.scene, slot)}),
-                           kSurfaceProgressMaximum);
+    env.host.progressBegin(
+        env.messages.format(lang::msg::kBuildingPicture, {core::DisplayName(env.scene, slot)}),
+        kSurfaceProgressMaximum);
     // The stop button is looked at once per column of either pass.
     const auto step = [&](int position) {
         env.host.progressStep(position);

@@ -27,7 +27,6 @@ class TGLColor {
     void setRed(float v) { setComponent(0, v); }
     void setGreen(float v) { setComponent(1, v); }
     void setBlue(float v) { setComponent(2, v); }
-    void setAlpha(float v) { setComponent(3, v); }
 
     void setOnChange(std::function<void()> f) { m_onChange = std::move(f); }
 
@@ -56,9 +55,7 @@ class TLight {
     const TGLColor& DiffuseColor() const { return m_diffuse; }
     const TGLColor& SpecularColor() const { return m_specular; }
 
-    float X_position() const { return m_position[0]; }
-    float Y_position() const { return m_position[1]; }
-    float Z_position() const { return m_position[2]; }
+    // X_position, Y_position, Z_position at once.
     void setPosition(float x, float y, float z);
     // Position as sent to OpenGL: (x, y, z, 0).
     std::array<float, 4> glPosition() const {

@@ -69,7 +69,6 @@ struct PicturePanel::Impl {
     PlaceWidget* place = nullptr;
     QScrollBar* hor = nullptr;
     QScrollBar* ver = nullptr;
-    bool interactiveOnMove = true;
 };
 
 PicturePanel::PicturePanel(core::Env& env, QWidget* parent) : QWidget(parent), d(new Impl(env)) {
@@ -99,7 +98,7 @@ PicturePanel::PicturePanel(core::Env& env, QWidget* parent) : QWidget(parent), d
         if (d->canvas.engine().busy()) return;
         const QPoint p = e->position().toPoint();
         Q_EMIT placeMouseMoved(p.x(), p.y(), e->buttons(), e->modifiers());
-        if (d->interactiveOnMove) interactivePass(p.x(), p.y());
+        interactivePass(p.x(), p.y());
     };
     d->place->onPress = [this](QMouseEvent* e) {
         const QPoint p = e->position().toPoint();
@@ -154,10 +153,6 @@ void PicturePanel::interactivePass(int x, int y) {
 
 bool PicturePanel::busy() const {
     return d->canvas.engine().busy();
-}
-
-void PicturePanel::setInteractiveOnMove(bool on) {
-    d->interactiveOnMove = on;
 }
 
 void PicturePanel::setPassHooks(PassHooks* hooks) {

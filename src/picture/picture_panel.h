@@ -48,9 +48,6 @@ class PicturePanel : public QWidget {
     void interactivePass(int x, int y);
     // True while a drawing pass runs; mouse movements are ignored meanwhile.
     bool busy() const;
-    // Mouse moves run an interactive pass after placeMouseMoved has been handled; off leaves
-    // the pass to whoever handles the signal.
-    void setInteractiveOnMove(bool on);
     // The picture interaction's part of every drawing pass (hit test, marked elements, status).
     void setPassHooks(PassHooks* hooks);
     PictureCanvas& canvas();

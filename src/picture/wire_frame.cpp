@@ -201,7 +201,7 @@ RedrawResult WireFrame::redraw(DisplayList& out, bool interactive, ScreenPoint m
     if (m_busy) return RedrawResult::Busy;
     m_view.halfWidth = m_width / 2;
     m_view.halfHeight = m_height / 2;
-    if (m_env.host.halfToneActive()) return RedrawResult::HalfTone;
+    if (m_env.scene.observer().halfToneActive()) return RedrawResult::HalfTone;
     projectionPass();
     axisPass();
     DrawOp clear = Op(DrawOp::Kind::Fill, Role::Background, 0, roleRgb(core::kColorBackground));
@@ -309,7 +309,7 @@ void WireFrame::axisPass() {
 
 RedrawResult WireFrame::drawPass(DisplayList& out, std::optional<ScreenPoint> mouse) {
     if (!m_ready) return RedrawResult::NotReady;
-    if (m_env.host.halfToneActive()) return RedrawResult::HalfTone;
+    if (m_env.scene.observer().halfToneActive()) return RedrawResult::HalfTone;
     if (m_busy) return RedrawResult::Busy;
     m_busy = true;
     const Pick before = m_pick;

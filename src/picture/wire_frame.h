@@ -132,8 +132,6 @@ class WireFrame {
     void projectionPass();
     void axisPass();
     void drawObjects(DisplayList& out, int slot, bool interactive, ScreenPoint mouse);
-    void drawCutFace(DisplayList& out, int slot, int face, const std::array<int, 4>& vi,
-                     bool interactive, ScreenPoint mouse);
     std::optional<ScreenSegment> segment(int slot, int vertex1, int vertex2,
                                          bool wholeLine = false) const;
     void hitTest(int slot, int vertex1, int vertex2, const ScreenSegment& s, ScreenPoint mouse);

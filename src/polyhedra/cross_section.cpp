@@ -1,6 +1,7 @@
 // Plane cross-sections of convex polyhedra: edge cutting, section polygon, contour and parts.
 #include "polyhedra/cross_section.h"
 
+#include "lang/message_ids.h"
 #include "polyhedra/detail.h"
 #include "polyhedra/formation.h"
 #include "polyhedra/metrics.h"
@@ -34,7 +35,7 @@ void ReportAndShow(core::Env& env, core::BoxKind kind, const std::string& text) 
 }
 
 void ReportNotCompleted(core::Env& env) {
-    ReportAndShow(env, core::BoxKind::Error, env.msg(5));
+    ReportAndShow(env, core::BoxKind::Error, env.msg(lang::msg::kComputationNotFinished));
 }
 
 // Whether vertices lie strictly on both sides of the plane. A plane through four corners of a
@@ -85,7 +86,7 @@ void AddContour(core::Env& env, const geo::PointList& polygon, const std::string
     const int slot = core::AppendObject(scene, ObjectType::Polyline);
     if (slot == 0) return;
     SceneObject& o = scene.object(slot);
-    o.name.setUtf8(env.messages.format(27, {name}));
+    o.name.setUtf8(env.messages.format(lang::msg::kSectionName, {name}));
     o.param1 = 1;
     o.param2 = 1; // closed
     const int m = polygon.n;
@@ -150,7 +151,8 @@ SectionResult CrossSection(core::Env& env, int planeSlot, int polyhedronSlot) {
     const geo::Plane plane{pf.a, pf.b, pf.c, pf.d};
 
     if (!IsConvex(scene.object(polyhedronSlot))) {
-        ReportAndShow(env, core::BoxKind::Error, env.messages.format(23, {name}));
+        ReportAndShow(env, core::BoxKind::Error,
+                      env.messages.format(lang::msg::kNotConvex, {name}));
         return result;
     }
     // A plane without a normal, or faces naming missing vertices, give nothing to cut.
@@ -185,8 +187,9 @@ SectionResult CrossSection(core::Env& env, int planeSlot, int polyhedronSlot) {
         const double perimeter =
             geo::PolylineLength(polygon) + geo::PointDistance(polygon[corners], polygon[1]);
         core::AnswerNumbers number(env.settings.answerDigits);
-        const std::string areaLine = env.messages.format(24, {number(area)});
-        const std::string perimeterLine = env.messages.format(25, {number(perimeter)});
+        const std::string areaLine = env.messages.format(lang::msg::kSectionArea, {number(area)});
+        const std::string perimeterLine =
+            env.messages.format(lang::msg::kSectionPerimeter, {number(perimeter)});
         // A section beyond the number range has nothing to measure, outline or split.
         if (!number.finite()) {
             ReportNotCompleted(env);
@@ -197,16 +200,18 @@ SectionResult CrossSection(core::Env& env, int planeSlot, int polyhedronSlot) {
         result.perimeter = perimeter;
         env.host.addReportLine(areaLine);
         env.host.addReportLine(perimeterLine);
-        if (!scene.isFull() && env.host.askYesNo(env.msg(26)))
+        if (!scene.isFull() && env.host.askYesNo(env.msg(lang::msg::kAskSectionPolyline)))
             AddContour(env, polygon, name, result);
     }
 
     if (!cut || corners < 3) {
-        ReportAndShow(env, core::BoxKind::Information, env.messages.format(28, {name}));
+        ReportAndShow(env, core::BoxKind::Information,
+                      env.messages.format(lang::msg::kPlaneMissesObject, {name}));
         return result;
     }
 
-    if (scene.objectCount() + 2 > core::kMaxObjectCount || !env.host.askYesNo(env.msg(29)))
+    if (scene.objectCount() + 2 > core::kMaxObjectCount ||
+        !env.host.askYesNo(env.msg(lang::msg::kAskSectionParts)))
         return result;
     scene.object(polyhedronSlot).visible = 0;
     scene.sceneModified = true;

@@ -1,6 +1,7 @@
 // Building the face list of a polyhedron and the texts and marks of its window.
 #include "polyhedra/face_list.h"
 
+#include "lang/message_ids.h"
 #include "polyhedra/detail.h"
 #include "polyhedra/formation.h"
 
@@ -53,7 +54,9 @@ std::optional<FaceList> FlatFaceList(core::Env& env, int slot) {
     const int faces = FaceCount(o);
     const int n = VertexCount(o);
     detail::Progress progress(
-        env.host, env.messages.format(0, {core::DisplayName(env.scene, slot)}), faces, 100);
+        env.host,
+        env.messages.format(lang::msg::kProcessingFaces, {core::DisplayName(env.scene, slot)}),
+        faces, 100);
     FaceList list;
     for (int h = 1; h <= faces; ++h) {
         progress.step(h);
@@ -105,13 +108,14 @@ FaceList BuildFaceList(core::Env& env, int slot) {
 }
 
 std::string FaceListCaption(const core::Env& env, int slot) {
-    return env.messages.format(1, {core::DisplayName(env.scene, slot)});
+    return env.messages.format(lang::msg::kFacesOfObject, {core::DisplayName(env.scene, slot)});
 }
 
 std::string FaceListItemText(const core::Env& env, int slot, const FaceListEntry& entry,
                              int number) {
     const bool letters = env.settings.PutLetters && env.scene.object(slot).vertexCount <= 26;
-    std::string text = env.messages.format(2, {core::FormatNumber(true, number)});
+    std::string text =
+        env.messages.format(lang::msg::kFaceVertices, {core::FormatNumber(true, number)});
     for (int k = 0; k < entry.vertexCount(); ++k) {
         const int v = entry.vertices[static_cast<std::size_t>(k)];
         if (k > 0) text += ", ";
@@ -120,7 +124,7 @@ std::string FaceListItemText(const core::Env& env, int slot, const FaceListEntry
     const int digits = env.settings.answerDigits;
     // A face too large for a double has no area to show: say so rather than print INF.
     if (!std::isfinite(entry.area) || !std::isfinite(entry.perimeter))
-        return text + "): " + env.msg(49);
+        return text + "): " + env.msg(lang::msg::kBadData);
     return text + "), S=" + core::FormatNumber(false, entry.area, digits) +
            ", P=" + core::FormatNumber(false, entry.perimeter, digits);
 }
@@ -149,7 +153,7 @@ double MarkedArea(const FaceList& list) {
 
 std::string MarkedAreaText(const core::Env& env, const FaceList& list) {
     const double area = MarkedArea(list);
-    if (!std::isfinite(area)) return env.msg(49);
+    if (!std::isfinite(area)) return env.msg(lang::msg::kBadData);
     return core::FormatNumber(false, area, env.settings.answerDigits);
 }
 

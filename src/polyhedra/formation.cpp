@@ -1,6 +1,7 @@
 // Convex-hull formation of polyhedron faces, face planes, the convexity test and visible edges.
 #include "polyhedra/formation.h"
 
+#include "lang/message_ids.h"
 #include "polyhedra/detail.h"
 #include "polyhedra/hull3d.h"
 
@@ -284,8 +285,10 @@ bool Form(core::Env& env, int slot, bool reference) {
     SceneObject& o = env.scene.object(slot);
     if (o.type != core::ObjectType::Polyhedron) return true;
     const int n = VertexCount(o);
-    detail::Progress progress(env.host,
-                              env.messages.format(21, {core::DisplayName(env.scene, slot)}), n, 40);
+    detail::Progress progress(
+        env.host,
+        env.messages.format(lang::msg::kFormingObject, {core::DisplayName(env.scene, slot)}), n,
+        40);
     o.faceCount = 0;
     // Coordinates without a value give no planes to compare, only endless failed faces.
     for (int m = 1; m <= n; ++m) {
@@ -309,7 +312,7 @@ bool Form(core::Env& env, int slot, bool reference) {
         return false;
     }
 
-    progress.message(env.msg(22));
+    progress.message(env.msg(lang::msg::kRemovingExtraVertices));
     DeleteUnreferencedVertices(o);
     progress.end();
     return o.vertexCount >= 4 && o.faceCount >= 4;
@@ -369,7 +372,9 @@ void MarkFaceEdges(core::Env& env, int slot) {
     const int faces = FaceCount(o);
     const int n = VertexCount(o);
     detail::Progress progress(
-        env.host, env.messages.format(19, {core::DisplayName(env.scene, slot)}), faces, 100);
+        env.host,
+        env.messages.format(lang::msg::kRemovingExtraLines, {core::DisplayName(env.scene, slot)}),
+        faces, 100);
     for (auto& edges : visible)
         edges = {0, 0, 0};
 

@@ -2,11 +2,13 @@
 #include "polyhedra/measurements.h"
 
 #include "core/format.h"
+#include "lang/message_ids.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,8 +18,6 @@ using geo::Plane;
 using geo::Vec3;
 
 namespace {
-
-constexpr int kMsgBadData = 49;
 
 // The lines of one measurement and the point it offers, given only when every number in them
 // is finite: otherwise the report gets "Дані не коректні." in their place and nothing is offered.
@@ -40,20 +40,20 @@ class Answer {
     }
     void give() {
         if (!m_number.finite()) {
-            m_env.host.addReportLine(m_env.msg(kMsgBadData));
+            m_env.host.addReportLine(m_env.msg(lang::msg::kBadData));
             return;
         }
         for (const std::string& l : m_lines)
             m_env.host.addReportLine(l);
-        if (m_offerName != 0)
-            core::OfferPointObject(m_env, m_env.msg(m_offerName), m_offer.x, m_offer.y, m_offer.z);
+        if (m_offerName)
+            core::OfferPointObject(m_env, m_env.msg(*m_offerName), m_offer.x, m_offer.y, m_offer.z);
     }
 
   private:
     core::Env& m_env;
     core::AnswerNumbers m_number;
     std::vector<std::string> m_lines;
-    int m_offerName = 0;
+    std::optional<int> m_offerName;
     Vec3 m_offer;
 };
 
@@ -167,11 +167,11 @@ bool RunMeasurement(core::Env& env, int number, std::span<const Pick> picks) {
 void MeasureAngleByThreePoints(core::Env& env, const Vec3& p1, const Vec3& p2, const Vec3& p3) {
     const geo::CosineResult c = geo::VertexAngleCosine(p1, p2, p3);
     if (c.degenerate) {
-        env.host.addReportLine(env.msg(kMsgBadData));
+        env.host.addReportLine(env.msg(lang::msg::kBadData));
         return;
     }
     Answer a(env);
-    a.line(121, " " + a.angle(std::acos(Clamped(c.value))));
+    a.line(lang::msg::kAngle, " " + a.angle(std::acos(Clamped(c.value))));
     a.give();
 }
 
@@ -179,7 +179,8 @@ void MeasureAngleLinePlane(core::Env& env, const Vec3& a, const Vec3& b, const P
     const geo::CosineResult c = geo::DirectionCosine(a, b, Normal(plane));
     if (c.degenerate) return;
     Answer answer(env);
-    answer.line(122, " " + answer.angle(std::fabs(std::asin(Clamped(c.value)))));
+    answer.line(lang::msg::kAngleLinePlane,
+                " " + answer.angle(std::fabs(std::asin(Clamped(c.value)))));
     answer.give();
 }
 
@@ -187,27 +188,28 @@ void MeasureAnglePlanes(core::Env& env, const Plane& first, const Plane& second)
     const geo::CosineResult c = geo::VectorCosine(Normal(first), Normal(second));
     if (c.degenerate) return;
     Answer a(env);
-    a.line(123, " " + a.angle(std::fabs(std::acos(Clamped(c.value)))));
+    a.line(lang::msg::kAnglePlanes, " " + a.angle(std::fabs(std::acos(Clamped(c.value)))));
     a.give();
 }
 
 void MeasureDistancePoints(core::Env& env, const Vec3& p1, const Vec3& p2) {
     Answer a(env);
-    a.line(124, " " + a.number(geo::PointDistance(p1, p2)));
+    a.line(lang::msg::kDistancePoints, " " + a.number(geo::PointDistance(p1, p2)));
     a.give();
 }
 
 void MeasureDistancePointLine(core::Env& env, const Vec3& p, const Vec3& a, const Vec3& b) {
     Answer answer(env);
-    answer.line(125, " " + answer.number(geo::PointLineDistance(p, a, b)));
+    answer.line(lang::msg::kDistancePointLine,
+                " " + answer.number(geo::PointLineDistance(p, a, b)));
     answer.give();
 }
 
 void MeasureDistancePointPlane(core::Env& env, const Vec3& p, const Plane& plane) {
     const double d = geo::PointPlaneDeviation(p, plane);
     Answer a(env);
-    a.line(126, " " + a.number(std::fabs(d)));
-    a.line(127, " " + a.number(d));
+    a.line(lang::msg::kDistancePointPlane, " " + a.number(std::fabs(d)));
+    a.line(lang::msg::kDeviationPointPlane, " " + a.number(d));
     a.give();
 }
 
@@ -216,7 +218,7 @@ void MeasureDistanceLines(core::Env& env, const Vec3& a1, const Vec3& b1, const 
     const geo::LineLineResult r = geo::LineLineDistance(a1, b1, a2, b2);
     const double distance = std::fabs(r.distance);
     if (r.degenerate) {
-        env.host.addReportLine(env.msg(131));
+        env.host.addReportLine(env.msg(lang::msg::kBadLines));
         return;
     }
     Answer a(env);
@@ -224,10 +226,11 @@ void MeasureDistanceLines(core::Env& env, const Vec3& a1, const Vec3& b1, const 
     // reported instead.
     if (distance < geo::kEpsDuplicate && r.meets) {
         const Vec3& x = r.meetingPoint;
-        a.line(129, " X=" + a.number(x.x) + ", Y=" + a.number(x.y) + ", Z=" + a.number(x.z));
-        a.offer(130, x);
+        a.line(lang::msg::kLinesMeetAt,
+               " X=" + a.number(x.x) + ", Y=" + a.number(x.y) + ", Z=" + a.number(x.z));
+        a.offer(lang::msg::kLinesIntersectionName, x);
     } else {
-        a.line(128, " " + a.number(distance));
+        a.line(lang::msg::kDistanceLines, " " + a.number(distance));
     }
     a.give();
 }
@@ -237,11 +240,13 @@ void MeasureDistanceLinePlane(core::Env& env, const Vec3& a, const Vec3& b, cons
     Answer answer(env);
     if (hit.ok) {
         const Vec3& x = hit.point;
-        answer.line(132, ": X= " + answer.number(x.x) + ", Y= " + answer.number(x.y) +
-                             ", Z= " + answer.number(x.z));
-        answer.offer(132, x);
+        answer.line(lang::msg::kLinePlaneIntersectionName, ": X= " + answer.number(x.x) +
+                                                               ", Y= " + answer.number(x.y) +
+                                                               ", Z= " + answer.number(x.z));
+        answer.offer(lang::msg::kLinePlaneIntersectionName, x);
     } else {
-        answer.line(133, " " + answer.number(std::fabs(geo::PointPlaneDeviation(a, plane))));
+        answer.line(lang::msg::kDistanceLinePlane,
+                    " " + answer.number(std::fabs(geo::PointPlaneDeviation(a, plane))));
     }
     answer.give();
 }

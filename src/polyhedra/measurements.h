@@ -33,7 +33,6 @@ enum class Measurement {
     DistanceLines,
     DistanceLinePlane,
 };
-inline constexpr int kMeasurementCount = 8;
 
 // The kinds of pick measurement `number` (1..8) takes, in order; empty for another number.
 std::span<const PickKind> MeasurementPicks(int number);

@@ -1,6 +1,7 @@
 // Polyhedron metrics: triangle areas, closedness by vertical test lines, volume by columns.
 #include "polyhedra/metrics.h"
 
+#include "lang/message_ids.h"
 #include "polyhedra/detail.h"
 #include "polyhedra/formation.h"
 
@@ -188,7 +189,9 @@ bool CompleteObject(core::Env& env, int slot) {
     std::vector<int> role(static_cast<std::size_t>(faces) + 1, kUnknown);
 
     detail::Progress progress(
-        env.host, env.messages.format(20, {core::DisplayName(env.scene, slot)}), faces, 100);
+        env.host,
+        env.messages.format(lang::msg::kComputingVolume, {core::DisplayName(env.scene, slot)}),
+        faces, 100);
     for (int f = 1; f <= faces; ++f) {
         progress.step(f);
         int& r = role[static_cast<std::size_t>(f)];

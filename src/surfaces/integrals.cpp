@@ -5,23 +5,20 @@
 #include "expr/compiled_expression.h"
 #include "geometry/polygon.h"
 #include "geometry/primitives.h"
+#include "lang/message_ids.h"
 #include "surfaces/part_evaluators.h"
 
 #include <algorithm>
 #include <cmath>
 #include <deque>
+#include <memory>
+#include <system_error>
 #include <thread>
 
 namespace vorn::surf {
 
 namespace {
 
-constexpr int kMsgIntegral = 10;
-constexpr int kMsgRevolutionArea = 11;
-constexpr int kMsgRevolutionVolume = 12;
-constexpr int kMsgContour = 13;
-constexpr int kMsgRefiningRegion = 90;
-constexpr int kMsgDoubleIntegral = 91;
 // Start value of the derivative loop, far from any quotient it will meet.
 constexpr long double kDerivativeStart = 99999999999.0L;
 // The step halves below any value the 20-decimal substitution can carry long before this.
@@ -88,7 +85,7 @@ void Integrator::nodeDone() {
 long double Integrator::TrapezoidIntegral(std::string_view f, char letter, long double from,
                                           long double to) {
     InfiniteFlag = false;
-    ProgressScope progress(m_env.host, m_env.msg(kMsgIntegral), m_points);
+    ProgressScope progress(m_env.host, m_env.msg(lang::msg::kComputingIntegral), m_points);
     const long double h = (to - from) / m_points;
     long double sum = 0;
     for (int i = 0; i <= m_points; ++i) {
@@ -135,7 +132,7 @@ long double Integrator::AreaExplicit(std::string_view f, Axis axis, long double 
     const long double hi = std::max(a, b) + widen;
     // The nodes run from hi down to lo, so the last derivative is the one at the lower end.
     const long double h = (lo - hi) / m_points;
-    ProgressScope progress(m_env.host, m_env.msg(kMsgRevolutionArea), m_points);
+    ProgressScope progress(m_env.host, m_env.msg(lang::msg::kComputingRevolutionArea), m_points);
     // The widening can put an end node just outside the curve's domain (a ball's pole is the
     // interval's own end); such a node takes the integrand of the node next to it rather than 0.
     // The pole itself is no better: its radius is 0 and its slope unbounded, so it gives 0 about
@@ -168,7 +165,7 @@ long double Integrator::AreaExplicit(std::string_view f, Axis axis, long double 
 long double Integrator::VolumeParametric(std::string_view F, std::string_view G, long double t0,
                                          long double t1) {
     const long double h = (t1 - t0) / m_points;
-    ProgressScope progress(m_env.host, m_env.msg(kMsgRevolutionVolume), m_points);
+    ProgressScope progress(m_env.host, m_env.msg(lang::msg::kComputingRevolutionVolume), m_points);
     long double sum = 0;
     for (int i = 0; i <= m_points; ++i) {
         progress.step(i + 1);
@@ -184,7 +181,7 @@ long double Integrator::VolumeParametric(std::string_view F, std::string_view G,
 long double Integrator::AreaParametric(std::string_view F, std::string_view G, long double t0,
                                        long double t1) {
     const long double h = (t1 - t0) / m_points;
-    ProgressScope progress(m_env.host, m_env.msg(kMsgRevolutionArea), m_points);
+    ProgressScope progress(m_env.host, m_env.msg(lang::msg::kComputingRevolutionArea), m_points);
     long double sum = 0;
     for (int i = 0; i <= m_points; ++i) {
         progress.step(i + 1);
@@ -291,8 +288,8 @@ ContourResult ContourIntegral(core::Env& env, expr::ExpressionEngine& engine, st
     ContourResult result;
     const expr::CompiledExpression compiled(f, "XYZ", engine.ValidateCharacters);
     const int n = static_cast<int>(points.size());
-    ProgressScope progress(env.host, env.msg(kMsgContour), std::max(n - 1, 0),
-                           n > kContourProgressFrom);
+    ProgressScope progress(env.host, env.msg(lang::msg::kComputingContourIntegral),
+                           std::max(n - 1, 0), n > kContourProgressFrom);
     for (int k = 1; k <= n - 1; ++k) {
         progress.step(k);
         const geo::Vec3& p = points[static_cast<std::size_t>(k - 1)];
@@ -324,186 +321,251 @@ struct alignas(64) RowTools {
     PartEvaluators evaluators;
     CompiledClip clip;
 };
-
-// Runs `row(tools, i)` for the rows first..last, the upper half on a second thread with the
-// second tools when the machine has another core. Rows write only their own results, so the
-// outcome does not depend on the split. The second thread runs its own copy of `row`: rows read
-// what the row captured at every point, and that must not share cache lines with the first
-// thread's stack, which it writes all the time.
-template <typename Row>
-void RunRows(RowTools& mine, RowTools& other, int first, int last, bool oneThread, const Row& row) {
-    const int split =
-        !oneThread && std::thread::hardware_concurrency() > 1 ? (first + last + 1) / 2 : last + 1;
-    std::thread helper;
-    if (split <= last) {
-        other.engine = mine.engine; // copied here: `mine` is busy below
-        helper = std::thread([&other, &row, split, last] {
-            const Row own = row;
-            for (int i = split; i <= last; ++i)
-                own(other, i);
-        });
-    }
-    for (int i = first; i < split; ++i)
-        row(mine, i);
-    if (helper.joinable()) helper.join();
-}
+// One set per thread, each allocated on its own.
+using ToolSet = std::vector<std::unique_ptr<RowTools>>;
 
 // Rows handled between two looks at the stop button.
 constexpr int kRowBlock = 32;
 
-} // namespace
+int ThreadCount(int threads) {
+    const int wanted =
+        threads > 0 ? threads : static_cast<int>(std::thread::hardware_concurrency());
+    return std::clamp(wanted, 1, kRowBlock); // more would leave threads without a row
+}
 
-DoubleIntegralResult DoubleIntegral(core::Env& env, expr::ExpressionEngine& engine,
-                                    core::SceneObject& surface, const CalcRegion& region,
-                                    int points, bool oneThread) {
-    DoubleIntegralResult result;
-    expr::RegionBounds rect = region.bounds;
-    if (region.region.isPolygon) {
-        rect = expr::polygonBounds(region.region.polygon);
-    } else if (NormaliseRectangle(rect)) {
-        rect = SampleSurface(engine, surface, SurfaceGridSize(env.settings.Quality()), rect,
-                             &region.region)
-                   .rect;
+// Runs `row(tools, i)` for the rows first..last, split into as many runs of neighbouring rows as
+// there are tool sets; the first run stays on the calling thread. Rows write only their own
+// results, so the outcome does not depend on the split. Each other thread runs its own copy of
+// `row`: rows read what the row captured at every point, and that must not share cache lines
+// with the calling thread's stack, which it writes all the time.
+template <typename Row> void RunRows(ToolSet& tools, int first, int last, const Row& row) {
+    const int rows = last - first + 1;
+    const int runs = std::min(static_cast<int>(tools.size()), rows);
+    const auto runStart = [first, rows, runs](int k) { return first + k * rows / runs; };
+    std::vector<std::thread> helpers;
+    helpers.reserve(static_cast<std::size_t>(runs));
+    for (int k = 1; k < runs; ++k) {
+        RowTools& own = *tools[static_cast<std::size_t>(k)];
+        own.engine = tools.front()->engine; // copied here: the first set is busy below
+        const auto work = [&own, &row, from = runStart(k), to = runStart(k + 1)] {
+            const Row copy = row;
+            for (int i = from; i < to; ++i)
+                copy(own, i);
+        };
+        try {
+            helpers.emplace_back(work);
+        } catch (const std::system_error&) {
+            work(); // no thread to be had: the same rows on this one
+        }
     }
-    const int n = std::clamp(points, kMinIntegrationPoints, kMaxIntegrationPoints);
-    const double dx = (rect.xTo - rect.xFrom) / (n - 1);
-    const double dy = (rect.yTo - rect.yFrom) / (n - 1);
+    for (int i = first; i < runStart(1); ++i)
+        row(*tools.front(), i);
+    for (std::thread& helper : helpers)
+        helper.join();
+}
+
+// The nodes of the double integral: n per axis over `rect`, node (i, j) for i, j = 1..n.
+struct Grid {
+    expr::RegionBounds rect;
+    int n = 0;
+    double dx = 0, dy = 0;
     // The last node of an axis is its bound itself: from + (n - 1)·d can miss it by a rounding
     // step, and a polygon's edge there would lose the whole row of nodes.
-    const auto nodeX = [rect, dx, n](int i) {
-        return i == n ? rect.xTo : rect.xFrom + (i - 1) * dx;
-    };
-    const auto nodeY = [rect, dy, n](int j) {
-        return j == n ? rect.yTo : rect.yFrom + (j - 1) * dy;
-    };
-    const int parts = UsablePartCount(surface);
-    const std::size_t nodes = static_cast<std::size_t>(n) * static_cast<std::size_t>(n);
-    auto at = [n](int i, int j) {
+    double x(int i) const { return i == n ? rect.xTo : rect.xFrom + (i - 1) * dx; }
+    double y(int j) const { return j == n ? rect.yTo : rect.yFrom + (j - 1) * dy; }
+    std::size_t at(int i, int j) const {
         return static_cast<std::size_t>(i - 1) * static_cast<std::size_t>(n) +
                static_cast<std::size_t>(j - 1);
-    };
-    std::vector<std::uint8_t> owner(nodes, 0);
-    std::vector<double> z(nodes, 0);
-    const auto makeTools = [&] {
-        return RowTools{engine, PartEvaluators(surface, engine.ValidateCharacters),
-                        CompiledClip(region.region.isPolygon, region.region.system,
-                                     region.region.polygon, engine.ValidateCharacters)};
-    };
-    RowTools mine = makeTools(), other = makeTools();
-    const PartEvaluators& evaluators = mine.evaluators;
+    }
+    std::size_t size() const { return at(n, n) + 1; }
+};
+
+// The rectangle of a polygon's vertices, or the bounds narrowed to where the surface has values
+// inside the system, with `points` nodes per axis.
+Grid IntegrationGrid(core::Env& env, expr::ExpressionEngine& engine, core::SceneObject& surface,
+                     const CalcRegion& region, int points) {
+    Grid g;
+    g.rect = region.bounds;
+    if (region.region.isPolygon) {
+        g.rect = expr::polygonBounds(region.region.polygon);
+    } else if (NormaliseRectangle(g.rect)) {
+        g.rect = SampleSurface(engine, surface, SurfaceGridSize(env.settings.Quality()), g.rect,
+                               &region.region)
+                     .rect;
+    }
+    g.n = std::clamp(points, kMinIntegrationPoints, kMaxIntegrationPoints);
+    g.dx = (g.rect.xTo - g.rect.xFrom) / (g.n - 1);
+    g.dy = (g.rect.yTo - g.rect.yFrom) / (g.n - 1);
+    return g;
+}
+
+// Each node's owner (the first part whose region holds it and whose formula has a value there,
+// 0 for none or outside the integration region) and its height. True when stopped.
+bool OwnershipPass(core::Env& env, const Grid& grid, const CalcRegion& region, int parts,
+                   ToolSet& tools, std::vector<std::uint8_t>& owner, std::vector<double>& z) {
     // A part whose region is the clip system itself has already passed the clip test.
     std::vector<std::uint8_t> clippedByPart(static_cast<std::size_t>(parts) + 1, 0);
     for (int k = 1; k <= parts && !region.region.isPolygon; ++k)
         clippedByPart[static_cast<std::size_t>(k)] =
-            evaluators.regionIsSystem(k, region.region.system);
+            tools.front()->evaluators.regionIsSystem(k, region.region.system);
+    const int n = grid.n;
+    const std::string count = std::to_string(n);
+    ProgressScope progress(env.host,
+                           env.messages.format(lang::msg::kRefiningRegion, {count, count}), n);
+    // Captured by value, arrays by their data: see RunRows.
+    std::uint8_t* const owners = owner.data();
+    double* const heights = z.data();
+    const std::uint8_t* const clipped = clippedByPart.data();
+    const auto row = [grid, parts, owners, heights, clipped](RowTools& tools, int i) {
+        const double x = grid.x(i);
+        for (int j = 1; j <= grid.n; ++j) {
+            const double y = grid.y(j);
+            const std::size_t node = grid.at(i, j);
+            for (int k = 1; k <= parts; ++k) {
+                if (!tools.evaluators.inRegion(tools.engine, k, x, y)) continue;
+                const auto value = tools.evaluators.valueAt(tools.engine, k, x, y);
+                if (!value) continue;
+                owners[node] = static_cast<std::uint8_t>(k);
+                heights[node] = *value;
+                break;
+            }
+            const int k = owners[node];
+            if (k != 0 && !clipped[static_cast<std::size_t>(k)] &&
+                !tools.clip.contains(tools.engine, x, y))
+                owners[node] = 0;
+        }
+    };
     bool stopped = false;
-    {
-        const std::string count = std::to_string(n);
-        ProgressScope progress(env.host, env.messages.format(kMsgRefiningRegion, {count, count}),
-                               n);
-        // Captured by value, arrays by their data: see RunRows.
-        std::uint8_t* const owners = owner.data();
-        double* const heights = z.data();
-        const std::uint8_t* const clipped = clippedByPart.data();
-        const auto row = [=](RowTools& tools, int i) {
-            const double x = nodeX(i);
-            for (int j = 1; j <= n; ++j) {
-                const double y = nodeY(j);
-                for (int k = 1; k <= parts; ++k) {
-                    if (!tools.evaluators.inRegion(tools.engine, k, x, y)) continue;
-                    const auto value = tools.evaluators.valueAt(tools.engine, k, x, y);
-                    if (!value) continue;
-                    owners[at(i, j)] = static_cast<std::uint8_t>(k);
-                    heights[at(i, j)] = *value;
-                    break;
-                }
-                const int k = owners[at(i, j)];
-                if (k != 0 && !clipped[static_cast<std::size_t>(k)] &&
-                    !tools.clip.contains(tools.engine, x, y))
-                    owners[at(i, j)] = 0;
-            }
-        };
-        for (int block = 1; block <= n && !stopped; block += kRowBlock) {
-            const int last = std::min(n, block + kRowBlock - 1);
-            RunRows(mine, other, block, last, oneThread, row);
-            // The window hears of the rows in order, as if they had been done one by one.
-            for (int i = block; i <= last && !stopped; ++i) {
-                progress.step(i);
-                stopped = env.host.abortRequested();
-            }
+    for (int block = 1; block <= n && !stopped; block += kRowBlock) {
+        const int last = std::min(n, block + kRowBlock - 1);
+        RunRows(tools, block, last, row);
+        // The window hears of the rows in order, as if they had been done one by one.
+        for (int i = block; i <= last && !stopped; ++i) {
+            progress.step(i);
+            stopped = env.host.abortRequested();
         }
     }
+    return stopped;
+}
+
+struct Sums {
+    long double integral = 0, area = 0;
+};
+
+// The integral and the area over the owned triangles, two per cell split along the diagonal from
+// (i, j) to (i + 1, j + 1), each integral term its projected area times the mean of the corners'
+// mean height and the shared corner's formula at the centroid. Each row's terms are kept and
+// added in the order of the cells, so the sums do not depend on the threads. Runs until
+// `stopped` (also none when it already is).
+Sums TriangleSums(core::Env& env, const Grid& grid, ToolSet& tools,
+                  const std::vector<std::uint8_t>& owner, const std::vector<double>& z,
+                  bool& stopped) {
+    const int n = grid.n;
+    const long double cell = std::fabs(static_cast<long double>(grid.dx) * grid.dy);
+    ProgressScope progress(env.host, env.msg(lang::msg::kComputingDoubleIntegral), n);
+    const std::size_t perRow = 2 * static_cast<std::size_t>(n - 1);
+    std::vector<long double> areaTerm(static_cast<std::size_t>(kRowBlock) * perRow);
+    std::vector<long double> integralTerm(areaTerm.size());
+    std::vector<std::uint8_t> counted(areaTerm.size()); // bytes: rows are written at once
+    long double* const areas = areaTerm.data();
+    long double* const integrals = integralTerm.data();
+    std::uint8_t* const counts = counted.data();
+    const std::uint8_t* const owners = owner.data();
+    const double* const heights = z.data();
+    // Captured by value, arrays by their data: see RunRows. Blocks start at rows
+    // 1 + k·kRowBlock.
+    const auto row = [grid, cell, perRow, areas, integrals, counts, owners,
+                      heights](RowTools& tools, int i) {
+        geo::PointList triangle;
+        triangle.n = 3;
+        std::size_t t = static_cast<std::size_t>((i - 1) % kRowBlock) * perRow;
+        for (int j = 1; j < grid.n; ++j) {
+            const int shared = owners[grid.at(i + 1, j + 1)];
+            const int corners[2][3][2] = {{{i, j}, {i, j + 1}, {i + 1, j + 1}},
+                                          {{i + 1, j + 1}, {i + 1, j}, {i, j}}};
+            for (const auto& tri : corners) {
+                bool owned = true;
+                long double xc = 0, yc = 0, zc = 0;
+                for (int c = 0; c < 3; ++c) {
+                    const int ci = tri[c][0], cj = tri[c][1];
+                    owned = owned && owners[grid.at(ci, cj)] != 0;
+                    const geo::Vec3 p{grid.x(ci), grid.y(cj), heights[grid.at(ci, cj)]};
+                    triangle[c + 1] = p;
+                    xc += p.x / 3;
+                    yc += p.y / 3;
+                    zc += p.z / 3;
+                }
+                counts[t] = owned;
+                if (owned) {
+                    // Where the shared corner's formula has no value at the centroid, the
+                    // corners' mean stands in for it rather than a zero.
+                    const auto fc = tools.evaluators.valueAt(
+                        tools.engine, shared, static_cast<double>(xc), static_cast<double>(yc));
+                    const long double centre = fc ? *fc : zc;
+                    areas[t] = std::fabs(geo::PolygonArea3D(triangle));
+                    integrals[t] = cell / 2 * (zc + (centre - zc) / 2);
+                }
+                ++t;
+            }
+        }
+    };
+    Sums sums;
+    for (int blockStart = 1; blockStart < n && !stopped; blockStart += kRowBlock) {
+        const int last = std::min(n - 1, blockStart + kRowBlock - 1);
+        RunRows(tools, blockStart, last, row);
+        for (int i = blockStart; i <= last && !stopped; ++i) {
+            progress.step(i);
+            const std::size_t from = static_cast<std::size_t>(i - blockStart) * perRow;
+            for (std::size_t t = from; t < from + perRow; ++t)
+                if (counted[t]) {
+                    sums.area += areaTerm[t];
+                    sums.integral += integralTerm[t];
+                }
+            stopped = env.host.abortRequested();
+        }
+    }
+    return sums;
+}
+
+} // namespace
+
+RequestFault CheckDoubleIntegralRequest(expr::ExpressionEngine& engine, const CalcRegion& region,
+                                        long double points) {
+    engine.CalcError = expr::kCalcOk;
+    // Written so that a NaN fails too.
+    if (!(points >= kMinDoubleIntegralPoints && points <= kMaxIntegrationPoints))
+        return RequestFault::PointsOutOfRange;
+    if (region.region.isPolygon) {
+        if (region.region.polygon.n < kMinRegionVertices) return RequestFault::TooFewVertices;
+        if (region.region.polygon.n > kMaxRegionVertices) return RequestFault::TooManyVertices;
+        return RequestFault::None;
+    }
+    const bool accepted = expr::acceptsTypedSystem(engine, region.region.system);
+    engine.CalcError = expr::kCalcOk;
+    return accepted ? RequestFault::None : RequestFault::BadSystem;
+}
+
+DoubleIntegralResult DoubleIntegral(core::Env& env, expr::ExpressionEngine& engine,
+                                    core::SceneObject& surface, const CalcRegion& region,
+                                    int points, int threads) {
+    const Grid grid = IntegrationGrid(env, engine, surface, region, points);
+    ToolSet tools;
+    for (int k = ThreadCount(threads); k > 0; --k)
+        tools.push_back(std::unique_ptr<RowTools>(
+            new RowTools{engine, PartEvaluators(surface, engine.ValidateCharacters),
+                         CompiledClip(region.region.isPolygon, region.region.system,
+                                      region.region.polygon, engine.ValidateCharacters)}));
+    std::vector<std::uint8_t> owner(grid.size(), 0);
+    std::vector<double> z(grid.size(), 0);
+    bool stopped = OwnershipPass(env, grid, region, UsablePartCount(surface), tools, owner, z);
 
     surface.volume = 0;
     surface.areaInfinite = 0;
     surface.surfaceArea = 0;
-    long double integral = 0, area = 0;
-    const long double cell = std::fabs(static_cast<long double>(dx) * dy);
-    {
-        ProgressScope progress(env.host, env.msg(kMsgDoubleIntegral), n);
-        // Each triangle's area and integral term, two triangles per cell, summed afterwards in
-        // the order of the cells so that the sums do not depend on the threads.
-        const std::size_t perRow = 2 * static_cast<std::size_t>(n - 1);
-        std::vector<long double> areaTerm(static_cast<std::size_t>(kRowBlock) * perRow);
-        std::vector<long double> integralTerm(areaTerm.size());
-        std::vector<std::uint8_t> counted(areaTerm.size()); // bytes: rows are written at once
-        long double* const areas = areaTerm.data();
-        long double* const integrals = integralTerm.data();
-        std::uint8_t* const counts = counted.data();
-        const std::uint8_t* const owners = owner.data();
-        const double* const heights = z.data();
-        // Captured by value, arrays by their data: see RunRows. Blocks start at rows
-        // 1 + k·kRowBlock.
-        const auto row = [=](RowTools& tools, int i) {
-            geo::PointList triangle;
-            triangle.n = 3;
-            std::size_t t = static_cast<std::size_t>((i - 1) % kRowBlock) * perRow;
-            for (int j = 1; j < n; ++j) {
-                const int shared = owners[at(i + 1, j + 1)];
-                const int corners[2][3][2] = {{{i, j}, {i, j + 1}, {i + 1, j + 1}},
-                                              {{i + 1, j + 1}, {i + 1, j}, {i, j}}};
-                for (const auto& tri : corners) {
-                    bool owned = true;
-                    long double xc = 0, yc = 0, zc = 0;
-                    for (int c = 0; c < 3; ++c) {
-                        const int ci = tri[c][0], cj = tri[c][1];
-                        owned = owned && owners[at(ci, cj)] != 0;
-                        const geo::Vec3 p{nodeX(ci), nodeY(cj), heights[at(ci, cj)]};
-                        triangle[c + 1] = p;
-                        xc += p.x / 3;
-                        yc += p.y / 3;
-                        zc += p.z / 3;
-                    }
-                    counts[t] = owned;
-                    if (owned) {
-                        // Where the shared corner's formula has no value at the centroid, the
-                        // corners' mean stands in for it rather than a zero.
-                        const auto fc = tools.evaluators.valueAt(
-                            tools.engine, shared, static_cast<double>(xc), static_cast<double>(yc));
-                        const long double centre = fc ? *fc : zc;
-                        areas[t] = std::fabs(geo::PolygonArea3D(triangle));
-                        integrals[t] = cell / 2 * (zc + (centre - zc) / 2);
-                    }
-                    ++t;
-                }
-            }
-        };
-        for (int blockStart = 1; blockStart < n && !stopped; blockStart += kRowBlock) {
-            const int last = std::min(n - 1, blockStart + kRowBlock - 1);
-            RunRows(mine, other, blockStart, last, oneThread, row);
-            for (int i = blockStart; i <= last && !stopped; ++i) {
-                progress.step(i);
-                const std::size_t from = static_cast<std::size_t>(i - blockStart) * perRow;
-                for (std::size_t t = from; t < from + perRow; ++t)
-                    if (counted[t]) {
-                        area += areaTerm[t];
-                        integral += integralTerm[t];
-                    }
-                stopped = env.host.abortRequested();
-            }
-        }
-    }
-    const double sumI = static_cast<double>(integral), sumS = static_cast<double>(area);
+    const Sums sums = TriangleSums(env, grid, tools, owner, z, stopped);
+    DoubleIntegralResult result;
+    const double sumI = static_cast<double>(sums.integral);
+    const double sumS = static_cast<double>(sums.area);
     const bool finite = std::isfinite(sumI) && std::isfinite(sumS);
     result.code = stopped  ? kDoubleIntegralStopped
                   : finite ? kDoubleIntegralDone

@@ -110,6 +110,24 @@ struct CalcRegion {
     ClipRegion region;
 };
 
+// What a double integral may be asked for: a polygon of 3..40 vertices, 50..1000 grid nodes per
+// axis (the setting's range).
+inline constexpr int kMinRegionVertices = 3; // fewer enclose nothing
+inline constexpr int kMaxRegionVertices = 40;
+inline constexpr int kMinDoubleIntegralPoints = 50;
+
+enum class RequestFault {
+    None,
+    PointsOutOfRange, // outside kMinDoubleIntegralPoints..kMaxIntegrationPoints
+    TooFewVertices,
+    TooManyVertices,
+    BadSystem, // malformed where the typing check probes it
+};
+// The checks of a request before it runs, in this order: points, then the region. The system is
+// probed with `engine`, whose CalcError is left clear.
+RequestFault CheckDoubleIntegralRequest(expr::ExpressionEngine& engine, const CalcRegion& region,
+                                        long double points);
+
 inline constexpr int kDoubleIntegralDone = 0;
 inline constexpr int kDoubleIntegralStopped = 3;
 inline constexpr int kDoubleIntegralNoValue = 6; // a sum beyond what a double holds
@@ -123,9 +141,11 @@ struct DoubleIntegralResult {
 // grid of `points` nodes per axis. Stores the integral in `areaInfinite`, the area in
 // `surfaceArea` and 0 in `volume` of the surface; code kDoubleIntegralStopped when stopped,
 // kDoubleIntegralNoValue when a sum is not finite (that sum is stored as 0).
-// The grid rows go to two threads unless `oneThread` (the same sums, bit for bit).
+// The grid rows are shared by `threads` threads, kAllCores for one per core; the sums are the
+// same, bit for bit, for any count.
+inline constexpr int kAllCores = 0;
 DoubleIntegralResult DoubleIntegral(core::Env& env, expr::ExpressionEngine& engine,
                                     core::SceneObject& surface, const CalcRegion& region,
-                                    int points, bool oneThread = false);
+                                    int points, int threads = kAllCores);
 
 } // namespace vorn::surf

@@ -2,6 +2,7 @@
 #include "surfaces/standard_objects.h"
 
 #include "core/format.h"
+#include "lang/message_ids.h"
 #include "polyhedra/formation.h"
 #include "surfaces/integrals.h"
 
@@ -13,8 +14,6 @@ namespace vorn::surf {
 namespace {
 
 using Ext = long double;
-
-constexpr int kMsgBadNumber = 14;
 
 bool positive(Ext v) {
     return std::isfinite(v) && v > 0;
@@ -293,10 +292,10 @@ int CreateStandardObject(core::Env& env, expr::ExpressionEngine& engine,
         scene.copySlot(core::kScratchSlot, slot);
     }
     if (!ok) {
-        env.host.showMessage(core::BoxKind::Error, env.msg(kMsgBadNumber));
+        env.host.showMessage(core::BoxKind::Error, env.msg(lang::msg::kBadNumberOrExpression));
         core::DropLastObject(scene);
         // The face formation lets events run: the list may have been filled meanwhile.
-        env.host.refreshObjectList();
+        scene.observer().refreshObjectList();
         return 0;
     }
     return slot;

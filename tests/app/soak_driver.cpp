@@ -9,7 +9,7 @@
 #include "app/user_dialogs.h"
 #include "app/vorn2frm.h"
 #include "core/scene_file.h"
-#include "lang/builtin_messages.h"
+#include "lang/message_ids.h"
 #include "picture/gl_bar.h"
 #include "picture/picture_panel.h"
 
@@ -250,7 +250,7 @@ class SoakDialogs : public app::UserDialogs {
     // Message 142 names a file that could not be written: only the driver's broken names may.
     void checkWriteFailure(const QString& text) {
         const QString pattern =
-            QString::fromStdString(m_window.messages().text(lang::kMsgWriteFailed));
+            QString::fromStdString(m_window.messages().text(lang::msg::kWriteFailed));
         const qsizetype hole = pattern.indexOf(QLatin1String("%s"));
         if (hole < 0) return;
         const QString head = pattern.left(hole), tail = pattern.mid(hole + 2);

@@ -5,6 +5,7 @@
 #include "app/progress_frm.h"
 #include "core/format.h"
 #include "core/scene.h"
+#include "row_name.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -118,12 +119,12 @@ TEST_P(CalcExpression, ResultIsTheFormattedValue) {
     EXPECT_EQ(result(), num(GetParam().value));
     EXPECT_TRUE(dialogs->boxes.empty());
 }
-INSTANTIATE_TEST_SUITE_P(Values, CalcExpression,
-                         ::testing::Values(ExpressionCase{"2+3*4", 14},
-                                           ExpressionCase{"2^10", 1024},
-                                           ExpressionCase{"sqrt(16)/8", 0.5L},
-                                           ExpressionCase{"-7", -7},
-                                           ExpressionCase{"1/3", 1.0L / 3}));
+INSTANTIATE_TEST_SUITE_P(
+    Values, CalcExpression,
+    ::testing::Values(ExpressionCase{"2+3*4", 14}, ExpressionCase{"2^10", 1024},
+                      ExpressionCase{"sqrt(16)/8", 0.5L}, ExpressionCase{"-7", -7},
+                      ExpressionCase{"1/3", 1.0L / 3}),
+    [](const auto& info) { return vorn::test::RowName(info.index, info.param.text); });
 
 TEST_F(CalcTest, BadExpressionShowsTheErrorAndNoResult) {
     calculate("Calculator", "CalcStr", QStringLiteral("2+3"));
@@ -262,8 +263,10 @@ INSTANTIATE_TEST_SUITE_P(
                       FieldCase{"ConturF21", "sin(t)+1", false},
                       FieldCase{"ConturF21", "sin(t", true}, FieldCase{"left1", "2*pi", false},
                       FieldCase{"left1", "2..5", true}, FieldCase{"FuncX2", "3)", true},
-                      FieldCase{"QFunc", "x^2+y^2<1", false},
-                      FieldCase{"QFunc", "x^2+y^2<", true}));
+                      FieldCase{"QFunc", "x^2+y^2<1", false}, FieldCase{"QFunc", "x^2+y^2<", true}),
+    [](const auto& info) {
+        return vorn::test::RowName(info.index, {info.param.field, info.param.text});
+    });
 
 // ---- contour integral
 // -------------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 // Enabling rules of the commands, including those whose windows are still to come.
 #include "app/command_state.h"
+#include "row_name.h"
 
 #include <gtest/gtest.h>
 
@@ -74,7 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"mode1", true, P, false, false, 2, true},
         Case{"mode4", true, P, false, true, 2, false},
         // The view commands work in every state.
-        Case{"ZoomIn", false, std::nullopt, true, true, 0, true}));
+        Case{"ZoomIn", false, std::nullopt, true, true, 0, true}),
+    [](const auto& info) { return vorn::test::RowName(info.index, info.param.command); });
 
 TEST(CommandTable, CommandsNotYetReadyStayDisabledWhateverTheState) {
     const WindowState s{true, ObjectType::Polyhedron, false, false, 3};

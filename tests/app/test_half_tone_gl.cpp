@@ -4,6 +4,7 @@
 #include "app/info_panel.h"
 #include "app/listing_panel.h"
 #include "app/progress_frm.h"
+#include "lang/message_ids.h"
 #include "picture/gl_bar.h"
 #include "picture/picture_panel.h"
 
@@ -44,7 +45,8 @@ TEST_F(HalfToneGLTest, SwitchingOnAndOffShowsThePanelAndTheHint) {
     EXPECT_TRUE(window->glBar()->isVisible());
     EXPECT_TRUE(window->picture()->place()->isHidden());
     EXPECT_TRUE(window->command("HalfTone")->isChecked());
-    EXPECT_EQ(hint(), QStringLiteral("  ") + QString::fromStdString(window->messages().text(141)));
+    EXPECT_EQ(hint(), QStringLiteral("  ") + QString::fromStdString(window->messages().text(
+                                                 lang::msg::kHalftoneReturnHint)));
     // Picking is off while the lit picture shows.
     for (const char* name : {"Ugol3p", "Distance2P", "MakeCut", "ScrPoint", "mode1"})
         EXPECT_FALSE(window->command(name)->isEnabled()) << name;
@@ -79,7 +81,8 @@ TEST_F(HalfToneGLTest, StoppingASurfaceLeavesTheWireFrame) {
     EXPECT_TRUE(window->command("Ugol3p")->isEnabled());
     EXPECT_EQ(hint().trimmed(), QString());
     ASSERT_FALSE(report().isEmpty());
-    EXPECT_EQ(report().back(), QString::fromStdString(window->messages().text(81)));
+    EXPECT_EQ(report().back(),
+              QString::fromStdString(window->messages().text(lang::msg::kOperationNotFinished)));
 }
 
 TEST_F(HalfToneGLTest, TheViewFollowsTheScrollBars) {

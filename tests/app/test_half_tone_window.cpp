@@ -2,6 +2,7 @@
 #include "app_fixture.h"
 
 #include "app/info_panel.h"
+#include "lang/message_ids.h"
 #include "picture/picture_panel.h"
 
 #include <QAction>
@@ -20,7 +21,7 @@ TEST_F(HalfToneWindowTest, WithoutOpenGLTheModeStaysOffAndSaysWhy) {
     ASSERT_EQ(dialogs->boxes.size(), 1u);
     EXPECT_EQ(dialogs->boxes[0].first, core::BoxKind::Error);
     EXPECT_EQ(dialogs->boxes[0].second,
-              QString::fromStdString(window->messages().text(lang::kMsgNoOpenGL)));
+              QString::fromStdString(window->messages().text(lang::msg::kNoOpenGL)));
     EXPECT_FALSE(window->halfToneActive());
     EXPECT_FALSE(window->command("HalfTone")->isChecked());
     EXPECT_EQ(window->glBar(), nullptr);

@@ -12,6 +12,7 @@
 #include "core/scene.h"
 #include "lang/cp1251.h"
 #include "lang/ini_file.h"
+#include "row_name.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -182,7 +183,10 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"SetupFrm", "UgolType.2",
                 [](app::TVorn2frm& w) { return setup(w).ugolType()->itemText(1); }},
         KeyCase{"SetupFrm", "ColorBox.8",
-                [](app::TVorn2frm& w) { return setup(w).colorBox()->item(7)->text(); }}));
+                [](app::TVorn2frm& w) { return setup(w).colorBox()->item(7)->text(); }}),
+    [](const auto& info) {
+        return vorn::test::RowName(info.index, {info.param.section, info.param.key});
+    });
 
 TEST_F(LanguageTest, MissingKeysShortTextsAndListSelectionsAreKept) {
     app::TSetupFrm& d = *window->setupFrm();

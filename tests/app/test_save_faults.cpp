@@ -5,7 +5,7 @@
 
 #include "app/listing_panel.h"
 #include "core/scene_file.h"
-#include "lang/builtin_messages.h"
+#include "lang/message_ids.h"
 
 #include <QDir>
 #include <QFile>
@@ -100,7 +100,7 @@ TEST_P(WindowSaveFaults, SceneSaveReportsKeepsTheOldFileAndTheQuestion) {
     ASSERT_EQ(dialogs->boxes.size(), 1u);
     EXPECT_EQ(dialogs->boxes[0].first, core::BoxKind::Error);
     EXPECT_EQ(dialogs->boxes[0].second.toStdString(),
-              window->messages().format(lang::kMsgWriteFailed, {in("scene.v3d").toStdString()}));
+              window->messages().format(lang::msg::kWriteFailed, {in("scene.v3d").toStdString()}));
     EXPECT_TRUE(window->scene().sceneModified);
     EXPECT_EQ(window->currentFileName(), in("scene.v3d"));
     EXPECT_EQ(window->windowTitle(), title);
@@ -128,7 +128,7 @@ TEST_P(WindowSaveFaults, ReportSaveReportsAndKeepsTheOldReport) {
     EXPECT_EQ(bytes(in("report.txt")), "old report\n");
     ASSERT_EQ(dialogs->boxes.size(), 1u);
     EXPECT_EQ(dialogs->boxes[0].second.toStdString(),
-              window->messages().format(lang::kMsgWriteFailed, {in("report.txt").toStdString()}));
+              window->messages().format(lang::msg::kWriteFailed, {in("report.txt").toStdString()}));
 }
 
 TEST_P(WindowSaveFaults, SettingsFileKeepsItsPreviousContent) {

@@ -11,6 +11,7 @@
 #include "lang/ini_file.h"
 #include "picture/picture_panel.h"
 #include "picture/view_state.h"
+#include "row_name.h"
 
 #include <QAction>
 #include <QApplication>
@@ -242,12 +243,15 @@ TEST_P(HostileLayout, KeepsEveryPaneOnTheScreenAndIsNotWrittenBack) {
     EXPECT_TRUE(width >= 50 && width <= room.width() - 50) << width;
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, HostileLayout,
-                         ::testing::Values(LayoutCase{"RPanelWidth", "2147483647"},
-                                           LayoutCase{"RPanelWidth", "-2147483648"},
-                                           LayoutCase{"RPanelWidth", "99999"},
-                                           LayoutCase{"tb_Objs.Top", "2147483647"},
-                                           LayoutCase{"tb_Disk.Left", "-2147483648"}));
+INSTANTIATE_TEST_SUITE_P(
+    Values, HostileLayout,
+    ::testing::Values(LayoutCase{"RPanelWidth", "2147483647"},
+                      LayoutCase{"RPanelWidth", "-2147483648"}, LayoutCase{"RPanelWidth", "99999"},
+                      LayoutCase{"tb_Objs.Top", "2147483647"},
+                      LayoutCase{"tb_Disk.Left", "-2147483648"}),
+    [](const auto& info) {
+        return vorn::test::RowName(info.index, {info.param.key, info.param.value});
+    });
 
 // A radio group's stored item that it does not have takes the group's default.
 struct ChoiceCase {
@@ -271,7 +275,10 @@ TEST_P(StoredChoice, OutOfRangeTakesTheDefaultAndIsNotWrittenBack) {
 INSTANTIATE_TEST_SUITE_P(Values, StoredChoice,
                          ::testing::Values(ChoiceCase{"99", 0}, ChoiceCase{"-1", 0},
                                            ChoiceCase{"2", 0}, ChoiceCase{"1", 1},
-                                           ChoiceCase{"0", 0}));
+                                           ChoiceCase{"0", 0}),
+                         [](const auto& info) {
+                             return vorn::test::RowName(info.index, info.param.stored);
+                         });
 
 // Work file names as the file system holds them; code page 1251 cannot hold the first two.
 class WorkFileName : public SettingsTest, public ::testing::WithParamInterface<const char*> {};
@@ -306,7 +313,10 @@ TEST_P(WorkFileName, OpensFromTheCommandLineIsReopenedAndSavedUnderItself) {
 INSTANTIATE_TEST_SUITE_P(Names, WorkFileName,
                          ::testing::Values("M\xC3\xBCller \xE2\x98\x83.v3d", "bad\xFFname.v3d",
                                            "\xD0\x9A\xD0\xB8\xD1\x97\xD0\xB2 100%.v3d",
-                                           "plain.v3d"));
+                                           "plain.v3d"),
+                         [](const auto& info) {
+                             return vorn::test::RowName(info.index, info.param);
+                         });
 
 TEST_F(SettingsTest, WholeWorkFileNameCountsOnlyWhileItAgreesWithWorkFile) {
     WriteScene(path("old.v3d"), {{core::ObjectType::Point, "O"}});

@@ -175,13 +175,14 @@ TEST_F(SoakFindings, StandardObjectThatFailsWhileTheStartUpSceneIsDue) {
     // distinct corners, so the build fails, the dialog comes back and is left with Esc.
     WriteScene(path("start.v3d"), {{ObjectType::Point, "A"}});
     app::StartUp startUp(*window, nullptr, path("start.v3d"));
-    entry::TStandObjFrm* standard = window->standObjFrm();
+    auto* standard = window->findChild<entry::TStandObjFrm*>();
+    auto* entryDialog = window->findChild<entry::TPirEnter*>();
     int shown = 0;
     bool held = false;
     QTimer user;
     QObject::connect(&user, &QTimer::timeout, [&] {
-        if (window->pirEnter()->isVisible()) {
-            window->pirEnter()->reject();
+        if (entryDialog->isVisible()) {
+            entryDialog->reject();
         } else if (standard->isVisible() && shown++ == 0) {
             standard->setPageTag(1);
             standard->findChild<QSpinBox*>("CutCount")->setValue(21);

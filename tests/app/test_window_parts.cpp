@@ -9,6 +9,7 @@
 #include "app/tool_bar.h"
 #include "core/scene.h"
 #include "picture/picture_panel.h"
+#include "row_name.h"
 
 #include <QAction>
 #include <QApplication>
@@ -50,7 +51,10 @@ TEST_P(ViewPresets, MoveBothScrollBarsAndTheSceneAngles) {
 
 INSTANTIATE_TEST_SUITE_P(Axes, ViewPresets,
                          ::testing::Values(Preset{"Osi_OX", 18, 54}, Preset{"Osi_OY", 0, 54},
-                                           Preset{"Osi_OZ", 0, 36}, Preset{"Osi_3", 27, 49}));
+                                           Preset{"Osi_OZ", 0, 36}, Preset{"Osi_3", 27, 49}),
+                         [](const auto& info) {
+                             return vorn::test::RowName(info.index, info.param.command);
+                         });
 
 TEST_F(WindowTest, ZoomCommandsAndKeypadKeysScaleByOnePointOne) {
     auto& h = window->scene().header;

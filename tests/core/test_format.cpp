@@ -1,5 +1,6 @@
 // FormatNumber: notation switches, rounding and the digit clamp.
 #include "core/format.h"
+#include "row_name.h"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +35,8 @@ INSTANTIATE_TEST_SUITE_P(
         FormatRow{0.000123L, 6, false, "0.000123"}, FormatRow{0.0000123L, 6, false, "1.23E-5"},
         // Rounding carries into a new digit.
         FormatRow{0.99999951L, 6, false, "1"}, FormatRow{-0.000099999999L, 6, false, "-0.0001"},
-        FormatRow{2.5e10L, 6, false, "2.5E10"}, FormatRow{-1.5e-7L, 6, false, "-1.5E-7"}));
+        FormatRow{2.5e10L, 6, false, "2.5E10"}, FormatRow{-1.5e-7L, 6, false, "-1.5E-7"}),
+    [](const auto& info) { return vorn::test::RowName(info.index, info.param.text); });
 
 INSTANTIATE_TEST_SUITE_P(
     DigitClamp, FormatNumberTable,
@@ -45,4 +47,5 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatRow{3.14159265358979323846L, 2, true, "3.14159265358979"},
                       FormatRow{0.1L, 16, false, "0.1"},
                       FormatRow{2.0L / 3, 18, false, "0.666666666666666667"},
-                      FormatRow{2.0L / 3, 40, false, "0.666666666666666667"}));
+                      FormatRow{2.0L / 3, 40, false, "0.666666666666666667"}),
+    [](const auto& info) { return vorn::test::RowName(info.index, info.param.text); });

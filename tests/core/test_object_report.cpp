@@ -1,5 +1,6 @@
 // Characteristics lines per object kind.
 #include "core/object_report.h"
+#include "lang/message_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -123,7 +124,8 @@ TEST_F(ObjectReportTest, RevolutionSurfaceHidesInfiniteMeasures) {
 
 TEST_F(ObjectReportTest, MeasuresWithoutAFiniteValueShowFailureMessages) {
     constexpr float kInf = std::numeric_limits<float>::infinity();
-    const std::string badData = messages.text(49), noArea = messages.text(96);
+    const std::string badData = messages.text(lang::msg::kBadData),
+                      noArea = messages.text(lang::msg::kAreaInfinite);
     const struct {
         const char* name;
         std::function<int()> make;

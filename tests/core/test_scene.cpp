@@ -1,5 +1,6 @@
 // Scene table operations: defaults per kind, names, duplicates, point offers, deletion.
 #include "fake_host.h"
+#include "fake_scene_observer.h"
 
 #include "core/scene.h"
 
@@ -17,6 +18,9 @@ class SceneTest : public ::testing::Test {
     lang::MessageTable messages;
     test::FakeHost host;
     core::Env env{scene, settings, messages, host};
+    test::FakeSceneObserver window;
+
+    SceneTest() { scene.setObserver(&window); }
 };
 
 TEST_F(SceneTest, StartsWithHeaderAndAxes) {
@@ -125,7 +129,7 @@ TEST_F(SceneTest, PointOfferCreatesReportsAndDropsDuplicates) {
     // No keeps the scene as it is.
     core::OfferPointObject(env, "Третя", 5, 5, 5);
     EXPECT_EQ(scene.objectCount(), 2);
-    EXPECT_EQ(host.objectListRefreshes, 2);
+    EXPECT_EQ(window.objectListRefreshes, 2);
 }
 
 TEST_F(SceneTest, FullSceneOffersNoPoint) {
@@ -155,17 +159,17 @@ TEST_F(SceneTest, DeleteShiftsLaterSlotsWithTheirEdgeRows) {
     EXPECT_EQ(scene.edgeVisibility(3)[0][0], 12);
     EXPECT_EQ(scene.object(2).vertex(1).x, 0.0f);
     EXPECT_TRUE(scene.sceneModified);
-    EXPECT_EQ(host.redraws, 1);
+    EXPECT_EQ(window.redraws, 1);
 }
 
 TEST_F(SceneTest, DeletingTheLastObjectSwitchesHalfToneOff) {
     core::AppendObject(scene, ObjectType::Point);
     core::AppendObject(scene, ObjectType::Point);
-    host.halfTone = true;
+    window.halfTone = true;
     core::DeleteObject(env, 2, false);
-    EXPECT_TRUE(host.halfTone);
+    EXPECT_TRUE(window.halfTone);
     core::DeleteObject(env, 2, false);
-    EXPECT_FALSE(host.halfTone);
+    EXPECT_FALSE(window.halfTone);
     EXPECT_EQ(scene.objectCount(), 1);
     // The axes slot is never deleted.
     core::DeleteObject(env, 1, false);

@@ -1,10 +1,13 @@
 // Scene files: byte layout, round trips, files built by hand, damaged files, selective loads.
 #include "fake_host.h"
+#include "fake_scene_observer.h"
 #include "scene_bytes.h"
 #include "temp_path.h"
 
 #include "core/object_report.h"
 #include "core/scene_file.h"
+#include "lang/message_ids.h"
+#include "row_name.h"
 
 #include <gtest/gtest.h>
 
@@ -26,9 +29,11 @@ class SceneFileTest : public ::testing::Test {
     lang::MessageTable messages;
     test::FakeHost host;
     core::Env env{scene, settings, messages, host};
+    test::FakeSceneObserver window;
     fs::path dir;
 
     void SetUp() override {
+        scene.setObserver(&window);
         dir = test::tempPath(std::string("file_") +
                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
@@ -217,18 +222,19 @@ TEST_P(DamagedFileTest, RejectedWithMessage87AndSceneUntouched) {
     EXPECT_TRUE(host.report.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Damage, DamagedFileTest,
-                         ::testing::Values(DamageRow{"too many parts", 2, 1, 1, 21, 1, 0},
-                                           DamageRow{"too many vertices", 2, 1001, 1, 0, 1, 0},
-                                           DamageRow{"too many faces", 2, 1, 2001, 0, 1, 0},
-                                           DamageRow{"negative vertices", 2, -1, 1, 0, 1, 0},
-                                           DamageRow{"negative faces", 2, 1, -5, 0, 1, 0},
-                                           DamageRow{"cut inside the faces", 2, 3, 3, 0, 1, 10},
-                                           DamageRow{"cut inside the header", 2, 0, 0, 0, 1, 300},
-                                           DamageRow{"more blocks announced", 3, 1, 1, 0, 1, 0},
-                                           DamageRow{"face names vertex 0", 2, 3, 1, 0, 0, 0},
-                                           DamageRow{"face names a vertex past the record", 2, 3, 1,
-                                                     0, 1001, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Damage, DamagedFileTest,
+    ::testing::Values(DamageRow{"too many parts", 2, 1, 1, 21, 1, 0},
+                      DamageRow{"too many vertices", 2, 1001, 1, 0, 1, 0},
+                      DamageRow{"too many faces", 2, 1, 2001, 0, 1, 0},
+                      DamageRow{"negative vertices", 2, -1, 1, 0, 1, 0},
+                      DamageRow{"negative faces", 2, 1, -5, 0, 1, 0},
+                      DamageRow{"cut inside the faces", 2, 3, 3, 0, 1, 10},
+                      DamageRow{"cut inside the header", 2, 0, 0, 0, 1, 300},
+                      DamageRow{"more blocks announced", 3, 1, 1, 0, 1, 0},
+                      DamageRow{"face names vertex 0", 2, 3, 1, 0, 0, 0},
+                      DamageRow{"face names a vertex past the record", 2, 3, 1, 0, 1001, 0}),
+    [](const auto& info) { return vorn::test::RowName(info.index, info.param.what); });
 
 TEST_F(SceneFileTest, NonSceneFilesGiveMessage87OnlyWhenAsked) {
     addPoint(1, 1, 1);
@@ -380,7 +386,7 @@ TEST_F(SceneFileTest, UnbuiltSurfaceIsKeptAndWrittenBackUnchanged) {
     }
     EXPECT_EQ(host.report.size(), 3u);
     EXPECT_EQ(host.boxes,
-              std::vector<std::string>{messages.format(lang::kMsgNotRebuilt, {"\"s\", \"r\""})});
+              std::vector<std::string>{messages.format(lang::msg::kNotRebuilt, {"\"s\", \"r\""})});
     EXPECT_FALSE(scene.sceneModified);
 
     ASSERT_TRUE(core::WriteSceneFile(env, path("again.v3d")));
@@ -705,6 +711,32 @@ TEST(RoundToInt, SaturatesBeyondAnInt) {
         EXPECT_EQ(core::roundToInt(r.value), r.expected) << r.value;
 }
 
+// A load shows the window the file's view, unless a selective load leaves the view out, and has
+// a half-tone picture rebuilt from the new objects.
+TEST_F(SceneFileTest, LoadingTellsTheWindowItsViewAndHalfTone) {
+    scene.header.turnHorizontal = 5;
+    scene.header.turnVertical = 7;
+    addPoint(1, 2, 3);
+    ASSERT_TRUE(core::WriteSceneFile(env, path("v.v3d")));
+    const struct {
+        bool selective, osiInfo, halfTone;
+        std::vector<std::pair<int, int>> angles;
+        int rebuilds;
+    } rows[] = {{false, false, false, {{5, 7}}, 0},
+                {false, false, true, {{5, 7}}, 1},
+                {true, true, false, {{5, 7}}, 0},
+                {true, false, true, {}, 1}};
+    for (const auto& r : rows) {
+        window = test::FakeSceneObserver{};
+        window.halfTone = r.halfTone;
+        host.selectOsiInfo = r.osiInfo;
+        ASSERT_GE(load(path("v.v3d"), r.selective), 0);
+        EXPECT_EQ(window.turnAngles, r.angles) << r.selective << r.osiInfo;
+        EXPECT_EQ(window.halfToneRebuilds, r.rebuilds) << r.selective << r.halfTone;
+        EXPECT_EQ(window.objectListRefreshes, 1);
+    }
+}
+
 // Memory running out while loading is the file's error, not the program's end.
 TEST_F(SceneFileTest, RunningOutOfMemoryIsReportedNotThrown) {
     struct Starved : core::LoadProcessor {
@@ -717,7 +749,7 @@ TEST_F(SceneFileTest, RunningOutOfMemoryIsReportedNotThrown) {
     EXPECT_EQ(host.boxes,
               std::vector<std::string>{"Файл " + file + " не містить об'ктів VORN-3D."});
     EXPECT_TRUE(scene.sceneModified);
-    EXPECT_EQ(host.objectListRefreshes, 1);
+    EXPECT_EQ(window.objectListRefreshes, 1);
 }
 
 } // namespace

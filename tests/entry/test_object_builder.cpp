@@ -6,6 +6,7 @@
 
 #include "core/scene_file.h"
 #include "fake_host.h"
+#include "lang/message_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -265,7 +266,7 @@ TEST(RevolutionBuilder, UnboundedAreaIsFlaggedAndReported) {
     EXPECT_EQ(f.scene.object(slot).surfaceArea, 0);
     EXPECT_EQ(f.scene.object(slot).volumeInfinite, 0);
     ASSERT_EQ(f.host.boxes.size(), 1u);
-    EXPECT_EQ(f.host.boxes[0], f.messages.text(96));
+    EXPECT_EQ(f.host.boxes[0], f.messages.text(lang::msg::kAreaInfinite));
 }
 
 TEST(SurfaceBuilder, FailedEditKeepsThePreviousDefinitionAndMesh) {
@@ -281,7 +282,7 @@ TEST(SurfaceBuilder, FailedEditKeepsThePreviousDefinitionAndMesh) {
     EXPECT_EQ(std::memcmp(before.get(), &f.scene.object(slot), sizeof(core::SceneObject)), 0);
     EXPECT_EQ(f.scene.objectCount(), 2);
     ASSERT_EQ(f.host.boxes.size(), 1u);
-    EXPECT_EQ(f.host.boxes[0], f.messages.text(94));
+    EXPECT_EQ(f.host.boxes[0], f.messages.text(lang::msg::kTooFewSurfacePoints));
 }
 
 TEST(SceneLoader, RebuildsMeshesKeepsRevolutionMeasuresAndKeepsTheBadSurfaceUnbuilt) {
@@ -329,7 +330,7 @@ TEST(SceneLoader, RebuildsMeshesKeepsRevolutionMeasuresAndKeepsTheBadSurfaceUnbu
     EXPECT_NEAR(rev.vertex(13).x, 10, kFloatTol);
     EXPECT_EQ(f.host.report.size(), 5u);
     EXPECT_EQ(f.host.boxes,
-              std::vector<std::string>{f.messages.format(lang::kMsgNotRebuilt, {"\"bad\""})});
+              std::vector<std::string>{f.messages.format(lang::msg::kNotRebuilt, {"\"bad\""})});
     EXPECT_NE(f.scene.unbuiltHeader(4), nullptr);
     // Mended in the dialog, it is an ordinary surface again, saved as it now is.
     f.scene.copySlot(4, core::kScratchSlot);

@@ -2,6 +2,7 @@
 #include "entry/transform.h"
 
 #include "fake_host.h"
+#include "lang/message_ids.h"
 #include "polyhedra/formation.h"
 #include "polyhedra/measurements.h"
 #include "polyhedra/metrics.h"
@@ -155,7 +156,7 @@ TEST(NumericOperations, PagesThatDoNotSuitTheKindShowMessage9AndChangeNothing) {
         } else {
             ExpectAt(o.vertex(1), 1, 1, 1);
             ASSERT_EQ(s.host.boxes.size(), 1u);
-            EXPECT_EQ(s.host.boxes[0], s.messages.text(9));
+            EXPECT_EQ(s.host.boxes[0], s.messages.text(lang::msg::kNotApplicable));
             EXPECT_FALSE(s.scene.sceneModified);
         }
     }

@@ -2,6 +2,8 @@
 #include "dialog_fixture.h"
 #include "entry/dialogs/entry_commands.h"
 #include "entry/dialogs/revolution_preview.h"
+#include "lang/message_ids.h"
+#include "row_name.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -153,7 +155,10 @@ INSTANTIATE_TEST_SUITE_P(
                       // The last cell of a grid that does not grow keeps the cursor.
                       GridTyping{"ObjectGrid", 3, 1, "7\n8\n", "0 0 0|0 0 0|0 0 0|0 7 8", 3, 2},
                       // The polygon grid grows by an empty row at its end.
-                      GridTyping{"QGrid", 2, 0, "1\n2\n\n3\n", "0 0|0 0|1 2| 3| ", 4, 0}));
+                      GridTyping{"QGrid", 2, 0, "1\n2\n\n3\n", "0 0|0 0|1 2| 3| ", 4, 0}),
+    [](const auto& info) {
+        return vorn::test::RowName(info.index, {info.param.grid, info.param.keys});
+    });
 
 TEST_F(PirEnterTest, DegeneratePlaneDataAreRejected) {
     open(core::ObjectType::Plane);
@@ -263,13 +268,14 @@ TEST_P(GridLimitTest, GridHoldsWhatTheDrawingWindowTakes) {
     EXPECT_EQ(grid->rowCount(), c.rows);
 }
 
-INSTANTIATE_TEST_SUITE_P(Grids, GridLimitTest,
-                         ::testing::Values(GridLimit{core::ObjectType::Surface, "QGrid", "QGridAdd",
-                                                     "QGridDel", "QDraw", 40},
-                                           // The curve point limit at the default quality.
-                                           GridLimit{core::ObjectType::RevolutionSurface,
-                                                     "CurveGrid", "CurveAdd", "CurveDel",
-                                                     "MakeCurve", 13}));
+INSTANTIATE_TEST_SUITE_P(
+    Grids, GridLimitTest,
+    ::testing::Values(GridLimit{core::ObjectType::Surface, "QGrid", "QGridAdd", "QGridDel", "QDraw",
+                                40},
+                      // The curve point limit at the default quality.
+                      GridLimit{core::ObjectType::RevolutionSurface, "CurveGrid", "CurveAdd",
+                                "CurveDel", "MakeCurve", 13}),
+    [](const auto& info) { return vorn::test::RowName(info.index, info.param.grid); });
 
 TEST_F(PirEnterTest, KeypadTypesAtTheCaretAndCutsAtTwentyCharacters) {
     open(core::ObjectType::Point);
@@ -365,7 +371,7 @@ TEST_F(PirEnterTest, FailedSurfaceBuildKeepsTheDialogAndWhatWasTyped) {
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_EQ(text("TextFunc"), "x+y");
         ASSERT_FALSE(host.boxes.empty());
-        EXPECT_EQ(host.boxes.back(), messages.text(94));
+        EXPECT_EQ(host.boxes.back(), messages.text(lang::msg::kTooFewSurfacePoints));
         dialog.reject();
     });
     EXPECT_FALSE(entry::CreateObject(env, dialog, core::ObjectType::Surface));
@@ -524,7 +530,7 @@ INSTANTIATE_TEST_SUITE_P(WaysOut, CancelTest, ::testing::Values(0, 1, 2));
 TEST_F(PirEnterTest, EditingWithoutAnObjectShowsMessage82) {
     EXPECT_FALSE(entry::EditExistingObject(env, dialog, -1));
     ASSERT_EQ(host.boxes.size(), 1u);
-    EXPECT_EQ(host.boxes[0], messages.text(82));
+    EXPECT_EQ(host.boxes[0], messages.text(lang::msg::kSelectObjectFirst));
     EXPECT_FALSE(dialog.EditObject(core::kAxesSlot, false));
 }
 

@@ -3,6 +3,7 @@
 #include "expr/region.h"
 
 #include "compiled_formula_generator.h"
+#include "row_name.h"
 
 #include <gtest/gtest.h>
 
@@ -100,7 +101,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ShapeRow{"asin(x)+acos(y)+atg(x)+actg(y)", true}, ShapeRow{"", true},
                       ShapeRow{"  ", true},
                       ShapeRow{"x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+y", true},
-                      ShapeRow{"x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+y+1", false}));
+                      ShapeRow{"x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+x+y+1", false}),
+    [](const auto& info) { return vorn::test::RowName(info.index, info.param.text); });
 
 // Values that must come out exactly, on both paths: LG is ln v / ln 10 in extended precision.
 TEST(ExactValue, SameOnBothPaths) {

@@ -1,5 +1,6 @@
 // Tests of the expression evaluator: precedence, error codes, substitution and hostile input.
 #include "expr/expression_engine.h"
+#include "row_name.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +47,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ValueRow{"1-+-2", 3}, ValueRow{"-(2+3)", -5}, ValueRow{"((((7))))", 7},
                       ValueRow{" 1 + 2 ", 3}, ValueRow{"5.", 5}, ValueRow{".5", 0.5L},
                       ValueRow{"1/0.0001", 10000}, ValueRow{"sqr3^2", 81}, ValueRow{"-sqrt(4)", -2},
-                      ValueRow{"2*-sqrt(4)", -4}));
+                      ValueRow{"2*-sqrt(4)", -4}),
+    [](const auto& info) { return vorn::test::RowName(info.index, info.param.text); });
 
 INSTANTIATE_TEST_SUITE_P(
     Functions, Value,
@@ -62,7 +64,8 @@ INSTANTIATE_TEST_SUITE_P(
         ValueRow{"SQRT(2)", std::sqrt(2.0L)}, ValueRow{"SQR(-3)", 9}, ValueRow{"ABS(-3)", 3},
         ValueRow{"PI", 3.1415926L}, ValueRow{"2PI", 23.1415926L}, ValueRow{"2*pi", 6.2831852L},
         ValueRow{"SIN(9223372036854775808)", 0}, ValueRow{"COS(-9223372036854775808)", 0},
-        ValueRow{"sin(pi)+cos(0)", std::sin(3.1415926L) + 1}));
+        ValueRow{"sin(pi)+cos(0)", std::sin(3.1415926L) + 1}),
+    [](const auto& info) { return vorn::test::RowName(info.index, info.param.text); });
 
 struct ErrorRow {
     const char* text;
@@ -91,7 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorRow{"(-)", kMissingOperand}, ErrorRow{"SIN", kMissingOperand},
         ErrorRow{"SIN COS(0)", kMissingOperand}, ErrorRow{"SIN COS", kMissingOperand},
         ErrorRow{"2 sin", kMissingOperand}, ErrorRow{"\xd0\x9f", kBadText},
-        ErrorRow{"1<2", kBadText}, ErrorRow{"2\t+1", kBadText}));
+        ErrorRow{"1<2", kBadText}, ErrorRow{"2\t+1", kBadText}),
+    [](const auto& info) { return vorn::test::RowName(info.index, info.param.text); });
 
 INSTANTIATE_TEST_SUITE_P(
     NoValue, Error,
@@ -101,7 +105,8 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorRow{"ACOS(-1.0001)", kArithmeticFault}, ErrorRow{"CTG(0)", kArithmeticFault},
         ErrorRow{"EXP(20000)", kArithmeticFault}, ErrorRow{"10^5000", kArithmeticFault},
         ErrorRow{"(-10)^5001", kArithmeticFault}, ErrorRow{"1/0.00009", kSmallDivisor},
-        ErrorRow{"1/0", kSmallDivisor}, ErrorRow{"1/-0.00001", kSmallDivisor}));
+        ErrorRow{"1/0", kSmallDivisor}, ErrorRow{"1/-0.00001", kSmallDivisor}),
+    [](const auto& info) { return vorn::test::RowName(info.index, info.param.text); });
 
 // Overflow in the four basic operations is a fault, never an infinity passed on.
 TEST(BasicOperations, OverflowGivesArithmeticFault) {
@@ -188,7 +193,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Values whose fixed-point text is longer than 60 characters.
         SubstitutionRow{"x", -1e40L, -1e40L, kCalcOk}, SubstitutionRow{"x", 1e70L, 1e70L, kCalcOk},
         SubstitutionRow{"x+1", -123456789012345678901234567890.5L,
-                        -123456789012345678901234567889.5L, kCalcOk}));
+                        -123456789012345678901234567889.5L, kCalcOk}),
+    [](const auto& info) { return vorn::test::RowName(info.index, info.param.text); });
 
 TEST(SubstituteVariable, LeavesOtherTextAsIs) {
     EXPECT_EQ(ExpressionEngine::SubstituteVariable("EXP(Y)+yy+Y1", 'Y', 2),

@@ -1,5 +1,6 @@
 // Tests of region tests: systems of relations at points, typing checks and polygon regions.
 #include "expr/region.h"
+#include "row_name.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +38,8 @@ INSTANTIATE_TEST_SUITE_P(
         SystemRow{"x>1", 1, 0, false, kCalcOk}, SystemRow{"x=y", 0.5, 0.500009, true, kCalcOk},
         SystemRow{"x=y", 0.5, 0.50002, false, kCalcOk}, SystemRow{"x<>0", 0, 1, false, kCalcOk},
         SystemRow{"x<>0", 0.000001, 1, true, kCalcOk},
-        SystemRow{"x><0", 0.000001, 1, true, kCalcOk}));
+        SystemRow{"x><0", 0.000001, 1, true, kCalcOk}),
+    [](const auto& info) { return vorn::test::RowName(info.index, info.param.system); });
 
 INSTANTIATE_TEST_SUITE_P(Items, System,
                          ::testing::Values(SystemRow{"y>0, x>0", 1, 2, true, kCalcOk},
@@ -46,7 +48,10 @@ INSTANTIATE_TEST_SUITE_P(Items, System,
                                            SystemRow{"y>0,x>0,x+y<1", 0.2, 0.3, true, kCalcOk},
                                            SystemRow{"y>0,x>0,x+y<1", 0.8, 0.3, false, kCalcOk},
                                            SystemRow{"0<x, x<1", 0.5, 0, true, kCalcOk},
-                                           SystemRow{"0<x, x<1", 1.5, 0, false, kCalcOk}));
+                                           SystemRow{"0<x, x<1", 1.5, 0, false, kCalcOk}),
+                         [](const auto& info) {
+                             return vorn::test::RowName(info.index, info.param.system);
+                         });
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, System,
@@ -64,7 +69,8 @@ INSTANTIATE_TEST_SUITE_P(
                       // Well formed, no value here: the point is outside.
                       SystemRow{"ln(x)<1", 0, 0, false, kArithmeticFault},
                       SystemRow{"1/x>0", 0.00001, 0, false, kSmallDivisor},
-                      SystemRow{"y>0, 1/x>0", 0, -1, false, kSmallDivisor}));
+                      SystemRow{"y>0, 1/x>0", 0, -1, false, kSmallDivisor}),
+    [](const auto& info) { return vorn::test::RowName(info.index, info.param.system); });
 
 TEST(TypingCheck, RejectsOnlyMalformedSystems) {
     ExpressionEngine engine;

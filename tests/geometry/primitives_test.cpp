@@ -108,7 +108,8 @@ TEST(LinePlane, IntersectionAndLooseWithinSegmentFlag) {
         {"product = bound, z", {0, 0, b}, {0, 0, 1}, z0, {0, 0, 0}, -b / (1 - b), false},
         {"product = bound, x", {b, 0, 0}, {1, 0, 0}, {1, 0, 0, 0}, {0, 0, 0}, -b / (1 - b), false},
         {"denominator = kEps", {0, 0, 0}, {2, 0, 0}, {kEps, 0, 0, -kEps}, {1, 0, 0}, 0.5, true},
-        {"along y", {3, 0, 5}, {3, 2, 1}, z0, {3, 2.5, 0}, 1.25, false},
+        // Beyond the end along y only: x and z stay at the line's values.
+        {"along y", {3, 0, 5}, {3, 2, 5}, {0, 2, 0, -5}, {3, 2.5, 5}, 1.25, false},
         {"x too flat, y used", {0, 0, -0x1p-24}, {1024, 1, 0}, z0, {1024, 1, 0}, 1, true},
         {"along z", {7, -1, 4}, {7, -1, 8}, {0, 0, 2, -1}, {7, -1, 0.5}, -0.875, false},
         {"oblique", {0, 0, 0}, {2, 4, 6}, {1, 2, -1, -2}, {1, 2, 3}, 0.5, true},

@@ -1,5 +1,6 @@
 // Message table and cp1251 conversions.
 #include "lang/cp1251.h"
+#include "lang/message_ids.h"
 #include "lang/message_table.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +27,41 @@ TEST(MessageTable, FixedIndicesHoldTheirTexts) {
     EXPECT_EQ(m.button(2), "Згода");
     EXPECT_EQ(m.caption(1), "Помилка");
     EXPECT_TRUE(m.caption(4).empty());
+}
+
+// The ids are positional: a name added or dropped inside the list moves every later one, and
+// the runs read by offset (kinds, prompts, entry errors, parallelepiped labels) must start and
+// end on their texts.
+TEST(MessageIds, NamesPointAtTheirTexts) {
+    const MessageTable m;
+    const struct {
+        int id;
+        const char* text;
+    } cases[] = {
+        {msg::kProcessingFaces, "Обробка граней об'єкта \"%s\"..."},
+        {msg::kBadNumberOrExpression, "Не коректний запис числа або виразу."},
+        {msg::kParBySidesSide1, "Сторона"},
+        {msg::kParByAreaArea, "Площа"},
+        {msg::kParByHeightHeight, "Висота"},
+        {msg::kParByDiagonalsAngle, "Кут°"},
+        {msg::kNoEntryError, ""},
+        {msg::kBadSymbol, "Помилковий символ у виразі."},
+        {msg::kTooFewPolylineVertices, "Не достатньо вершин ламаної."},
+        {msg::kKindAxes, "Вісь"},
+        {msg::kKindRevolution, "Поверхня обертання"},
+        {msg::kNoPrompt, ""},
+        {msg::kPickPoint, "виберіть точку"},
+        {msg::kPickSecondPlane, "виберіть другу площину"},
+        {msg::kNeedObjectOfKind, "Необхідно вказати об'єкт типу"},
+        {msg::kAskDiscardObjects, "Після виконання даної операції всі поточні об'єкти буде "
+                                  "втрачено. Продовжувати ?"},
+        {msg::kNeedPolyhedron, "\"Многогранник\""},
+        {msg::kWriteFailed, "Не вдалося записати файл %s."},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(m.text(c.id), c.text) << "id " << c.id;
+    EXPECT_FALSE(m.text(msg::kCount - 1).empty());
+    EXPECT_TRUE(m.text(msg::kCount).empty());
 }
 
 TEST(MessageTable, SubstitutionFillsPlaceholdersInOrder) {

@@ -148,7 +148,8 @@ QRgb LitColour(const Material& m, const geo::Vec3& outward, const geo::Vec3& toV
 }
 
 geo::Vec3 Towards(const TLight& l) {
-    return {l.X_position(), l.Y_position(), l.Z_position()};
+    const auto p = l.glPosition();
+    return {p[0], p[1], p[2]};
 }
 
 class RegularSolidShades : public GLBarTest,

@@ -1,10 +1,10 @@
 // The wire-frame picture painted into a bitmap: pixels at computed places and golden pictures.
+#include "golden.h"
 #include "picture_fixture.h"
 #include "qt_app.h"
 
 #include "picture/picture_canvas.h"
 
-#include <QDir>
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -15,6 +15,7 @@
 namespace vorn::pic {
 namespace {
 
+using test::ExpectGolden;
 using test::PictureScene;
 
 const QRgb kWhite = qRgb(255, 255, 255), kSilver = qRgb(192, 192, 192), kRed = qRgb(255, 0, 0),
@@ -137,37 +138,6 @@ TEST(Render, CubeDiagonalsHiddenOnlyWithDrawContur) {
     ASSERT_EQ(c.canvas.redraw(), RedrawResult::Drawn);
     const DiagonalProbe shown = ProbeDiagonals(c, cube, kBlue);
     EXPECT_EQ(shown.withColour, shown.probed);
-}
-
-// Compares with a stored picture; VORN_UPDATE_GOLDEN=1 stores the new one instead. A mismatch
-// leaves the picture and a difference image beside the build.
-void ExpectGolden(const QImage& actual, const QString& name) {
-    const QString golden = QStringLiteral(VORN_GOLDEN_DIR "/") + name;
-    if (qEnvironmentVariableIntValue("VORN_UPDATE_GOLDEN") == 1) {
-        QDir().mkpath(QStringLiteral(VORN_GOLDEN_DIR));
-        ASSERT_TRUE(actual.save(golden));
-        return;
-    }
-    QImage expected(golden);
-    ASSERT_FALSE(expected.isNull()) << golden.toStdString() << " missing";
-    expected = expected.convertToFormat(QImage::Format_RGB32);
-    const QImage got = actual.convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(expected.size(), got.size());
-    QImage diff(got.size(), QImage::Format_RGB32);
-    diff.fill(Qt::white);
-    int differing = 0;
-    for (int y = 0; y < got.height(); ++y)
-        for (int x = 0; x < got.width(); ++x)
-            if (got.pixel(x, y) != expected.pixel(x, y)) {
-                ++differing;
-                diff.setPixel(x, y, qRgb(255, 0, 255));
-            }
-    if (differing) {
-        QDir().mkpath(QStringLiteral(VORN_GOLDEN_OUT));
-        got.save(QStringLiteral(VORN_GOLDEN_OUT "/") + name);
-        diff.save(QStringLiteral(VORN_GOLDEN_OUT "/diff-") + name);
-    }
-    EXPECT_EQ(differing, 0) << name.toStdString();
 }
 
 TEST(Golden, CubeWithPlaneAndPolyline) {

@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+
 #include <random>
 
 namespace vorn::pic {
@@ -135,9 +138,12 @@ DisplayList MakeRandomList(const RandomCase& c) {
     const auto point = [&] {
         return ScreenPoint{pick(-c.margin, 319 + c.margin), pick(-c.margin, 239 + c.margin)};
     };
-    const auto near = [&](ScreenPoint p) {
-        return ScreenPoint{p.x + pick(-c.reach, c.reach), p.y + pick(-c.reach, c.reach)};
+    // Far-away neighbours stay within int: the sum is taken wide and held at the limits.
+    const auto step = [&](int from) {
+        const long long to = static_cast<long long>(from) + pick(-c.reach, c.reach);
+        return static_cast<int>(std::clamp<long long>(to, INT_MIN, INT_MAX));
     };
+    const auto near = [&](ScreenPoint p) { return ScreenPoint{step(p.x), step(p.y)}; };
     DisplayList list;
     ScreenPoint last = point();
     for (int i = 0; i < c.ops; ++i) {

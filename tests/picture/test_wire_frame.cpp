@@ -1,4 +1,5 @@
 // The axis pass and the drawing pass, checked on their display lists.
+#include "fake_scene_observer.h"
 #include "picture_fixture.h"
 
 #include <gtest/gtest.h>
@@ -584,10 +585,12 @@ TEST(DrawPass, GuardsAgainstEarlyNestedAndHalfToneDrawing) {
     EXPECT_EQ(f.wf.drawPass(l, ScreenPoint{1, 1}), RedrawResult::NotReady);
     EXPECT_TRUE(l.empty());
     f.wf.setReady(true);
-    f.host.halfTone = true;
+    test::FakeSceneObserver window;
+    f.scene.setObserver(&window);
+    window.halfTone = true;
     EXPECT_EQ(f.wf.redraw(l), RedrawResult::HalfTone);
     EXPECT_TRUE(l.empty());
-    f.host.halfTone = false;
+    window.halfTone = false;
 
     RecordingHooks hooks;
     RedrawResult nested = RedrawResult::Drawn;

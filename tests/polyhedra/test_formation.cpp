@@ -11,6 +11,9 @@
 #include <cmath>
 #include <cstring>
 #include <iostream>
+#include <map>
+#include <string>
+#include <utility>
 
 namespace vorn::test {
 namespace {
@@ -98,6 +101,72 @@ TEST_F(Formation, ConvexPointSetsKeepOnlyTheirCorners) {
             EXPECT_TRUE(HasVertex(o, c)) << c.x << " " << c.y << " " << c.z;
         ExpectSupportingFaces(o);
         EXPECT_TRUE(poly::IsConvex(o));
+        core::DropLastObject(scene);
+    }
+}
+
+// The face records written to a file: vertex numbers in stored order, as the boundary walk and
+// the fan give them, and which way each stored normal points. Files saved earlier hold exactly
+// these, so they are compared unsorted.
+TEST_F(Formation, FormedFacesKeepTheirStoredTriples) {
+    using Triples = std::vector<std::array<int, 3>>;
+    struct Row {
+        const char* name;
+        std::vector<Point3> points;
+        Triples faces;
+        const char* normals; // per face: 'o' points out of the solid, 'i' into it
+    };
+    std::vector<Point3> prism;
+    for (float z : {0.0f, 1.0f})
+        for (Point3 p : {Point3{0, 0, z}, Point3{1, 0, z}, Point3{0, 1, z}})
+            prism.push_back(p);
+    std::vector<Point3> centreFirst = CubeCorners();
+    centreFirst.insert(centreFirst.begin(), {0.5f, 0.5f, 0.5f});
+    // clang-format off
+    const Row rows[] = {
+        {"tetrahedron", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}},
+         {{1, 2, 3}, {1, 2, 4}, {1, 3, 4}, {2, 3, 4}}, "ioio"},
+        {"cube", CubeCorners(),
+         {{1, 2, 4}, {1, 4, 3}, {1, 2, 6}, {1, 6, 5}, {1, 3, 7}, {1, 7, 5},
+          {2, 4, 8}, {2, 8, 6}, {3, 4, 8}, {3, 8, 7}, {5, 6, 8}, {5, 8, 7}}, "iiooiiooiioo"},
+        // The centre is deleted and every number above it moves down: the cube's faces again.
+        {"cube, centre first", centreFirst,
+         {{1, 2, 4}, {1, 4, 3}, {1, 2, 6}, {1, 6, 5}, {1, 3, 7}, {1, 7, 5},
+          {2, 4, 8}, {2, 8, 6}, {3, 4, 8}, {3, 8, 7}, {5, 6, 8}, {5, 8, 7}}, "iiooiiooiioo"},
+        {"pyramid, apex first", {{0.5f, 0.5f, 1}, {0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}},
+         {{1, 2, 3}, {1, 2, 4}, {1, 3, 5}, {1, 4, 5}, {2, 3, 5}, {2, 5, 4}}, "oioiii"},
+        {"triangular prism", prism,
+         {{1, 2, 3}, {1, 2, 5}, {1, 5, 4}, {1, 3, 6}, {1, 6, 4}, {2, 3, 6}, {2, 6, 5}, {4, 5, 6}},
+         "iooiiooo"},
+    };
+    // clang-format on
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const int slot = AddPoints(r.points);
+        ASSERT_TRUE(FormConvexFaces(env, slot));
+        const core::SceneObject& o = Object(slot);
+        core::Vec3f inside{0, 0, 0};
+        for (int m = 1; m <= o.vertexCount; ++m) {
+            inside.x += o.vertex(m).x / float(o.vertexCount);
+            inside.y += o.vertex(m).y / float(o.vertexCount);
+            inside.z += o.vertex(m).z / float(o.vertexCount);
+        }
+        Triples faces;
+        std::string normals;
+        for (int f = 1; f <= o.faceCount; ++f) {
+            const core::Face& face = o.face(f);
+            faces.push_back({face.vertex1, face.vertex2, face.vertex3});
+            normals += Value(face, inside) < 0 ? 'o' : 'i';
+        }
+        EXPECT_EQ(faces, r.faces);
+        EXPECT_EQ(normals, r.normals);
+        // A closed surface: every side of a triangle is shared with exactly one other.
+        std::map<std::pair<int, int>, int> uses;
+        for (const auto& t : faces)
+            for (int k = 0; k < 3; ++k)
+                ++uses[std::minmax(t[static_cast<std::size_t>(k)], t[(k + 1) % 3])];
+        for (const auto& [edge, count] : uses)
+            EXPECT_EQ(count, 2) << edge.first << "-" << edge.second;
         core::DropLastObject(scene);
     }
 }

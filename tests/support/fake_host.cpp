@@ -72,9 +72,5 @@ void FakeHost::progressEnd() {
 bool FakeHost::abortRequested() {
     return abortAfterSteps >= 0 && progressSteps >= abortAfterSteps;
 }
-void FakeHost::switchHalfToneOff() {
-    halfTone = false;
-    calls.push_back("halftone off");
-}
 
 } // namespace vorn::test

@@ -33,10 +33,6 @@ class FakeHost : public core::Host {
     int progressSteps = 0;
     int progressShown = 0;
 
-    bool halfTone = false;
-    int objectListRefreshes = 0;
-    int redraws = 0;
-
     void addReportLine(const std::string& line) override;
     void setStatus(const std::string& text) override;
     void setHint(const std::string& text) override;
@@ -49,10 +45,6 @@ class FakeHost : public core::Host {
     void progressEnd() override;
     bool abortRequested() override;
     void processEvents() override {}
-    void refreshObjectList() override { ++objectListRefreshes; }
-    void redrawPicture() override { ++redraws; }
-    bool halfToneActive() const override { return halfTone; }
-    void switchHalfToneOff() override;
 
   private:
     core::Answer nextAnswer();

@@ -2,6 +2,7 @@
 #include "surfaces/integrals.h"
 
 #include "fake_host.h"
+#include "row_name.h"
 
 #include <gtest/gtest.h>
 
@@ -58,11 +59,11 @@ TEST_P(Derivative, SettlesOrFlagsInfinity) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Functions, Derivative,
-                         ::testing::Values(DerivativeRow{"sin(x)", 0, 1, false},
-                                           DerivativeRow{"x^3", 2, 12, false},
-                                           DerivativeRow{"abs(x)", 0, 0, false},
-                                           DerivativeRow{"sqrt(x)", 0, 0, true}));
+INSTANTIATE_TEST_SUITE_P(
+    Functions, Derivative,
+    ::testing::Values(DerivativeRow{"sin(x)", 0, 1, false}, DerivativeRow{"x^3", 2, 12, false},
+                      DerivativeRow{"abs(x)", 0, 0, false}, DerivativeRow{"sqrt(x)", 0, 0, true}),
+    [](const auto& info) { return vorn::test::RowName(info.index, info.param.f); });
 
 TEST(Revolution, CylinderVolumeAndWidenedArea) {
     Fixture f;
@@ -332,31 +333,107 @@ TEST(DoubleIntegral, StopButtonEndsTheRun) {
     EXPECT_EQ(f.host.calls.back(), "progress end");
 }
 
-// Rows on two threads give the sums of one thread to the last bit, and the window hears of the
-// rows in the same order, also when stopped part-way.
-TEST(DoubleIntegral, TwoThreadsGiveTheSumsOfOne) {
-    auto o = flatSurface("sin(x*y)+2");
-    o->partCount = 2;
-    o->part(1).area.domainText.setRaw("x<0.3");
-    o->part(2).text.setRaw("sqrt(9-x^2-y^2)");
-    o->part(2).domainKind = 1;
-    o->part(2).area.domainText.setRaw("x^2+y^2<pi^2");
-    CalcRegion region;
-    region.bounds = {-3, 3, -3, 3};
-    region.region.system = "x^2+y^2<pi^2";
-    for (const int stopAfter : {-1, 40, 150}) {
-        Fixture one, two;
-        one.host.abortAfterSteps = two.host.abortAfterSteps = stopAfter;
-        const DoubleIntegralResult a = DoubleIntegral(one.env, one.engine, *o, region, 101, true);
-        const DoubleIntegralResult b = DoubleIntegral(two.env, two.engine, *o, region, 101, false);
-        EXPECT_EQ(a.code, stopAfter < 0 ? kDoubleIntegralDone : kDoubleIntegralStopped);
-        EXPECT_EQ(a.code, b.code);
-        EXPECT_EQ(std::memcmp(&a.integral, &b.integral, sizeof a.integral), 0) << stopAfter;
-        EXPECT_EQ(std::memcmp(&a.area, &b.area, sizeof a.area), 0) << stopAfter;
-        EXPECT_EQ(one.host.calls, two.host.calls);
-        if (stopAfter < 0) {
-            EXPECT_GT(a.integral, 10);
+// Rows shared by any number of threads give the sums of one thread to the last bit, and the
+// window hears of the rows in the same order, also when stopped part-way. 67 nodes leave a last
+// block of fewer rows than threads.
+TEST(DoubleIntegral, AnyThreadCountGivesTheSumsOfOne) {
+    auto twoParts = flatSurface("sin(x*y)+2");
+    twoParts->partCount = 2;
+    twoParts->part(1).area.domainText.setRaw("x<0.3");
+    twoParts->part(2).text.setRaw("sqrt(9-x^2-y^2)");
+    twoParts->part(2).domainKind = 1;
+    twoParts->part(2).area.domainText.setRaw("x^2+y^2<pi^2");
+    CalcRegion disc;
+    disc.bounds = {-3, 3, -3, 3};
+    disc.region.system = "x^2+y^2<pi^2";
+    auto bowl = flatSurface("ln(x^2+y^2)");
+    CalcRegion pentagon;
+    pentagon.region.isPolygon = true;
+    for (const geo::Vec3& p :
+         {geo::Vec3{-2, -1, 0}, {1.5, -2, 0}, {2, 1, 0}, {0, 2.5, 0}, {-1.5, 1, 0}})
+        pentagon.region.polygon.push(p);
+    const struct {
+        core::SceneObject* surface;
+        const CalcRegion& region;
+        int points;
+        int stopAfter; // steps of the progress window before the stop button; -1 for none
+    } rows[] = {
+        {twoParts.get(), disc, 101, -1},  {twoParts.get(), disc, 101, 40},
+        {twoParts.get(), disc, 101, 150}, {bowl.get(), pentagon, 67, -1},
+        {bowl.get(), pentagon, 67, 100},
+    };
+    for (const auto& r : rows) {
+        Fixture one;
+        one.host.abortAfterSteps = r.stopAfter;
+        const DoubleIntegralResult a =
+            DoubleIntegral(one.env, one.engine, *r.surface, r.region, r.points, 1);
+        EXPECT_EQ(a.code, r.stopAfter < 0 ? kDoubleIntegralDone : kDoubleIntegralStopped);
+        if (r.stopAfter < 0) {
+            EXPECT_GT(std::fabs(a.integral), 1) << r.points;
         }
+        for (const int threads : {2, 3, 8}) {
+            Fixture many;
+            many.host.abortAfterSteps = r.stopAfter;
+            const DoubleIntegralResult b =
+                DoubleIntegral(many.env, many.engine, *r.surface, r.region, r.points, threads);
+            const std::string row =
+                std::to_string(r.points) + " stop " + std::to_string(r.stopAfter);
+            EXPECT_EQ(a.code, b.code) << row << ", threads " << threads;
+            EXPECT_EQ(std::memcmp(&a.integral, &b.integral, sizeof a.integral), 0)
+                << row << ", threads " << threads;
+            EXPECT_EQ(std::memcmp(&a.area, &b.area, sizeof a.area), 0)
+                << row << ", threads " << threads;
+            EXPECT_EQ(one.host.calls, many.host.calls) << row << ", threads " << threads;
+        }
+    }
+}
+
+// A request is checked for its points first, then for its region; the engine's error is left
+// clear whatever it held.
+TEST(DoubleIntegral, RequestChecks) {
+    const auto system = [](const char* text) {
+        CalcRegion r;
+        r.region.system = text;
+        return r;
+    };
+    const auto polygon = [](int vertices) {
+        CalcRegion r;
+        r.region.isPolygon = true;
+        for (int k = 0; k < vertices; ++k)
+            r.region.polygon.push({double(k), double(k % 3), 0});
+        return r;
+    };
+    const struct {
+        CalcRegion region;
+        long double points;
+        RequestFault fault;
+    } rows[] = {
+        // points
+        {system("x<1"), 50, RequestFault::None},
+        {system("x<1"), 1000, RequestFault::None},
+        {system("x<1"), 49.9L, RequestFault::PointsOutOfRange},
+        {system("x<1"), 1000.5L, RequestFault::PointsOutOfRange},
+        {system("x<1"), std::nanl(""), RequestFault::PointsOutOfRange},
+        {system("x<<1"), 10, RequestFault::PointsOutOfRange},
+        {polygon(1), 2000, RequestFault::PointsOutOfRange},
+        // systems: only a malformed one is refused, not one without a value at the probe
+        {system(""), 50, RequestFault::None},
+        {system("x<<1"), 50, RequestFault::BadSystem},
+        {system("x^2+(y<1"), 50, RequestFault::BadSystem},
+        {system("1/(x-0.01)<1"), 50, RequestFault::None},
+        // polygons
+        {polygon(2), 50, RequestFault::TooFewVertices},
+        {polygon(kMinRegionVertices), 50, RequestFault::None},
+        {polygon(kMaxRegionVertices), 50, RequestFault::None},
+        {polygon(kMaxRegionVertices + 1), 50, RequestFault::TooManyVertices},
+    };
+    for (const auto& r : rows) {
+        expr::ExpressionEngine engine;
+        engine.CalcError = expr::kBadText;
+        EXPECT_EQ(CheckDoubleIntegralRequest(engine, r.region, r.points), r.fault)
+            << r.region.region.system << " " << r.region.region.polygon.n << " "
+            << double(r.points);
+        EXPECT_EQ(engine.CalcError, expr::kCalcOk);
     }
 }
 

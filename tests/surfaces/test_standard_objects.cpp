@@ -2,6 +2,9 @@
 #include "surfaces/standard_objects.h"
 
 #include "fake_host.h"
+#include "fake_scene_observer.h"
+#include "lang/message_ids.h"
+#include "row_name.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +22,9 @@ struct Fixture {
     test::FakeHost host;
     core::Env env{scene, settings, messages, host};
     expr::ExpressionEngine engine;
+    test::FakeSceneObserver window;
+
+    Fixture() { scene.setObserver(&window); }
 };
 
 // Whether the object holds a vertex at p (order after face forming is the hull's).
@@ -173,7 +179,8 @@ INSTANTIATE_TEST_SUITE_P(
         RevolutionRow{BallMeasures{4 * M_PI / 3, BallBy::Volume, 0, 0, 0}, "sqrt(sqr(1)-sqr(X))",
                       -1, 1},
         RevolutionRow{BallMeasures{16 * M_PI, BallBy::SurfaceArea, 0, 0, 0}, "sqrt(sqr(2)-sqr(X))",
-                      -2, 2}));
+                      -2, 2}),
+    [](const auto& info) { return vorn::test::RowName(info.index, info.param.text); });
 
 TEST(StandardRevolution, BallKeepsItsCentre) {
     Fixture f;
@@ -192,9 +199,9 @@ TEST_P(StandardRefusal, ShowsMessage14AndGivesTheSlotBack) {
     EXPECT_EQ(CreateStandardObject(f.env, f.engine, GetParam(), "x"), 0);
     EXPECT_EQ(f.scene.objectCount(), 1);
     // The face formation lets events run, and whatever listed the slot meanwhile is redone.
-    EXPECT_EQ(f.host.objectListRefreshes, 1);
+    EXPECT_EQ(f.window.objectListRefreshes, 1);
     ASSERT_EQ(f.host.boxes.size(), 1u);
-    EXPECT_EQ(f.host.boxes[0], f.messages.text(14));
+    EXPECT_EQ(f.host.boxes[0], f.messages.text(lang::msg::kBadNumberOrExpression));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -2,6 +2,7 @@
 #include "surfaces/surface_mesh.h"
 
 #include "core/scene.h"
+#include "row_name.h"
 
 #include <gtest/gtest.h>
 
@@ -232,7 +233,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(RectRow{{3, -3, -3, 3}, "", true}, RectRow{{-3, 3, 3, -3}, "", true},
                       RectRow{{2, 2, -3, 3}, "", false}, RectRow{{-3, 3, 1, 1}, "", false},
                       RectRow{{NAN, 3, -3, 3}, "", false}, RectRow{{-3, 3, -3, 3}, "x>5", false},
-                      RectRow{{-3, 3, -3, 3}, "x>", false}));
+                      RectRow{{-3, 3, -3, 3}, "x>", false}),
+    [](const auto& info) { return vorn::test::RowName(info.index, info.param.system); });
 
 TEST(SampleSurface, ClipRegionNarrowsWithoutTouchingTheSurface) {
     auto o = makeSurface({{"1", "", {}}});

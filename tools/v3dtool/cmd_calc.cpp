@@ -6,6 +6,7 @@
 #include "core/format.h"
 #include "entry/generatrix.h"
 #include "entry/object_builder.h"
+#include "lang/message_ids.h"
 #include "surfaces/integrals.h"
 
 #include <algorithm>
@@ -43,13 +44,6 @@ const CommandHelp kCalcHelp = {
 };
 
 namespace {
-
-constexpr int kMsgNoSurface = 3;
-constexpr int kMsgNotFinished = 5;
-constexpr int kMsgBadExpression = 6;
-constexpr int kMsgVolumeLine = 102;
-constexpr int kMsgAreaLine = 103;
-constexpr int kMaxPolygonVertices = 40;
 
 // Numbers typed as constant expressions, comma separated; none when one has no value.
 std::optional<std::vector<long double>> numberList(std::string_view text) {
@@ -121,7 +115,7 @@ int runDouble(const Options& opt, int digits, std::ostream& out, std::ostream& e
     for (int slot = 2; slot <= scene.objectCount(); ++slot)
         anySurface = anySurface || scene.object(slot).type == core::ObjectType::Surface;
     if (!anySurface) {
-        err << session.messages.text(kMsgNoSurface) << '\n';
+        err << session.messages.text(lang::msg::kNoSurfaceObject) << '\n';
         return 1;
     }
     const int slot = findObject(scene, opt.plain[1]);
@@ -141,37 +135,36 @@ int runDouble(const Options& opt, int digits, std::ostream& out, std::ostream& e
     }
     if (const auto polygon = opt.get("--polygon")) {
         const auto v = numberList(*polygon);
-        valid = valid && v && v->size() % 2 == 0 && v->size() >= 6 &&
-                v->size() <= 2 * kMaxPolygonVertices;
+        valid = valid && v && v->size() % 2 == 0;
         region.region.isPolygon = true;
         if (valid)
             for (std::size_t k = 0; k < v->size(); k += 2)
                 region.region.polygon.push({double((*v)[k]), double((*v)[k + 1]), 0});
     } else {
         region.region.system = opt.get("--region").value_or("");
-        expr::ExpressionEngine probe;
-        expr::pointInSystem(probe, region.region.system, expr::kTypingProbe, expr::kTypingProbe);
-        valid = valid && probe.CalcError <= 0;
     }
-    int points = session.settings.integrationPoints;
+    long double points = session.settings.integrationPoints;
     if (const auto n = opt.get("--points")) {
         const auto v = numberList(*n);
-        if (!v || v->size() != 1 || (*v)[0] < 50 || (*v)[0] > 1000) {
-            err << "calc: --points wants a whole number 50..1000\n";
-            return 2;
-        }
-        points = static_cast<int>((*v)[0]);
-    }
-    if (!valid) {
-        err << session.messages.text(kMsgBadExpression) << '\n';
-        return 1;
+        points = v && v->size() == 1 ? (*v)[0] : -1;
     }
     expr::ExpressionEngine engine;
+    const surf::RequestFault fault = surf::CheckDoubleIntegralRequest(engine, region, points);
+    if (fault == surf::RequestFault::PointsOutOfRange) {
+        err << "calc: --points wants a whole number 50..1000\n";
+        return 2;
+    }
+    if (!valid || fault != surf::RequestFault::None) {
+        err << session.messages.text(lang::msg::kBadValueOrExpression) << '\n';
+        return 1;
+    }
     const surf::DoubleIntegralResult r =
-        surf::DoubleIntegral(session.env, engine, surface, region, points);
+        surf::DoubleIntegral(session.env, engine, surface, region, static_cast<int>(points));
     if (r.code != surf::kDoubleIntegralDone) {
         const bool stopped = r.code == surf::kDoubleIntegralStopped;
-        err << session.messages.text(stopped ? kMsgNotFinished : kMsgBadExpression) << '\n';
+        err << session.messages.text(stopped ? lang::msg::kComputationNotFinished
+                                             : lang::msg::kBadValueOrExpression)
+            << '\n';
         return 1;
     }
     out << "I=" << number(r.integral, digits) << ", S=" << number(r.area, digits) << '\n';
@@ -193,7 +186,7 @@ int runContour(const Options& opt, int digits, std::ostream& out, std::ostream& 
     expr::ExpressionEngine engine;
     const surf::ContourResult r = surf::ContourIntegral(session.env, engine, opt.plain[0], points);
     if (r.error) {
-        err << session.messages.text(kMsgBadExpression) << '\n';
+        err << session.messages.text(lang::msg::kBadValueOrExpression) << '\n';
         return 1;
     }
     out << number(r.value, digits) << '\n';
@@ -245,9 +238,10 @@ int runRevolve(const Options& opt, int digits, std::ostream& out, std::ostream& 
         return 1;
     const core::SceneObject& o = scene.object(slot);
     if (o.volumeInfinite == 0)
-        out << session.messages.format(kMsgVolumeLine, {number(o.volume, digits)}) << '\n';
+        out << session.messages.format(lang::msg::kVolume, {number(o.volume, digits)}) << '\n';
     if (o.areaInfinite == 0)
-        out << session.messages.format(kMsgAreaLine, {number(o.surfaceArea, digits)}) << '\n';
+        out << session.messages.format(lang::msg::kSurfaceArea, {number(o.surfaceArea, digits)})
+            << '\n';
     // A measure replaced by its message is not an answer.
     return o.volumeInfinite == 0 && o.areaInfinite == 0 ? 0 : 1;
 }

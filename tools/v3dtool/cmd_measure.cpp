@@ -3,6 +3,7 @@
 #include "v3dtool/commands.h"
 #include "v3dtool/tool_support.h"
 
+#include "lang/message_ids.h"
 #include "polyhedra/measurements.h"
 
 #include <charconv>
@@ -109,7 +110,8 @@ int runMeasure(const Args& args, std::ostream& out, std::ostream& err) {
         case Parse::NotAPlane:
             // The picture refuses such a pick with this box.
             session.host.showMessage(core::BoxKind::Error,
-                                     session.env.msg(80) + " " + session.env.msg(120));
+                                     session.env.msg(lang::msg::kNeedObjectOfKind) + " " +
+                                         session.env.msg(lang::msg::kNeedPlane));
             return 1;
         case Parse::Malformed:
             err << "bad pick " << rest[i + 2] << '\n';

@@ -4,6 +4,7 @@
 #include "v3dtool/tool_support.h"
 
 #include "core/scene_file.h"
+#include "lang/message_ids.h"
 #include "polyhedra/cross_section.h"
 
 #include <charconv>
@@ -62,11 +63,12 @@ int runSection(const Args& args, std::ostream& out, std::ostream& err) {
     const auto wrongKind = [&](int slot, core::ObjectType kind, int kindMessage) {
         if (session.scene.object(slot).type == kind) return false;
         session.host.showMessage(core::BoxKind::Error,
-                                 session.env.msg(80) + " " + session.env.msg(kindMessage));
+                                 session.env.msg(lang::msg::kNeedObjectOfKind) + " " +
+                                     session.env.msg(kindMessage));
         return true;
     };
-    if (wrongKind(plane, core::ObjectType::Plane, 120) ||
-        wrongKind(polyhedron, core::ObjectType::Polyhedron, 137))
+    if (wrongKind(plane, core::ObjectType::Plane, lang::msg::kNeedPlane) ||
+        wrongKind(polyhedron, core::ObjectType::Polyhedron, lang::msg::kNeedPolyhedron))
         return 1;
     poly::CrossSection(session.env, plane, polyhedron);
     if (!opt.save.empty() && !core::WriteSceneFile(session.env, opt.save)) return 1;

@@ -3,26 +3,24 @@
 
 #include "entry/dialogs/pir_enter.h"
 #include "entry/dialogs/stand_obj_frm.h"
+#include "lang/message_ids.h"
 #include "surfaces/standard_objects.h"
 
 namespace vorn::entry {
 
 namespace {
 
-constexpr int kMsgCreated = 93;
-constexpr int kMsgBadNumber = 14;
-constexpr int kMsgNoObject = 82;
-
 // The dialog on a slot just appended: kept and reported when confirmed, else given back.
 bool confirmNewObject(core::Env& env, TPirEnter& dialog, int slot) {
     const bool created = dialog.EditObject(slot, false);
     if (created) {
-        env.host.addReportLine(env.msg(kMsgCreated) + core::DisplayName(env.scene, slot) + "\"");
+        env.host.addReportLine(env.msg(lang::msg::kCreatedObject) +
+                               core::DisplayName(env.scene, slot) + "\"");
     } else {
         core::DropLastObject(env.scene);
     }
-    env.host.refreshObjectList();
-    env.host.redrawPicture();
+    env.scene.observer().refreshObjectList();
+    env.scene.observer().redrawPicture();
     return created;
 }
 
@@ -37,11 +35,11 @@ bool CreateObject(core::Env& env, TPirEnter& dialog, core::ObjectType kind) {
 
 bool EditExistingObject(core::Env& env, TPirEnter& dialog, int slot) {
     if (!env.scene.isUserSlot(slot)) {
-        env.host.showMessage(core::BoxKind::Error, env.msg(kMsgNoObject));
+        env.host.showMessage(core::BoxKind::Error, env.msg(lang::msg::kSelectObjectFirst));
         return false;
     }
     const bool edited = dialog.EditObject(slot, false);
-    env.host.refreshObjectList();
+    env.scene.observer().refreshObjectList();
     return edited;
 }
 
@@ -51,7 +49,7 @@ bool CreateStandardObject(core::Env& env, TStandObjFrm& standard, TPirEnter& dia
         if (standard.exec() != QDialog::Accepted) return false;
         surf::StandardMeasures measures;
         if (!standard.measures(measures)) {
-            env.host.showMessage(core::BoxKind::Error, env.msg(kMsgBadNumber));
+            env.host.showMessage(core::BoxKind::Error, env.msg(lang::msg::kBadNumberOrExpression));
             continue;
         }
         const int slot =

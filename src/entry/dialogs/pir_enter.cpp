@@ -6,6 +6,7 @@
 #include "entry/dialogs/revolution_preview.h"
 #include "entry/generatrix.h"
 #include "geometry/primitives.h"
+#include "lang/message_ids.h"
 #include "polyhedra/metrics.h"
 
 #include <QCheckBox>
@@ -25,8 +26,6 @@ namespace vorn::entry {
 
 namespace {
 
-constexpr int kMsgNotClosed = 51;
-constexpr int kMsgPoints = 58, kMsgPointAndVectors = 57;
 constexpr int kMaxPolylinePoints = 999;
 // The three points of a new plane, on the three axes.
 constexpr double kPlanePoints[9] = {0, 0, 5, 0, 5, 0, 5, 0, 0};
@@ -489,9 +488,9 @@ bool TPirEnter::EditObject(int slot, bool silent) {
         scene.edgeVisibility(0) = *savedEdges;
         return false;
     }
-    if (m_env.host.halfToneActive()) {
-        m_env.host.rebuildHalfTone();
-        m_env.host.redrawPicture();
+    if (core::SceneObserver& window = scene.observer(); window.halfToneActive()) {
+        window.rebuildHalfTone();
+        window.redrawPicture();
     }
     return true;
 }
@@ -502,8 +501,8 @@ void TPirEnter::accept() {
     if (m_type == core::ObjectType::Polyhedron &&
         !poly::CompleteObject(m_env, core::kScratchSlot)) {
         m_entryError = entry_error::NotClosed;
-        m_errorMsg->setText(q(msg(45 + m_entryError)));
-        m_env.host.showMessage(core::BoxKind::Error, msg(kMsgNotClosed));
+        m_errorMsg->setText(q(msg(lang::msg::kNoEntryError + m_entryError)));
+        m_env.host.showMessage(core::BoxKind::Error, msg(lang::msg::kNotClosed));
         return;
     }
     // A build that fails (a region with too few points) has said why and leaves the slot as it
@@ -551,8 +550,8 @@ void TPirEnter::fillPage() {
     case core::ObjectType::Polyline:
         m_lineCheck->setCurrentIndex(core::roundToInt(o.param0) == 1 ? 1 : 0);
         m_locked->setChecked(core::roundToInt(o.param2) == 1);
-        m_lineTitle->setText(
-            q(msg(m_lineCheck->currentIndex() == 1 ? kMsgPointAndVectors : kMsgPoints)));
+        m_lineTitle->setText(q(msg(m_lineCheck->currentIndex() == 1 ? lang::msg::kPointAndVectors
+                                                                    : lang::msg::kPoints)));
         fillPolylineGrid();
         break;
     case core::ObjectType::Plane: {
@@ -674,9 +673,9 @@ void TPirEnter::fillFaceList(int keep) {
 
 QString TPirEnter::partCaption(int k) const {
     const core::ObjectPart& p = entry().part(k);
-    const QString region = p.domainKind == 1
-                               ? QString::fromStdString(p.area.domainText.utf8())
-                               : QString::number(p.area.polygon.pointCount) + q(msg(56));
+    const QString region = p.domainKind == 1 ? QString::fromStdString(p.area.domainText.utf8())
+                                             : QString::number(p.area.polygon.pointCount) +
+                                                   q(msg(lang::msg::kGonSuffix));
     return QStringLiteral("%1: z=%2, Q=(%3)")
         .arg(k)
         .arg(QString::fromStdString(p.text.utf8()), region);

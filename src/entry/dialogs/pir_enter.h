@@ -65,7 +65,6 @@ class TPirEnter : public QDialog {
     // The values the builder takes from the controls.
     EntryValues values() const;
     core::ObjectType type() const { return m_type; }
-    int selectedPart() const { return m_part; }
     int partCount() const { return m_partCount; }
 
   protected:

@@ -6,6 +6,7 @@
 #include "entry/generatrix.h"
 #include "expr/region.h"
 #include "geometry/primitives.h"
+#include "lang/message_ids.h"
 #include "polyhedra/formation.h"
 
 #include <QCheckBox>
@@ -23,10 +24,6 @@
 namespace vorn::entry {
 
 namespace {
-
-constexpr int kMsgHullFailed = 59;
-constexpr int kMsgPoints = 58, kMsgPointAndVectors = 57;
-constexpr int kMsgRegionTitle = 60, kMsgCurveTitle = 61;
 
 QString q(const std::string& s) {
     return QString::fromStdString(s);
@@ -192,7 +189,7 @@ void TPirEnter::CheckEntry() {
     } else if (m_type == core::ObjectType::RevolutionSurface) {
         previewStep();
     }
-    m_errorMsg->setText(q(msg(45 + m_entryError)));
+    m_errorMsg->setText(q(msg(lang::msg::kNoEntryError + m_entryError)));
     m_ok->setEnabled(m_entryError == 0);
 }
 
@@ -388,8 +385,8 @@ EntryValues TPirEnter::values() const {
 // ---- page commands -------------------------------------------------------------------------
 
 void TPirEnter::polylineModeChanged() {
-    m_lineTitle->setText(
-        q(msg(m_lineCheck->currentIndex() == 1 ? kMsgPointAndVectors : kMsgPoints)));
+    m_lineTitle->setText(q(
+        msg(m_lineCheck->currentIndex() == 1 ? lang::msg::kPointAndVectors : lang::msg::kPoints)));
     changed();
 }
 
@@ -420,8 +417,8 @@ void TPirEnter::rotTypeChanged(bool rename) {
     m_func2->setVisible(parametric);
     m_func2Label->setVisible(parametric);
     const QString letter = parametric ? QStringLiteral(" t=") : QStringLiteral(" x=");
-    m_leftLabel->setText(q(msg(16)) + letter);
-    m_rightLabel->setText(q(msg(17)) + letter);
+    m_leftLabel->setText(q(msg(lang::msg::kFrom)) + letter);
+    m_rightLabel->setText(q(msg(lang::msg::kTo)) + letter);
     if (rename && !polyline) {
         const QString f = m_func1->text();
         m_func1->setText(parametric ? RenameVariable(f, 'X', 'T') : RenameVariable(f, 'T', 'X'));
@@ -485,7 +482,7 @@ void TPirEnter::formConvexFaces() {
     const auto before = std::make_unique<core::SceneObject>(entry());
     if (!poly::FormConvexFaces(m_env, core::kScratchSlot)) {
         entry() = *before;
-        m_env.host.showMessage(core::BoxKind::Error, msg(kMsgHullFailed));
+        m_env.host.showMessage(core::BoxKind::Error, msg(lang::msg::kCannotFormPolyhedron));
     } else {
         fillPolyhedron();
     }
@@ -552,7 +549,7 @@ void TPirEnter::drawRegion() {
     if (p.domainKind != 0) return;
     const bool readable = m_entryError != entry_error::BadSymbol;
     m_polyFrm->setup(readable ? partPoints(p) : std::vector<PolyPoint>{}, kMaxRegionPoints, true,
-                     true, 'x', 'y', q(msg(kMsgRegionTitle)));
+                     true, 'x', 'y', q(msg(lang::msg::kEntryDrawPolygon)));
     m_polyFrm->presetRange();
     if (!m_polyFrm->run()) return;
     setPartPoints(p, m_polyFrm->points());
@@ -568,7 +565,7 @@ void TPirEnter::drawCurve() {
     core::ObjectPart& curve = entry().part(3);
     const bool readable = m_entryError != entry_error::BadSymbol;
     m_polyFrm->setup(readable ? partPoints(curve) : std::vector<PolyPoint>{}, curveCapacity(), true,
-                     false, 'x', 'y', q(msg(kMsgCurveTitle)));
+                     false, 'x', 'y', q(msg(lang::msg::kEntryDrawPolyline)));
     m_polyFrm->presetRange();
     if (!m_polyFrm->run()) return;
     setPartPoints(curve, m_polyFrm->points());

@@ -4,6 +4,7 @@
 #include "core/format.h"
 #include "entry/dialogs/entry_widgets.h"
 #include "geometry/polygon.h"
+#include "lang/message_ids.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -167,8 +168,8 @@ void TQPolyFrm::setup(std::vector<PolyPoint> points, int capacity, bool anyCount
     m_axisX = axisX;
     m_axisY = axisY;
     setWindowTitle(title.isEmpty() ? QStringLiteral("Графічне задання:") : title);
-    const QString from = QString::fromStdString(m_env.msg(16)) + ' ';
-    const QString to = QString::fromStdString(m_env.msg(17)) + ' ';
+    const QString from = QString::fromStdString(m_env.msg(lang::msg::kFrom)) + ' ';
+    const QString to = QString::fromStdString(m_env.msg(lang::msg::kTo)) + ' ';
     m_lx1->setText(from + axisX + '=');
     m_lx2->setText(to + axisX + '=');
     m_ly1->setText(from + axisY + '=');

@@ -3,6 +3,7 @@
 
 #include "core/format.h"
 #include "entry/dialogs/entry_widgets.h"
+#include "lang/message_ids.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,14 +18,14 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <functional>
+#include <span>
+#include <vector>
 
 namespace vorn::entry {
 
 namespace {
-
-constexpr int kMsgBadParameter = 15;
-constexpr int kParallelepipedLabels = 33; // three labels per base choice
 
 // Leaving a field is seen through its focus.
 class LeaveWatcher : public QObject {
@@ -42,50 +43,197 @@ class LeaveWatcher : public QObject {
     std::function<void()> m_onLeave;
 };
 
-const QStringList kPolygonTips = {QStringLiteral("Радіус опис. кола"),
-                                  QStringLiteral("Радіус впис. кола"), QStringLiteral("Сторона"),
-                                  QStringLiteral("Площа")};
-const QStringList kCircleTips = {QStringLiteral("Радіус"), QStringLiteral("Довжина"),
-                                 QStringLiteral("Площа")};
+// What a cell of a page holds.
+enum class Kind {
+    Caption,    // an unnamed label
+    Count,      // vertices of a base, 3..100
+    Truncated,  // a check box enabling the cells named in `enables`
+    Choice,     // how the measure beside it is given; `text` lists the choices
+    Measure,    // a positive measure, checked as it is typed; `text` is its default
+    Coordinate, // an unchecked number; neighbours share one grid cell in a row
+    BaseLabel,  // a parallelepiped base measure's caption, set by the base choice
+};
 
-QWidget* newPage(const char* name, int tag) {
-    auto* page = new QWidget;
-    page->setObjectName(QString::fromLatin1(name));
-    page->setProperty("Tag", tag);
-    return page;
+struct Cell {
+    Kind kind;
+    const char* name;
+    const char* text;
+    int row, column, columnSpan = 1;
+    const char* enables = nullptr;
+};
+
+struct Page {
+    const char* name; // its Tag is its place, from 1
+    const char* caption;
+    std::span<const Cell> cells;
+};
+
+constexpr const char* kPolygonTips = "Радіус опис. кола|Радіус впис. кола|Сторона|Площа";
+constexpr const char* kCircleTips = "Радіус|Довжина|Площа";
+
+// Cells in the order their widgets are made, which is the tab order and the order language
+// files number the captions in.
+const Cell kPyramid[] = {
+    {Kind::Caption, "", "Вершин в основі:", 0, 0},
+    {Kind::Count, "CutCount", "", 0, 1},
+    {Kind::Truncated, "IsCuted", "Зрізана", 0, 2, 1, "R2|PTip2"},
+    {Kind::Caption, "", "Нижня основа:", 1, 0},
+    {Kind::Choice, "PTip1", kPolygonTips, 1, 1},
+    {Kind::Measure, "R1", "3", 1, 2},
+    {Kind::Caption, "", "Верхня основа:", 2, 0},
+    {Kind::Choice, "PTip2", kPolygonTips, 2, 1},
+    {Kind::Measure, "R2", "2", 2, 2},
+    {Kind::Choice, "HTip1", "Висота|Бічне ребро", 3, 1},
+    {Kind::Measure, "H1", "4", 3, 2},
+};
+const Cell kPrism[] = {
+    {Kind::Caption, "", "Вершин в основі:", 0, 0},
+    {Kind::Count, "CutCount2", "", 0, 1},
+    {Kind::Caption, "", "Задання основ:", 1, 0},
+    {Kind::Choice, "Par2Tip", kPolygonTips, 1, 1},
+    {Kind::Measure, "Par2", "3", 1, 2},
+    {Kind::Choice, "Par1Tip", "Висота|Об'єм", 2, 1},
+    {Kind::Measure, "Par1", "4", 2, 2},
+};
+const Cell kCone[] = {
+    {Kind::Truncated, "IsCuted2", "Зрізаний", 0, 0, 1, "R4|P2Tip2"},
+    {Kind::Caption, "", "Нижня основа:", 1, 0},
+    {Kind::Choice, "P2Tip1", kCircleTips, 1, 1},
+    {Kind::Measure, "R3", "3", 1, 2},
+    {Kind::Caption, "", "Верхня основа:", 2, 0},
+    {Kind::Choice, "P2Tip2", kCircleTips, 2, 1},
+    {Kind::Measure, "R4", "2", 2, 2},
+    {Kind::Choice, "H2Tip", "Висота|Твірна", 3, 1},
+    {Kind::Measure, "H2", "4", 3, 2},
+};
+const Cell kCylinder[] = {
+    {Kind::Caption, "", "Основа:", 0, 0}, {Kind::Choice, "P5Tip", kCircleTips, 0, 1},
+    {Kind::Measure, "R5", "3", 0, 2},     {Kind::Choice, "H3Tip", "Висота|Об'єм", 1, 1},
+    {Kind::Measure, "H3", "4", 1, 2},
+};
+const Cell kBall[] = {
+    {Kind::Caption, "", "Спосіб задання кулі:", 0, 0},
+    {Kind::Choice, "CTip", "Радіус|Об'єм|Площа поверхні", 0, 1},
+    {Kind::Measure, "Rad0", "2", 0, 2},
+    {Kind::Caption, "", "Координати центра:", 1, 0},
+    {Kind::Coordinate, "KCx", "0", 1, 1, 2},
+    {Kind::Coordinate, "KCy", "0", 1, 1, 2},
+    {Kind::Coordinate, "KCz", "0", 1, 1, 2},
+};
+const Cell kParallelepiped[] = {
+    {Kind::Caption, "", "Основа:", 0, 0},
+    {Kind::Choice, "ParTip2",
+     "Дві сторони та кут між ними|Cторона, прилеглий кут та площа|"
+     "Cторона, прилеглий кут та висота до неї|Дві діагоналі та кут між ними",
+     0, 1, 2},
+    {Kind::Measure, "Par2E1", "2", 1, 1},
+    {Kind::Measure, "Par2E2", "2", 2, 1},
+    {Kind::Measure, "Par2E3", "30", 3, 1},
+    {Kind::BaseLabel, "ParLabel1", "", 1, 0},
+    {Kind::BaseLabel, "ParLabel2", "", 2, 0},
+    {Kind::BaseLabel, "ParLabel3", "", 3, 0},
+    {Kind::Choice, "ParTip1", "Висота|Об'єм", 4, 0},
+    {Kind::Measure, "Par1E", "4", 4, 1},
+};
+const Cell kCube[] = {
+    {Kind::Caption, "", "Спосіб задання куба:", 0, 0},
+    {Kind::Choice, "Par7tip", "Ребро|Діагональ|Об'єм", 0, 1},
+    {Kind::Measure, "Par7E", "4", 0, 2},
+};
+
+const Page kPages[] = {
+    {"TabSheet1", "Правильна піраміда", kPyramid},
+    {"TabSheet2", "Правильна призма", kPrism},
+    {"TabSheet3", "Конус", kCone},
+    {"TabSheet4", "Циліндр", kCylinder},
+    {"TabSheet5", "Куля", kBall},
+    {"TabSheet6", "Прямий паралелепіпед", kParallelepiped},
+    {"TabSheet7", "Куб", kCube},
+};
+
+QStringList Split(const char* list) {
+    return QString::fromUtf8(list).split(QLatin1Char('|'));
 }
 
-QLabel* label(const QString& text, QWidget* parent) {
-    return new QLabel(text, parent);
+QWidget* CellWidget(const Cell& cell, QWidget* page) {
+    auto named = [&cell](QWidget* w) {
+        w->setObjectName(QString::fromLatin1(cell.name));
+        return w;
+    };
+    switch (cell.kind) {
+    case Kind::Caption:
+        return new QLabel(QString::fromUtf8(cell.text), page);
+    case Kind::Count: {
+        auto* s = new QSpinBox(page);
+        s->setRange(3, 100);
+        s->setValue(3);
+        return named(s);
+    }
+    case Kind::Truncated:
+        return named(new QCheckBox(QString::fromUtf8(cell.text), page));
+    case Kind::Choice: {
+        auto* c = new QComboBox(page);
+        c->addItems(Split(cell.text));
+        return named(c);
+    }
+    case Kind::Measure:
+    case Kind::Coordinate: {
+        auto* f = new QLineEdit(QString::fromLatin1(cell.text), page);
+        f->setProperty("red", false);
+        return named(f);
+    }
+    case Kind::BaseLabel:
+        return named(new QLabel(page));
+    }
+    return nullptr;
 }
 
-QSpinBox* spin(const char* name, QWidget* parent) {
-    auto* s = new QSpinBox(parent);
-    s->setObjectName(QString::fromLatin1(name));
-    s->setRange(3, 100);
-    s->setValue(3);
-    return s;
+QWidget* BuildPage(const Page& page, int tag) {
+    auto* p = new QWidget;
+    p->setObjectName(QString::fromLatin1(page.name));
+    p->setProperty("Tag", tag);
+    auto* grid = new QGridLayout(p);
+    QHBoxLayout* shared = nullptr; // the cell the coordinates share
+    int lastRow = 0;
+    for (const Cell& cell : page.cells) {
+        QWidget* w = CellWidget(cell, p);
+        if (cell.kind == Kind::Coordinate) {
+            if (!shared) {
+                shared = new QHBoxLayout;
+                grid->addLayout(shared, cell.row, cell.column, 1, cell.columnSpan);
+            }
+            shared->addWidget(w);
+        } else {
+            grid->addWidget(w, cell.row, cell.column, 1, cell.columnSpan);
+        }
+        lastRow = std::max(lastRow, cell.row);
+    }
+    grid->setRowStretch(lastRow + 1, 1);
+    return p;
 }
 
 } // namespace
 
-QLineEdit* TStandObjFrm::measureField(const char* name, const char* text, QWidget* parent,
-                                      bool checked) {
-    auto* f = new QLineEdit(QString::fromLatin1(text), parent);
-    f->setObjectName(QString::fromLatin1(name));
-    f->setProperty("red", false);
-    if (checked) {
-        connect(f, &QLineEdit::textChanged, this, [this, f] { checkField(f); });
-        new LeaveWatcher(f, [this, f] { leaveField(f); });
-    }
-    return f;
+template <class W> W* TStandObjFrm::child(const char* name) const {
+    return m_pages->findChild<W*>(QString::fromLatin1(name));
 }
 
-QComboBox* TStandObjFrm::tipBox(const char* name, const QStringList& items, QWidget* parent) {
-    auto* c = new QComboBox(parent);
-    c->setObjectName(QString::fromLatin1(name));
-    c->addItems(items);
-    return c;
+void TStandObjFrm::watchField(QLineEdit* f) {
+    connect(f, &QLineEdit::textChanged, this, [this, f] { checkField(f); });
+    new LeaveWatcher(f, [this, f] { leaveField(f); });
+}
+
+void TStandObjFrm::followSwitch(const char* name, const char* enables) {
+    auto* box = child<QCheckBox>(name);
+    std::vector<QWidget*> cells;
+    for (const QString& cell : Split(enables))
+        cells.push_back(child<QWidget>(cell.toLatin1().constData()));
+    auto follow = [box, cells] {
+        for (QWidget* w : cells)
+            w->setEnabled(box->isChecked());
+    };
+    connect(box, &QCheckBox::toggled, this, follow);
+    follow();
 }
 
 TStandObjFrm::TStandObjFrm(core::Env& env, QWidget* parent) : QDialog(parent), m_env(env) {
@@ -94,165 +242,20 @@ TStandObjFrm::TStandObjFrm(core::Env& env, QWidget* parent) : QDialog(parent), m
     setModal(true);
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("PageControl1"));
-
-    // 1: regular pyramid.
-    QWidget* p = newPage("TabSheet1", 1);
-    auto* g = new QGridLayout(p);
-    g->addWidget(label(QStringLiteral("Вершин в основі:"), p), 0, 0);
-    m_cutCount = spin("CutCount", p);
-    g->addWidget(m_cutCount, 0, 1);
-    m_isCuted = new QCheckBox(QStringLiteral("Зрізана"), p);
-    m_isCuted->setObjectName(QStringLiteral("IsCuted"));
-    g->addWidget(m_isCuted, 0, 2);
-    g->addWidget(label(QStringLiteral("Нижня основа:"), p), 1, 0);
-    m_pTip1 = tipBox("PTip1", kPolygonTips, p);
-    g->addWidget(m_pTip1, 1, 1);
-    m_r1 = measureField("R1", "3", p);
-    g->addWidget(m_r1, 1, 2);
-    g->addWidget(label(QStringLiteral("Верхня основа:"), p), 2, 0);
-    m_pTip2 = tipBox("PTip2", kPolygonTips, p);
-    g->addWidget(m_pTip2, 2, 1);
-    m_r2 = measureField("R2", "2", p);
-    g->addWidget(m_r2, 2, 2);
-    m_hTip1 = tipBox("HTip1", {QStringLiteral("Висота"), QStringLiteral("Бічне ребро")}, p);
-    g->addWidget(m_hTip1, 3, 1);
-    m_h1 = measureField("H1", "4", p);
-    g->addWidget(m_h1, 3, 2);
-    g->setRowStretch(4, 1);
-    m_pages->addTab(p, QStringLiteral("Правильна піраміда"));
-    auto truncated = [this] {
-        m_r2->setEnabled(m_isCuted->isChecked());
-        m_pTip2->setEnabled(m_isCuted->isChecked());
-    };
-    connect(m_isCuted, &QCheckBox::toggled, this, truncated);
-    truncated();
-
-    // 2: regular prism.
-    p = newPage("TabSheet2", 2);
-    g = new QGridLayout(p);
-    g->addWidget(label(QStringLiteral("Вершин в основі:"), p), 0, 0);
-    m_cutCount2 = spin("CutCount2", p);
-    g->addWidget(m_cutCount2, 0, 1);
-    g->addWidget(label(QStringLiteral("Задання основ:"), p), 1, 0);
-    m_par2Tip = tipBox("Par2Tip", kPolygonTips, p);
-    g->addWidget(m_par2Tip, 1, 1);
-    m_par2 = measureField("Par2", "3", p);
-    g->addWidget(m_par2, 1, 2);
-    m_par1Tip = tipBox("Par1Tip", {QStringLiteral("Висота"), QStringLiteral("Об'єм")}, p);
-    g->addWidget(m_par1Tip, 2, 1);
-    m_par1 = measureField("Par1", "4", p);
-    g->addWidget(m_par1, 2, 2);
-    g->setRowStretch(3, 1);
-    m_pages->addTab(p, QStringLiteral("Правильна призма"));
-
-    // 3: cone.
-    p = newPage("TabSheet3", 3);
-    g = new QGridLayout(p);
-    m_isCuted2 = new QCheckBox(QStringLiteral("Зрізаний"), p);
-    m_isCuted2->setObjectName(QStringLiteral("IsCuted2"));
-    g->addWidget(m_isCuted2, 0, 0);
-    g->addWidget(label(QStringLiteral("Нижня основа:"), p), 1, 0);
-    m_p2Tip1 = tipBox("P2Tip1", kCircleTips, p);
-    g->addWidget(m_p2Tip1, 1, 1);
-    m_r3 = measureField("R3", "3", p);
-    g->addWidget(m_r3, 1, 2);
-    g->addWidget(label(QStringLiteral("Верхня основа:"), p), 2, 0);
-    m_p2Tip2 = tipBox("P2Tip2", kCircleTips, p);
-    g->addWidget(m_p2Tip2, 2, 1);
-    m_r4 = measureField("R4", "2", p);
-    g->addWidget(m_r4, 2, 2);
-    m_h2Tip = tipBox("H2Tip", {QStringLiteral("Висота"), QStringLiteral("Твірна")}, p);
-    g->addWidget(m_h2Tip, 3, 1);
-    m_h2 = measureField("H2", "4", p);
-    g->addWidget(m_h2, 3, 2);
-    g->setRowStretch(4, 1);
-    m_pages->addTab(p, QStringLiteral("Конус"));
-    auto truncatedCone = [this] {
-        m_r4->setEnabled(m_isCuted2->isChecked());
-        m_p2Tip2->setEnabled(m_isCuted2->isChecked());
-    };
-    connect(m_isCuted2, &QCheckBox::toggled, this, truncatedCone);
-    truncatedCone();
-
-    // 4: cylinder.
-    p = newPage("TabSheet4", 4);
-    g = new QGridLayout(p);
-    g->addWidget(label(QStringLiteral("Основа:"), p), 0, 0);
-    m_p5Tip = tipBox("P5Tip", kCircleTips, p);
-    g->addWidget(m_p5Tip, 0, 1);
-    m_r5 = measureField("R5", "3", p);
-    g->addWidget(m_r5, 0, 2);
-    m_h3Tip = tipBox("H3Tip", {QStringLiteral("Висота"), QStringLiteral("Об'єм")}, p);
-    g->addWidget(m_h3Tip, 1, 1);
-    m_h3 = measureField("H3", "4", p);
-    g->addWidget(m_h3, 1, 2);
-    g->setRowStretch(2, 1);
-    m_pages->addTab(p, QStringLiteral("Циліндр"));
-
-    // 5: ball.
-    p = newPage("TabSheet5", 5);
-    g = new QGridLayout(p);
-    g->addWidget(label(QStringLiteral("Спосіб задання кулі:"), p), 0, 0);
-    m_cTip = tipBox(
-        "CTip",
-        {QStringLiteral("Радіус"), QStringLiteral("Об'єм"), QStringLiteral("Площа поверхні")}, p);
-    g->addWidget(m_cTip, 0, 1);
-    m_rad0 = measureField("Rad0", "2", p);
-    g->addWidget(m_rad0, 0, 2);
-    g->addWidget(label(QStringLiteral("Координати центра:"), p), 1, 0);
-    auto* centre = new QHBoxLayout;
-    m_kcx = measureField("KCx", "0", p, false);
-    m_kcy = measureField("KCy", "0", p, false);
-    m_kcz = measureField("KCz", "0", p, false);
-    for (QLineEdit* e : {m_kcx, m_kcy, m_kcz})
-        centre->addWidget(e);
-    g->addLayout(centre, 1, 1, 1, 2);
-    g->setRowStretch(2, 1);
-    m_pages->addTab(p, QStringLiteral("Куля"));
-
-    // 6: right parallelepiped.
-    p = newPage("TabSheet6", 6);
-    g = new QGridLayout(p);
-    g->addWidget(label(QStringLiteral("Основа:"), p), 0, 0);
-    m_parTip2 = tipBox("ParTip2",
-                       {QStringLiteral("Дві сторони та кут між ними"),
-                        QStringLiteral("Cторона, прилеглий кут та площа"),
-                        QStringLiteral("Cторона, прилеглий кут та висота до неї"),
-                        QStringLiteral("Дві діагоналі та кут між ними")},
-                       p);
-    g->addWidget(m_parTip2, 0, 1, 1, 2);
-    m_par2E1 = measureField("Par2E1", "2", p);
-    m_par2E2 = measureField("Par2E2", "2", p);
-    m_par2E3 = measureField("Par2E3", "30", p);
-    const char* labelNames[3] = {"ParLabel1", "ParLabel2", "ParLabel3"};
-    QLineEdit* baseFields[3] = {m_par2E1, m_par2E2, m_par2E3};
-    for (int k = 0; k < 3; ++k) {
-        m_parLabels[k] = label({}, p);
-        m_parLabels[k]->setObjectName(QString::fromLatin1(labelNames[k]));
-        g->addWidget(m_parLabels[k], 1 + k, 0);
-        g->addWidget(baseFields[k], 1 + k, 1);
+    int tag = 0;
+    std::size_t baseLabels = 0;
+    for (const Page& page : kPages) {
+        m_pages->addTab(BuildPage(page, ++tag), QString::fromUtf8(page.caption));
+        for (const Cell& cell : page.cells) {
+            if (cell.kind == Kind::Measure) watchField(child<QLineEdit>(cell.name));
+            if (cell.kind == Kind::Truncated) followSwitch(cell.name, cell.enables);
+            if (cell.kind == Kind::BaseLabel)
+                m_parLabels.at(baseLabels++) = child<QLabel>(cell.name);
+        }
     }
-    m_parTip1 = tipBox("ParTip1", {QStringLiteral("Висота"), QStringLiteral("Об'єм")}, p);
-    g->addWidget(m_parTip1, 4, 0);
-    m_par1E = measureField("Par1E", "4", p);
-    g->addWidget(m_par1E, 4, 1);
-    g->setRowStretch(5, 1);
-    m_pages->addTab(p, QStringLiteral("Прямий паралелепіпед"));
-    connect(m_parTip2, &QComboBox::currentIndexChanged, this, &TStandObjFrm::parallelepipedLabels);
+    connect(child<QComboBox>("ParTip2"), &QComboBox::currentIndexChanged, this,
+            &TStandObjFrm::parallelepipedLabels);
     parallelepipedLabels();
-
-    // 7: cube.
-    p = newPage("TabSheet7", 7);
-    g = new QGridLayout(p);
-    g->addWidget(label(QStringLiteral("Спосіб задання куба:"), p), 0, 0);
-    m_par7Tip =
-        tipBox("Par7tip",
-               {QStringLiteral("Ребро"), QStringLiteral("Діагональ"), QStringLiteral("Об'єм")}, p);
-    g->addWidget(m_par7Tip, 0, 1);
-    m_par7E = measureField("Par7E", "4", p);
-    g->addWidget(m_par7E, 0, 2);
-    g->setRowStretch(1, 1);
-    m_pages->addTab(p, QStringLiteral("Куб"));
 
     auto* ok = new QPushButton(QStringLiteral("Створити"), this);
     ok->setObjectName(QStringLiteral("OkBtn"));
@@ -275,7 +278,8 @@ TStandObjFrm::TStandObjFrm(core::Env& env, QWidget* parent) : QDialog(parent), m
 }
 
 void TStandObjFrm::parallelepipedLabels() {
-    const int base = kParallelepipedLabels + 3 * m_parTip2->currentIndex();
+    // Three labels for each way of giving the base.
+    const int base = lang::msg::kParBySidesSide1 + 3 * child<QComboBox>("ParTip2")->currentIndex();
     for (int k = 0; k < 3; ++k)
         m_parLabels[k]->setText(QString::fromStdString(m_env.msg(base + k)));
 }
@@ -318,7 +322,7 @@ bool TStandObjFrm::hasRedField() const {
 
 void TStandObjFrm::accept() {
     if (hasRedField()) {
-        m_env.host.showMessage(core::BoxKind::Error, m_env.msg(kMsgBadParameter));
+        m_env.host.showMessage(core::BoxKind::Error, m_env.msg(lang::msg::kBadParameter));
         return;
     }
     QDialog::accept();
@@ -333,77 +337,80 @@ bool TStandObjFrm::value(const QLineEdit* f, double& v) {
 
 bool TStandObjFrm::measures(surf::StandardMeasures& out) {
     bool ok = true;
-    auto read = [&](const QLineEdit* f, double& v) { ok = value(f, v) && ok; };
+    auto read = [&](const char* name, double& v) { ok = value(child<QLineEdit>(name), v) && ok; };
+    auto choice = [this](const char* name) { return child<QComboBox>(name)->currentIndex(); };
+    auto checked = [this](const char* name) { return child<QCheckBox>(name)->isChecked(); };
+    auto count = [this](const char* name) { return child<QSpinBox>(name)->value(); };
     switch (pageTag()) {
     case 1: {
         surf::PyramidMeasures m;
-        m.n = m_cutCount->value();
-        m.truncated = m_isCuted->isChecked();
-        read(m_r1, m.lower);
-        if (m.truncated) read(m_r2, m.upper);
-        m.lowerBy = static_cast<surf::PolygonBase>(m_pTip1->currentIndex());
-        m.upperBy = static_cast<surf::PolygonBase>(m_pTip2->currentIndex());
-        read(m_h1, m.height);
-        m.heightIsLateralEdge = m_hTip1->currentIndex() == 1;
+        m.n = count("CutCount");
+        m.truncated = checked("IsCuted");
+        read("R1", m.lower);
+        if (m.truncated) read("R2", m.upper);
+        m.lowerBy = static_cast<surf::PolygonBase>(choice("PTip1"));
+        m.upperBy = static_cast<surf::PolygonBase>(choice("PTip2"));
+        read("H1", m.height);
+        m.heightIsLateralEdge = choice("HTip1") == 1;
         out = m;
         break;
     }
     case 2: {
         surf::PrismMeasures m;
-        m.n = m_cutCount2->value();
-        read(m_par2, m.base);
-        m.baseBy = static_cast<surf::PolygonBase>(m_par2Tip->currentIndex());
-        read(m_par1, m.height);
-        m.heightIsVolume = m_par1Tip->currentIndex() == 1;
+        m.n = count("CutCount2");
+        read("Par2", m.base);
+        m.baseBy = static_cast<surf::PolygonBase>(choice("Par2Tip"));
+        read("Par1", m.height);
+        m.heightIsVolume = choice("Par1Tip") == 1;
         out = m;
         break;
     }
     case 3: {
         surf::ConeMeasures m;
-        m.truncated = m_isCuted2->isChecked();
-        read(m_r3, m.lower);
-        if (m.truncated) read(m_r4, m.upper);
-        m.lowerBy = static_cast<surf::CircleBase>(m_p2Tip1->currentIndex());
-        m.upperBy = static_cast<surf::CircleBase>(m_p2Tip2->currentIndex());
-        read(m_h2, m.height);
-        m.heightIsSlant = m_h2Tip->currentIndex() == 1;
+        m.truncated = checked("IsCuted2");
+        read("R3", m.lower);
+        if (m.truncated) read("R4", m.upper);
+        m.lowerBy = static_cast<surf::CircleBase>(choice("P2Tip1"));
+        m.upperBy = static_cast<surf::CircleBase>(choice("P2Tip2"));
+        read("H2", m.height);
+        m.heightIsSlant = choice("H2Tip") == 1;
         out = m;
         break;
     }
     case 4: {
         surf::CylinderMeasures m;
-        read(m_r5, m.base);
-        m.baseBy = static_cast<surf::CircleBase>(m_p5Tip->currentIndex());
-        read(m_h3, m.height);
-        m.heightIsVolume = m_h3Tip->currentIndex() == 1;
+        read("R5", m.base);
+        m.baseBy = static_cast<surf::CircleBase>(choice("P5Tip"));
+        read("H3", m.height);
+        m.heightIsVolume = choice("H3Tip") == 1;
         out = m;
         break;
     }
     case 5: {
         surf::BallMeasures m;
-        read(m_rad0, m.value);
-        m.by = static_cast<surf::BallBy>(m_cTip->currentIndex());
-        read(m_kcx, m.cx);
-        read(m_kcy, m.cy);
-        read(m_kcz, m.cz);
+        read("Rad0", m.value);
+        m.by = static_cast<surf::BallBy>(choice("CTip"));
+        read("KCx", m.cx);
+        read("KCy", m.cy);
+        read("KCz", m.cz);
         out = m;
         break;
     }
     case 6: {
         surf::ParallelepipedMeasures m;
-        m.baseBy = m_parTip2->currentIndex();
-        read(m_par2E1, m.e1);
-        read(m_par2E2, m.e2);
-        read(m_par2E3, m.e3);
-        read(m_par1E, m.height);
-        m.heightIsVolume = m_parTip1->currentIndex() == 1;
+        m.baseBy = choice("ParTip2");
+        read("Par2E1", m.e1);
+        read("Par2E2", m.e2);
+        read("Par2E3", m.e3);
+        read("Par1E", m.height);
+        m.heightIsVolume = choice("ParTip1") == 1;
         out = m;
         break;
     }
     default: {
         surf::CubeMeasures m;
-        read(m_par7E, m.value);
-        m.by = static_cast<surf::CubeBy>(m_par7Tip->currentIndex());
+        read("Par7E", m.value);
+        m.by = static_cast<surf::CubeBy>(choice("Par7tip"));
         out = m;
         break;
     }

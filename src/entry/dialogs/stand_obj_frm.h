@@ -9,11 +9,8 @@
 
 #include <array>
 
-class QCheckBox;
-class QComboBox;
 class QLabel;
 class QLineEdit;
-class QSpinBox;
 class QTabWidget;
 
 namespace vorn::entry {
@@ -36,9 +33,12 @@ class TStandObjFrm : public QDialog {
     void accept() override; // "Створити"
 
   private:
-    QLineEdit* measureField(const char* name, const char* value, QWidget* parent,
-                            bool checked = true);
-    QComboBox* tipBox(const char* name, const QStringList& items, QWidget* parent);
+    // The page widget named `name`; the pages are built from tables, so widgets are found by
+    // the names language files know them by.
+    template <class W> W* child(const char* name) const;
+    void watchField(QLineEdit* f);
+    // The check box `name` enables the widgets named in `enables` ("R2|PTip2").
+    void followSwitch(const char* name, const char* enables);
     void checkField(QLineEdit* f);
     void leaveField(QLineEdit* f);
     bool value(const QLineEdit* f, double& v);
@@ -47,33 +47,7 @@ class TStandObjFrm : public QDialog {
     core::Env& m_env;
     expr::ExpressionEngine m_engine;
     QTabWidget* m_pages;
-
-    // Pyramid.
-    QSpinBox* m_cutCount;
-    QCheckBox* m_isCuted;
-    QLineEdit *m_r1, *m_r2, *m_h1;
-    QComboBox *m_pTip1, *m_pTip2, *m_hTip1;
-    // Prism.
-    QSpinBox* m_cutCount2;
-    QLineEdit *m_par2, *m_par1;
-    QComboBox *m_par2Tip, *m_par1Tip;
-    // Cone.
-    QCheckBox* m_isCuted2;
-    QLineEdit *m_r3, *m_r4, *m_h2;
-    QComboBox *m_p2Tip1, *m_p2Tip2, *m_h2Tip;
-    // Cylinder.
-    QLineEdit *m_r5, *m_h3;
-    QComboBox *m_p5Tip, *m_h3Tip;
-    // Ball.
-    QLineEdit *m_rad0, *m_kcx, *m_kcy, *m_kcz;
-    QComboBox* m_cTip;
-    // Parallelepiped.
-    QComboBox *m_parTip2, *m_parTip1;
-    QLineEdit *m_par2E1, *m_par2E2, *m_par2E3, *m_par1E;
     std::array<QLabel*, 3> m_parLabels{};
-    // Cube.
-    QLineEdit* m_par7E;
-    QComboBox* m_par7Tip;
 };
 
 } // namespace vorn::entry
