@@ -91,6 +91,7 @@ TCalcFrm::TCalcFrm(core::Env& env, QWidget* parent) : QWidget(parent, Qt::Window
     setPolyDrawer({});
     resize(560, 480);
     entry::NameCaptions(this);
+    entry::FocusFirstFieldOnShow(this);
 }
 
 TCalcFrm::~TCalcFrm() {
@@ -261,7 +262,12 @@ QWidget* TCalcFrm::buildDoubleIntegralPage() {
         m_qType->addTab(poly, QStringLiteral("Многокутник"));
     }
 
+    // Named, so that the numbered labels keep their language-file keys.
+    auto* funcListLabel = label("Поверхня:", page);
+    funcListLabel->setObjectName(QStringLiteral("FuncListLabel"));
+    funcListLabel->setBuddy(m_funcList);
     auto* l = new QVBoxLayout(page);
+    l->addWidget(funcListLabel);
     l->addWidget(m_funcList, 1);
     l->addLayout(bounds);
     l->addWidget(m_qType, 1);

@@ -1,6 +1,8 @@
 // The face list window: entries from the engine's face list, marks and their area sum.
 #include "app/check_frm.h"
 
+#include "entry/dialogs/entry_widgets.h"
+
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -58,6 +60,7 @@ TCheckFrm::TCheckFrm(core::Env& env, QWidget* parent)
     layout->addWidget(status);
     layout->addLayout(buttons);
     resize(560, 300);
+    entry::FocusFirstFieldOnShow(this);
 
     connect(m_list, &QListWidget::itemChanged, this, [this] {
         if (!m_filling) marksChanged();

@@ -67,6 +67,10 @@ constexpr CommandInfo kCommands[] = {
      false, false},
     {13, "Delete", "&Вилучити", "Object", "F8", "Вилучити вибраний об'єкт", H::Main, B::Objs, true,
      false, false},
+    {1301, "Undo", "Скасувати", "Object", "Ctrl+Z", "Скасувати останню зміну об'єктів", H::Main,
+     B::Objs, true, false, false},
+    {1302, "Redo", "Повторити", "Object", "Ctrl+Y", "Повторити скасовану зміну об'єктів", H::Main,
+     B::Objs, true, false, false},
     {1234, "Cancel", "Припинити виконання операції", "Object", "Esc",
      "Припинити виконання операції", H::Main, B::Disk, true, false, false},
 

@@ -16,6 +16,7 @@ inline constexpr int Transform = 100, FirstMode = 101, LastMode = 104;
 inline constexpr int FirstCreate = 110, LastCreate = 115, FuncValue = 292;
 inline constexpr int FirstToolBar = 421, LastToolBar = 425;
 inline constexpr int FirstScreenCreate = 1101, LastScreenCreate = 1103, CancelOperation = 1234;
+inline constexpr int Undo = 1301, Redo = 1302;
 // Not in the menu: the report pane's context menu.
 inline constexpr int SaveReport = 45;
 } // namespace tag

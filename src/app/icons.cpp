@@ -121,6 +121,19 @@ void pencil(QPainter& p, const QString&) {
         {QPointF(4, 20), QPointF(5, 15), QPointF(16, 4), QPointF(20, 8), QPointF(9, 19)}));
 }
 
+// A bent arrow turning back (undo) or forward (redo): the redo picture is the undo one mirrored.
+void turnArrow(QPainter& p, bool back) {
+    if (!back) p.setTransform(QTransform(-1, 0, 0, 1, kSize, 0));
+    QPainterPath path(QPointF(20, 19));
+    path.cubicTo(QPointF(21, 10), QPointF(14, 7), QPointF(7, 9));
+    p.setPen(QPen(kBlue, 2.2));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(path);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kBlue);
+    p.drawPolygon(QPolygonF({QPointF(3, 9.5), QPointF(9, 4), QPointF(10, 14)}));
+}
+
 void shadedBall(QPainter& p, const QString&) {
     QRadialGradient g(QPointF(9, 9), 12);
     g.setColorAt(0, Qt::white);
@@ -271,6 +284,8 @@ const Picture kPictures[] = {
     {"Cancel", cancel},
     {"Delete", cross},
     {"Edit", pencil},
+    {"Undo", [](QPainter& p, const QString&) { turnArrow(p, true); }},
+    {"Redo", [](QPainter& p, const QString&) { turnArrow(p, false); }},
     {"HalfTone", shadedBall},
     {"Osi_OZ", [](QPainter& p, const QString&) { axes(p, "Oz"); }},
     {"Osi_OY", [](QPainter& p, const QString&) { axes(p, "Oy"); }},

@@ -2,12 +2,16 @@
 #include "app/listing_panel.h"
 
 #include "app/language_walk.h"
+#include "core/object_report.h"
+#include "core/scene.h"
 
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QStyle>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 namespace vorn::app {
@@ -26,12 +30,25 @@ QWidget* titled(const QString& title, const char* labelName, QWidget* body, QWid
     return box;
 }
 
+// Every line as wide as the pane's scroll extent, or as its own text when that is wider: the
+// lines are never elided, and the pane scrolls over the extent even when they are short.
+class ExtentDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setWidth(std::max(size.width(), ListingPanel::kScrollExtent));
+        return size;
+    }
+};
+
 QListWidget* textPane(const char* name, QWidget* parent) {
     auto* list = new QListWidget(parent);
     list->setObjectName(name);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     list->setUniformItemSizes(true);
+    list->setItemDelegate(new ExtentDelegate(list));
     return list;
 }
 
@@ -64,6 +81,21 @@ ListingPanel::ListingPanel(QWidget* parent) : QWidget(parent) {
     connect(m_objList, &QListWidget::itemChanged, this, [this] { Q_EMIT objectChecksChanged(); });
     connect(m_objList, &QListWidget::itemDoubleClicked, this,
             [this] { Q_EMIT objectDoubleClicked(); });
+}
+
+int ListingPanel::widthShowing(const QStringList& lines) const {
+    const QFontMetrics fm = m_reportBox->fontMetrics();
+    int text = 0;
+    for (const QString& line : lines)
+        text = std::max(text, fm.horizontalAdvance(line));
+    // A line keeps a margin either side of its text; the pane adds its frame and, once its
+    // lines outgrow its height, a vertical scroll bar.
+    const QStyle* style = m_reportBox->style();
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_reportBox) + 1;
+    const int bar = style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_reportBox);
+    const QMargins outside = contentsMargins();
+    return text + 2 * margin + 2 * m_reportBox->frameWidth() + bar + outside.left() +
+           outside.right();
 }
 
 void ListingPanel::setCharacteristics(const QStringList& lines) {
@@ -111,6 +143,29 @@ std::vector<bool> ListingPanel::objectChecks() const {
     for (int i = 0; i < m_objList->count(); ++i)
         marks.push_back(m_objList->item(i)->checkState() == Qt::Checked);
     return marks;
+}
+
+QStringList SampleCharacteristics(const core::Settings& settings,
+                                  const lang::MessageTable& messages) {
+    const auto scene = std::make_unique<core::Scene>();
+    const int plane = core::AppendObject(*scene, core::ObjectType::Plane);
+    core::SceneObject& p = scene->object(plane);
+    p.vertexCount = 3;
+    p.vertex(1) = {-3.7f, 1.2f, 2.9f};
+    p.vertex(2) = {2.3f, -4.1f, 1.7f};
+    p.vertex(3) = {1.9f, 2.6f, -5.3f};
+    p.minX = p.minY = p.minZ = -123.456789;
+    const int solid = core::AppendObject(*scene, core::ObjectType::Polyhedron);
+    core::SceneObject& s = scene->object(solid);
+    s.vertexCount = core::kMaxVertices;
+    s.faceCount = core::kMaxFaces;
+    s.face(1).area = 12345.6789f;
+    s.volume = -12345.6789;
+    QStringList lines;
+    for (const int slot : {plane, solid})
+        for (const std::string& line : core::ShowObjectReport(*scene, settings, messages, slot))
+            lines << QString::fromStdString(line);
+    return lines;
 }
 
 } // namespace vorn::app

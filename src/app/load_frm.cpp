@@ -2,6 +2,7 @@
 #include "app/load_frm.h"
 
 #include "app/language_walk.h"
+#include "entry/dialogs/entry_widgets.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -43,6 +44,7 @@ TLoadFrm::TLoadFrm(QWidget* parent) : QDialog(parent) {
     layout->addWidget(m_add);
     layout->addWidget(buttons);
     resize(360, 400);
+    entry::FocusFirstFieldOnShow(this);
 }
 
 void TLoadFrm::setSelection(const core::LoadSelection& selection) {

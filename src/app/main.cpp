@@ -40,6 +40,9 @@ int main(int argc, char** argv) {
     window.showMaximized();
     splash->raise();
 
+    // Unsaved work survives a kill: autosaved to the user's state folder, offered at next start.
+    window.enableRecovery(
+        vorn::app::PathFromLocalBytes(vorn::recovery::RecoveryDirOfEnvironment()));
     vorn::app::StartUp startUp(window, splash, sceneFile);
     startUp.start();
     return QApplication::exec();

@@ -1,7 +1,9 @@
 // The numeric transformation window: three pages of fields checked while they are typed.
 #include "app/mod_frm.h"
 
+#include "app/scene_steps.h"
 #include "core/format.h"
+#include "entry/dialogs/entry_widgets.h"
 #include "lang/message_ids.h"
 
 #include <QComboBox>
@@ -87,6 +89,7 @@ TModFrm::TModFrm(core::Env& env, QWidget* parent)
     layout->addWidget(m_pages);
     layout->addWidget(m_ok);
     setMinimumWidth(420);
+    entry::FocusFirstFieldOnShow(this);
 }
 
 QComboBox* TModFrm::addField(QWidget* page, const char* name, const QString& label,
@@ -189,6 +192,7 @@ bool TModFrm::execute() {
         m_env.host.showMessage(core::BoxKind::Error, m_env.msg(lang::msg::kSelectObjectFirst));
         return false;
     }
+    const SceneSteps::Step step(m_steps, history::StepKind::Transform, m_target);
     if (!entry::ApplyObjectOperation(m_env, m_target, page, values)) return false;
     if (m_afterApply) m_afterApply();
     return true;

@@ -16,6 +16,8 @@ class QTabWidget;
 
 namespace vorn::app {
 
+class SceneSteps;
+
 class TModFrm : public QWidget {
     Q_OBJECT
   public:
@@ -23,6 +25,8 @@ class TModFrm : public QWidget {
 
     // Runs after "Виконати" changed the target: characteristics, half-tone and picture.
     void setAfterApply(std::function<void()> after) { m_afterApply = std::move(after); }
+    // Each "Виконати" that changes the target is one undo step.
+    void setSteps(SceneSteps* steps) { m_steps = steps; }
 
     // Command "Перетворення об'єктів": shows the window on the current object.
     void open();
@@ -58,6 +62,7 @@ class TModFrm : public QWidget {
     QComboBox* m_rotOsi = nullptr;
     QPushButton* m_ok;
     std::function<void()> m_afterApply;
+    SceneSteps* m_steps = nullptr;
 };
 
 } // namespace vorn::app

@@ -122,6 +122,7 @@ PictureInteraction::PictureInteraction(TVorn2frm& window) : QObject(&window), m_
     m_checkFrm = new TCheckFrm(env, &window);
     m_checkFrm->setRedraw([this] { m_window.redrawPicture(); });
     m_modFrm = new TModFrm(env, &window);
+    m_modFrm->setSteps(window.steps());
     m_modFrm->setAfterApply([this] {
         m_window.objectListSelected();
         if (m_window.halfToneActive()) m_window.rebuildHalfTone();
@@ -133,6 +134,7 @@ PictureInteraction::PictureInteraction(TVorn2frm& window) : QObject(&window), m_
 
     pic::PicturePanel* picture = window.picture();
     picture->setPassHooks(this);
+    picture->setTurnGate([this] { return turnMayStart(); });
     connect(
         picture, &pic::PicturePanel::placeMouseMoved, this,
         [this](int x, int y, Qt::MouseButtons b, Qt::KeyboardModifiers) { mouseMoved(x, y, b); });
@@ -142,10 +144,13 @@ PictureInteraction::PictureInteraction(TVorn2frm& window) : QObject(&window), m_
     connect(
         picture, &pic::PicturePanel::placeMouseReleased, this,
         [this](int x, int y, Qt::MouseButton b, Qt::KeyboardModifiers) { mouseReleased(x, y, b); });
+    picture->setKeyHandler(
+        [this](int key, Qt::KeyboardModifiers mods) { return keyPressed(key, mods); });
 }
 
 PictureInteraction::~PictureInteraction() {
     m_window.picture()->setPassHooks(nullptr);
+    m_window.picture()->setTurnGate({});
 }
 
 // ---- commands ----------------------------------------------------------------------------
@@ -189,6 +194,8 @@ void PictureInteraction::enter(Pending state, int mode, const QString& heading,
     m_heading = heading;
     setInfo((heading + prompt).left(static_cast<int>(kHintMaxChars)));
     if (report) m_window.addReportLine(heading.toStdString());
+    // A user without a mouse picks from the keyboard on the picture.
+    if (waitsForPick()) m_window.picture()->place()->setFocus(Qt::OtherFocusReason);
 }
 
 void PictureInteraction::startSection() {
@@ -266,6 +273,7 @@ void PictureInteraction::CancelPendingOperation() {
     m_pending = Pending::None;
     m_mode = 0;
     m_fixed.clear();
+    m_keyTarget.reset();
 }
 
 void PictureInteraction::finishPendingOperation() {
@@ -432,7 +440,83 @@ void PictureInteraction::setCursorShape(PictureCursor cursor) {
     m_window.picture()->place()->setCursor(MakePictureCursor(cursor));
 }
 
+// ---- keyboard ------------------------------------------------------------------------------
+
+bool PictureInteraction::waitsForPick() const {
+    return (m_pending == Pending::Measure || m_pending == Pending::Section ||
+            m_pending == Pending::ScreenCreate) &&
+           !m_window.halfToneActive();
+}
+
+bool PictureInteraction::keyPressed(int key, Qt::KeyboardModifiers mods) {
+    if (!waitsForPick() || (mods & (Qt::ControlModifier | Qt::AltModifier))) return false;
+    switch (key) {
+    case Qt::Key_Tab:
+        stepKeyPick((mods & Qt::ShiftModifier) ? -1 : 1);
+        return true;
+    case Qt::Key_Backtab:
+        stepKeyPick(-1);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        fixKeyPick();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void PictureInteraction::stepKeyPick(int direction) {
+    pic::PicturePanel* picture = m_window.picture();
+    if (picture->busy()) return;
+    const std::vector<pic::PickTarget> targets = picture->canvas().engine().pickTargets();
+    if (targets.empty()) return;
+    const int n = static_cast<int>(targets.size());
+    int at = direction > 0 ? 0 : n - 1;
+    if (m_keyTarget) {
+        const auto same = std::find_if(targets.begin(), targets.end(), [this](const auto& t) {
+            return SamePick(t.pick, m_keyTarget->pick);
+        });
+        if (same != targets.end())
+            at = (static_cast<int>(same - targets.begin()) + direction + n) % n;
+    }
+    m_keyTarget = targets[static_cast<std::size_t>(at)];
+    picture->pickPass(*m_keyTarget);
+}
+
+// The element shown is fixed as a click on it would fix it.
+void PictureInteraction::fixKeyPick() {
+    if (!m_keyTarget || !SamePick(m_pick, m_keyTarget->pick)) return;
+    const int x = pic::RoundPixel(m_keyTarget->x), y = pic::RoundPixel(m_keyTarget->y);
+    mousePressed(x, y, Qt::LeftButton);
+    mouseReleased(x, y, Qt::LeftButton);
+    showKeyPick();
+}
+
+// While the operation goes on the same element stays shown, where the redraw has put it.
+void PictureInteraction::showKeyPick() {
+    if (!m_keyTarget || !waitsForPick()) return;
+    const std::vector<pic::PickTarget> targets =
+        m_window.picture()->canvas().engine().pickTargets();
+    const auto same = std::find_if(targets.begin(), targets.end(), [this](const auto& t) {
+        return SamePick(t.pick, m_keyTarget->pick);
+    });
+    if (same == targets.end()) {
+        m_keyTarget.reset();
+        return;
+    }
+    m_keyTarget = *same;
+    m_window.picture()->pickPass(*m_keyTarget);
+}
+
 // ---- mouse ---------------------------------------------------------------------------------
+
+bool PictureInteraction::turnMayStart() const {
+    if (m_pending != Pending::None) return false;
+    if (m_window.halfToneActive()) return true;
+    return m_window.picture()->degenerateAxis() == 0 && !m_pick.any();
+}
 
 void PictureInteraction::mouseMoved(int x, int y, Qt::MouseButtons buttons) {
     pic::PicturePanel* picture = m_window.picture();
@@ -465,6 +549,9 @@ void PictureInteraction::mousePressed(int x, int y, Qt::MouseButton button) {
             scene.object(m_pick.object).type != ObjectType::Surface) {
             m_dragLastPoint = m_pointerPoint;
             m_dragObject = m_pick.object;
+            m_dragStep.reset();
+            m_dragStep = std::make_unique<SceneSteps::Step>(
+                m_window.steps(), history::StepKind::Transform, m_dragObject);
             m_dragVertex = m_pick.vertex2 == 0 ? m_pick.vertex1 : 0;
         }
     }
@@ -480,6 +567,7 @@ void PictureInteraction::mouseReleased(int /*x*/, int /*y*/, Qt::MouseButton but
         dragRelease();
         m_dragObject = 0;
     }
+    if (button == Qt::LeftButton) m_dragStep.reset();
     m_window.objectListSelected();
     m_window.redrawPicture();
 }
@@ -530,6 +618,8 @@ void PictureInteraction::measureStep() {
         m_mode = 0;
         m_pending = Pending::None;
         m_started = false;
+        // A measurement may offer its point as a new object.
+        const SceneSteps::Step step(m_window.steps(), history::StepKind::Create);
         poly::RunMeasurement(m_window.env(), mode, picks);
         CancelPendingOperation();
     }
@@ -555,6 +645,7 @@ void PictureInteraction::screenCreateStep(Qt::MouseButton button) {
         if (mode == 2 && right && m_pick.any() && !m_fixed.empty()) m_fixed.pop_back();
         const bool create = (mode == 2 && fixedCount() >= 2) || (mode != 2 && !right);
         if (create) {
+            const SceneSteps::Step step(m_window.steps(), history::StepKind::Create);
             core::Env& env = m_window.env();
             const ObjectType type = mode == 1   ? ObjectType::Point
                                     : mode == 2 ? ObjectType::Polyline
@@ -606,6 +697,7 @@ void PictureInteraction::sectionStep() {
         return;
     }
     m_window.addReportLine(msg.text(lang::msg::kFixedPolyhedron) + name + "\"");
+    const SceneSteps::Step step(m_window.steps(), history::StepKind::Section, m_pick.object);
     poly::CrossSection(m_window.env(), m_fixed.front().object, m_pick.object);
     m_window.refreshObjectList();
     finishPendingOperation();

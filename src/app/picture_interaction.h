@@ -2,6 +2,7 @@
 // explicit states, the hit test of the interactive passes, the cursors and the status fields.
 #pragma once
 
+#include "app/scene_steps.h"
 #include "geometry/vec3.h"
 #include "picture/wire_frame.h"
 
@@ -11,6 +12,8 @@
 
 #include <array>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <vector>
 
 namespace vorn::app {
@@ -50,6 +53,10 @@ class PictureInteraction : public QObject, public pic::PassHooks {
     void currentObjectChanged();
     // Any key release ends a drag.
     void keyReleased() { m_dragObject = 0; }
+    // A left drag from the pointer's place turns the scene: nothing pending, nothing under the
+    // pointer and no axis view, where a drag moves objects (the half-tone picture picks nothing
+    // and moves nothing, so there it always turns).
+    bool turnMayStart() const;
 
     void startSection();
     void startMeasure(int mode);
@@ -59,6 +66,11 @@ class PictureInteraction : public QObject, public pic::PassHooks {
     // Ends the pending operation without reporting it as unfinished.
     void finishPendingOperation();
     void surfaceValue();
+
+    // Keyboard picking while a measurement, section or on-screen creation waits for a pick:
+    // Tab and Shift+Tab step through the picture's elements, Enter and Space fix the one shown.
+    // True when the key was used.
+    bool keyPressed(int key, Qt::KeyboardModifiers mods);
 
     // Mouse events of the picture, in picture coordinates.
     void mouseMoved(int x, int y, Qt::MouseButtons buttons);
@@ -94,6 +106,10 @@ class PictureInteraction : public QObject, public pic::PassHooks {
     void setInfo(const QString& text);
     void markCommand(const char* name, bool on);
     void showNeedType(int kindMessage);
+    bool waitsForPick() const;
+    void stepKeyPick(int direction);
+    void fixKeyPick();
+    void showKeyPick();
     void measureStep();
     void screenCreateStep(Qt::MouseButton button);
     void sectionStep();
@@ -113,6 +129,8 @@ class PictureInteraction : public QObject, public pic::PassHooks {
     std::vector<pic::MarkedElement> m_fixed; // fixedElements
 
     pic::Pick m_pick;
+    std::unique_ptr<SceneSteps::Step> m_dragStep; // a drag is one step, press to release
+    std::optional<pic::PickTarget> m_keyTarget;   // the element the keyboard stepped to
     geo::Vec3 m_pointerPoint;
     PictureCursor m_cursor = PictureCursor::Cross;
 

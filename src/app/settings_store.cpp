@@ -1,6 +1,7 @@
 // Walk over the dialog's stored controls in creation order.
 #include "app/settings_store.h"
 
+#include "app/app_paths.h"
 #include "app/radio_group.h"
 
 #include <QCheckBox>
@@ -16,6 +17,11 @@ namespace {
 
 const char* const kChecks = "Checks";
 const char* const kValues = "Values";
+const char* const kRecentFiles = "RecentFiles";
+
+std::string recentKey(int i) {
+    return "File" + std::to_string(i + 1);
+}
 
 struct Visitor {
     std::function<void(QCheckBox*, const std::string&)> check;
@@ -79,6 +85,31 @@ void ReadDialogControls(const lang::IniFile& ini, QWidget* dialog) {
                   [&ini](QScrollBar* b, const std::string& k) {
                       b->setValue(ini.intValue(kValues, k, b->value()));
                   }});
+}
+
+QStringList WithRecentFile(QStringList list, const QString& path) {
+    // Names are compared as the file system does, byte for byte.
+    list.removeAll(path);
+    list.prepend(path);
+    while (list.size() > kRecentFileCount)
+        list.removeLast();
+    return list;
+}
+
+void WriteRecentFiles(lang::IniFile& ini, const QStringList& files) {
+    for (int i = 0; i < kRecentFileCount; ++i)
+        ini.set(kRecentFiles, recentKey(i), i < files.size() ? PathToStoredText(files[i]) : "");
+}
+
+QStringList ReadRecentFiles(const lang::IniFile& ini) {
+    QStringList files;
+    // Read backwards through WithRecentFile, so that a hand-edited file with repeated or
+    // missing entries still gives a list the menu can show.
+    for (int i = kRecentFileCount - 1; i >= 0; --i) {
+        const std::string text = ini.value(kRecentFiles, recentKey(i), "");
+        if (!text.empty()) files = WithRecentFile(files, PathFromStoredText(text));
+    }
+    return files;
 }
 
 } // namespace vorn::app

@@ -6,6 +6,7 @@
 #include "app/radio_group.h"
 #include "app/settings_store.h"
 #include "core/format.h"
+#include "entry/dialogs/entry_widgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -107,6 +108,7 @@ TSetupFrm::TSetupFrm(const core::Settings& settings, QWidget* parent)
     updateDependents();
     m_colorBox->setCurrentRow(0);
     roleSelected(0);
+    entry::FocusFirstFieldOnShow(this);
 }
 
 QWidget* TSetupFrm::buildPicturePage() {
@@ -114,7 +116,7 @@ QWidget* TSetupFrm::buildPicturePage() {
     page->setObjectName("TabSheet1");
 
     auto* zoom = group(QStringLiteral("Маcштаб зображення: "), "ZoomGroup", page);
-    auto* autoZoom = checkBox(QStringLiteral("Пропорційно"), "AutoZoom", kDefaults.AutoZoom, zoom);
+    auto* autoZoom = checkBox(QStringLiteral("&Пропорційно"), "AutoZoom", kDefaults.AutoZoom, zoom);
     auto* zg = new QGridLayout(zoom);
     zg->addWidget(autoZoom, 0, 0, 1, 2);
     const char* zoomLabels[] = {"ZoomXLabel", "ZoomYLabel", "ZoomZLabel"};
@@ -128,7 +130,7 @@ QWidget* TSetupFrm::buildPicturePage() {
 
     auto* center = group(QStringLiteral("Центр повороту: "), "CenterGroup", page);
     auto* inCenter =
-        checkBox(QStringLiteral("Початок координат"), "InCenter", kDefaults.InCenter, center);
+        checkBox(QStringLiteral("Початок &координат"), "InCenter", kDefaults.InCenter, center);
     auto* cg = new QGridLayout(center);
     cg->addWidget(inCenter, 0, 0, 1, 2);
     const char* centerLabels[] = {"CenterXLabel", "CenterYLabel", "CenterZLabel"};
@@ -161,12 +163,24 @@ QWidget* TSetupFrm::buildPicturePage() {
     connect(autoZoom, &QCheckBox::clicked, this, &TSetupFrm::updateDependents);
     connect(inCenter, &QCheckBox::clicked, this, &TSetupFrm::updateDependents);
 
+    // Line width and label font for projectors and large rooms, in one row under the lights.
+    auto* sizes = new QHBoxLayout;
+    sizes->addWidget(label(QStringLiteral("Товщина ліній"), "LineWidthLabel", page));
+    sizes->addWidget(arrowSpin("LineWidth", core::kMinLineWidth, core::kMaxLineWidth, 1,
+                               kDefaults.lineWidth, page));
+    sizes->addSpacing(24);
+    sizes->addWidget(label(QStringLiteral("Розмір шрифту позначок"), "LabelFontSizeLabel", page));
+    sizes->addWidget(arrowSpin("LabelFontSize", core::kMinLabelFontSize, core::kMaxLabelFontSize, 1,
+                               kDefaults.labelFontSize, page));
+    sizes->addStretch(1);
+
     auto* top = new QHBoxLayout;
     top->addWidget(zoom);
     top->addWidget(center);
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(top);
     layout->addWidget(lights);
+    layout->addLayout(sizes);
     layout->addStretch(1);
     return page;
 }
@@ -226,15 +240,15 @@ QWidget* TSetupFrm::buildGeneralPage() {
         bool on;
     };
     const Box boxes[] = {
-        {"DrawContur", "Вилучати зайві лінії граней опуклих многогранників", kDefaults.DrawContur},
-        {"DrawFName", "Виводити шлях до робочого файлу в головному вікні", kDefaults.DrawFName},
-        {"IsUsel", "Зображати вершини (вузли) об'єктів", kDefaults.IsUsel},
-        {"isProject", "Зображати проекції точки на координатні площини ", kDefaults.isProject},
-        {"PutVerNum", "Зображати номери вершин об'єктів", kDefaults.PutVerNum},
-        {"PutLetters", "Зображати літери, якщо менше 27 вершин", kDefaults.PutLetters},
-        {"PutNumObj", "Зображати номер об'єкта біля номера вершини", kDefaults.PutNumObj},
-        {"IsOsi", "Зображати координатні осі", kDefaults.IsOsi},
-        {"IsReadLast", "Автоматично завантажувати останній робочий файл", kDefaults.IsReadLast},
+        {"DrawContur", "Вилучати &зайві лінії граней опуклих многогранників", kDefaults.DrawContur},
+        {"DrawFName", "Виводити &шлях до робочого файлу в головному вікні", kDefaults.DrawFName},
+        {"IsUsel", "Зображати &вершини (вузли) об'єктів", kDefaults.IsUsel},
+        {"isProject", "Зображати п&роекції точки на координатні площини ", kDefaults.isProject},
+        {"PutVerNum", "Зображати &номери вершин об'єктів", kDefaults.PutVerNum},
+        {"PutLetters", "Зображати &літери, якщо менше 27 вершин", kDefaults.PutLetters},
+        {"PutNumObj", "Зображати номер &об'єкта біля номера вершини", kDefaults.PutNumObj},
+        {"IsOsi", "Зображати координатні о&сі", kDefaults.IsOsi},
+        {"IsReadLast", "&Автоматично завантажувати останній робочий файл", kDefaults.IsReadLast},
     };
     for (const Box& b : boxes) {
         QCheckBox* c = checkBox(QString::fromUtf8(b.caption), b.name, b.on, page);

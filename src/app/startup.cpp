@@ -29,7 +29,11 @@ void StartUp::tick() {
     if (m_ticks >= kSplashTick) {
         m_timer.stop();
         m_window.statLine()->clearMessage();
-        if (m_splash) m_splash->deleteLater();
+        if (m_splash) {
+            m_splash->hide(); // not over the recovery question
+            m_splash->deleteLater();
+        }
+        m_window.offerRecovery();
         Q_EMIT finished();
     }
 }

@@ -14,6 +14,7 @@
 #include "app/picture_interaction.h"
 #include "app/progress_frm.h"
 #include "app/qt_translation.h"
+#include "app/scene_steps.h"
 #include "app/setup_frm.h"
 #include "app/stat_line.h"
 #include "app/tool_bar.h"
@@ -60,6 +61,7 @@ TVorn2frm::TVorn2frm(QWidget* parent)
     setObjectName("Vorn2frm");
     setWindowTitle(QStringLiteral("VORN-3D"));
     m_scene.setObserver(this);
+    m_steps = std::make_unique<SceneSteps>(*this);
     // Qt's own dialogs speak the built-in language until a language file names another.
     UseQtTranslation(QString::fromLatin1(kBuiltinLocale));
     m_baseCaption = windowTitle().left(100);
@@ -72,8 +74,10 @@ TVorn2frm::TVorn2frm(QWidget* parent)
                                         QString::fromUtf8(kReportFilter), this);
 
     buildPanes();
+    setAcceptDrops(true); // scene files dropped anywhere on the window
     buildMenus();
     buildToolBars();
+    m_steps->attachCommands();
     m_progress = new TProgressFrm(this, [this] {
         return m_dialogs->messageBox(core::BoxKind::Confirmation,
                                      qs(m_messages.text(lang::msg::kAskStopComputation)),
@@ -148,7 +152,9 @@ void TVorn2frm::buildPanes() {
     splitter->addWidget(m_listing);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
-    splitter->setSizes({800, ListingPanel::kDefaultWidth});
+    m_listing->setFirstWidth(
+        m_listing->widthShowing(SampleCharacteristics(m_settings, m_messages)));
+    splitter->setSizes({800, m_listing->firstWidth()});
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -250,6 +256,7 @@ void TVorn2frm::viewCommand(int tag) {
 void TVorn2frm::dispatch(int t) {
     ++m_dispatching;
     const auto leave = qScopeGuard([this] { --m_dispatching; });
+    const SceneSteps::Step step(m_steps.get(), t);
     switch (t) {
     case tag::Exit:
         close();
@@ -295,6 +302,12 @@ void TVorn2frm::dispatch(int t) {
     case tag::DoubleIntegral:
         m_calcFrm->showPage(t - tag::Calculator);
         break;
+    case tag::Undo:
+        m_steps->undo();
+        break;
+    case tag::Redo:
+        m_steps->redo();
+        break;
     case tag::HalfTone:
         toggleHalfTone();
         break;
@@ -317,6 +330,7 @@ void TVorn2frm::newScene() {
     if (m_scene.objectCount() > 1 && !askYesNo(m_messages.text(lang::msg::kAskDiscardObjects)))
         return;
     m_scene.sceneModified = false;
+    discardRecovery();
     setCurrentFile(QString::fromLatin1(kNoName));
     core::ClearScene(m_scene);
     m_interaction->finishPendingOperation();
@@ -329,9 +343,7 @@ void TVorn2frm::newScene() {
 void TVorn2frm::loadCommand(bool selective) {
     // Replacing a scene that holds unsaved objects asks first, as "&Новий" does; a selective
     // load asks once the dialog tells whether the objects are added or replaced.
-    if (!selective && m_scene.sceneModified && m_scene.objectCount() > 1 &&
-        !askYesNo(m_messages.text(lang::msg::kAskDiscardObjects)))
-        return;
+    if (!selective && !mayReplaceScene()) return;
     const QString name = m_dialogs->openFileName(m_openDialog->title, m_openDialog->qtFilter(),
                                                  QStringLiteral("v3d"), m_currentFileName);
     if (name.isEmpty()) return;
@@ -339,18 +351,24 @@ void TVorn2frm::loadCommand(bool selective) {
 }
 
 bool TVorn2frm::loadScene(const QString& fileName, bool selective, bool reportErrors) {
+    // Objects added to the scene are one step; a scene read in its place starts a new history.
+    const SceneSteps::Step step(selective ? m_steps.get() : nullptr,
+                                history::StepKind::AddFromFile);
     const int before = m_scene.objectCount();
     m_selectionAdds = false;
     bool cancelled = false;
     const int result = core::ReadSceneFile(m_env, LocalBytesOfPath(fileName), selective,
                                            reportErrors, &m_loader, &cancelled);
     if (result < 0 || cancelled) return false;
+    rememberFile(fileName);
     if (halfToneActive()) rebuildHalfTone();
     if (m_selectionAdds && before > 1) {
         // Objects added to a scene belong to no file yet: keep the name and the question.
         m_scene.sceneModified = true;
         return true;
     }
+    m_steps->reset();
+    discardRecovery();
     setCurrentFile(fileName);
     return true;
 }
@@ -365,7 +383,10 @@ bool TVorn2frm::saveScene(bool alwaysAsk) {
         if (name.isEmpty()) return false;
     }
     if (!core::WriteSceneFile(m_env, LocalBytesOfPath(name))) return false;
+    m_steps->markSaved();
+    discardRecovery();
     setCurrentFile(name);
+    rememberFile(name);
     return true;
 }
 
@@ -465,6 +486,7 @@ void TVorn2frm::selectionChanged() {
 }
 
 void TVorn2frm::checksChanged() {
+    const SceneSteps::Step step(m_steps.get(), history::StepKind::Visibility);
     const std::vector<bool> marks = m_listing->objectChecks();
     for (std::size_t i = 0; i < marks.size(); ++i) {
         const int slot = static_cast<int>(i) + 2;
@@ -486,6 +508,7 @@ void TVorn2frm::updateCommandStates() {
         m_commands.at(c.name)->setEnabled(CommandEnabled(c, state));
     for (const MenuInfo& m : Menus())
         m_menus.at(m.key)->menuAction()->setEnabled(MenuEnabled(m, state));
+    m_steps->updateCommands();
 }
 
 // ---- start-up ------------------------------------------------------------------------------
@@ -493,6 +516,12 @@ void TVorn2frm::updateCommandStates() {
 // ---- closing and keys ----------------------------------------------------------------------
 
 void TVorn2frm::closeEvent(QCloseEvent* event) {
+    // A clean exit leaves no recovery file, and autosaves no more.
+    const auto cleanExit = qScopeGuard([this, event] {
+        if (!event->isAccepted()) return;
+        discardRecovery();
+        m_recovery.reset();
+    });
     if (!m_scene.sceneModified || m_scene.objectCount() <= 1) {
         event->accept();
         saveSettings();
@@ -542,8 +571,10 @@ bool TVorn2frm::handleKeyRelease(int key, Qt::KeyboardModifiers mods) {
         m_picture->scrollBarVer()->setFocus();
         return true;
     case Qt::Key_Delete:
-        if (m_listing->selectedObjectRow() >= 0 && m_scene.isUserSlot(m_scene.currentObject))
+        if (m_listing->selectedObjectRow() >= 0 && m_scene.isUserSlot(m_scene.currentObject)) {
+            const SceneSteps::Step step(m_steps.get(), tag::Delete);
             core::DeleteObject(m_env, m_scene.currentObject, true);
+        }
         return true;
     case Qt::Key_Plus:
     case Qt::Key_Minus:
@@ -583,12 +614,14 @@ core::Answer TVorn2frm::askYesNoCancel(const std::string& text) {
 }
 
 bool TVorn2frm::selectObjects(core::LoadSelection& selection) {
-    if (!m_dialogs->selectObjects(selection)) return false;
-    m_selectionAdds = selection.add;
-    if (!selection.add && m_scene.sceneModified && m_scene.objectCount() > 1 &&
-        !askYesNo(m_messages.text(lang::msg::kAskDiscardObjects)))
+    if (m_addingAll) {
+        selection.add = true;
+        selection.osiInfo = false;
+    } else if (!m_dialogs->selectObjects(selection)) {
         return false;
-    return true;
+    }
+    m_selectionAdds = selection.add;
+    return selection.add || mayReplaceScene();
 }
 
 void TVorn2frm::progressBegin(const std::string& text, int maximum) {

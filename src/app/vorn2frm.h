@@ -10,6 +10,7 @@
 #include "core/settings.h"
 #include "entry/scene_loader.h"
 #include "lang/message_table.h"
+#include "recovery/recovery_store.h"
 
 #include <QMainWindow>
 
@@ -18,6 +19,7 @@
 
 class QAction;
 class QMenu;
+class QTimer;
 
 namespace vorn::pic {
 class PicturePanel;
@@ -42,6 +44,7 @@ class TProgressFrm;
 class TSetupFrm;
 class TCalcFrm;
 class PictureInteraction;
+class SceneSteps;
 
 // A language file offered in the settings: its name, its folder and the language it holds.
 struct LanguageChoice {
@@ -102,6 +105,12 @@ class TVorn2frm : public QMainWindow,
     bool saveScene(bool alwaysAsk);
     void saveReport();
     void clearReport();
+    // Scene files dropped on the window: one is loaded as F3 loads it (after the question about
+    // unsaved objects), several are added to the scene when the user agrees.
+    void openSceneFiles(const QStringList& names);
+    // The scenes last opened or saved, newest first, as the "Файл" menu lists them.
+    const QStringList& recentFiles() const { return m_recentFiles; }
+    void openRecentFile(int index);
     void showNoObjectError();
 
     // The start-up step of the timer: the settings file, then the start-up scene.
@@ -151,6 +160,8 @@ class TVorn2frm : public QMainWindow,
     TCalcFrm* calcFrm() const { return m_calcFrm; }
     // Picking, measuring, cutting, creating on the screen and transforming on the picture.
     PictureInteraction* interaction() const { return m_interaction; }
+    // Undo and redo: the step around each command that changes the scene.
+    SceneSteps* steps() const { return m_steps.get(); }
     // A command is running: the dispatcher has not returned, a modal window is up or a long
     // operation works.
     bool busy() const;
@@ -162,9 +173,21 @@ class TVorn2frm : public QMainWindow,
     // Command 61; false when the mode could not be switched on.
     bool toggleHalfTone();
 
+    // Recovery files in `dir`: the modified scene is autosaved there every minute (or every
+    // VORN3D_AUTOSAVE_MS), when the session ends and on SIGTERM or SIGHUP.
+    void enableRecovery(const QString& dir);
+    recovery::RecoveryStore* recoveryStore() const { return m_recovery.get(); }
+    // Writes the modified scene to this instance's recovery file, or removes that file when the
+    // scene is not modified; false (nothing done) while a command runs.
+    bool autosave();
+    // At start: offers each recovery file a program that no longer runs left behind.
+    void offerRecovery();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     QMenu* createPopupMenu() override;
 
   private:
@@ -174,6 +197,11 @@ class TVorn2frm : public QMainWindow,
     void commandTriggered(const CommandInfo& info);
     void newScene();
     void loadCommand(bool selective);
+    // The question before objects are replaced; true when there is nothing to lose or the user
+    // lets them go.
+    bool mayReplaceScene();
+    void rememberFile(const QString& name);
+    void rebuildRecentMenu();
     void toggleToolBar(int tag);
     void closeFloatingToolBar(FloatingToolBar* bar);
     void selectionChanged();
@@ -233,7 +261,20 @@ class TVorn2frm : public QMainWindow,
     QString m_currentFileName;
     bool m_settingsLoaded = false;
     bool m_selectionAdds = false; // the last selective load kept the objects it found
+    bool m_addingAll = false;     // dropped files: every object is added, no selection dialog
     int m_dispatching = 0;        // commands in the dispatcher, nested ones counted
+    QStringList m_recentFiles;
+    // The "Файл" menu's items of m_recentFiles and their separators.
+    QList<QAction*> m_recentItems;
+    std::unique_ptr<SceneSteps> m_steps;
+
+    // vorn2frm_recovery.cpp
+    void writeRecovery();
+    void discardRecovery();
+    bool restoreRecovery(const recovery::Recovered& found);
+    std::unique_ptr<recovery::RecoveryStore> m_recovery;
+    QTimer* m_autosaveTimer = nullptr;
+    int m_autosaveInterval = 60000;
 };
 
 } // namespace vorn::app

@@ -2,6 +2,7 @@
 #include "app/calc_frm.h"
 #include "app/listing_panel.h"
 #include "app/picture_interaction.h"
+#include "app/scene_steps.h"
 #include "app/vorn2frm.h"
 
 #include "entry/dialogs/entry_commands.h"
@@ -50,6 +51,7 @@ void TVorn2frm::connectEntryDialogs() {
 }
 
 bool TVorn2frm::entryCommand(int t) {
+    const SceneSteps::Step step(m_steps.get(), t); // also for a double click on the list
     const int before = m_scene.objectCount();
     bool created = false;
     if (t >= tag::FirstCreate && t <= tag::LastCreate) {

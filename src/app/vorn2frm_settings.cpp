@@ -87,9 +87,9 @@ QString storedWorkFile(const lang::IniFile& ini) {
 constexpr int kMinPaneWidth = 50;
 
 // A panel width that leaves both panes on a splitter `room` pixels wide; no width at all (a
-// collapsed panel, a missing or damaged value) gives the default one.
-int usablePanelWidth(int width, int room) {
-    if (width <= 0) width = ListingPanel::kDefaultWidth;
+// collapsed panel, a missing or damaged value) gives `first`, the width it starts with.
+int usablePanelWidth(int width, int room, int first) {
+    if (width <= 0) width = first;
     return std::clamp(width, kMinPaneWidth, std::max(kMinPaneWidth, room - kMinPaneWidth));
 }
 
@@ -109,14 +109,15 @@ int splitterRoom(const QSplitter& splitter) {
 int TVorn2frm::rightPanelWidth() const {
     const auto* splitter = findChild<QSplitter*>(QStringLiteral("Splitter1"));
     if (!splitter) return m_listing->width();
-    return usablePanelWidth(splitter->sizes().value(1), splitterRoom(*splitter));
+    return usablePanelWidth(splitter->sizes().value(1), splitterRoom(*splitter),
+                            m_listing->firstWidth());
 }
 
 void TVorn2frm::setRightPanelWidth(int width) {
     auto* splitter = findChild<QSplitter*>(QStringLiteral("Splitter1"));
     if (!splitter) return;
     const int room = splitterRoom(*splitter);
-    width = usablePanelWidth(width, room);
+    width = usablePanelWidth(width, room, m_listing->firstWidth());
     splitter->setSizes({std::max(room - width, 0), width});
 }
 
@@ -126,6 +127,8 @@ void TVorn2frm::loadSettings(const QString& commandLineFile) {
     processEvents();
     const lang::IniFile ini = lang::IniFile::load(settingsFile().toStdString());
     readWindowSettings(ini);
+    m_recentFiles = ReadRecentFiles(ini);
+    rebuildRecentMenu();
     ReadDialogControls(ini, m_setupFrm);
     readColors(ini);
     m_setupFrm->updateDependents();
@@ -217,6 +220,7 @@ bool TVorn2frm::saveSettings() {
     ini.set(kWindow, "RPanelWidth", std::to_string(rightPanelWidth()));
     ini.set(kWindow, "WorkFile", m_currentFileName.toStdString());
     ini.set(kWindow, kWorkFileUtf8, PathToStoredText(m_currentFileName));
+    WriteRecentFiles(ini, m_recentFiles);
     ini.set(kWindow, "LangFile", m_settings.languageFile);
     for (const ToolBarInfo& t : ToolBars()) {
         const QToolBar* bar = m_toolBars.at(t.toggleTag);
@@ -258,6 +262,8 @@ bool TVorn2frm::applySettings() {
     s.anglesInRadians = d.ugolType()->itemIndex() == 0;
     s.InCenter = on("InCenter");
     s.IsReadLast = on("IsReadLast");
+    s.lineWidth = d.spin("LineWidth")->value();
+    s.labelFontSize = d.spin("LabelFontSize")->value();
     s.colors = d.colors();
     const char* zoomNames[] = {"ZoomXE", "ZoomYE", "ZoomZE"};
     const char* centerNames[] = {"CenterXE", "CenterYE", "CenterZE"};

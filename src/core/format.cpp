@@ -1,15 +1,21 @@
-// FormatNumber: round to p significant digits, then fixed or scientific notation.
+// FormatNumber: round to p significant digits, then fixed or scientific notation; the shortest
+// text of a float.
 #include "core/format.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 namespace vorn::core {
 
-std::string FormatNumber(bool fullPrecision, long double value, int answerDigits) {
-    const int p = std::clamp(fullPrecision ? 15 : answerDigits, 2, 18);
+namespace {
+
+constexpr int kFullDigits = 15;
+
+// `value` rounded to `p` significant digits; fixed notation while E lies in -3..fixedUpTo.
+std::string WriteNumber(long double value, int p, int fixedUpTo) {
     if (value == 0) return "0";
     if (std::isnan(value)) return "NAN";
     if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
@@ -28,7 +34,7 @@ std::string FormatNumber(bool fullPrecision, long double value, int answerDigits
     const int k = static_cast<int>(digits.size());
 
     std::string out = value < 0 ? "-" : "";
-    if (E >= -3 && E <= p) {
+    if (E >= -3 && E <= fixedUpTo) {
         if (E >= 1) {
             if (k <= E) {
                 out += digits;
@@ -54,6 +60,27 @@ std::string FormatNumber(bool fullPrecision, long double value, int answerDigits
         out += std::to_string(std::abs(E - 1));
     }
     return out;
+}
+
+} // namespace
+
+std::string FormatNumber(bool fullPrecision, long double value, int answerDigits) {
+    const int p = std::clamp(fullPrecision ? kFullDigits : answerDigits, 2, 18);
+    return WriteNumber(value, p, p);
+}
+
+std::string ShortestFloatText(float value) {
+    if (!std::isfinite(value)) return FormatNumber(true, value);
+    // Nine significant digits tell every float apart; the loop ends there at the latest.
+    std::string text;
+    for (int p = 1; p <= 9; ++p) {
+        text = WriteNumber(value, p, kFullDigits);
+        // from_chars, unlike strtod, ignores the locale's decimal separator.
+        double back = 0;
+        std::from_chars(text.data(), text.data() + text.size(), back);
+        if (static_cast<float>(back) == value) break;
+    }
+    return text;
 }
 
 std::string AnswerNumbers::operator()(long double value) {

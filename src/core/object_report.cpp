@@ -4,9 +4,12 @@
 #include "core/format.h"
 #include "geometry/polygon.h"
 #include "geometry/primitives.h"
+#include "geometry/tolerances.h"
 #include "lang/message_ids.h"
 
+#include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace vorn::core {
 
@@ -78,6 +81,30 @@ void polylineLines(SceneObject& o, Lines& lines) {
 
 } // namespace
 
+double RevolutionEndsArea(const SceneObject& o) {
+    const ObjectPart& generatrix = o.part(1);
+    const int n = std::min<int>(generatrix.area.polygon.pointCount, kMaxPartPoints);
+    if (o.type != ObjectType::RevolutionSurface || n < 2) return 0;
+    const bool aboutOy = roundToInt(o.param1) == 1;
+    // Coordinate along the axis and distance from it.
+    const auto along = [aboutOy](const PartPoint& p) { return double(aboutOy ? p.y : p.x); };
+    const auto radius = [aboutOy](const PartPoint& p) {
+        return std::fabs(double(aboutOy ? p.x : p.y));
+    };
+    const PartPoint& first = generatrix.area.polygon.points[0];
+    const PartPoint& last = generatrix.area.polygon.points[n - 1];
+    // An end within a segment tolerance of the axis lies on it, as the generatrix splitting
+    // treats crossings that close to a node.
+    const auto disc = [](double r) {
+        return r > geo::kEpsSegment ? std::numbers::pi * r * r : 0.0;
+    };
+    // Ends across one plane: the two discs overlap and only the ring between them is open
+    // (nothing when the curve returns to its start, as a torus's does).
+    if (std::fabs(along(first) - along(last)) <= geo::kEpsSegment)
+        return std::fabs(disc(radius(first)) - disc(radius(last)));
+    return disc(radius(first)) + disc(radius(last));
+}
+
 std::vector<std::string> ShowObjectReport(Scene& scene, const Settings& s,
                                           const lang::MessageTable& m, int slot, bool* complete) {
     Lines lines{s, m, {}};
@@ -130,6 +157,14 @@ std::vector<std::string> ShowObjectReport(Scene& scene, const Settings& s,
             AnswerNumbers a = lines.numbers();
             lines.add(a, m.format(lang::msg::kSurfaceArea, {a(o.surfaceArea)}),
                       lang::msg::kAreaInfinite);
+            // The lateral area plus the discs closing the ends, for solids whose generatrix
+            // ends off the axis.
+            const double ends = RevolutionEndsArea(o);
+            if (ends > 0) {
+                AnswerNumbers t = lines.numbers();
+                lines.add(t, m.text(lang::msg::kTotalSurfaceArea) + " " + t(o.surfaceArea + ends),
+                          lang::msg::kAreaInfinite);
+            }
         }
         break;
     case ObjectType::Axes:

@@ -16,4 +16,10 @@ std::vector<std::string> ShowObjectReport(Scene& scene, const Settings& settings
                                           const lang::MessageTable& messages, int slot,
                                           bool* complete = nullptr);
 
+// Area of the discs that close a surface of revolution into a solid: one disc at each end of
+// its generatrix that lies off the axis, or only the ring between the two when both ends lie
+// in one plane across the axis. 0 for other objects and for a generatrix that ends on the axis
+// or returns to its start.
+double RevolutionEndsArea(const SceneObject& o);
+
 } // namespace vorn::core

@@ -246,7 +246,13 @@ void DeleteObject(Env& env, int slot, bool ask) {
     Scene& scene = env.scene;
     if (!scene.isUserSlot(slot)) return;
     const std::string name = DisplayName(scene, slot);
-    if (ask && !env.host.askYesNo(env.msg(lang::msg::kAskDeleteObject) + name + "\" ?")) return;
+    // The built-in text ends before the name; a language file may place it with "%s" instead,
+    // for languages whose question mark follows the quote directly.
+    const std::string& question = env.msg(lang::msg::kAskDeleteObject);
+    if (ask && !env.host.askYesNo(question.find("%s") != std::string::npos
+                                      ? env.messages.format(lang::msg::kAskDeleteObject, {name})
+                                      : question + name + "\" ?"))
+        return;
     env.host.addReportLine(env.msg(lang::msg::kDeletedObject) + name + "\"");
     SceneObserver& window = scene.observer();
     if (scene.objectCount() <= 2 && window.halfToneActive()) window.switchHalfToneOff();

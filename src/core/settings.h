@@ -46,11 +46,18 @@ struct Settings {
     // even, at least 5 (the values for the default quality 0.51).
     int revolutionPoints = 13;
     int revolutionRings = 20;
+    // Picture lines and label fonts for projectors and large rooms (LineWidth, LabelFontSize);
+    // the defaults draw the classic picture.
+    int lineWidth = 1;      // pixels, kMinLineWidth..kMaxLineWidth
+    int labelFontSize = 10; // points, kMinLabelFontSize..kMaxLabelFontSize
 
     double Quality() const { return (qualityPosition + 1) / 100.0; }
     // RGB (0x00BBGGRR) of a colour role through the palette.
     unsigned colorRgb(ColorRole role) const;
 };
+
+inline constexpr int kMinLineWidth = 1, kMaxLineWidth = 4;
+inline constexpr int kMinLabelFontSize = 6, kMaxLabelFontSize = 24;
 
 // Captions of the colour roles as the settings dialog lists them.
 extern const std::array<const char*, kColorRoleCount> kColorRoleNames;

@@ -160,6 +160,21 @@ enum Id : int {
     kWriteFailed, // 142 Could not write the file %s.
     kNoOpenGL,    // 143
     kNotRebuilt,  // 144 Could not rebuild from the stored definition: %s. ...
+    kTotalSurfaceArea, // 145 Total surface area:
+    kUndoCaption,      // 146 Undo
+    kRedoCaption,      // 147 Redo
+    kUndoHint,         // 148 Undo the last change of the objects
+    kRedoHint,         // 149 Redo the undone change of the objects
+    kStepCreate,       // 150 creation of the object "%s"
+    kStepEdit,         // 151 change of the object "%s"
+    kStepDelete,       // 152 deletion of the object "%s"
+    kStepTransform,    // 153 transformation of the object "%s"
+    kStepSection,      // 154 section of the object "%s"
+    kStepAddFromFile,  // 155 adding from a file
+    kStepVisibility,   // 156 showing/hiding objects
+    kStepNew,          // 157 New
+    kAskAddDroppedFiles, // 158 Add the objects of the dropped files (%s) to the scene?
+    kOfferRecovery, // 159 An autosaved copy of the scene %s from %s (objects: %s): restore it?
     kCount
 };
 

@@ -48,6 +48,7 @@ struct DrawOp {
     std::uint32_t pen = 0;   // 0x00BBGGRR
     std::uint32_t brush = 0; // 0x00BBGGRR
     PenStyle style = PenStyle::Solid;
+    int width = 1;    // pen width of lines and frames, in picture pixels
     std::string text; // UTF-8
     int fontSize = 10;
     bool bold = false;

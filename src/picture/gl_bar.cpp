@@ -9,6 +9,7 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
 #include <cstring>
 
 namespace vorn::pic {
@@ -149,7 +150,12 @@ void HalfToneRenderer::redraw(const Frame& f) {
     // The materials' alpha is 0; kept out of the picture, the cleared alpha of 1 stays, or the
     // composed window would show the objects as holes.
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
-    glViewport(0, 0, f.width, f.height);
+    // The whole device surface, with the scene laid out in picture pixels: a screen of finer
+    // pixels shows the same picture, drawn finer.
+    const double ratio = f.pixelRatio > 0 ? f.pixelRatio : 1;
+    glViewport(0, 0, static_cast<GLsizei>(std::lround(f.width * ratio)),
+               static_cast<GLsizei>(std::lround(f.height * ratio)));
+    glLineWidth(static_cast<GLfloat>(ratio));
 
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -303,9 +309,9 @@ void TGLBar::paintGL() {
     frame.transform = m_transform;
     frame.box = m_box;
     frame.outlines = m_viewType;
-    const qreal ratio = devicePixelRatioF();
-    frame.width = static_cast<int>(width() * ratio);
-    frame.height = static_cast<int>(height() * ratio);
+    frame.width = width();
+    frame.height = height();
+    frame.pixelRatio = devicePixelRatioF();
     m_renderer.redraw(frame);
     m_painting = false;
 }

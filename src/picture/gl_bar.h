@@ -23,8 +23,9 @@ class HalfToneRenderer {
         const TLight* light1 = nullptr;
         HalfToneTransform transform;
         SceneBox box;
-        bool outlines = false; // ViewType: polygons as outlines
-        int width = 0, height = 0;
+        bool outlines = false;     // ViewType: polygons as outlines
+        int width = 0, height = 0; // picture pixels, as the view's scales count them
+        double pixelRatio = 1;     // device pixels per picture pixel
     };
 
     // Context set-up of the first redraw: depth test, two lights, smooth shading.

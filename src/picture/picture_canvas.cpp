@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -222,9 +223,13 @@ void FramedSquare(const Pixels& px, const QRect& r, std::uint32_t fill, std::uin
 // background are set only when they change, and fonts are made once per size and weight. Solid
 // lines, closed solid outlines and framed squares inside the bitmap are written straight into its
 // pixels; solid lines reaching outside go to the painter as one array per run of one colour.
+// Primitives of the classic width on a bitmap of one pixel per picture unit are drawn as the old
+// canvas drew them; wider ones, and all on a bitmap of finer pixels, are drawn to the device's
+// pixels: lines centred on their picture pixels, frames inside their squares.
 class Replay {
   public:
-    Replay(QPainter& painter, const Pixels& pixels) : m_painter(painter), m_pixels(pixels) {
+    Replay(QPainter& painter, const Pixels& pixels, qreal ratio)
+        : m_painter(painter), m_pixels(pixels), m_ratio(ratio) {
         m_painter.setBrush(Qt::NoBrush);
         m_painter.setBackgroundMode(Qt::TransparentMode);
     }
@@ -244,13 +249,20 @@ class Replay {
             break;
         case DrawOp::Kind::Rect: {
             const QRect r(At(op.a()), At(op.b()) - QPoint(1, 1));
+            if (!classic(op.width)) {
+                const int w = std::max(op.width, 1);
+                m_painter.fillRect(r, Rgb(op.pen));
+                if (r.width() > 2 * w && r.height() > 2 * w)
+                    m_painter.fillRect(r.adjusted(w, w, -w, -w), Rgb(op.brush));
+                break;
+            }
             if (m_pixels.bits && r.width() >= 3 && r.height() >= 3 && inside(r.topLeft()) &&
                 inside(r.bottomRight())) {
                 FramedSquare(m_pixels, r, Argb(op.brush), Argb(op.pen));
                 break;
             }
             m_painter.fillRect(r, Rgb(op.brush));
-            setPen(op.pen, PenStyle::Solid, 0);
+            setPen(op.pen, PenStyle::Solid, 0, 1);
             m_painter.drawRect(r.adjusted(0, 0, -1, -1));
             break;
         }
@@ -266,12 +278,19 @@ class Replay {
                     poly[static_cast<std::size_t>(n++)] = p;
             }
             if (n < 2) break;
+            setPen(op.pen, op.style, op.brush, op.width);
+            if (!classic(op.width)) {
+                std::array<QPointF, 4> centred;
+                for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i)
+                    centred[i] = QPointF(poly[i]) + QPointF(0.5, 0.5);
+                m_painter.drawPolyline(centred.data(), n);
+                break;
+            }
             if (op.style == PenStyle::Solid && m_pixels.bits && n >= 3 && poly[0] == poly[n - 1] &&
                 std::all_of(poly.begin(), poly.begin() + n, [&](QPoint p) { return inside(p); })) {
                 ClosedOutline(m_pixels, {poly.data(), static_cast<std::size_t>(n)}, Argb(op.pen));
                 break;
             }
-            setPen(op.pen, op.style, op.brush);
             m_painter.drawPolyline(poly.data(), n);
             break;
         }
@@ -288,7 +307,7 @@ class Replay {
                 m_painter.fillRect(
                     QRect(top, QSize(font.metrics.horizontalAdvance(text), font.metrics.height())),
                     Rgb(op.brush));
-            setPen(op.pen, PenStyle::Solid, 0);
+            setPen(op.pen, PenStyle::Solid, 0, 1);
             m_painter.drawText(top + QPoint(0, font.metrics.ascent()), text);
             break;
         }
@@ -303,17 +322,26 @@ class Replay {
         QFontMetrics metrics;
     };
 
-    // Width-1 lines; the gaps of dotted and dashed pens show `gaps`, as on the old canvas. A
-    // solid pen never shows the background, so its colour is left as it is.
-    void setPen(std::uint32_t colour, PenStyle style, std::uint32_t gaps) {
-        if (!m_hasPen || colour != m_penColour || style != m_penStyle) {
+    // Whether a primitive of this width is drawn as on the old canvas.
+    bool classic(int width) const { return width == 1 && m_ratio == 1; }
+
+    // Lines `width` picture pixels wide; the gaps of dotted and dashed pens show `gaps`, as on
+    // the old canvas. A solid pen never shows the background, so its colour is left as it is.
+    void setPen(std::uint32_t colour, PenStyle style, std::uint32_t gaps, int width) {
+        if (!m_hasPen || colour != m_penColour || style != m_penStyle || width != m_penWidth) {
             QPen pen(Rgb(colour));
-            pen.setWidth(1);
+            pen.setWidth(width);
             pen.setStyle(QtStyle(style));
+            // Wide lines meet without notches and their dots stay round.
+            if (width > 1) {
+                pen.setCapStyle(Qt::RoundCap);
+                pen.setJoinStyle(Qt::RoundJoin);
+            }
             m_painter.setPen(pen);
             m_hasPen = true;
             m_penColour = colour;
             m_penStyle = style;
+            m_penWidth = width;
         }
         const bool opaque = style != PenStyle::Solid;
         if (opaque != m_opaque) {
@@ -332,11 +360,12 @@ class Replay {
     }
 
     void addSolidLine(const DrawOp& op) {
-        if (!m_lines.empty() && op.pen != m_linesColour) flushLines();
+        if (!m_lines.empty() && (op.pen != m_linesColour || op.width != m_linesWidth)) flushLines();
         m_linesColour = op.pen;
+        m_linesWidth = op.width;
         const QPoint a = At(op.a()), b = At(op.b());
         if (a == b) return;
-        if (m_pixels.bits && inside(a) && inside(b))
+        if (m_pixels.bits && op.width == 1 && inside(a) && inside(b))
             SolidLine(m_pixels, a, b, Argb(op.pen));
         else
             m_lines.emplace_back(a, b);
@@ -345,8 +374,15 @@ class Replay {
     // All lines of a run have one opaque colour, so their order within the run changes no pixel.
     void flushLines() {
         if (m_lines.empty()) return;
-        setPen(m_linesColour, PenStyle::Solid, 0);
-        m_painter.drawLines(m_lines.data(), static_cast<int>(m_lines.size()));
+        setPen(m_linesColour, PenStyle::Solid, 0, m_linesWidth);
+        if (classic(m_linesWidth)) {
+            m_painter.drawLines(m_lines.data(), static_cast<int>(m_lines.size()));
+        } else {
+            m_centred.clear();
+            for (const QLine& l : m_lines)
+                m_centred.emplace_back(QLineF(l).translated(0.5, 0.5));
+            m_painter.drawLines(m_centred.data(), static_cast<int>(m_centred.size()));
+        }
         m_lines.clear();
     }
 
@@ -361,14 +397,18 @@ class Replay {
 
     QPainter& m_painter;
     Pixels m_pixels;
+    qreal m_ratio;
     bool m_hasPen = false;
     std::uint32_t m_penColour = 0;
     PenStyle m_penStyle = PenStyle::Solid;
+    int m_penWidth = 1;
     bool m_opaque = false;
     bool m_hasGaps = false;
     std::uint32_t m_gaps = 0;
     std::vector<QLine> m_lines;
+    std::vector<QLineF> m_centred;
     std::uint32_t m_linesColour = 0;
+    int m_linesWidth = 1;
     std::vector<std::unique_ptr<Font>> m_fonts;
     const Font* m_font = nullptr;
 };
@@ -390,7 +430,7 @@ void PaintDisplayList(QImage& image, const DisplayList& list) {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
-    Replay replay(painter, pixels);
+    Replay replay(painter, pixels, image.devicePixelRatio());
     for (const DrawOp& op : list)
         replay.paint(op);
     replay.finish();
@@ -404,9 +444,18 @@ PictureCanvas::PictureCanvas(core::Env& env) : m_engine(env) {
     });
 }
 
-void PictureCanvas::resize(int width, int height) {
+qreal BitmapPixelRatio(qreal screenRatio) {
+    return std::isfinite(screenRatio) ? std::clamp<qreal>(screenRatio, 1, 8) : 1;
+}
+
+void PictureCanvas::resize(int width, int height, qreal ratio) {
     m_engine.resize(width, height);
-    m_image = QImage(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    // One bitmap pixel per device pixel: a screen of finer pixels shows the picture unscaled.
+    ratio = BitmapPixelRatio(ratio);
+    m_image =
+        QImage(static_cast<int>(std::ceil(std::max(width, 1) * ratio)),
+               static_cast<int>(std::ceil(std::max(height, 1) * ratio)), QImage::Format_RGB32);
+    m_image.setDevicePixelRatio(ratio);
     m_image.fill(Rgb(m_engine.env().settings.colorRgb(core::kColorBackground)));
 }
 
@@ -424,6 +473,16 @@ RedrawResult PictureCanvas::redraw(bool interactive, ScreenPoint mouse) {
 RedrawResult PictureCanvas::interactivePass(ScreenPoint mouse) {
     m_next.clear();
     const RedrawResult r = m_engine.drawPass(m_next, mouse);
+    if (r == RedrawResult::Drawn) {
+        PaintDisplayList(m_image, m_next);
+        std::swap(m_last, m_next);
+    }
+    return r;
+}
+
+RedrawResult PictureCanvas::pickPass(const PickTarget& target) {
+    m_next.clear();
+    const RedrawResult r = m_engine.pickPass(m_next, target);
     if (r == RedrawResult::Drawn) {
         PaintDisplayList(m_image, m_next);
         std::swap(m_last, m_next);

@@ -9,6 +9,10 @@
 
 namespace vorn::pic {
 
+// Device pixels per picture pixel of the bitmap for a screen of `screenRatio`: at least one
+// (coarser screens scale the picture down), at most 8 (finer ones scale it up).
+qreal BitmapPixelRatio(qreal screenRatio);
+
 // The picture font: "Courier" at `size` points, bold or not, drawn without smoothing.
 QFont PictureFont(int size, bool bold);
 
@@ -26,12 +30,16 @@ class PictureCanvas {
     ViewState& view() { return m_engine.view(); }
     const QImage& image() const { return m_image; }
 
-    // New bitmap of this size (contents cleared to the background); fitBase follows.
-    void resize(int width, int height);
+    // New bitmap of this size in picture pixels, each `ratio` device pixels wide (contents
+    // cleared to the background); fitBase follows.
+    void resize(int width, int height, qreal ratio = 1);
+    qreal pixelRatio() const { return m_image.devicePixelRatio(); }
     // RedrawPicture: the plain pass, or an interactive pass at `mouse`.
     RedrawResult redraw(bool interactive = false, ScreenPoint mouse = {});
     // An interactive pass over the existing bitmap.
     RedrawResult interactivePass(ScreenPoint mouse);
+    // An interactive pass over the existing bitmap showing `target` picked.
+    RedrawResult pickPass(const PickTarget& target);
     // The primitives of the last pass, in drawing order.
     const DisplayList& lastPass() const { return m_last; }
 

@@ -4,11 +4,15 @@
 #include "picture/picture_canvas.h"
 
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
+
 #include <functional>
+#include <optional>
 
 namespace vorn::pic {
 
@@ -25,16 +29,33 @@ class PlaceWidget : public QWidget {
         setToolTip(QString::fromUtf8(kPlaceHint));
         setStatusTip(QString::fromUtf8(kPlaceHint));
         setMouseTracking(true);
+        setFocusPolicy(Qt::StrongFocus); // keyboard picking
         setCursor(Qt::CrossCursor);
         setAttribute(Qt::WA_OpaquePaintEvent);
         setMinimumSize(16, 16);
     }
 
     std::function<void(QResizeEvent*)> onResize;
+    std::function<void()> onPixelRatio;
     std::function<void(QMouseEvent*)> onMove, onPress, onRelease, onDouble;
+    std::function<void(QWheelEvent*)> onWheel;
+    PicturePanel::KeyHandler onKey;
 
   protected:
+    // Seen before QWidget::event, which would take Tab and Shift+Tab for the focus chain.
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::KeyPress && onKey) {
+            const auto* k = static_cast<QKeyEvent*>(e);
+            if (onKey(k->key(), k->modifiers())) {
+                e->accept();
+                return true;
+            }
+        }
+        return QWidget::event(e);
+    }
     void paintEvent(QPaintEvent*) override {
+        // Shown on a screen of other pixels: a bitmap for them first, never a scaled picture.
+        if (m_canvas.pixelRatio() != BitmapPixelRatio(devicePixelRatioF())) onPixelRatio();
         QPainter painter(this);
         painter.drawImage(0, 0, m_canvas.image());
     }
@@ -43,6 +64,7 @@ class PlaceWidget : public QWidget {
     void mousePressEvent(QMouseEvent* e) override { onPress(e); }
     void mouseReleaseEvent(QMouseEvent* e) override { onRelease(e); }
     void mouseDoubleClickEvent(QMouseEvent* e) override { onDouble(e); }
+    void wheelEvent(QWheelEvent* e) override { onWheel(e); }
 
   private:
     PictureCanvas& m_canvas;
@@ -69,6 +91,9 @@ struct PicturePanel::Impl {
     PlaceWidget* place = nullptr;
     QScrollBar* hor = nullptr;
     QScrollBar* ver = nullptr;
+    std::function<bool()> turnGate;
+    std::optional<TurnDrag> turn;
+    int wheelRest = 0;
 };
 
 PicturePanel::PicturePanel(core::Env& env, QWidget* parent) : QWidget(parent), d(new Impl(env)) {
@@ -91,23 +116,33 @@ PicturePanel::PicturePanel(core::Env& env, QWidget* parent) : QWidget(parent), d
     connect(d->ver, &QScrollBar::valueChanged, this, turned);
 
     d->place->onResize = [this](QResizeEvent* e) {
-        d->canvas.resize(e->size().width(), e->size().height());
+        d->canvas.resize(e->size().width(), e->size().height(), d->place->devicePixelRatioF());
+        redrawPicture();
+    };
+    d->place->onPixelRatio = [this] {
+        d->canvas.resize(d->place->width(), d->place->height(), d->place->devicePixelRatioF());
         redrawPicture();
     };
     d->place->onMove = [this](QMouseEvent* e) {
         if (d->canvas.engine().busy()) return;
         const QPoint p = e->position().toPoint();
+        if (followTurn(p, e->buttons())) return;
         Q_EMIT placeMouseMoved(p.x(), p.y(), e->buttons(), e->modifiers());
         interactivePass(p.x(), p.y());
     };
     d->place->onPress = [this](QMouseEvent* e) {
         const QPoint p = e->position().toPoint();
+        // Asked before the press is handled: a click that ends an operation starts no turn.
+        const bool turn = mayTurn(e);
         Q_EMIT placeMousePressed(p.x(), p.y(), e->button(), e->modifiers());
+        if (turn) beginTurn(p);
     };
     d->place->onRelease = [this](QMouseEvent* e) {
         const QPoint p = e->position().toPoint();
+        if (e->button() == Qt::LeftButton) d->turn.reset();
         Q_EMIT placeMouseReleased(p.x(), p.y(), e->button(), e->modifiers());
     };
+    d->place->onWheel = [this](QWheelEvent* e) { wheelEvent(e); };
     d->place->onDouble = [this](QMouseEvent* e) {
         const QPoint p = e->position().toPoint();
         Q_EMIT placeDoubleClicked(p.x(), p.y());
@@ -151,6 +186,14 @@ void PicturePanel::interactivePass(int x, int y) {
     if (d->canvas.interactivePass({x, y}) == RedrawResult::Drawn) d->place->update();
 }
 
+void PicturePanel::pickPass(const PickTarget& target) {
+    if (d->canvas.pickPass(target) == RedrawResult::Drawn) d->place->update();
+}
+
+void PicturePanel::setKeyHandler(KeyHandler handler) {
+    d->place->onKey = std::move(handler);
+}
+
 bool PicturePanel::busy() const {
     return d->canvas.engine().busy();
 }
@@ -161,6 +204,65 @@ void PicturePanel::setPassHooks(PassHooks* hooks) {
 
 PictureCanvas& PicturePanel::canvas() {
     return d->canvas;
+}
+
+void PicturePanel::setTurnGate(std::function<bool()> gate) {
+    d->turnGate = std::move(gate);
+}
+
+bool PicturePanel::turning() const {
+    return d->turn.has_value();
+}
+
+bool PicturePanel::mayTurn(const QMouseEvent* e) const {
+    if (e->button() != Qt::LeftButton) return false;
+    return d->turnGate ? d->turnGate() : degenerateAxis() == 0;
+}
+
+void PicturePanel::beginTurn(QPoint p) {
+    const ViewState& v = view();
+    d->turn = TurnDrag{p.x(), p.y(), v.turnHorizontal(), v.turnVertical()};
+}
+
+bool PicturePanel::followTurn(QPoint p, Qt::MouseButtons buttons) {
+    if (!d->turn) return false;
+    // A release lost outside the window ends the turn at the next move.
+    if (!(buttons & Qt::LeftButton)) {
+        d->turn.reset();
+        return false;
+    }
+    const TurnPreset t = TurnAfterDrag(*d->turn, p.x(), p.y());
+    if (t.horizontal != d->hor->value() || t.vertical != d->ver->value())
+        setTurnAngles(t.horizontal, t.vertical);
+    return true;
+}
+
+void PicturePanel::wheelEvent(QWheelEvent* e) {
+    const int steps = WheelZoomSteps(d->wheelRest, e->angleDelta().y());
+    e->accept();
+    if (steps == 0) return;
+    ZoomSteps(view(), steps);
+    redrawPicture();
+}
+
+void PicturePanel::mousePressEvent(QMouseEvent* e) {
+    if (!mayTurn(e)) {
+        e->ignore();
+        return;
+    }
+    beginTurn(e->position().toPoint());
+}
+
+void PicturePanel::mouseMoveEvent(QMouseEvent* e) {
+    if (!followTurn(e->position().toPoint(), e->buttons())) e->ignore();
+}
+
+void PicturePanel::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton && d->turn) {
+        d->turn.reset();
+        return;
+    }
+    e->ignore();
 }
 
 void PicturePanel::fitPicture() {

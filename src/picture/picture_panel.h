@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include <functional>
+
 class QScrollBar;
 
 namespace vorn::pic {
@@ -13,6 +15,7 @@ namespace vorn::pic {
 struct ViewState;
 class PictureCanvas;
 class PassHooks;
+struct PickTarget;
 
 class PicturePanel : public QWidget {
     Q_OBJECT
@@ -51,6 +54,17 @@ class PicturePanel : public QWidget {
     // The picture interaction's part of every drawing pass (hit test, marked elements, status).
     void setPassHooks(PassHooks* hooks);
     PictureCanvas& canvas();
+    // A keyboard pick: an interactive pass over the picture showing `target` picked.
+    void pickPass(const PickTarget& target);
+    // Keys pressed on the picture go to `handler` first; it answers whether it used the key.
+    // Tab and Shift+Tab reach it too: they move the focus on only when it refuses them.
+    using KeyHandler = std::function<bool(int key, Qt::KeyboardModifiers mods)>;
+    void setKeyHandler(KeyHandler handler);
+    // Asked when the left button goes down on the picture: may a drag from here turn the scene?
+    // Without one, a drag turns the scene in every view but the axis views.
+    void setTurnGate(std::function<bool()> gate);
+    // True while a drag turns the scene.
+    bool turning() const;
 
   Q_SIGNALS:
     // Mouse events on the picture in picture coordinates, for the picture interaction.
@@ -61,7 +75,19 @@ class PicturePanel : public QWidget {
     // The view changed (angles, zoom, size); the half-tone picture follows it.
     void viewChanged();
 
+  protected:
+    // The wheel zooms; the half-tone picture, which takes no mouse input, leaves its presses
+    // and drags to the panel.
+    void wheelEvent(QWheelEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
   private:
+    bool mayTurn(const QMouseEvent* e) const;
+    void beginTurn(QPoint p);
+    // False when no turn is going on.
+    bool followTurn(QPoint p, Qt::MouseButtons buttons);
     struct Impl;
     Impl* d;
 };

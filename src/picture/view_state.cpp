@@ -119,6 +119,30 @@ void ZoomOut(ViewState& view) {
                  static_cast<float>(view.zoomZ() / kZoomFactor));
 }
 
+int WheelZoomSteps(int& rest, int delta) {
+    // Turning back drops what the other way had gathered.
+    if ((rest > 0 && delta < 0) || (rest < 0 && delta > 0)) rest = 0;
+    rest += delta;
+    const int steps = rest / kWheelNotch;
+    rest -= steps * kWheelNotch;
+    return steps;
+}
+
+void ZoomSteps(ViewState& view, int steps) {
+    for (; steps > 0; --steps)
+        ZoomIn(view);
+    for (; steps < 0; ++steps)
+        ZoomOut(view);
+}
+
+TurnPreset TurnAfterDrag(const TurnDrag& drag, int x, int y) {
+    const auto wrap = [](int v) { return ((v % kTurnSteps) + kTurnSteps) % kTurnSteps; };
+    // A larger horizontal step turns the front to the left and a larger vertical one lowers the
+    // eye, so a drag to the right or downwards takes the steps down.
+    return {wrap(drag.horizontal - (x - drag.startX) / kDragPixelsPerTurnStep),
+            wrap(drag.vertical - (y - drag.startY) / kDragPixelsPerTurnStep)};
+}
+
 std::optional<TurnPreset> AxisPreset(int tag) {
     switch (tag) {
     case 1:

@@ -13,6 +13,10 @@ inline constexpr int kTurnLargeStep = 5;
 inline constexpr int kInitialTurnHorizontal = 27;
 inline constexpr int kInitialTurnVertical = 49;
 inline constexpr double kZoomFactor = 1.1;
+// One notch of a mouse wheel, in the wheel's eighths of a degree.
+inline constexpr int kWheelNotch = 120;
+// Pixels of a drag on the picture per turn step (5 degrees): a full turn is 432 pixels.
+inline constexpr int kDragPixelsPerTurnStep = 6;
 
 // The turn angles and the three scales live in the scene header, so that a scene file keeps
 // them and a loaded scene brings its own view; the rest of the view is the picture's.
@@ -61,10 +65,26 @@ void FitPicture(ViewState& view, const core::Scene& scene, const core::Settings&
 void ZoomIn(ViewState& view);
 void ZoomOut(ViewState& view);
 
+// Zoom steps (positive in, negative out) for a wheel turn of `delta` eighths of a degree; `rest`
+// keeps what did not make a whole notch, so that fine-grained wheels and touch pads zoom too.
+int WheelZoomSteps(int& rest, int delta);
+// `steps` zoom steps about the picture's centre, as the keypad's plus and minus do.
+void ZoomSteps(ViewState& view, int steps);
+
 struct TurnPreset {
     int horizontal, vertical;
 };
 // Scroll-bar positions of the axis presets of the "Зображення" menu (Tags 1..4).
 std::optional<TurnPreset> AxisPreset(int tag);
+
+// A drag that turns the scene: where it began and the turn steps it began at.
+struct TurnDrag {
+    int startX = 0, startY = 0;
+    int horizontal = 0, vertical = 0;
+};
+// The turn steps with the pointer at (x, y): the side of the scene facing the viewer follows
+// the pointer, one step per kDragPixelsPerTurnStep pixels counted from the start (so nothing
+// drifts), going round past 0 and 71 as the turn is a full circle either way.
+TurnPreset TurnAfterDrag(const TurnDrag& drag, int x, int y);
 
 } // namespace vorn::pic

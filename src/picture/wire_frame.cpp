@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <set>
+#include <tuple>
 
 namespace vorn::pic {
 
@@ -88,6 +90,17 @@ bool Inside(const ProjectedVertex& p, int w, int h) {
 
 bool NearPicture(double x, double y, int w, int h) {
     return x >= -kClipMargin && x <= w + kClipMargin && y >= -kClipMargin && y <= h + kClipMargin;
+}
+
+int LineWidthOf(const core::Settings& s) {
+    return std::clamp(s.lineWidth, core::kMinLineWidth, core::kMaxLineWidth);
+}
+int LabelSizeOf(const core::Settings& s) {
+    return std::clamp(s.labelFontSize, core::kMinLabelFontSize, core::kMaxLabelFontSize);
+}
+// A distance laid out around a label of the classic size, grown with the chosen size.
+int ByFont(int length, int size) {
+    return static_cast<int>(std::lround(length * size / static_cast<double>(kFontSize)));
 }
 
 int Utf8Length(std::string_view s) {
@@ -244,7 +257,8 @@ void WireFrame::axisPass() {
     m_view.degenerateAxis = 0;
     const ProjectedVertex origin = table(core::kAxesSlot, 1);
     m_labels = {};
-    m_labels[0] = Round(origin.px + 2, origin.py - 12);
+    const int font = LabelSizeOf(m_env.settings);
+    m_labels[0] = Round(origin.px + 2, origin.py - ByFont(12, font));
     const int w = m_width, h = m_height;
     const std::array<std::array<geo::Vec3, 2>, 4> borders = {{
         {geo::Vec3(0, 0, 0), geo::Vec3(w, 0, 0)}, // top
@@ -301,8 +315,8 @@ void WireFrame::axisPass() {
         if (auto& label = m_labels[static_cast<std::size_t>(k)]) {
             if (std::abs(label->x) < 5) label->x += 5;
             if (std::abs(label->y) < 5) label->y += 5;
-            if (std::abs(label->x - w) < 10) label->x -= 15;
-            if (std::abs(label->y - h) < 10) label->y -= 15;
+            if (std::abs(label->x - w) < ByFont(10, font)) label->x -= ByFont(15, font);
+            if (std::abs(label->y - h) < ByFont(10, font)) label->y -= ByFont(15, font);
         }
     }
 }
@@ -316,6 +330,7 @@ RedrawResult WireFrame::drawPass(DisplayList& out, std::optional<ScreenPoint> mo
     m_pick = {};
     const bool interactive = mouse.has_value();
     const ScreenPoint m = mouse.value_or(ScreenPoint{});
+    const std::size_t first = out.size();
 
     const core::Scene& scene = m_env.scene;
     const int count = std::min(scene.objectCount(), core::kMaxObjectCount);
@@ -334,20 +349,15 @@ RedrawResult WireFrame::drawPass(DisplayList& out, std::optional<ScreenPoint> mo
         if (o.visible || o.type == ObjectType::Axes) drawObjects(out, slot, interactive, m);
     }
 
-    // The element under the pointer.
-    if (m_pick.any()) {
-        if (m_pick.vertex2 != 0) {
-            if (const auto s = segment(m_pick.object, m_pick.vertex1, m_pick.vertex2))
-                out.push_back(LineOp(Role::PickedEdge, s->p1, s->p2, roleRgb(core::kColorActive),
-                                     roleRgb(core::kColorBackground), PenStyle::Dot));
-        } else if (m_env.settings.IsUsel) {
-            out.push_back(SquareOp(Role::PickedVertex, screen(m_pick.object, m_pick.vertex1), 2, 3,
-                                   kRgbRed, kRgbRed));
-        }
-    }
+    if (m_forcedPick) m_pick = *m_forcedPick;
+    drawPickHighlight(out);
     m_hooks->afterObjects(m_pick, m, interactive);
     drawMarked(out);
     drawProjectionLines(out, interactive, m);
+    // Every line and frame of the pass takes the chosen width.
+    for (std::size_t i = first; i < out.size(); ++i)
+        if (out[i].kind != DrawOp::Kind::Fill && out[i].kind != DrawOp::Kind::Text)
+            out[i].width = LineWidthOf(m_env.settings);
     m_hooks->endPass(m_pick, before);
     m_busy = false;
     return RedrawResult::Drawn;
@@ -359,17 +369,19 @@ void WireFrame::drawObjects(DisplayList& out, int slot, bool interactive, Screen
     if (o.vertexCount < 0 || o.vertexCount > core::kMaxVertices) return; // damaged record
     const bool isAxes = o.type == ObjectType::Axes;
     const std::uint32_t background = roleRgb(core::kColorBackground);
+    const int w = LineWidthOf(settings);
 
     if (isAxes && settings.IsOsi) {
         for (int j = 0; j <= 3; ++j) {
             const auto& label = m_labels[static_cast<std::size_t>(j)];
             if (!label || (j > 0 && j == m_view.degenerateAxis)) continue;
             DrawOp letter = TextOp(Role::AxisLetter, *label, std::string(1, kAxisLetters[j]),
-                                   roleRgb(core::kColorLabels), kFontSize, false);
+                                   roleRgb(core::kColorLabels), LabelSizeOf(settings), false);
             letter.slot = slot;
             out.push_back(letter);
             if (j > 0 && o.vertexCount >= 4 + j) {
-                DrawOp mark = SquareOp(Role::AxisMark, screen(slot, 4 + j), 1, 2, o.color, o.color);
+                DrawOp mark =
+                    SquareOp(Role::AxisMark, screen(slot, 4 + j), w, 2 * w, o.color, o.color);
                 mark.slot = slot;
                 mark.vertex = 4 + j;
                 out.push_back(mark);
@@ -435,7 +447,7 @@ void WireFrame::drawObjects(DisplayList& out, int slot, bool interactive, Screen
             if (!interactive || !visible) continue;
             // The axes are picked along their whole lines, even where the segment is not.
             if (cut && isAxes) s = segment(slot, vi[a], vi[b], true);
-            if (s) hitTest(slot, vi[a], vi[b], *s, mouse);
+            if (s && !m_forcedPick) hitTest(slot, vi[a], vi[b], *s, mouse);
         }
     }
 
@@ -444,29 +456,131 @@ void WireFrame::drawObjects(DisplayList& out, int slot, bool interactive, Screen
         drawNodes(out, slot);
 }
 
+// The element under the pointer.
+void WireFrame::drawPickHighlight(DisplayList& out) {
+    if (!m_pick.any()) return;
+    const auto edge = [&](int v1, int v2) {
+        if (const auto s = segment(m_pick.object, v1, v2))
+            out.push_back(LineOp(Role::PickedEdge, s->p1, s->p2, roleRgb(core::kColorActive),
+                                 roleRgb(core::kColorBackground), PenStyle::Dot));
+    };
+    if (m_pick.vertex1 == 0) { // a whole plane, picked from the keyboard: its outline
+        const SceneObject& o = m_env.scene.object(m_pick.object);
+        const int n = std::clamp<int>(o.vertexCount, 0, core::kMaxVertices);
+        for (int i = 1; i <= n && n > 1; ++i)
+            edge(i, i % n + 1);
+    } else if (m_pick.vertex2 != 0) {
+        edge(m_pick.vertex1, m_pick.vertex2);
+    } else if (m_env.settings.IsUsel) {
+        const int w = LineWidthOf(m_env.settings);
+        out.push_back(SquareOp(Role::PickedVertex, screen(m_pick.object, m_pick.vertex1), 2 * w,
+                               3 * w, kRgbRed, kRgbRed));
+    }
+}
+
+RedrawResult WireFrame::pickPass(DisplayList& out, const PickTarget& target) {
+    m_forcedPick = target.pick;
+    const RedrawResult r = drawPass(out, Round(target.x, target.y));
+    m_forcedPick.reset();
+    return r;
+}
+
+std::vector<PickTarget> WireFrame::pickTargets() const {
+    const core::Scene& scene = m_env.scene;
+    const auto inside = [this](double x, double y) {
+        return x >= 0 && x <= m_width && y >= 0 && y <= m_height;
+    };
+    const auto point = [](const SceneObject& o, int i) {
+        const core::Vec3f& v = o.vertex(i);
+        return geo::Vec3(v.x, v.y, v.z);
+    };
+    std::vector<PickTarget> vertices, edges, planes;
+    std::set<std::pair<int, int>> seenVertices;
+    std::set<std::tuple<int, int, int>> seenEdges;
+    const int count = std::min(scene.objectCount(), core::kMaxObjectCount);
+    for (int slot = 1; slot <= count; ++slot) {
+        const SceneObject& o = scene.object(slot);
+        if (!o.visible || o.vertexCount < 1 || o.vertexCount > core::kMaxVertices) continue;
+        const bool isAxes = o.type == ObjectType::Axes;
+        const core::EdgeFlags& flags = scene.edgeVisibility(slot);
+        const int faces = std::clamp<int>(o.faceCount, 0, core::kMaxFaces);
+        // The faces' edges as the hit test walks them: a vertex is tested as an edge's start.
+        for (int f = 1; f <= faces; ++f) {
+            if (isAxes && f == m_view.degenerateAxis) continue;
+            const core::Face& face = o.face(f);
+            const std::array<int, 4> vi = {face.vertex1, face.vertex2, face.vertex3, face.vertex1};
+            if (std::any_of(vi.begin(), vi.end(),
+                            [&](int v) { return v < 1 || v > o.vertexCount; }))
+                continue;
+            for (std::size_t e = 0; e < 3; ++e) {
+                if (m_env.settings.DrawContur && o.type == ObjectType::Polyhedron &&
+                    flags[static_cast<std::size_t>(f - 1)][e] == 0)
+                    continue;
+                const int a = vi[e], b = vi[e + 1];
+                const ProjectedVertex &pa = projected(slot, a), &pb = projected(slot, b);
+                if (inside(pa.px, pa.py) && seenVertices.insert({slot, a}).second)
+                    vertices.push_back({PickKind::Vertex, {slot, a, 0, point(o, a)}, pa.px, pa.py});
+                // An axis line has no point of its own to offer without a pointer.
+                if (isAxes || screen(slot, a) == screen(slot, b)) continue;
+                const double mx = (pa.px + pb.px) / 2, my = (pa.py + pb.py) / 2;
+                if (inside(mx, my) &&
+                    seenEdges.insert({slot, std::min(a, b), std::max(a, b)}).second)
+                    edges.push_back(
+                        {PickKind::Edge, {slot, a, b, (point(o, a) + point(o, b)) * 0.5}, mx, my});
+            }
+        }
+        if (o.type != ObjectType::Plane) continue;
+        geo::Vec3 centre;
+        double cx = 0, cy = 0;
+        for (int i = 1; i <= o.vertexCount; ++i) {
+            centre = centre + point(o, i);
+            cx += projected(slot, i).px;
+            cy += projected(slot, i).py;
+        }
+        const double n = o.vertexCount;
+        if (inside(cx / n, cy / n))
+            planes.push_back({PickKind::Plane, {slot, 0, 0, centre * (1 / n)}, cx / n, cy / n});
+    }
+    const double ox = m_width / 2.0, oy = m_height / 2.0;
+    const auto nearer = [ox, oy](const PickTarget& a, const PickTarget& b) {
+        return std::hypot(a.x - ox, a.y - oy) < std::hypot(b.x - ox, b.y - oy);
+    };
+    std::vector<PickTarget> out;
+    for (std::vector<PickTarget>* group : {&vertices, &edges, &planes}) {
+        std::stable_sort(group->begin(), group->end(), nearer);
+        out.insert(out.end(), group->begin(), group->end());
+    }
+    return out;
+}
+
 void WireFrame::drawNodes(DisplayList& out, int slot) {
     const core::Settings& settings = m_env.settings;
     const SceneObject& o = m_env.scene.object(slot);
+    const int w = LineWidthOf(settings), font = LabelSizeOf(settings);
+    // Labels start just inside the node's lower right corner.
+    const int offset = 3 * w - 1;
     for (int i = 1; i <= o.vertexCount; ++i) {
         const ScreenPoint p = screen(slot, i);
         if (settings.IsUsel || o.type == ObjectType::Point) {
-            DrawOp node = SquareOp(Role::Node, p, 2, 3, roleRgb(core::kColorNodes), kRgbWhite);
+            DrawOp node =
+                SquareOp(Role::Node, p, 2 * w, 3 * w, roleRgb(core::kColorNodes), kRgbWhite);
             node.slot = slot;
             node.vertex = i;
             out.push_back(node);
         }
         if (!settings.PutVerNum) continue;
         std::string text = VertexLabel(o, i, settings);
-        const int w = textWidth(text, kFontSize, true);
-        DrawOp label = TextOp(Role::VertexLabel, {p.x + 2, p.y + 2}, std::move(text),
-                              roleRgb(core::kColorLabels), kFontSize, true);
+        const int textW = textWidth(text, font, true);
+        DrawOp label = TextOp(Role::VertexLabel, {p.x + offset, p.y + offset}, std::move(text),
+                              roleRgb(core::kColorLabels), font, true);
         label.slot = slot;
         label.vertex = i;
         out.push_back(label);
         if (settings.PutNumObj) {
-            DrawOp number =
-                TextOp(Role::ObjectNumber, {p.x + 3 + w, p.y + 10}, std::to_string(slot - 1),
-                       roleRgb(core::kColorLabels), kObjectNumberFontSize, false);
+            DrawOp number = TextOp(Role::ObjectNumber,
+                                   {p.x + offset + 1 + textW, p.y + offset + ByFont(8, font)},
+                                   std::to_string(slot - 1), roleRgb(core::kColorLabels),
+                                   ByFont(kObjectNumberFontSize, font), false);
             number.slot = slot;
             number.vertex = i;
             out.push_back(number);
@@ -476,12 +590,13 @@ void WireFrame::drawNodes(DisplayList& out, int slot) {
 
 void WireFrame::drawMarked(DisplayList& out) {
     const std::uint32_t background = roleRgb(core::kColorBackground);
+    const int w = LineWidthOf(m_env.settings);
     const std::uint32_t picked = roleRgb(core::kColorPicked);
     for (const MarkedElement& e : m_hooks->measureElements()) {
         const int n = std::clamp(e.pointCount, 0, 4);
         for (int k = 0; k < n; ++k) {
             const ScreenPoint p = e.screen[static_cast<std::size_t>(k)];
-            out.push_back(SquareOp(Role::MarkedPoint, p, 2, 3, kRgbRed, background));
+            out.push_back(SquareOp(Role::MarkedPoint, p, 2 * w, 3 * w, kRgbRed, background));
             if (k + 1 < n)
                 out.push_back(LineOp(Role::MarkedLine, p, e.screen[static_cast<std::size_t>(k + 1)],
                                      picked, background, PenStyle::Dot));
@@ -493,7 +608,7 @@ void WireFrame::drawMarked(DisplayList& out) {
     const std::span<MarkedElement> placed = m_hooks->placedPoints();
     for (std::size_t j = 0; j < placed.size(); ++j) {
         const ScreenPoint p = placed[j].screen[0];
-        out.push_back(SquareOp(Role::MarkedPoint, p, 2, 3, kRgbRed, background));
+        out.push_back(SquareOp(Role::MarkedPoint, p, 2 * w, 3 * w, kRgbRed, background));
         if (j + 1 < placed.size())
             out.push_back(LineOp(Role::MarkedLine, p, placed[j + 1].screen[0], picked, background,
                                  PenStyle::Dot));

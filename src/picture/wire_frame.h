@@ -50,6 +50,15 @@ struct Pick {
     bool any() const { return object != 0; }
 };
 
+// An element the keyboard can pick: a vertex, an edge or a whole plane, with the pick it gives
+// (a plane has no vertices set and its centre as the point) and where it lies on the picture.
+enum class PickKind { Vertex, Edge, Plane };
+struct PickTarget {
+    PickKind kind = PickKind::Vertex;
+    Pick pick;
+    double x = 0, y = 0; // picture position: the vertex, the edge's middle, the plane's centre
+};
+
 // A fixed measurement element or a point placed on the screen.
 struct MarkedElement {
     int object = 0;
@@ -108,6 +117,12 @@ class WireFrame {
     RedrawResult redraw(DisplayList& out, bool interactive = false, ScreenPoint mouse = {});
     // A drawing pass over the existing picture; `mouse` is given for an interactive pass.
     RedrawResult drawPass(DisplayList& out, std::optional<ScreenPoint> mouse);
+    // An interactive pass that shows `target` picked, as the hit test would at its position.
+    RedrawResult pickPass(DisplayList& out, const PickTarget& target);
+    // The elements the keyboard steps through, from the last redraw: vertices, then edges, then
+    // planes of the visible objects, each group nearest to the picture's centre first (ties in
+    // the hit test's walking order). Only what the pointer could pick inside the picture.
+    std::vector<PickTarget> pickTargets() const;
     // FitPicture on this scene and view; the axis ends go back to the unit points.
     void fit();
 
@@ -135,6 +150,7 @@ class WireFrame {
     std::optional<ScreenSegment> segment(int slot, int vertex1, int vertex2,
                                          bool wholeLine = false) const;
     void hitTest(int slot, int vertex1, int vertex2, const ScreenSegment& s, ScreenPoint mouse);
+    void drawPickHighlight(DisplayList& out);
     void drawNodes(DisplayList& out, int slot);
     void drawMarked(DisplayList& out);
     void drawProjectionLines(DisplayList& out, bool interactive, ScreenPoint mouse);
@@ -152,6 +168,7 @@ class WireFrame {
     std::vector<char> m_near;                 // and whether they lie near enough to the picture
     std::array<std::optional<ScreenPoint>, 4> m_labels{};
     Pick m_pick;
+    std::optional<Pick> m_forcedPick; // set during pickPass: no hit test
     PassHooks m_noHooks;
     PassHooks* m_hooks = &m_noHooks;
     TextMeasure m_measure;

@@ -285,6 +285,38 @@ TEST_F(LanguageTest, EnglishFileCoversEveryExportedKey) {
     EXPECT_TRUE(raw.readAll().contains(QByteArray("r36=Angle\xB0\r\n")));
 }
 
+// A teacher finds a command by one name: its menu caption, which its hints repeat and the English
+// help quotes.
+TEST(EnglishTexts, CommandsKeepOneWordingInMenuHintsAndHelp) {
+    const lang::IniFile eng =
+        lang::IniFile::load((kSourceDir + "/lang/vorn3eng.lng").toStdString());
+    QFile file(kSourceDir + "/help/vorn3eng.html");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString help = QString::fromUtf8(file.readAll());
+    const QRegularExpression captionKey("^m_(\\w+)\\.caption$");
+    QStringList faults;
+    int commands = 0;
+    for (const std::string& key : eng.keys("Vorn2frm")) {
+        const QRegularExpressionMatch m = captionKey.match(QString::fromStdString(key));
+        const std::string name = m.captured(1).toStdString();
+        const auto hint = eng.get("Vorn2frm", "m_" + name + ".hint");
+        if (!m.hasMatch() || !hint) continue; // not a command, or a menu
+        ++commands;
+        const QString shown = QString::fromStdString(eng.value("Vorn2frm", key, "")).remove('&');
+        QString bare = shown.trimmed();
+        if (bare.endsWith(QChar(0x2026))) bare.chop(1);
+        const QString where = QString::fromStdString(name) + ": ";
+        if (!QString::fromStdString(*hint).contains(bare, Qt::CaseInsensitive))
+            faults << where + "hint " + QString::fromStdString(*hint);
+        const auto buttonHint = eng.get("Vorn2frm", "k_" + name + ".hint");
+        if (buttonHint && *buttonHint != *hint)
+            faults << where + "button hint " + QString::fromStdString(*buttonHint);
+        if (!help.contains(QChar(0x201C) + shown + QChar(0x201D))) faults << where + "help";
+    }
+    EXPECT_GT(commands, 50);
+    EXPECT_TRUE(faults.isEmpty()) << faults.join("\n").toStdString();
+}
+
 // Every fixed text a user reads must be reachable by a language file, which keys texts by
 // component names: an unnamed caption would stay in Ukrainian under any language.
 TEST_F(LanguageTest, EveryUkrainianCaptionHasAKey) {
@@ -334,6 +366,7 @@ TEST_F(LanguageTest, SwitchingToEnglishAndBack) {
     run("Delete");
     ASSERT_FALSE(dialogs->boxes.empty());
     EXPECT_TRUE(dialogs->boxes.back().second.startsWith("Delete"));
+    EXPECT_EQ(dialogs->boxes.back().second, "Delete the object \"A\"?");
 
     EXPECT_EQ(window->helpFileName(), "vorn3eng.html");
 
@@ -374,6 +407,51 @@ TEST_F(LanguageTest, MenuLettersAndAltShortcutsDoNotMeet) {
     choose("vorn3eng.lng");
     EXPECT_EQ(menuCaption("m_File"), "&File");
     EXPECT_TRUE(clashes().isEmpty()) << clashes().join("\n").toStdString();
+}
+
+// Alt and a letter must reach one control of a dialog: every settings check box and every page of
+// the standard objects has its letter, and no two controls of one dialog share one.
+TEST_F(LanguageTest, DialogMnemonicsAreThereAndUnique) {
+    ASSERT_TRUE(QFile::copy(kSourceDir + "/lang/vorn3eng.lng", path("vorn3eng.lng")));
+    ASSERT_TRUE(window->exportLanguage());
+    window->buildLanguageList();
+    const auto letter = [](const QString& text) -> QString {
+        for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+            if (text[i] != '&') continue;
+            if (text[i + 1] != '&') return text.mid(i + 1, 1).toLower();
+            ++i;
+        }
+        return {};
+    };
+    // `settings`: its check boxes need letters; otherwise its pages do.
+    const auto check = [&](QWidget* dialog, bool settings) {
+        QStringList missing;
+        std::map<QString, QStringList> owners;
+        for (auto* b : dialog->findChildren<QAbstractButton*>()) {
+            const QString l = letter(b->text());
+            if (l.isEmpty() && settings && qobject_cast<QCheckBox*>(b)) missing << b->objectName();
+            if (!l.isEmpty()) owners[l] << b->objectName();
+        }
+        for (auto* tabs : dialog->findChildren<QTabWidget*>())
+            for (int i = 0; i < tabs->count(); ++i) {
+                const QString l = letter(tabs->tabText(i));
+                if (l.isEmpty() && !settings) missing << tabs->widget(i)->objectName();
+                if (!l.isEmpty()) owners[l] << tabs->widget(i)->objectName();
+            }
+        QStringList shared;
+        for (const auto& [l, names] : owners)
+            if (names.size() > 1) shared << l + ": " + names.join(", ");
+        EXPECT_TRUE(missing.isEmpty()) << dialog->objectName().toStdString()
+                                       << " without: " << missing.join(", ").toStdString();
+        EXPECT_TRUE(shared.isEmpty())
+            << dialog->objectName().toStdString() << " shares " << shared.join("; ").toStdString();
+    };
+    for (const char* language : {"", "vorn3eng.lng"}) {
+        SCOPED_TRACE(*language ? language : "built-in");
+        if (*language) choose(language);
+        check(window->setupFrm(), true);
+        check(window->findChild<QWidget*>("StandObjFrm"), false);
+    }
 }
 
 TEST_F(LanguageTest, ColoursStoredUnderEnglishCaptionsComeBackAfterARestart) {

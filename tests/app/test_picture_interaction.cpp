@@ -5,11 +5,13 @@
 #include "app/listing_panel.h"
 #include "app/stat_line.h"
 #include "entry/object_builder.h"
+#include "picture/picture_canvas.h"
 #include "picture/picture_panel.h"
 
 #include <QAction>
 #include <QListWidget>
 #include <QRegularExpression>
+#include <QTest>
 
 #include <cmath>
 
@@ -528,6 +530,141 @@ TEST_F(ScreenCreation, FixedListIsFullAfter103PointsAndKeepsThem) {
     click(emptyPixel(), Qt::RightButton);
     ASSERT_EQ(edited.size(), 1u);
     EXPECT_EQ(scene().object(edited[0]).vertexCount, app::PictureInteraction::kMaxFixed);
+}
+
+// ---- the keyboard alone ----------------------------------------------------------------------
+
+class KeyboardPicking : public PictureTest {
+  protected:
+    QWidget* place() { return window->picture()->place(); }
+    void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(place(), static_cast<Qt::Key>(k), mods);
+    }
+    std::vector<pic::PickTarget> targets() {
+        return window->picture()->canvas().engine().pickTargets();
+    }
+    // The status fields and the highlight's corners the picture shows now.
+    QStringList shown() {
+        QStringList out;
+        for (int k = 0; k < app::StatLine::kFieldCount; ++k)
+            out << window->statLine()->field(k);
+        for (const pic::DrawOp& op : window->picture()->canvas().lastPass())
+            if (op.role == pic::Role::PickedVertex || op.role == pic::Role::PickedEdge)
+                out << QString("%1,%2 %3,%4")
+                           .arg(op.pts[0].x)
+                           .arg(op.pts[0].y)
+                           .arg(op.pts[1].x)
+                           .arg(op.pts[1].y);
+        return out;
+    }
+    // Tab until `want` is shown; false when a whole round does not reach it.
+    bool tabTo(const pic::Pick& want) {
+        for (std::size_t k = 0; k <= targets().size(); ++k) {
+            const pic::Pick& p = interaction().pick();
+            if (p.object == want.object &&
+                ((p.vertex1 == want.vertex1 && p.vertex2 == want.vertex2) ||
+                 (p.vertex1 == want.vertex2 && p.vertex2 == want.vertex1 && want.vertex2 != 0)))
+                return true;
+            key(Qt::Key_Tab);
+        }
+        return false;
+    }
+};
+
+TEST_F(KeyboardPicking, TabAndShiftTabCycleTheCubeAsTheMouseShowsIt) {
+    const int box = addBox({0, 0, 0}, {1, 1, 1}, "Куб");
+    show(4);
+    key(Qt::Key_Tab); // nothing waits for a pick: Tab is the focus chain's
+    EXPECT_FALSE(interaction().pick().any());
+    run("Distance2P");
+    EXPECT_EQ(window->focusWidget(), place());
+    const std::vector<pic::PickTarget> t = targets();
+    ASSERT_EQ(t.size(), 8u + 12u); // the vertices, then the edges without the faces' diagonals
+    for (std::size_t k = 0; k < t.size() + 1; ++k) {
+        key(Qt::Key_Tab);
+        const pic::PickTarget& want = t[k % t.size()];
+        EXPECT_EQ(interaction().pick().vertex1, want.pick.vertex1) << k;
+        EXPECT_EQ(interaction().pick().vertex2, want.pick.vertex2) << k;
+        EXPECT_EQ(interaction().cursor(), PictureCursor::Get);
+    }
+    // Round and back again: from the first element to the last, then the one before it.
+    key(Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(interaction().pick().vertex1, t.back().pick.vertex1);
+    EXPECT_EQ(interaction().pick().vertex2, t.back().pick.vertex2);
+    key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(interaction().pick().vertex1, t[t.size() - 2].pick.vertex1);
+    EXPECT_EQ(interaction().pick().vertex2, t[t.size() - 2].pick.vertex2);
+
+    // A vertex shows as under the mouse; an edge with its name, length and dotted line.
+    const pic::Pick vertex = t[0].pick, edge = t[8].pick;
+    ASSERT_TRUE(tabTo(vertex));
+    const QStringList byKey = shown();
+    move(vertexPixel(box, vertex.vertex1));
+    EXPECT_EQ(byKey, shown());
+    ASSERT_TRUE(tabTo(edge));
+    const QStringList edgeByKey = shown();
+    EXPECT_EQ(edgeByKey[3], "Куб");
+    EXPECT_EQ(edgeByKey[4], "Довжина ланки: 1");
+    move(edgePixel(box, edge.vertex1, edge.vertex2));
+    const QStringList edgeByMouse = shown();
+    EXPECT_EQ(edgeByKey.mid(3), edgeByMouse.mid(3));
+    const core::SceneObject& cube = scene().object(box);
+    EXPECT_EQ(FieldNumber(edgeByKey[0]),
+              (AtVertex(cube, edge.vertex1).x + AtVertex(cube, edge.vertex2).x) / 2);
+}
+
+// One pick of a row: a vertex, an edge (v1-v2) or the whole plane (v1 = 0) of a row's object.
+struct KeyPick {
+    int object, v1, v2;
+};
+struct KeyRow {
+    const char* command;
+    std::vector<KeyPick> picks;
+};
+
+TEST_F(KeyboardPicking, EnterFixesWhatAClickFixesWithTheSameAnswer) {
+    const KeyRow rows[] = {
+        {"Distance2P", {{0, 1, 0}, {0, 8, 0}}},
+        {"DistancePPL", {{0, 5, 0}, {1, 0, 0}}},
+        {"Distance2L", {{0, 1, 2}, {2, 1, 2}}},
+        {"MakeCut", {{1, 0, 0}, {0, 3, 0}}},
+        {"ScrPoint", {{0, 7, 0}}},
+    };
+    for (const KeyRow& row : rows) {
+        SCOPED_TRACE(row.command);
+        QStringList reports[2];
+        int objects[2] = {0, 0};
+        for (const bool byKeys : {false, true}) {
+            core::ClearScene(scene());
+            window->clearReport();
+            dialogs->answers.clear();
+            const std::vector<int> slots = {
+                addBox({0, 0, 0}, {1, 1, 1}, "Куб"),
+                addPlane({-1, -1, 0.5}, {2, -1, 0.5}, {2, 2, 0.5}, "П"),
+                addPolyline({{0, 3, 2}, {2, 3, 3}}, "Л"),
+            };
+            show(4);
+            run(row.command);
+            bool space = false;
+            for (const KeyPick& k : row.picks) {
+                const int slot = slots[static_cast<std::size_t>(k.object)];
+                if (byKeys) {
+                    ASSERT_TRUE(tabTo({slot, k.v1, k.v2, {}}));
+                    key((space = !space) ? Qt::Key_Space : Qt::Key_Return);
+                } else if (k.v1 == 0) {
+                    click(edgePixel(slot, 1, 2)); // a plane is clicked on its edge
+                } else {
+                    click(k.v2 ? edgePixel(slot, k.v1, k.v2) : vertexPixel(slot, k.v1));
+                }
+            }
+            EXPECT_EQ(interaction().pending(), Pending::None);
+            reports[byKeys] = report();
+            objects[byKeys] = scene().objectCount();
+        }
+        EXPECT_EQ(reports[1], reports[0]);
+        EXPECT_EQ(objects[1], objects[0]);
+        EXPECT_GT(reports[1].size(), static_cast<int>(row.picks.size()));
+    }
 }
 
 } // namespace

@@ -62,6 +62,8 @@ TEST_F(SettingsTest, FirstStartWithoutIniGivesEveryDefault) {
     EXPECT_TRUE(s.DrawContur);
     EXPECT_EQ(s.integrationPoints, 50);
     EXPECT_TRUE(s.anglesInRadians);
+    EXPECT_EQ(s.lineWidth, 1);
+    EXPECT_EQ(s.labelFontSize, 10);
     EXPECT_EQ(s.colors, (std::array<int, 8>{15, 7, 9, 12, 12, 7, 5, 7}));
     EXPECT_TRUE(s.languageFile.empty());
     for (const char* bar : {"tb_Disk", "tb_View", "tb_Calc", "tb_Mode", "tb_Objs"})
@@ -108,7 +110,7 @@ TEST_F(SettingsTest, EveryKeySurvivesSaveAndLoad) {
     EXPECT_EQ(keys("Checks"),
               QStringList({"AutoZoom", "DrawContur", "DrawFName", "InCenter", "IsOsi", "IsReadLast",
                            "IsUsel", "PutLetters", "PutNumObj", "PutVerNum", "isProject"}));
-    EXPECT_EQ(keys("Values").size(), 12 + 4); // the edits, UgolType, two spins, the scroll bar
+    EXPECT_EQ(keys("Values").size(), 12 + 6); // the edits, UgolType, four spins, the scroll bar
     EXPECT_EQ(keys("Colors").size(), 8);
     for (const char* k : {"RPanelWidth", "WorkFile", "LangFile", "tb_Objs.Left", "tb_Disk.Top",
                           "IsToolFile", "IsToolView", "IsToolMeas", "IsToolMode", "IsHint"})
@@ -279,6 +281,38 @@ INSTANTIATE_TEST_SUITE_P(Values, StoredChoice,
                          [](const auto& info) {
                              return vorn::test::RowName(info.index, info.param.stored);
                          });
+
+// The picture's line width and label font size: a stored value outside the spin's range is
+// pulled into it, applied and written back so.
+struct PictureSizeCase {
+    const char* lineWidth;
+    const char* fontSize;
+    int line, font;
+};
+
+class StoredPictureSizes : public SettingsTest,
+                           public ::testing::WithParamInterface<PictureSizeCase> {};
+
+TEST_P(StoredPictureSizes, AreClampedAppliedAndWrittenBack) {
+    const PictureSizeCase& c = GetParam();
+    lang::IniFile ini;
+    ini.set("Values", "LineWidth", c.lineWidth);
+    ini.set("Values", "LabelFontSize", c.fontSize);
+    ASSERT_TRUE(ini.save(path("Vorn3d.ini").toStdString()));
+    window->loadSettings({});
+    EXPECT_EQ(window->settings().lineWidth, c.line);
+    EXPECT_EQ(window->settings().labelFontSize, c.font);
+    window->saveSettings();
+    EXPECT_EQ(savedIni().intValue("Values", "LineWidth", -1), c.line);
+    EXPECT_EQ(savedIni().intValue("Values", "LabelFontSize", -1), c.font);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, StoredPictureSizes,
+                         ::testing::Values(PictureSizeCase{"3", "14", 3, 14},
+                                           PictureSizeCase{"9", "40", 4, 24},
+                                           PictureSizeCase{"0", "2", 1, 6},
+                                           PictureSizeCase{"-5", "", 1, 10},
+                                           PictureSizeCase{"1", "10", 1, 10}));
 
 // Work file names as the file system holds them; code page 1251 cannot hold the first two.
 class WorkFileName : public SettingsTest, public ::testing::WithParamInterface<const char*> {};

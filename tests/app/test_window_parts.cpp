@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "app/tool_bar.h"
 #include "core/scene.h"
+#include "core/scene_object.h"
 #include "picture/picture_panel.h"
 #include "row_name.h"
 
@@ -287,6 +288,49 @@ TEST_F(StartUpTicks, UnreadableStartFileIsIgnoredSilently) {
     EXPECT_TRUE(dialogs->boxes.empty());
     EXPECT_EQ(window->scene().objectCount(), 1);
     EXPECT_EQ(window->currentFileName(), path("NoName.v3d"));
+}
+
+// ---- dialogs from the menu start in their first field ------------------------------------------
+
+// The named control that holds the focus (a field's inner editor answers for the field).
+QString FocusName(QWidget* window) {
+    QWidget* w = window->focusWidget();
+    while (w && w->objectName().isEmpty() && w->parentWidget() != window)
+        w = w->parentWidget();
+    return w ? w->objectName() : QString();
+}
+
+TEST_F(WindowTest, DialogsFromTheMenuGiveTheFocusToTheirFirstField) {
+    core::AppendObject(window->scene(), core::ObjectType::Polyhedron); // the face list needs one
+    window->refreshObjectList();
+    const struct {
+        const char* command;
+        const char* window;
+        const char* field;
+    } rows[] = {
+        {"Params", "SetupFrm", "AutoZoom"},  {"StandObj", "StandObjFrm", "CutCount"},
+        {"CrPoint", "PirEnter", "ObjName1"}, {"Sides", "CheckFrm", "CGr"},
+        {"Transform", "ModFrm", "PsX"},      {"Calculator", "CalcFrm", "CalcStr"},
+    };
+    for (const auto& r : rows) {
+        QString focus = "(not shown)";
+        auto* modal = new QTimer;
+        QObject::connect(modal, &QTimer::timeout, [&focus, &r, modal] {
+            QWidget* m = QApplication::activeModalWidget();
+            if (!m || m->objectName() != r.window) return;
+            modal->stop();
+            focus = FocusName(m);
+            m->close();
+        });
+        modal->start(5);
+        run(r.command);
+        delete modal;
+        if (auto* w = window->findChild<QWidget*>(r.window); w && w->isVisible() && !w->isModal()) {
+            focus = FocusName(w);
+            w->hide();
+        }
+        EXPECT_EQ(focus, r.field) << r.command;
+    }
 }
 
 } // namespace

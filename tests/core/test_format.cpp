@@ -1,8 +1,14 @@
-// FormatNumber: notation switches, rounding and the digit clamp.
+// FormatNumber: notation switches, rounding and the digit clamp; the shortest text of a float.
 #include "core/format.h"
 #include "row_name.h"
 
 #include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
 
 using vorn::core::FormatNumber;
 
@@ -49,3 +55,66 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatRow{2.0L / 3, 18, false, "0.666666666666666667"},
                       FormatRow{2.0L / 3, 40, false, "0.666666666666666667"}),
     [](const auto& info) { return vorn::test::RowName(info.index, info.param.text); });
+
+// ShortestFloatText: a coordinate kept in single precision comes back as it was typed.
+struct FloatRow {
+    float value;
+    const char* text;
+};
+
+class ShortestFloatTable : public ::testing::TestWithParam<FloatRow> {};
+
+TEST_P(ShortestFloatTable, WritesTheFewestDigitsThatReadBack) {
+    EXPECT_EQ(vorn::core::ShortestFloatText(GetParam().value), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Typed, ShortestFloatTable,
+    ::testing::Values(FloatRow{1.41421356237f, "1.4142135"}, FloatRow{0.1f, "0.1"},
+                      FloatRow{1.0f / 3, "0.33333334"}, FloatRow{-273.15f, "-273.15"},
+                      FloatRow{1234567.8f, "1234567.8"}, FloatRow{3, "3"},
+                      // Integers beyond 2^24 keep the float's own value.
+                      FloatRow{123456789.0f, "123456790"}, FloatRow{16777217.0f, "16777216"}),
+    [](const auto& info) { return vorn::test::RowName(info.index, info.param.text); });
+
+// Notation as the full-precision FormatNumber writes it: fixed while 0.D x 10^E has E in -3..15.
+INSTANTIATE_TEST_SUITE_P(Notation, ShortestFloatTable,
+                         ::testing::Values(FloatRow{1e10f, "10000000000"}, FloatRow{1e15f, "1E15"},
+                                           FloatRow{1e16f, "1E16"}, FloatRow{1e-4f, "0.0001"},
+                                           FloatRow{9.999999e-4f, "0.0009999999"},
+                                           FloatRow{1.5e-7f, "1.5E-7"}),
+                         [](const auto& info) {
+                             return vorn::test::RowName(info.index, info.param.text);
+                         });
+
+INSTANTIATE_TEST_SUITE_P(
+    Limits, ShortestFloatTable,
+    ::testing::Values(FloatRow{0.0f, "0"}, FloatRow{-0.0f, "0"},
+                      FloatRow{std::numeric_limits<float>::max(), "3.4028235E38"},
+                      FloatRow{-std::numeric_limits<float>::max(), "-3.4028235E38"},
+                      FloatRow{std::numeric_limits<float>::min(), "1.1754944E-38"},
+                      FloatRow{std::numeric_limits<float>::denorm_min(), "1E-45"},
+                      FloatRow{std::numeric_limits<float>::infinity(), "INF"},
+                      FloatRow{-std::numeric_limits<float>::infinity(), "-INF"},
+                      FloatRow{std::numeric_limits<float>::quiet_NaN(), "NAN"}),
+    [](const auto& info) { return vorn::test::RowName(info.index, info.param.text); });
+
+// Every finite float, sampled over its whole bit range, reads back as a double stored as float
+// (the way the dialogs read a field) to itself, in at most nine digits.
+TEST(ShortestFloatText, EveryFloatReadsBackToItself) {
+    for (std::uint64_t bits = 0; bits <= 0xFFFFFFFFu; bits += 40503) {
+        const auto b = static_cast<std::uint32_t>(bits);
+        float f;
+        std::memcpy(&f, &b, sizeof f);
+        if (!std::isfinite(f)) continue;
+        const std::string text = vorn::core::ShortestFloatText(f);
+        double back = 0;
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), back);
+        ASSERT_TRUE(ec == std::errc() && end == text.data() + text.size()) << text;
+        ASSERT_EQ(static_cast<float>(back), f) << text << " bits " << b;
+        std::string digits;
+        for (const char c : text.substr(0, text.find('E')))
+            if (c >= '0' && c <= '9' && (c != '0' || !digits.empty())) digits += c;
+        ASSERT_LE(digits.find_last_not_of('0') + 1, 9u) << text;
+    }
+}

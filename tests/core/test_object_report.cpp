@@ -1,9 +1,11 @@
 // Characteristics lines per object kind.
+#include "core/format.h"
 #include "core/object_report.h"
 #include "lang/message_ids.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -111,6 +113,7 @@ TEST_F(ObjectReportTest, RevolutionSurfaceHidesInfiniteMeasures) {
     const int s = core::AppendObject(scene, ObjectType::RevolutionSurface);
     auto& o = scene.object(s);
     o.vertexCount = 0;
+    o.part(1).area.polygon.pointCount = 0; // no generatrix ends to close
     o.volume = 3.14159265;
     o.surfaceArea = 2;
     auto lines = report(s);
@@ -120,6 +123,81 @@ TEST_F(ObjectReportTest, RevolutionSurfaceHidesInfiniteMeasures) {
     lines = report(s);
     ASSERT_EQ(lines.size(), 9u);
     EXPECT_EQ(lines[8], "Площа поверхні: 2 кв. од.");
+}
+
+// The total area adds the discs closing the generatrix's ends to the lateral area.
+TEST_F(ObjectReportTest, RevolutionTotalAreaClosesTheEndsOffTheAxis) {
+    const double pi = M_PI;
+    const struct {
+        const char* name;
+        int axis; // 0 Ox, 1 Oy
+        std::vector<core::PartPoint> generatrix;
+        double lateral;
+        bool areaInfinite;
+        std::string total; // empty: no total line
+    } rows[] = {
+        {"cylinder r=3 h=4", 0, {{0, 3}, {2, 3}, {4, 3}}, 2 * pi * 3 * 4, false, "131.947"},
+        {"the same about Oy", 1, {{3, 0}, {3, 4}}, 2 * pi * 3 * 4, false, "131.947"},
+        {"truncated cone 3, 2, h=4",
+         0,
+         {{0, 3}, {4, 2}},
+         pi * 5 * std::sqrt(17.0),
+         false,
+         core::FormatNumber(false, pi * 5 * std::sqrt(17.0) + pi * 13)},
+        {"cone r=3 h=4: one disc",
+         0,
+         {{0, 3}, {4, 0}},
+         pi * 3 * 5,
+         false,
+         core::FormatNumber(false, pi * 3 * 5 + pi * 9)},
+        {"tube: both ends at x=0 leave a ring",
+         0,
+         {{0, 1}, {1, 1}, {1, 2}, {0, 2}},
+         10,
+         false,
+         core::FormatNumber(false, 10 + 3 * pi)},
+        {"ball: ends on the axis", 0, {{-2, 0}, {0, 2}, {2, 0}}, 16 * pi, false, ""},
+        {"ends within 0.0001 of the axis",
+         1,
+         {{0.00009f, -1}, {1, 0}, {-0.00009f, 1}},
+         1,
+         false,
+         ""},
+        {"torus: the curve returns to its start",
+         0,
+         {{1, 2}, {0, 3}, {-1, 2}, {0, 1}, {1, 2}},
+         4 * pi * pi * 2,
+         false,
+         ""},
+        {"infinite lateral area", 0, {{0, 3}, {4, 3}}, 0, true, ""},
+    };
+    const std::string label = messages.text(lang::msg::kTotalSurfaceArea) + " ";
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        const int s = core::AppendObject(scene, ObjectType::RevolutionSurface);
+        auto& o = scene.object(s);
+        o.vertexCount = 0;
+        o.param1 = r.axis;
+        o.surfaceArea = r.lateral;
+        o.areaInfinite = r.areaInfinite ? 1 : 0;
+        auto& points = o.part(1).area.polygon;
+        points.pointCount = static_cast<std::uint8_t>(r.generatrix.size());
+        std::copy(r.generatrix.begin(), r.generatrix.end(), points.points);
+        const auto lines = report(s);
+        const auto shown = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) {
+            return l.rfind(label, 0) == 0;
+        });
+        if (r.total.empty()) {
+            EXPECT_EQ(shown, lines.end());
+        } else {
+            // Last, right after the lateral area line, which stays as it was.
+            ASSERT_EQ(shown, lines.end() - 1);
+            EXPECT_EQ(*shown, label + r.total);
+            EXPECT_EQ(shown[-1], messages.format(lang::msg::kSurfaceArea,
+                                                 {core::FormatNumber(false, r.lateral)}));
+        }
+    }
+    EXPECT_EQ(label, "Площа повної поверхні: ");
 }
 
 TEST_F(ObjectReportTest, MeasuresWithoutAFiniteValueShowFailureMessages) {

@@ -3,6 +3,7 @@
 #include "fake_scene_observer.h"
 
 #include "core/scene.h"
+#include "lang/message_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -160,6 +161,25 @@ TEST_F(SceneTest, DeleteShiftsLaterSlotsWithTheirEdgeRows) {
     EXPECT_EQ(scene.object(2).vertex(1).x, 0.0f);
     EXPECT_TRUE(scene.sceneModified);
     EXPECT_EQ(window.redraws, 1);
+}
+
+// A language file may put the name inside the question with "%s"; the built-in text is followed
+// by it.
+TEST_F(SceneTest, DeleteQuestionPlacesTheNameWhereTheTextSays) {
+    const struct {
+        const char* text;
+        const char* question;
+    } rows[] = {
+        {"Вилучити об'єкт \"", "Вилучити об'єкт \"Точка\" ?"},
+        {"Delete the object \"%s\"?", "Delete the object \"Точка\"?"},
+    };
+    core::AppendObject(scene, ObjectType::Point);
+    for (const auto& r : rows) {
+        messages.setText(lang::msg::kAskDeleteObject, r.text);
+        core::DeleteObject(env, 2, true);
+        EXPECT_EQ(host.questions.back(), r.question);
+    }
+    EXPECT_EQ(scene.objectCount(), 2); // answered No
 }
 
 TEST_F(SceneTest, DeletingTheLastObjectSwitchesHalfToneOff) {

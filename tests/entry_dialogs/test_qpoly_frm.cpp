@@ -1,6 +1,7 @@
 // The polygon drawing window: grid steps, mapping, adding, inserting, dragging, range fields.
 #include "dialog_fixture.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 
@@ -28,6 +29,8 @@ class QPolyTest : public DialogTest {
     void SetUp() override {
         DialogTest::SetUp();
         polyFrm.setup({}, 5, true, true, 'x', 'y', "Графічне задання многокутника:");
+        // Points where the mouse puts them; snapping has tests of its own.
+        find<QCheckBox>(&polyFrm, "SnapGrid")->setChecked(false);
         polyFrm.show();
     }
     void clickAt(double x, double y) { polyFrm.mousePressed(polyFrm.toPixel({x, y})); }
@@ -135,6 +138,50 @@ TEST_F(QPolyTest, EntryDialogTakesTheDrawnPolygon) {
     EXPECT_NEAR(part.area.polygon.points[3].x, -2, 0.03);
     EXPECT_EQ(find<entry::EntryGrid>(&dialog, "QGrid")->rowCount(), 4);
     EXPECT_EQ(dialog.entryError(), 0);
+}
+
+// "Прив'язка до сітки", on when the window opens: a placed or a dragged point lands on a node of
+// the dotted grid (step 1 on -3..3); off, it stays where the mouse put it (one pixel is 0.02).
+struct SnapCase {
+    bool snap;
+    PolyPoint click, placed, dragTo, dragged;
+};
+class QPolySnapTest : public DialogTest, public ::testing::WithParamInterface<SnapCase> {};
+
+TEST_P(QPolySnapTest, PlacedAndDraggedPointsLand) {
+    const SnapCase& c = GetParam();
+    auto* snap = find<QCheckBox>(&polyFrm, "SnapGrid");
+    EXPECT_TRUE(snap->isChecked());
+    snap->setChecked(c.snap);
+    polyFrm.setup({}, 5, true, true, 'x', 'y', {});
+    polyFrm.show();
+    const double tolerance = c.snap ? 0 : 0.02;
+    polyFrm.mousePressed(polyFrm.toPixel(c.click));
+    ASSERT_EQ(polyFrm.points().size(), 1u);
+    EXPECT_NEAR(polyFrm.points()[0].x, c.placed.x, tolerance);
+    EXPECT_NEAR(polyFrm.points()[0].y, c.placed.y, tolerance);
+    polyFrm.mousePressed(polyFrm.toPixel(polyFrm.points()[0]));
+    polyFrm.mouseMoved(polyFrm.toPixel(c.dragTo), true);
+    polyFrm.mouseReleased();
+    ASSERT_EQ(polyFrm.points().size(), 1u);
+    EXPECT_NEAR(polyFrm.points()[0].x, c.dragged.x, tolerance);
+    EXPECT_NEAR(polyFrm.points()[0].y, c.dragged.y, tolerance);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OnAndOff, QPolySnapTest,
+    ::testing::Values(SnapCase{true, {1.3, -0.8}, {1, -1}, {2.6, 0.4}, {3, 0}},
+                      SnapCase{true, {-2.45, 2.9}, {-2, 3}, {-0.45, -0.55}, {0, -1}},
+                      SnapCase{false, {1.3, -0.8}, {1.3, -0.8}, {2.6, 0.4}, {2.6, 0.4}}));
+
+TEST_F(QPolyTest, RangeFieldsShowTheirNumbersWhole) {
+    polyFrm.setRange({-1.41421356237310, 0.000123456789012345, -3, 3});
+    QApplication::processEvents();
+    for (const char* name : {"QX1", "QX2"}) {
+        QLineEdit* edit = range(name);
+        EXPECT_LT(edit->fontMetrics().horizontalAdvance(edit->text()), edit->contentsRect().width())
+            << name << " " << edit->text().toStdString();
+    }
 }
 
 } // namespace

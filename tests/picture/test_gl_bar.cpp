@@ -10,6 +10,9 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
 
 #include <gtest/gtest.h>
 
@@ -226,6 +229,60 @@ TEST_F(GLBarTest, OutlinesLeaveTheFacesOpen) {
         lit += (outlined.pixel(x, kSize / 2) & 0xFFFFFF) != 0 ? 1 : 0;
     EXPECT_GT(lit, 0);         // the edges are drawn
     EXPECT_LT(lit, kSize / 8); // the inside of the faces is not
+}
+
+// Pixels other than black of the cube's half-tone picture, laid out on kSize x kSize picture
+// pixels and drawn into a surface of `ratio` device pixels per picture pixel.
+int CoveredPixels(core::Env& env, expr::ExpressionEngine& engine, const HalfToneTransform& t,
+                  int ratio) {
+    QOffscreenSurface surface;
+    surface.setFormat(HalfToneFormat());
+    surface.create();
+    QOpenGLContext context;
+    context.setFormat(HalfToneFormat());
+    if (!context.create() || !context.makeCurrent(&surface)) return -1;
+    QOpenGLFramebufferObjectFormat format;
+    format.setAttachment(QOpenGLFramebufferObject::Depth);
+    QOpenGLFramebufferObject fbo(kSize * ratio, kSize * ratio, format);
+    if (!fbo.bind()) return -1;
+    const HalfToneScene scene = BuildHalfToneScene(env, engine);
+    HalfToneRenderer renderer;
+    renderer.initialize(scene.background);
+    renderer.setCountObjects(scene.count);
+    for (const HalfToneList& list : scene.lists)
+        renderer.compile(list);
+    TLight light;
+    HalfToneRenderer::Frame frame;
+    frame.light0 = &light;
+    frame.transform = t;
+    frame.box = scene.box;
+    frame.width = frame.height = kSize;
+    frame.pixelRatio = ratio;
+    renderer.redraw(frame);
+    const QImage img = fbo.toImage().convertToFormat(QImage::Format_RGB32);
+    int covered = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            covered += (img.pixel(x, y) & 0xFFFFFF) != 0;
+    context.doneCurrent();
+    return covered;
+}
+
+// A screen of finer pixels shows the same picture, not a smaller one: twice the pixels across
+// give the cube four times the pixels.
+TEST_F(GLBarTest, FinerPixelsShowTheSamePicture) {
+    settings.IsOsi = false;
+    settings.colors[core::kColorBackground] = 0; // black
+    AddCube(env, -1, -1, -1, 2, 15);
+    core::SceneHeader header{};
+    ViewState view(header);
+    view.setTurn(kInitialTurnHorizontal, kInitialTurnVertical);
+    view.setZoom(60, 60, 60);
+    HalfToneTransform t;
+    HalfToneView(view, t);
+    const int one = CoveredPixels(env, engine, t, 1), two = CoveredPixels(env, engine, t, 2);
+    ASSERT_GT(one, 1000);
+    EXPECT_NEAR(two, 4.0 * one, 0.03 * 4 * one);
 }
 
 TEST_F(GLBarTest, ShrinkingTheCountDropsTheLastLists) {

@@ -76,6 +76,49 @@ TEST(RenderTool, DrawsTheSceneWithTheViewItWasSavedWith) {
     EXPECT_GT(outline, 8 * 10); // blue outlines of the eight node squares
 }
 
+// The picture options: a line width widens the square's sides; a value out of range is refused.
+struct LineOptionCase {
+    const char* option;
+    const char* value;
+    int rc;
+    int sideWidth; // black pixels across the left side
+};
+
+class RenderLineOptions : public ::testing::TestWithParam<LineOptionCase> {};
+
+TEST_P(RenderLineOptions, WidenTheLinesOrAreRefused) {
+    const LineOptionCase& c = GetParam();
+    TempDir dir;
+    test::PictureScene s;
+    s.addCube(-1, 2, 0);
+    s.scene.header.zoomX = s.scene.header.zoomY = s.scene.header.zoomZ = 50;
+    s.scene.header.turnHorizontal = 0;
+    s.scene.header.turnVertical = 36;
+    WriteScene(s.scene, dir.file("cube.v3d"));
+    std::string text;
+    ASSERT_EQ(Render({dir.file("cube.v3d"), "-o", dir.file("cube.png"), "--size", "301x201",
+                      c.option, c.value},
+                     &text),
+              c.rc)
+        << text;
+    if (c.rc != 0) return;
+    const QImage img(QString::fromStdString(dir.file("cube.png")));
+    int black = 0;
+    for (int x = 90; x < 110; ++x)
+        black += (img.pixel(x, 80) | 0xFF000000u) == qRgb(0, 0, 0);
+    EXPECT_EQ(black, c.sideWidth);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, RenderLineOptions,
+                         ::testing::Values(LineOptionCase{"--line-width", "1", 0, 1},
+                                           LineOptionCase{"--line-width", "3", 0, 3},
+                                           LineOptionCase{"--label-size", "20", 0, 1},
+                                           LineOptionCase{"--line-width", "5", 2, 0},
+                                           LineOptionCase{"--line-width", "0", 2, 0},
+                                           LineOptionCase{"--line-width", "2px", 2, 0},
+                                           LineOptionCase{"--label-size", "25", 2, 0},
+                                           LineOptionCase{"--label-size", "5", 2, 0}));
+
 TEST(RenderTool, FitsAFileWithoutScales) {
     TempDir dir;
     test::PictureScene s;

@@ -115,6 +115,66 @@ TEST(Zoom, InThenOutRestoresTheScales) {
     EXPECT_FLOAT_EQ(f.scene.header.zoomY, 120);
 }
 
+struct WheelRow {
+    int rest, delta, steps, restAfter;
+};
+class Wheel : public ::testing::TestWithParam<WheelRow> {};
+
+TEST_P(Wheel, ZoomsByWholeNotches) {
+    const WheelRow r = GetParam();
+    int rest = r.rest;
+    EXPECT_EQ(WheelZoomSteps(rest, r.delta), r.steps);
+    EXPECT_EQ(rest, r.restAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(Notches, Wheel,
+                         ::testing::Values(WheelRow{0, 120, 1, 0}, WheelRow{0, -120, -1, 0},
+                                           WheelRow{0, 360, 3, 0}, WheelRow{0, 60, 0, 60},
+                                           WheelRow{60, 60, 1, 0}, WheelRow{100, 50, 1, 30},
+                                           WheelRow{-60, -90, -1, -30},
+                                           // turning back forgets the other way's rest
+                                           WheelRow{100, -120, -1, 0}, WheelRow{-100, 30, 0, 30}));
+
+// A drag moves the side facing the viewer with the pointer: in the initial view (1, 1, 0) is
+// the point of the floor's unit circle nearest the eye, drawn straight below the centre.
+struct DragRow {
+    int dx, dy;
+    int horizontal, vertical; // steps after the drag, from (27, 49)
+    int frontX, frontY;       // sign of the front point's move on the picture (its y only
+                              // for upright drags: a turn about the vertical lifts it a little)
+};
+class DragTurn : public ::testing::TestWithParam<DragRow> {};
+
+TEST_P(DragTurn, FrontFollowsThePointer) {
+    const DragRow r = GetParam();
+    Fixture f;
+    ViewState& v = f.wf.view();
+    const Projected before = ProjectPoint(v, 1, 1, 0);
+    const TurnDrag drag{100, 80, v.turnHorizontal(), v.turnVertical()};
+    const TurnPreset t = TurnAfterDrag(drag, 100 + r.dx, 80 + r.dy);
+    EXPECT_EQ(t.horizontal, r.horizontal);
+    EXPECT_EQ(t.vertical, r.vertical);
+    v.setTurn(t.horizontal, t.vertical);
+    const Projected after = ProjectPoint(v, 1, 1, 0);
+    const auto sign = [](double d) { return d > 1e-9 ? 1 : (d < -1e-9 ? -1 : 0); };
+    EXPECT_EQ(sign(after.px - before.px), r.frontX);
+    if (r.dx == 0) {
+        EXPECT_EQ(sign(after.py - before.py), r.frontY);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pixels, DragTurn,
+    ::testing::Values(DragRow{0, 0, 27, 49, 0, 0},
+                      // less than a step is a click's jitter
+                      DragRow{5, -5, 27, 49, 0, 0}, DragRow{6, 0, 26, 49, 1, 0},
+                      DragRow{-13, 0, 29, 49, -1, 0}, DragRow{0, 30, 27, 44, 0, 1},
+                      DragRow{0, -12, 27, 51, 0, -1}, DragRow{18, 18, 24, 46, 1, 1},
+                      // a whole turn comes back; past 0 and 71 it goes round
+                      DragRow{kTurnSteps * kDragPixelsPerTurnStep, 0, 27, 49, 0, 0},
+                      DragRow{28 * kDragPixelsPerTurnStep, 0, 71, 49, 1, 0},
+                      DragRow{0, -23 * kDragPixelsPerTurnStep, 27, 0, 0, -1}));
+
 TEST(Fit, AxesOnlySceneFitsTheUnitCube) {
     Fixture f(640, 480);
     f.wf.view().setZoom(0, 0, 0);

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <numbers>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace vorn::pic {
@@ -603,6 +604,103 @@ TEST(DrawPass, GuardsAgainstEarlyNestedAndHalfToneDrawing) {
     EXPECT_EQ(f.wf.redraw(l), RedrawResult::Drawn);
     EXPECT_EQ(nested, RedrawResult::Busy);
     EXPECT_FALSE(f.wf.busy());
+}
+
+// ---- keyboard picking --------------------------------------------------------------------------
+
+geo::Vec3 AtVertex(const core::SceneObject& o, int i) {
+    return {o.vertex(i).x, o.vertex(i).y, o.vertex(i).z};
+}
+
+struct PickScene : Fixture {
+    int cube, point, plane, hidden, far;
+    explicit PickScene(bool contour) {
+        settings.DrawContur = contour;
+        cube = addCube(-1, 2, kBlue);
+        point = add(ObjectType::Point);
+        scene.object(point).vertex(1) = {0, 0, 0};
+        plane = add(ObjectType::Plane); // (0,0,-3) (-3,0,0) (0,0,3) (3,0,0): centre at the origin
+        core::SceneObject& p = scene.object(plane);
+        p.faceCount = 2;
+        setFace(p, 1, 1, 2, 3);
+        setFace(p, 2, 1, 3, 4);
+        hidden = addCube(0, 1, kRed);
+        scene.object(hidden).visible = 0;
+        far = add(ObjectType::Point);
+        scene.object(far).vertex(1) = {100, 100, 100};
+        plain();
+    }
+    double distance(const PickTarget& t) const {
+        return std::hypot(t.x - wf.width() / 2.0, t.y - wf.height() / 2.0);
+    }
+};
+
+TEST(PickTargets, VerticesThenEdgesThenPlanesEachNearestToTheCentreFirst) {
+    // Hidden diagonals are not offered, as the pointer cannot pick them either.
+    for (const bool contour : {true, false}) {
+        PickScene f(contour);
+        const std::vector<PickTarget> t = f.wf.pickTargets();
+        ASSERT_GE(t.size(), 3u);
+        // The axes' origin and the point lie on the centre: the walk's order breaks the tie.
+        EXPECT_EQ(t[0].pick.object, core::kAxesSlot);
+        EXPECT_EQ(t[1].pick.object, f.point);
+        EXPECT_EQ(t[1].kind, PickKind::Vertex);
+        std::set<std::pair<int, int>> cubeEdges;
+        int cubeVertices = 0;
+        for (std::size_t i = 0; i < t.size(); ++i) {
+            const Pick& p = t[i].pick;
+            EXPECT_NE(p.object, f.hidden);
+            EXPECT_NE(p.object, f.far); // off the picture
+            EXPECT_FALSE(p.object == core::kAxesSlot && t[i].kind != PickKind::Vertex);
+            if (i > 0) {
+                EXPECT_LE(static_cast<int>(t[i - 1].kind), static_cast<int>(t[i].kind));
+                if (t[i - 1].kind == t[i].kind) {
+                    EXPECT_LE(f.distance(t[i - 1]), f.distance(t[i]));
+                }
+            }
+            if (p.object != f.cube) continue;
+            const geo::Vec3 a = AtVertex(f.scene.object(f.cube), p.vertex1);
+            if (t[i].kind == PickKind::Vertex) {
+                ++cubeVertices;
+                EXPECT_EQ(p.point, a);
+                continue;
+            }
+            const geo::Vec3 b = AtVertex(f.scene.object(f.cube), p.vertex2);
+            EXPECT_EQ(p.point, (a + b) * 0.5);
+            cubeEdges.insert({std::min(p.vertex1, p.vertex2), std::max(p.vertex1, p.vertex2)});
+        }
+        EXPECT_EQ(cubeVertices, 8);
+        DisplayList drawn = f.plain();
+        EXPECT_EQ(cubeEdges, test::DrawnSegments(drawn, f.scene, f.cube));
+        EXPECT_EQ(cubeEdges.size(), contour ? 12u : 18u);
+        // The plane comes last although its centre is the picture's centre.
+        EXPECT_EQ(t.back().kind, PickKind::Plane);
+        EXPECT_EQ(t.back().pick.object, f.plane);
+        EXPECT_EQ(t.back().pick.vertex1, 0);
+        EXPECT_EQ(t.back().pick.point, geo::Vec3(0, 0, 0));
+    }
+}
+
+TEST(PickTargets, PickPassShowsTheTargetAsTheHitTestWould) {
+    PickScene f(true);
+    const std::vector<PickTarget> t = f.wf.pickTargets();
+    const auto first = [&](PickKind kind) {
+        return *std::find_if(t.begin(), t.end(), [kind](const auto& x) { return x.kind == kind; });
+    };
+    const struct {
+        PickKind kind;
+        std::size_t edges, squares; // highlight primitives
+    } rows[] = {{PickKind::Vertex, 0, 1}, {PickKind::Edge, 1, 0}, {PickKind::Plane, 4, 0}};
+    for (const auto& r : rows) {
+        const PickTarget target = first(r.kind);
+        DisplayList out;
+        ASSERT_EQ(f.wf.pickPass(out, target), RedrawResult::Drawn);
+        EXPECT_EQ(f.wf.pick().object, target.pick.object);
+        EXPECT_EQ(f.wf.pick().vertex1, target.pick.vertex1);
+        EXPECT_EQ(f.wf.pick().vertex2, target.pick.vertex2);
+        EXPECT_EQ(OfRole(out, Role::PickedEdge).size(), r.edges);
+        EXPECT_EQ(OfRole(out, Role::PickedVertex).size(), r.squares);
+    }
 }
 
 } // namespace

@@ -99,7 +99,7 @@ QImage RenderHalfTone(core::Env& env, const pic::ViewState& view, int width, int
 const CommandHelp kRenderHelp = {
     .summary = "the picture of a scene file as a PNG image",
     .usage = "v3dtool render FILE.v3d -o OUT.png [--size WxH] [--turn H,V] [--labels] [--fit]\n"
-             "            [--halftone]",
+             "            [--halftone] [--line-width N] [--label-size N]",
     .details =
         "Draws the wire-frame picture of FILE.v3d with its stored view and the default settings.\n"
         "  -o OUT.png   the image to write\n"
@@ -107,7 +107,10 @@ const CommandHelp kRenderHelp = {
         "  --turn H,V   the rotation scroll bars' positions, each 0..71 (default: the file's)\n"
         "  --labels     vertex marks and labels, as the interactive picture draws them\n"
         "  --fit        the size of \"Дібрати розмір\" instead of the file's scales\n"
-        "  --halftone   the half-tone picture instead (needs OpenGL: a display, e.g. xvfb-run)\n",
+        "  --halftone   the half-tone picture instead (needs OpenGL: a display, e.g. xvfb-run)\n"
+        "  --line-width N  line width in pixels, 1..4 (default 1), as \"Товщина ліній\"\n"
+        "  --label-size N  label font size in points, 6..24 (default 10), as\n"
+        "               \"Розмір шрифту позначок\"\n",
 };
 
 int runRender(const Args& args, std::ostream& out, std::ostream& err) {
@@ -115,6 +118,17 @@ int runRender(const Args& args, std::ostream& out, std::ostream& err) {
     int width = 800, height = 600;
     int turnH = -1, turnV = -1;
     bool labels = false, fit = false, halfTone = false;
+    const core::Settings defaults;
+    int lineWidth = defaults.lineWidth, labelSize = defaults.labelFontSize;
+    // A whole number lo..hi after the option `a`, or a message and false.
+    const auto number = [&err](const std::string& a, const std::string& text, int lo, int hi,
+                               int& value) {
+        const char* end = text.data() + text.size();
+        const auto r = std::from_chars(text.data(), end, value);
+        if (r.ec == std::errc() && r.ptr == end && value >= lo && value <= hi) return true;
+        err << a << " wants a whole number " << lo << ".." << hi << '\n';
+        return false;
+    };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -138,6 +152,12 @@ int runRender(const Args& args, std::ostream& out, std::ostream& err) {
             fit = true;
         } else if (a == "--halftone") {
             halfTone = true;
+        } else if (a == "--line-width" && hasValue) {
+            if (!number(a, args[++i], core::kMinLineWidth, core::kMaxLineWidth, lineWidth))
+                return 2;
+        } else if (a == "--label-size" && hasValue) {
+            if (!number(a, args[++i], core::kMinLabelFontSize, core::kMaxLabelFontSize, labelSize))
+                return 2;
         } else if (!a.empty() && a[0] != '-' && input.empty()) {
             input = a;
         } else {
@@ -159,6 +179,8 @@ int runRender(const Args& args, std::ostream& out, std::ostream& err) {
     }
     std::ostringstream report;
     ToolSession session(report, err);
+    session.settings.lineWidth = lineWidth;
+    session.settings.labelFontSize = labelSize;
     // The settings' axes colour, as applying the settings gives it.
     session.scene.object(core::kAxesSlot).color = session.settings.colorRgb(core::kColorAxes);
     pic::PictureCanvas canvas(session.env);

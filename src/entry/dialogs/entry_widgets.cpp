@@ -12,14 +12,32 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyleOptionFrame>
 #include <QStyledItemDelegate>
+#include <QTabBar>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <charconv>
 #include <cmath>
 #include <functional>
 
 namespace vorn::entry {
+
+namespace {
+// The longest text of FullNumber in fixed notation: a sign, "0.000" and fifteen digits.
+const char* const kWidestNumber = "-0.000888888888888888";
+// A line edit keeps this many pixels clear of its text on either side.
+constexpr int kEditTextMargin = 2;
+
+bool showTip(QEvent* event, const QString& whole, QWidget* over) {
+    if (whole.isEmpty()) return false;
+    QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), whole, over);
+    return true;
+}
+} // namespace
 
 std::optional<double> ReadPlainNumber(const QString& text) {
     const std::string s = text.trimmed().toStdString();
@@ -36,6 +54,28 @@ std::optional<double> ReadPlainNumber(const QString& text) {
 
 QString FullNumber(long double value) {
     return QString::fromStdString(core::FormatNumber(true, value));
+}
+
+QString StoredNumber(float value) {
+    return QString::fromStdString(core::ShortestFloatText(value));
+}
+
+int FullNumberWidth(const QWidget* w) {
+    return w->fontMetrics().horizontalAdvance(QString::fromLatin1(kWidestNumber));
+}
+
+void FitNumberEdit(QLineEdit* edit) {
+    QStyleOptionFrame opt;
+    opt.initFrom(edit);
+    opt.lineWidth =
+        edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, edit) : 0;
+    opt.state |= QStyle::State_Sunken;
+    const QMargins tm = edit->textMargins();
+    // One pixel more for the caret after the last digit.
+    const QSize text(FullNumberWidth(edit) + 2 * kEditTextMargin + tm.left() + tm.right() + 1,
+                     edit->fontMetrics().height());
+    edit->setMinimumWidth(
+        edit->style()->sizeFromContents(QStyle::CT_LineEdit, &opt, text, edit).width());
 }
 
 QString RenameVariable(const QString& text, QChar from, QChar to) {
@@ -59,8 +99,8 @@ EntryCombo::EntryCombo(const QString& name, int tag, QWidget* parent)
     setObjectName(name);
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
-    setMinimumContentsLength(6);
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    fitWidth();
     lineEdit()->installEventFilter(this);
     connect(lineEdit(), &QLineEdit::textEdited, this, [this] { Q_EMIT edited(this); });
     connect(this, &QComboBox::activated, this, [this] { Q_EMIT edited(this); });
@@ -87,7 +127,30 @@ void EntryCombo::addHistory(const QString& text) {
     setEditText(current);
 }
 
+void EntryCombo::fitWidth() {
+    // The contents length counts in widths of "X"; one more leaves room for the caret and the
+    // line edit's margins.
+    const int x = std::max(fontMetrics().horizontalAdvance(QLatin1Char('X')), 1);
+    setMinimumContentsLength((FullNumberWidth(this) + x - 1) / x + 1);
+}
+
+void EntryCombo::changeEvent(QEvent* event) {
+    QComboBox::changeEvent(event);
+    if (event->type() == QEvent::FontChange) fitWidth();
+}
+
+QString EntryCombo::cutText() const {
+    const QLineEdit* edit = lineEdit();
+    const QMargins tm = edit->textMargins();
+    const int room = edit->contentsRect().width() - tm.left() - tm.right() - 2 * kEditTextMargin;
+    const QString text = edit->text();
+    return edit->fontMetrics().horizontalAdvance(text) > room ? text : QString();
+}
+
 bool EntryCombo::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lineEdit() && event->type() == QEvent::ToolTip &&
+        showTip(event, cutText(), lineEdit()))
+        return true;
     if (watched == lineEdit() && event->type() == QEvent::FocusIn) Q_EMIT focused(this);
     if (watched == lineEdit() && event->type() == QEvent::FocusOut) {
         // A popup of the own history is not leaving the field.
@@ -154,22 +217,42 @@ EntryGrid::EntryGrid(const QString& name, const QStringList& columns, int minRow
                     QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
     setItemDelegate(new CellDelegate([this] { moveNext(); }, this));
     connect(this, &QTableWidget::cellChanged, this, [this] {
-        if (!m_quiet) Q_EMIT changed();
+        if (m_quiet) return;
+        fitColumns();
+        Q_EMIT changed();
     });
 }
 
 void EntryGrid::setValues(const std::vector<std::vector<double>>& values) {
+    std::vector<QStringList> texts;
+    for (const std::vector<double>& row : values) {
+        QStringList cells;
+        for (const double v : row)
+            cells << FullNumber(v);
+        texts.push_back(cells);
+    }
+    setTexts(texts);
+}
+
+void EntryGrid::setTexts(const std::vector<QStringList>& texts) {
     m_quiet = true;
-    setRowCount(static_cast<int>(values.size()));
+    setRowCount(static_cast<int>(texts.size()));
     for (int r = 0; r < rowCount(); ++r)
-        for (int c = 0; c < columnCount(); ++c) {
-            const auto& row = values[static_cast<std::size_t>(r)];
-            const QString text =
-                static_cast<std::size_t>(c) < row.size() ? FullNumber(row[std::size_t(c)]) : "";
-            setItem(r, c, new QTableWidgetItem(text));
-        }
+        for (int c = 0; c < columnCount(); ++c)
+            setItem(r, c, new QTableWidgetItem(texts[static_cast<std::size_t>(r)].value(c)));
     renumber();
     m_quiet = false;
+    fitColumns();
+}
+
+void EntryGrid::fitColumns() {
+    QHeaderView* header = horizontalHeader();
+    // A section's own size hint never goes below the minimum: start again from the style's.
+    header->setMinimumSectionSize(-1);
+    int width = 0;
+    for (int c = 0; c < columnCount(); ++c)
+        width = std::max({width, sizeHintForColumn(c), header->sectionSizeHint(c)});
+    header->setMinimumSectionSize(width);
 }
 
 void EntryGrid::setRows(int rows) {
@@ -181,6 +264,7 @@ void EntryGrid::setRows(int rows) {
             setItem(r, c, new QTableWidgetItem(QStringLiteral("0")));
     renumber();
     m_quiet = false;
+    fitColumns();
 }
 
 QString EntryGrid::cellText(int row, int column) const {
@@ -225,6 +309,7 @@ bool EntryGrid::deleteRow() {
     removeRow(at);
     renumber();
     m_quiet = false;
+    fitColumns();
     Q_EMIT changed();
     return true;
 }
@@ -235,6 +320,7 @@ void EntryGrid::clearCells() {
         for (int c = 0; c < columnCount(); ++c)
             setCellText(r, c, QString());
     m_quiet = false;
+    fitColumns();
     Q_EMIT changed();
 }
 
@@ -375,6 +461,38 @@ void NameCaptions(QWidget* window) {
         for (int i = 0; i < tabs->count(); ++i)
             if (tabs->widget(i)->objectName().isEmpty())
                 tabs->widget(i)->setObjectName(QStringLiteral("TabPage%1").arg(++pages));
+}
+
+QWidget* FirstField(QWidget* window) {
+    for (QWidget* w = window->nextInFocusChain(); w && w != window; w = w->nextInFocusChain()) {
+        if (w->focusProxy() || !(w->focusPolicy() & Qt::TabFocus) || !w->isEnabled() ||
+            !w->isVisibleTo(window) || w->window() != window)
+            continue;
+        if (qobject_cast<QPushButton*>(w) || qobject_cast<QToolButton*>(w) ||
+            qobject_cast<QTabBar*>(w) || qobject_cast<QScrollBar*>(w))
+            continue;
+        return w;
+    }
+    return nullptr;
+}
+
+namespace {
+
+class FirstFieldFocus : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched == parent())
+            if (QWidget* first = FirstField(static_cast<QWidget*>(watched)))
+                first->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
+};
+
+} // namespace
+
+void FocusFirstFieldOnShow(QWidget* window) {
+    window->installEventFilter(new FirstFieldFocus(window));
 }
 
 } // namespace vorn::entry

@@ -10,6 +10,7 @@
 #include <string>
 
 class QLabel;
+class QLineEdit;
 
 namespace vorn::entry {
 
@@ -29,11 +30,23 @@ inline constexpr int Generatrix2 = 74;
 // them like every other control.
 void NameCaptions(QWidget* window);
 
+// The first field of a window in Tab order: the first enabled, shown control that Tab reaches,
+// other than push and tool buttons, tab bars and scroll bars. Null when there is none.
+QWidget* FirstField(QWidget* window);
+// Every time `window` is shown its first field takes the focus, so that typing starts there.
+void FocusFirstFieldOnShow(QWidget* window);
+
 // A number read the way a grid cell or a left field is read: decimal with "." and an optional
 // exponent, nothing else around it.
 std::optional<double> ReadPlainNumber(const QString& text);
 // 15 significant digits, as every number the dialogs write.
 QString FullNumber(long double value);
+// A value the record keeps in single precision, in the fewest digits that give it back.
+QString StoredNumber(float value);
+// The width, in `w`'s font, of the widest number FullNumber writes in fixed notation.
+int FullNumberWidth(const QWidget* w);
+// Widens a line edit so that any number FullNumber writes in fixed notation shows whole.
+void FitNumberEdit(QLineEdit* edit);
 // Replaces the variable `from` by `to` where it stands alone (no letter or digit beside it).
 QString RenameVariable(const QString& text, QChar from, QChar to);
 
@@ -50,6 +63,8 @@ class EntryCombo : public QComboBox {
     bool isRed() const { return m_red; }
     // Upper-cased at the top of the history, once.
     void addHistory(const QString& text);
+    // The whole text when the field is too narrow to show it, else empty: the field's tool tip.
+    QString cutText() const;
 
   Q_SIGNALS:
     void edited(vorn::entry::EntryCombo* field); // keystroke, keypad press or history pick
@@ -58,10 +73,13 @@ class EntryCombo : public QComboBox {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
   private:
+    void fitWidth();
+
     int m_tag;
     bool m_red = false;
 };
@@ -76,8 +94,10 @@ class EntryGrid : public QTableWidget {
     void setMaxRows(int rows) { m_maxRows = rows; }
     int maxRows() const { return m_maxRows; }
     int minRows() const { return m_minRows; }
-    // Replaces all rows without reporting a change; values[row][column].
+    // Replace all rows without reporting a change; values[row][column] written with FullNumber,
+    // or texts[row][column] as they are.
     void setValues(const std::vector<std::vector<double>>& values);
+    void setTexts(const std::vector<QStringList>& texts);
     void setRows(int rows);
     // Reads row `row`; false when a cell is not a plain number.
     bool readRow(int row, double* out) const;
@@ -97,6 +117,8 @@ class EntryGrid : public QTableWidget {
   private:
     void moveNext();
     void renumber();
+    // The columns share the grid's width but never get narrower than the widest cell or title.
+    void fitColumns();
 
     int m_minRows, m_maxRows;
     bool m_appendOnEnter;

@@ -62,6 +62,7 @@ TPirEnter::TPirEnter(core::Env& env, QWidget* parent) : QDialog(parent), m_env(e
     setModal(true);
     buildCommon();
     entry::NameCaptions(this);
+    entry::FocusFirstFieldOnShow(this);
 }
 
 TPirEnter::~TPirEnter() = default;
@@ -543,9 +544,9 @@ void TPirEnter::fillPage() {
     auto vertex = [&](int i) { return o.vertex(i); };
     switch (m_type) {
     case core::ObjectType::Point:
-        m_psX->setText(FullNumber(vertex(1).x));
-        m_psY->setText(FullNumber(vertex(1).y));
-        m_psZ->setText(FullNumber(vertex(1).z));
+        m_psX->setText(StoredNumber(vertex(1).x));
+        m_psY->setText(StoredNumber(vertex(1).y));
+        m_psZ->setText(StoredNumber(vertex(1).z));
         break;
     case core::ObjectType::Polyline:
         m_lineCheck->setCurrentIndex(core::roundToInt(o.param0) == 1 ? 1 : 0);
@@ -561,18 +562,21 @@ void TPirEnter::fillPage() {
         const geo::Vec3 p2{vertex(2).x, vertex(2).y, vertex(2).z};
         const geo::Vec3 p3{vertex(3).x, vertex(3).y, vertex(3).z};
         const geo::Plane plane = geo::PlaneThroughPoints(p1, p2, p3).plane;
-        double shown[9] = {p1.x, p1.y, p1.z, p2.x, p2.y, p2.z, p3.x, p3.y, p3.z};
-        if (mode == 1) {
-            shown[3] = plane.a;
-            shown[4] = plane.b;
-            shown[5] = plane.c;
-        } else if (mode == 2) {
-            shown[0] = plane.a;
-            shown[1] = plane.b;
-            shown[2] = plane.c;
+        // The points come back as stored; the normal and the coefficients are computed.
+        QString shown[9];
+        for (int i = 0; i < 3; ++i) {
+            shown[3 * i] = StoredNumber(vertex(i + 1).x);
+            shown[3 * i + 1] = StoredNumber(vertex(i + 1).y);
+            shown[3 * i + 2] = StoredNumber(vertex(i + 1).z);
+        }
+        const int computed = mode == 1 ? 3 : 0;
+        if (mode != 0) {
+            shown[computed] = FullNumber(plane.a);
+            shown[computed + 1] = FullNumber(plane.b);
+            shown[computed + 2] = FullNumber(plane.c);
         }
         for (int k = 0; k < 9; ++k)
-            m_pl[k]->setText(FullNumber(shown[k]));
+            m_pl[k]->setText(shown[k]);
         m_plD->setText(FullNumber(plane.d));
         planeModeChanged();
         break;
@@ -603,12 +607,7 @@ void TPirEnter::fillPage() {
         m_func1->setText(QString::fromStdString(v.func1));
         m_func2->setText(QString::fromStdString(v.func2));
         m_curveGrid->setMaxRows(curveCapacity());
-        const core::ObjectPart& curve = o.part(3);
-        std::vector<std::vector<double>> rows;
-        const int n = std::min<int>(curve.area.polygon.pointCount, core::kMaxPartPoints);
-        for (int i = 0; i < n; ++i)
-            rows.push_back({curve.area.polygon.points[i].x, curve.area.polygon.points[i].y});
-        m_curveGrid->setValues(rows);
+        fillPartGrid(m_curveGrid, o.part(3));
         rotTypeChanged(false);
         break;
     }
@@ -620,19 +619,21 @@ void TPirEnter::fillPage() {
 void TPirEnter::fillPolylineGrid() {
     const core::SceneObject& o = entry();
     const bool vectors = m_lineCheck->currentIndex() == 1;
-    std::vector<std::vector<double>> rows;
+    std::vector<QStringList> rows;
     for (int i = 1; i <= o.vertexCount; ++i) {
         const core::Vec3f& p = o.vertex(i);
         if (vectors && i > 1) {
+            // A difference of two stored values is no stored value: all its digits.
             const core::Vec3f& prev = o.vertex(i - 1);
-            rows.push_back({double(p.x) - prev.x, double(p.y) - prev.y, double(p.z) - prev.z});
+            rows.push_back({FullNumber(double(p.x) - prev.x), FullNumber(double(p.y) - prev.y),
+                            FullNumber(double(p.z) - prev.z)});
         } else {
-            rows.push_back({p.x, p.y, p.z});
+            rows.push_back({StoredNumber(p.x), StoredNumber(p.y), StoredNumber(p.z)});
         }
     }
     while (rows.size() < 2)
-        rows.push_back({0, 0, 0});
-    m_lineGrid->setValues(rows);
+        rows.push_back({"0", "0", "0"});
+    m_lineGrid->setTexts(rows);
 }
 
 void TPirEnter::fillPolyhedron() {
@@ -640,10 +641,11 @@ void TPirEnter::fillPolyhedron() {
     const bool was = m_filling;
     m_filling = true;
     o.vertexCount = std::clamp<std::int16_t>(o.vertexCount, 4, core::kMaxVertices);
-    std::vector<std::vector<double>> rows;
+    std::vector<QStringList> rows;
     for (int i = 1; i <= o.vertexCount; ++i)
-        rows.push_back({o.vertex(i).x, o.vertex(i).y, o.vertex(i).z});
-    m_objectGrid->setValues(rows);
+        rows.push_back({StoredNumber(o.vertex(i).x), StoredNumber(o.vertex(i).y),
+                        StoredNumber(o.vertex(i).z)});
+    m_objectGrid->setTexts(rows);
     m_axesCount->setValue(o.vertexCount);
     // The face count never shows fewer than four faces; missing ones have no vertices yet.
     for (int f = std::max<int>(o.faceCount, 0) + 1; f <= 4; ++f)
@@ -681,6 +683,15 @@ QString TPirEnter::partCaption(int k) const {
         .arg(QString::fromStdString(p.text.utf8()), region);
 }
 
+void TPirEnter::fillPartGrid(EntryGrid* grid, const core::ObjectPart& part) {
+    std::vector<QStringList> rows;
+    const int n = std::min<int>(part.area.polygon.pointCount, core::kMaxPartPoints);
+    for (int i = 0; i < n; ++i)
+        rows.push_back({StoredNumber(part.area.polygon.points[i].x),
+                        StoredNumber(part.area.polygon.points[i].y)});
+    grid->setTexts(rows);
+}
+
 void TPirEnter::refreshPartList() {
     const bool was = m_filling;
     m_filling = true;
@@ -704,11 +715,7 @@ void TPirEnter::showPart(int k) {
         m_qFunc->setText(QString::fromStdString(p.area.domainText.utf8()));
     } else {
         m_qType->setCurrentIndex(1);
-        std::vector<std::vector<double>> rows;
-        const int n = std::min<int>(p.area.polygon.pointCount, core::kMaxPartPoints);
-        for (int i = 0; i < n; ++i)
-            rows.push_back({p.area.polygon.points[i].x, p.area.polygon.points[i].y});
-        m_qGrid->setValues(rows);
+        fillPartGrid(m_qGrid, p);
     }
     m_qList->setCurrentRow(m_part - 1);
     m_filling = was;

@@ -89,6 +89,8 @@ class TPirEnter : public QDialog {
     void fillPolyhedron();
     void fillFaceList(int keep);
     void showPart(int k);
+    // A polygon of a part, as its record keeps it.
+    void fillPartGrid(EntryGrid* grid, const core::ObjectPart& part);
     void refreshPartList();
     QString partCaption(int k) const;
 

@@ -67,13 +67,6 @@ void setPartPoints(core::ObjectPart& p, const std::vector<PolyPoint>& points) {
                                     static_cast<float>(points[static_cast<std::size_t>(i)].y)};
 }
 
-std::vector<std::vector<double>> rowsOf(const std::vector<PolyPoint>& points) {
-    std::vector<std::vector<double>> rows;
-    for (const PolyPoint& p : points)
-        rows.push_back({p.x, p.y});
-    return rows;
-}
-
 } // namespace
 
 // ---- fields --------------------------------------------------------------------------------
@@ -554,7 +547,7 @@ void TPirEnter::drawRegion() {
     if (!m_polyFrm->run()) return;
     setPartPoints(p, m_polyFrm->points());
     m_filling = true;
-    m_qGrid->setValues(rowsOf(m_polyFrm->points()));
+    fillPartGrid(m_qGrid, p);
     m_filling = false;
     refreshPartList();
     changed();
@@ -570,7 +563,7 @@ void TPirEnter::drawCurve() {
     if (!m_polyFrm->run()) return;
     setPartPoints(curve, m_polyFrm->points());
     m_filling = true;
-    m_curveGrid->setValues(rowsOf(m_polyFrm->points()));
+    fillPartGrid(m_curveGrid, curve);
     m_filling = false;
     changed();
 }

@@ -3,6 +3,7 @@
 
 #include "core/format.h"
 #include "entry/dialogs/entry_widgets.h"
+#include "entry/grid_snap.h"
 #include "geometry/polygon.h"
 #include "lang/message_ids.h"
 
@@ -103,7 +104,7 @@ TQPolyFrm::TQPolyFrm(core::Env& env, QWidget* parent) : QDialog(parent), m_env(e
         label = new QLabel(bounds);
         auto* edit = new QLineEdit(QString::fromLatin1(text), bounds);
         edit->setObjectName(QString::fromLatin1(name));
-        edit->setMaximumWidth(80);
+        FitNumberEdit(edit);
         grid->addWidget(label, row, col);
         grid->addWidget(edit, row, col + 1);
         connect(edit, &QLineEdit::textChanged, this, &TQPolyFrm::remap);
@@ -124,6 +125,9 @@ TQPolyFrm::TQPolyFrm(core::Env& env, QWidget* parent) : QDialog(parent), m_env(e
     m_drawNum = new QCheckBox(QStringLiteral("Номери вершин"), this);
     m_drawNum->setObjectName(QStringLiteral("DrawNum"));
     m_drawNum->setChecked(true);
+    m_snap = new QCheckBox(QStringLiteral("Прив'язка до сітки"), this);
+    m_snap->setObjectName(QStringLiteral("SnapGrid"));
+    m_snap->setChecked(true);
     m_ok = new QPushButton(QStringLiteral("Виконати"), this);
     m_ok->setObjectName(QStringLiteral("OkBtn"));
     m_ok->setDefault(true);
@@ -143,6 +147,7 @@ TQPolyFrm::TQPolyFrm(core::Env& env, QWidget* parent) : QDialog(parent), m_env(e
     pos->addWidget(m_posY);
     side->addLayout(pos);
     side->addWidget(m_drawNum);
+    side->addWidget(m_snap);
     side->addWidget(m_decCnt);
     side->addStretch(1);
     side->addWidget(m_ok);
@@ -151,6 +156,7 @@ TQPolyFrm::TQPolyFrm(core::Env& env, QWidget* parent) : QDialog(parent), m_env(e
     layout->addLayout(side);
     setup({}, 40, true, true, 'x', 'y', {});
     entry::NameCaptions(this);
+    entry::FocusFirstFieldOnShow(this);
 }
 
 QWidget* TQPolyFrm::image() const {
@@ -263,13 +269,19 @@ void TQPolyFrm::mousePressed(QPointF pixel) {
         return;
     }
     if (static_cast<int>(m_points.size()) >= m_capacity) return;
+    // The segment is the one clicked on; the new point lands where the grid puts it.
     const PolyPoint p = fromPixel(pixel);
     const int segment = SegmentUnder(m_points, p);
     if (segment > 0)
-        m_points.insert(m_points.begin() + segment, p);
+        m_points.insert(m_points.begin() + segment, placed(p));
     else
-        m_points.push_back(p);
+        m_points.push_back(placed(p));
     pointsChanged();
+}
+
+PolyPoint TQPolyFrm::placed(PolyPoint p) const {
+    if (!m_snap->isChecked()) return p;
+    return {SnapToGrid(p.x, stepX(), m_x1, m_x2), SnapToGrid(p.y, stepY(), -m_y2, -m_y1)};
 }
 
 void TQPolyFrm::mouseMoved(QPointF pixel, bool leftHeld) {
@@ -280,7 +292,7 @@ void TQPolyFrm::mouseMoved(QPointF pixel, bool leftHeld) {
     m_posY->setText(QString(m_axisY) + '=' +
                     QString::fromStdString(core::FormatNumber(false, p.y, digits)));
     if (leftHeld && m_dragged > 0 && m_dragged <= static_cast<int>(m_points.size())) {
-        m_points[static_cast<std::size_t>(m_dragged - 1)] = p;
+        m_points[static_cast<std::size_t>(m_dragged - 1)] = placed(p);
         m_image->update();
         return;
     }

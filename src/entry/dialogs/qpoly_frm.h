@@ -58,6 +58,9 @@ class TQPolyFrm : public QDialog {
     double stepY() const { return GridStep(m_y2 - m_y1); }
     QWidget* image() const;
 
+    // Where a point put at `p` lands: the nearest grid node while "Прив'язка до сітки" is on.
+    PolyPoint placed(PolyPoint p) const;
+
     // Mouse on the image, in its pixels.
     void mousePressed(QPointF pixel);
     void mouseMoved(QPointF pixel, bool leftHeld);
@@ -76,7 +79,7 @@ class TQPolyFrm : public QDialog {
     QLabel *m_lx1, *m_lx2, *m_ly1, *m_ly2;
     QLabel *m_posX, *m_posY;
     QPushButton *m_decCnt, *m_ok;
-    QCheckBox* m_drawNum;
+    QCheckBox *m_drawNum, *m_snap;
 
     std::vector<PolyPoint> m_points;
     int m_capacity = 40;

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
@@ -142,13 +143,13 @@ const Cell kCube[] = {
 };
 
 const Page kPages[] = {
-    {"TabSheet1", "Правильна піраміда", kPyramid},
-    {"TabSheet2", "Правильна призма", kPrism},
-    {"TabSheet3", "Конус", kCone},
-    {"TabSheet4", "Циліндр", kCylinder},
-    {"TabSheet5", "Куля", kBall},
-    {"TabSheet6", "Прямий паралелепіпед", kParallelepiped},
-    {"TabSheet7", "Куб", kCube},
+    {"TabSheet1", "Правильна &піраміда", kPyramid},
+    {"TabSheet2", "Правильна при&зма", kPrism},
+    {"TabSheet3", "&Конус", kCone},
+    {"TabSheet4", "&Циліндр", kCylinder},
+    {"TabSheet5", "Ку&ля", kBall},
+    {"TabSheet6", "Прямий паралелепіпе&д", kParallelepiped},
+    {"TabSheet7", "Ку&б", kCube},
 };
 
 QStringList Split(const char* list) {
@@ -275,6 +276,7 @@ TStandObjFrm::TStandObjFrm(core::Env& env, QWidget* parent) : QDialog(parent), m
     setMinimumWidth(m_pages->tabBar()->sizeHint().width() + 40);
     layout->addLayout(buttons);
     entry::NameCaptions(this);
+    entry::FocusFirstFieldOnShow(this);
 }
 
 void TStandObjFrm::parallelepipedLabels() {
@@ -294,7 +296,9 @@ void TStandObjFrm::setPageTag(int tag) {
 }
 
 QString TStandObjFrm::pageCaption() const {
-    return m_pages->tabText(m_pages->currentIndex());
+    // The object takes the page's name without the page's mnemonic mark.
+    static const QRegularExpression mark(QStringLiteral("&(.)"));
+    return m_pages->tabText(m_pages->currentIndex()).replace(mark, QStringLiteral("\\1"));
 }
 
 void TStandObjFrm::checkField(QLineEdit* f) {

@@ -1,0 +1,146 @@
+// One history step per scene-changing command, and the undo and redo commands of the window.
+#include "app/scene_steps.h"
+
+#include "app/command_table.h"
+#include "app/language_walk.h"
+#include "app/listing_panel.h"
+#include "app/picture_interaction.h"
+#include "app/vorn2frm.h"
+#include "lang/message_ids.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QListWidget>
+#include <QToolButton>
+
+namespace vorn::app {
+
+namespace {
+
+using history::StepKind;
+
+std::optional<StepKind> KindOfTag(int t) {
+    if ((t >= tag::FirstCreate && t <= tag::LastCreate) || t == tag::StandObj ||
+        t == tag::FuncValue) // the surface value offers its point as an object
+        return StepKind::Create;
+    switch (t) {
+    case tag::NewFile:
+        return StepKind::New;
+    case tag::Delete:
+        return StepKind::Delete;
+    case tag::Edit:
+        return StepKind::Edit;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+SceneSteps::Step::Step(SceneSteps* steps, StepKind kind, int slot) : m_steps(steps) {
+    if (m_steps) m_steps->begin(kind, slot);
+}
+
+SceneSteps::Step::Step(SceneSteps* steps, int tag) {
+    const std::optional<StepKind> kind = KindOfTag(tag);
+    if (!steps || !kind) return;
+    m_steps = steps;
+    m_steps->begin(*kind, steps->m_window.scene().currentObject);
+}
+
+SceneSteps::Step::~Step() {
+    if (m_steps) m_steps->end();
+}
+
+void SceneSteps::begin(StepKind kind, int slot) {
+    if (m_depth++ > 0) return;
+    const core::Scene& scene = m_window.scene();
+    m_before = history::SceneSnapshot::Capture(scene);
+    m_kind = kind;
+    m_slot = scene.isUserSlot(slot) ? slot : 0;
+    m_objectCount = scene.objectCount();
+    m_name = m_slot ? core::DisplayName(scene, m_slot) : std::string();
+}
+
+void SceneSteps::end() {
+    if (--m_depth > 0 || !m_before) return;
+    core::Scene& scene = m_window.scene();
+    history::StepInfo info{m_kind, m_name};
+    // A new object is named as it came out; an edited one by its new name.
+    if (m_kind == StepKind::Create && scene.objectCount() > m_objectCount)
+        info.objectName = core::DisplayName(scene, scene.objectCount());
+    else if ((m_kind == StepKind::Edit || m_kind == StepKind::Transform) &&
+             scene.isUserSlot(m_slot))
+        info.objectName = core::DisplayName(scene, m_slot);
+    m_history.record(std::move(*m_before), scene, std::move(info));
+    m_before.reset();
+    updateCommands();
+}
+
+void SceneSteps::reset(bool inFile) {
+    m_before.reset();
+    m_history.clear(inFile);
+    updateCommands();
+}
+
+void SceneSteps::attachCommands() {
+    QAction* redo = m_window.command("Redo");
+    redo->setShortcuts({QKeySequence(QString::fromLatin1(FindCommand("Redo")->shortcut)),
+                        QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+    // Their texts change with the steps and come from the message table, so the language walk
+    // leaves them alone.
+    for (const char* name : {"Undo", "Redo"}) {
+        QAction* action = m_window.command(name);
+        ExcludeFromLanguage(action);
+        const QString button = QStringLiteral("k_") + QString::fromLatin1(name);
+        if (auto* b = m_window.findChild<QToolButton*>(button)) ExcludeFromLanguage(b);
+    }
+    updateCommands();
+}
+
+void SceneSteps::updateCommands() {
+    const lang::MessageTable& messages = m_window.messages();
+    const struct {
+        const char* name;
+        const history::StepInfo* step;
+        int caption, hint;
+    } rows[] = {{"Undo", m_history.undoStep(), lang::msg::kUndoCaption, lang::msg::kUndoHint},
+                {"Redo", m_history.redoStep(), lang::msg::kRedoCaption, lang::msg::kRedoHint}};
+    for (const auto& r : rows) {
+        QAction* action = m_window.command(r.name);
+        if (!action) continue;
+        QString caption = QString::fromStdString(messages.text(r.caption));
+        // An '&' in an object's name is shown, not taken for the item's letter.
+        if (r.step)
+            caption +=
+                QStringLiteral(": ") + QString::fromStdString(history::StepName(messages, *r.step))
+                                           .replace(QLatin1Char('&'), QStringLiteral("&&"));
+        action->setText(caption);
+        const QString hint = QString::fromStdString(messages.text(r.hint));
+        action->setStatusTip(hint);
+        action->setToolTip(QString(caption).replace(QStringLiteral("&&"), QStringLiteral("&")));
+        action->setEnabled(r.step != nullptr);
+    }
+}
+
+void SceneSteps::undo() {
+    if (m_depth > 0) return; // a command, or a drag, is still under way
+    m_window.interaction()->CancelPendingOperation();
+    if (m_history.undo(m_window.scene())) afterMove();
+}
+
+void SceneSteps::redo() {
+    if (m_depth > 0) return;
+    m_window.interaction()->CancelPendingOperation();
+    if (m_history.redo(m_window.scene())) afterMove();
+}
+
+void SceneSteps::afterMove() {
+    // The object that was current then is current again.
+    const int slot = m_history.restoredObject();
+    if (m_window.scene().isUserSlot(slot)) m_window.listing()->objList()->setCurrentRow(slot - 2);
+    m_window.objectListSelected();
+    updateCommands();
+}
+
+} // namespace vorn::app
