@@ -3,9 +3,9 @@
 set -euo pipefail
 packages=(
   build-essential cmake clang libclang-rt-14-dev
-  qt6-base-dev libqt6opengl6-dev libgl-dev libgl1-mesa-dri qt6-translations-l10n
+  qt6-base-dev qt6-svg-dev libqt6opengl6-dev libgl-dev libgl1-mesa-dri qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core fonts-liberation bc
+  xvfb xauth x11-utils xdotool imagemagick poppler-utils fonts-dejavu-core fonts-liberation bc
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -117,7 +117,14 @@ INSTANTIATE_TEST_SUITE_P(Values, RenderLineOptions,
                                            LineOptionCase{"--line-width", "0", 2, 0},
                                            LineOptionCase{"--line-width", "2px", 2, 0},
                                            LineOptionCase{"--label-size", "25", 2, 0},
-                                           LineOptionCase{"--label-size", "5", 2, 0}));
+                                           LineOptionCase{"--label-size", "5", 2, 0},
+                                           LineOptionCase{"--hidden", "solid", 0, 1},
+                                           LineOptionCase{"--hidden", "dashed", 2, 0},
+                                           LineOptionCase{"--hidden", "removed", 2, 0},
+                                           LineOptionCase{"--hidden", "hatched", 2, 0},
+                                           LineOptionCase{"--dpi", "300", 0, 1},
+                                           LineOptionCase{"--dpi", "10", 2, 0},
+                                           LineOptionCase{"--width-cm", "0", 2, 0}));
 
 TEST(RenderTool, FitsAFileWithoutScales) {
     TempDir dir;

@@ -1,16 +1,21 @@
-// v3dtool render: the wire-frame or half-tone picture of a scene file, drawn into a PNG.
+// v3dtool render: the wire-frame or half-tone picture of a scene file, as PNG, SVG, PDF or TikZ.
 #include "v3dtool/commands.h"
 #include "v3dtool/tool_support.h"
 
 #include "picture/gl_bar.h"
 #include "picture/halftone_scene.h"
 #include "picture/picture_canvas.h"
+#include "picture/tikz_writer.h"
+#include "picture/vector_export.h"
 
 #include <QGuiApplication>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
 
+#include <algorithm>
+
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <fstream>
@@ -94,15 +99,35 @@ QImage RenderHalfTone(core::Env& env, const pic::ViewState& view, int width, int
     return image;
 }
 
+enum class Format { Png, Svg, Pdf, Tex, Unknown };
+
+// The output format, from the file name's extension in any case.
+Format FormatOf(const std::string& path) {
+    const auto dot = path.rfind('.');
+    if (dot == std::string::npos || path.find('/', dot) != std::string::npos)
+        return Format::Unknown;
+    std::string ext = path.substr(dot + 1);
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (ext == "png") return Format::Png;
+    if (ext == "svg") return Format::Svg;
+    if (ext == "pdf") return Format::Pdf;
+    if (ext == "tex") return Format::Tex;
+    return Format::Unknown;
+}
+
 } // namespace
 
 const CommandHelp kRenderHelp = {
-    .summary = "the picture of a scene file as a PNG image",
-    .usage = "v3dtool render FILE.v3d -o OUT.png [--size WxH] [--turn H,V] [--labels] [--fit]\n"
-             "            [--halftone] [--line-width N] [--label-size N]",
+    .summary = "the picture of a scene file as a PNG image, an SVG or PDF drawing or TikZ",
+    .usage =
+        "v3dtool render FILE.v3d -o OUT.{png,svg,pdf,tex} [--size WxH] [--turn H,V] [--labels]\n"
+        "            [--fit] [--halftone] [--line-width N] [--label-size N]\n"
+        "            [--hidden solid|dashed|removed] [--width-cm N] [--dpi N] [--transparent]",
     .details =
         "Draws the wire-frame picture of FILE.v3d with its stored view and the default settings.\n"
-        "  -o OUT.png   the image to write\n"
+        "  -o OUT       the file to write; its extension chooses the format: .png a bitmap,\n"
+        "               .svg and .pdf a drawing of lines and text, .tex a TikZ picture for LaTeX\n"
         "  --size WxH   its size in pixels, each 1..10000 (default 800x600)\n"
         "  --turn H,V   the rotation scroll bars' positions, each 0..71 (default: the file's)\n"
         "  --labels     vertex marks and labels, as the interactive picture draws them\n"
@@ -110,14 +135,20 @@ const CommandHelp kRenderHelp = {
         "  --halftone   the half-tone picture instead (needs OpenGL: a display, e.g. xvfb-run)\n"
         "  --line-width N  line width in pixels, 1..4 (default 1), as \"Товщина ліній\"\n"
         "  --label-size N  label font size in points, 6..24 (default 10), as\n"
-        "               \"Розмір шрифту позначок\"\n",
+        "               \"Розмір шрифту позначок\"\n"
+        "  --hidden M   hidden lines: solid (default); dashed and removed are not drawn yet\n"
+        "  --width-cm N the width of an SVG, PDF or TikZ drawing in centimetres, 1..100\n"
+        "               (default 16)\n"
+        "  --dpi N      the resolution stored in a PNG, 30..2400 dots per inch (default 96)\n"
+        "  --transparent  a PNG without the background\n",
 };
 
 int runRender(const Args& args, std::ostream& out, std::ostream& err) {
     std::string input, output;
     int width = 800, height = 600;
     int turnH = -1, turnV = -1;
-    bool labels = false, fit = false, halfTone = false;
+    bool labels = false, fit = false, halfTone = false, transparent = false;
+    int widthCm = 16, dpi = 96;
     const core::Settings defaults;
     int lineWidth = defaults.lineWidth, labelSize = defaults.labelFontSize;
     // A whole number lo..hi after the option `a`, or a message and false.
@@ -158,6 +189,24 @@ int runRender(const Args& args, std::ostream& out, std::ostream& err) {
         } else if (a == "--label-size" && hasValue) {
             if (!number(a, args[++i], core::kMinLabelFontSize, core::kMaxLabelFontSize, labelSize))
                 return 2;
+        } else if (a == "--hidden" && hasValue) {
+            const std::string& mode = args[++i];
+            if (mode != "solid" && mode != "dashed" && mode != "removed") {
+                err << "--hidden wants solid, dashed or removed\n";
+                return 2;
+            }
+            // The picture has no hidden-line pass yet: every line is drawn solid.
+            if (mode != "solid") {
+                err << "render: --hidden " << mode
+                    << " is not available yet; only solid lines can be drawn\n";
+                return 2;
+            }
+        } else if (a == "--width-cm" && hasValue) {
+            if (!number(a, args[++i], 1, 100, widthCm)) return 2;
+        } else if (a == "--dpi" && hasValue) {
+            if (!number(a, args[++i], 30, 2400, dpi)) return 2;
+        } else if (a == "--transparent") {
+            transparent = true;
         } else if (!a.empty() && a[0] != '-' && input.empty()) {
             input = a;
         } else {
@@ -167,6 +216,15 @@ int runRender(const Args& args, std::ostream& out, std::ostream& err) {
     }
     if (input.empty() || output.empty()) {
         PrintUsage(err, kRenderHelp);
+        return 2;
+    }
+    const Format format = FormatOf(output);
+    if (format == Format::Unknown) {
+        err << "render: " << output << ": the name must end in .png, .svg, .pdf or .tex\n";
+        return 2;
+    }
+    if (halfTone && format != Format::Png) {
+        err << "render: the half-tone picture is written only as PNG\n";
         return 2;
     }
 
@@ -206,15 +264,31 @@ int runRender(const Args& args, std::ostream& out, std::ostream& err) {
         err << "render: nothing was drawn\n";
         return 1;
     }
-    QImage image = canvas.image();
+    const QString path = QString::fromStdString(output);
+    const pic::DisplayList& list = canvas.lastPass();
+    bool written = false;
     if (halfTone) {
-        image = RenderHalfTone(session.env, view, width, height);
+        QImage image = RenderHalfTone(session.env, view, width, height);
         if (image.isNull()) {
             err << "render: no OpenGL framebuffer for the half-tone picture\n";
             return 2;
         }
+        const int dotsPerMetre = static_cast<int>(std::lround(dpi / 0.0254));
+        image.setDotsPerMeterX(dotsPerMetre);
+        image.setDotsPerMeterY(dotsPerMetre);
+        written = image.save(path, "PNG");
+    } else if (format == Format::Png) {
+        written = pic::WritePng(path, list, width, height, dpi, transparent);
+    } else if (format == Format::Svg) {
+        written = pic::WriteSvg(path, list, width, height, widthCm);
+    } else if (format == Format::Pdf) {
+        written = pic::WritePdf(path, list, width, height, widthCm);
+    } else {
+        std::ofstream tex(output, std::ios::binary);
+        tex << pic::TikzPicture(list, width, height, widthCm);
+        written = static_cast<bool>(tex.flush());
     }
-    if (!image.save(QString::fromStdString(output), "PNG")) {
+    if (!written) {
         err << "render: cannot write " << output << '\n';
         return 1;
     }

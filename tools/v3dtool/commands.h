@@ -31,11 +31,13 @@ int runSection(const Args& args, std::ostream& out, std::ostream& err);
 int runMeasure(const Args& args, std::ostream& out, std::ostream& err);
 // The teaching scenes: --list, NAME OUT.v3d, or --all DIR.
 int runSample(const Args& args, std::ostream& out, std::ostream& err);
+// The visible and hidden pieces of every drawn line for the picture's view.
+int runEdges(const Args& args, std::ostream& out, std::ostream& err);
 // Built only with Qt (VORN_WITH_RENDER): the wire-frame picture of a scene file as a PNG.
 int runRender(const Args& args, std::ostream& out, std::ostream& err);
 
 extern const CommandHelp kInfoHelp, kEvalHelp, kCalcHelp, kSectionHelp, kMeasureHelp, kSampleHelp,
-    kRenderHelp;
+    kEdgesHelp, kRenderHelp;
 
 // The commands of the engine library, in the order the help lists them (render is added by the
 // program when it is built with Qt).

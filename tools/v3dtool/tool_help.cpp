@@ -61,7 +61,8 @@ void PrintUsage(std::ostream& os, const CommandHelp& help) {
 std::vector<Command> EngineCommands() {
     return {{"info", runInfo, &kInfoHelp},          {"eval", runEval, &kEvalHelp},
             {"calc", runCalc, &kCalcHelp},          {"section", runSection, &kSectionHelp},
-            {"measure", runMeasure, &kMeasureHelp}, {"sample", runSample, &kSampleHelp}};
+            {"measure", runMeasure, &kMeasureHelp}, {"sample", runSample, &kSampleHelp},
+            {"edges", runEdges, &kEdgesHelp}};
 }
 
 int RunTool(const std::vector<Command>& commands, const Args& args, std::ostream& out,

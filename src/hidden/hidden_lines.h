@@ -1,0 +1,53 @@
+// Hidden lines of the wire-frame picture: which pieces of every drawn line lie behind an opaque
+// face in the picture's parallel projection, computed in scene space without pixels.
+#pragma once
+
+#include "core/scene.h"
+#include "core/settings.h"
+#include "geometry/vec3.h"
+#include "picture/view_state.h"
+
+#include <vector>
+
+namespace vorn::hidden {
+
+// A piece t0..t1 of a line, as fractions from its first end to its second.
+struct Piece {
+    double t0 = 0, t1 = 1;
+    bool visible = true;
+};
+
+// One drawn line: an edge of a face outline of the object in `slot`, from record vertex
+// `vertex1` to `vertex2` (mesh lines of surfaces use the mesh's node numbers, which are the
+// record's vertex numbers). Its pieces cover 0..1 in order, neighbours differing in visibility.
+struct LineSpans {
+    int slot = 0;
+    int vertex1 = 0, vertex2 = 0;
+    std::vector<Piece> pieces;
+};
+
+// A vertex drawn as a mark or carrying a label.
+struct PointSpan {
+    int slot = 0;
+    int vertex = 0;
+    bool visible = true;
+};
+
+struct Visibility {
+    geo::Vec3 towardViewer; // unit vector from the scene toward the viewer, scene coordinates
+    std::vector<LineSpans> lines;
+    std::vector<PointSpan> points;
+};
+
+// The unit vector from the scene toward the viewer for the view's turn and scales: the scene
+// direction that the projection flattens to one picture point, pointing out of the picture.
+geo::Vec3 TowardViewer(const pic::ViewState& view);
+
+// Visibility of every line the wire-frame picture draws for this scene and view (visible
+// objects: polyhedron edges after the superfluous-edge filter, face outlines of the others,
+// the axes but the one seen end-on), and of the vertices of points, polylines and polyhedra.
+// Faces of visible polyhedra and surfaces are opaque; a line lying on a face is not hidden by it.
+Visibility VisibleSpans(const core::Scene& scene, const core::Settings& settings,
+                        const pic::ViewState& view);
+
+} // namespace vorn::hidden
