@@ -12,11 +12,14 @@ inline constexpr int StandObj = 10, Edit = 12, Delete = 13, MakeCut = 14;
 inline constexpr int FirstMeasure = 21, LastMeasure = 28, Sides = 30;
 inline constexpr int Calculator = 31, Integral = 32, DoubleIntegral = 33;
 inline constexpr int Settings = 41, ClearReport = 44, Hint = 43, HelpTopics = 50, HalfTone = 61;
+// The three "Невидимі лінії" items, in the order of core::kHiddenSolid..kHiddenRemoved.
+inline constexpr int FirstHiddenLines = 62, LastHiddenLines = 64;
 inline constexpr int Transform = 100, FirstMode = 101, LastMode = 104;
 inline constexpr int FirstCreate = 110, LastCreate = 115, FuncValue = 292;
 inline constexpr int FirstToolBar = 421, LastToolBar = 425;
 inline constexpr int FirstScreenCreate = 1101, LastScreenCreate = 1103, CancelOperation = 1234;
 inline constexpr int Undo = 1301, Redo = 1302;
+inline constexpr int ExportPicture = 46, Print = 47;
 // Not in the menu: the report pane's context menu.
 inline constexpr int SaveReport = 45;
 } // namespace tag

@@ -1,16 +1,21 @@
 // The real modal windows behind the window's questions.
 #include "app/user_dialogs.h"
 
+#include "app/export_frm.h"
 #include "app/load_frm.h"
 #include "app/qt_translation.h"
 
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QUrl>
+#include <QVBoxLayout>
 
 namespace vorn::app {
 
@@ -92,6 +97,15 @@ bool InputBox(QWidget* parent, const lang::MessageTable& messages, const QString
     return true;
 }
 
+bool UserDialogs::exportOptions(ExportOptions&, int) {
+    return true;
+}
+
+bool UserDialogs::printSetup(QPrinter& printer, bool&) {
+    // Without a dialog there is only the file the printer was already given to print into.
+    return !printer.outputFileName().isEmpty();
+}
+
 bool UserDialogs::openDocument(const QString& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
@@ -138,6 +152,24 @@ bool WidgetDialogs::selectObjects(core::LoadSelection& selection) {
     m_loadFrm->setSelection(selection);
     if (m_loadFrm->exec() != QDialog::Accepted) return false;
     m_loadFrm->takeSelection(selection);
+    return true;
+}
+
+bool WidgetDialogs::exportOptions(ExportOptions& options, int pictureWidth) {
+    TExportFrm frm(m_parent);
+    return frm.ask(options, pictureWidth);
+}
+
+bool WidgetDialogs::printSetup(QPrinter& printer, bool& withReport) {
+    QPrintDialog dialog(&printer, m_parent);
+    auto* page = new QWidget;
+    page->setWindowTitle(QStringLiteral("Звіт"));
+    auto* report = new QCheckBox(QStringLiteral("Друкувати звіт після зображення"), page);
+    report->setChecked(withReport);
+    (new QVBoxLayout(page))->addWidget(report);
+    dialog.setOptionTabs({page});
+    if (dialog.exec() != QDialog::Accepted) return false;
+    withReport = report->isChecked();
     return true;
 }
 

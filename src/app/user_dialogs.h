@@ -6,10 +6,12 @@
 
 #include <QString>
 
+class QPrinter;
 class QWidget;
 
 namespace vorn::app {
 class TLoadFrm;
+struct ExportOptions;
 }
 
 namespace vorn::app {
@@ -32,6 +34,12 @@ class UserDialogs {
     virtual bool selectObjects(core::LoadSelection& selection) = 0;
     // Opens a document with the desktop's handler; false when no handler took it.
     virtual bool openDocument(const QString& path);
+    // The format and size of an exported picture; false when cancelled. Without a window of its
+    // own the options stay as given.
+    virtual bool exportOptions(ExportOptions& options, int pictureWidth);
+    // The printer and whether the report follows the picture; false when cancelled. Without a
+    // window of its own the printer stays as given, and printing goes on only into a file.
+    virtual bool printSetup(QPrinter& printer, bool& withReport);
 };
 
 // An input box whose buttons are those of the message table; false when cancelled, with `text`
@@ -49,6 +57,8 @@ class WidgetDialogs : public UserDialogs {
                          const QString& preset) override;
     core::Answer messageBox(core::BoxKind kind, const QString& text, BoxButtons buttons) override;
     bool selectObjects(core::LoadSelection& selection) override;
+    bool exportOptions(ExportOptions& options, int pictureWidth) override;
+    bool printSetup(QPrinter& printer, bool& withReport) override;
     TLoadFrm* loadFrm() const { return m_loadFrm; }
 
   private:

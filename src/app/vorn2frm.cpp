@@ -22,9 +22,11 @@
 #include "core/scene_file.h"
 #include "lang/ini_file.h"
 #include "lang/message_ids.h"
+#include "picture/picture_canvas.h"
 #include "picture/picture_panel.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -34,6 +36,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QScopeGuard>
 #include <QScrollBar>
 #include <QSplitter>
@@ -41,12 +44,16 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace vorn::app {
 
 namespace {
 
 const char* const kSceneFilter = "Об'єкти у форматі VORN-3D|*.v3d|Всі файли|*.*";
 const char* const kReportFilter = "Текстові файли|*.txt|Всі файли|*.*";
+const char* const kExportFilter = "Зображення PNG|*.png|Креслення SVG|*.svg|Документ PDF|*.pdf|"
+                                  "TikZ для LaTeX|*.tex|Всі файли|*.*";
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
@@ -72,6 +79,8 @@ TVorn2frm::TVorn2frm(QWidget* parent)
                                       QString::fromUtf8(kSceneFilter), this);
     m_reportDialog = new FileDialogText("SaveDialog2", QStringLiteral("Збереження звіту"),
                                         QString::fromUtf8(kReportFilter), this);
+    m_exportDialog = new FileDialogText("SaveDialog3", QStringLiteral("Експорт зображення"),
+                                        QString::fromUtf8(kExportFilter), this);
 
     buildPanes();
     setAcceptDrops(true); // scene files dropped anywhere on the window
@@ -205,6 +214,10 @@ void TVorn2frm::buildMenus() {
     }
     for (const char* name : {"TbFile", "TbView", "TbCalc", "TbMode", "TbObjs", "Hint"})
         m_commands.at(name)->setChecked(true);
+    auto* hidden = new QActionGroup(this); // one of the three at a time
+    for (const char* name : {"HiddenSolid", "HiddenDashed", "HiddenRemoved"})
+        hidden->addAction(m_commands.at(name));
+    setHiddenLines(m_settings.hiddenLines);
 
     // The report pane's context menu: clear (the menu's own item) and save as text.
     QListWidget* answers = m_listing->answerBox();
@@ -291,6 +304,12 @@ void TVorn2frm::dispatch(int t) {
     case tag::SaveReport:
         saveReport();
         break;
+    case tag::ExportPicture:
+        exportPicture();
+        break;
+    case tag::Print:
+        printPicture();
+        break;
     case tag::HelpTopics:
         openHelp();
         break;
@@ -311,6 +330,11 @@ void TVorn2frm::dispatch(int t) {
     case tag::HalfTone:
         toggleHalfTone();
         break;
+    case tag::FirstHiddenLines:
+    case tag::FirstHiddenLines + 1:
+    case tag::LastHiddenLines:
+        setHiddenLines(t - tag::FirstHiddenLines);
+        break;
     default:
         if (entryCommand(t)) break;
         if (m_interaction->dispatch(t)) break;
@@ -319,6 +343,13 @@ void TVorn2frm::dispatch(int t) {
         break;
     }
     m_picture->redrawPicture();
+}
+
+void TVorn2frm::setHiddenLines(int mode) {
+    if (mode < core::kHiddenSolid || mode > core::kHiddenRemoved) mode = core::kHiddenSolid;
+    m_settings.hiddenLines = mode;
+    for (QAction* item : m_menus.at("Hidden")->actions())
+        if (item->property("Tag").toInt() == tag::FirstHiddenLines + mode) item->setChecked(true);
 }
 
 bool TVorn2frm::busy() const {
@@ -404,6 +435,42 @@ void TVorn2frm::saveReport() {
             std::string_view(text.constData(), static_cast<std::size_t>(text.size()))))
         showMessage(core::BoxKind::Error,
                     m_messages.format(lang::msg::kWriteFailed, {name.toStdString()}));
+}
+
+bool TVorn2frm::exportPicture() {
+    // The list the picture field shows, with its hidden-line mode, colours and labels.
+    const QImage& shown = m_picture->image();
+    const int width = static_cast<int>(std::lround(shown.width() / shown.devicePixelRatio()));
+    const int height = static_cast<int>(std::lround(shown.height() / shown.devicePixelRatio()));
+    ExportOptions options = m_exportOptions;
+    if (!m_dialogs->exportOptions(options, width)) return false;
+    const QString suffix = ExportSuffix(options.format);
+    const QString preset = QFileInfo(m_currentFileName).completeBaseName() + '.' + suffix;
+    const QString name = m_dialogs->saveFileName(m_exportDialog->title,
+                                                 m_exportDialog->qtFilter(), suffix, preset);
+    if (name.isEmpty()) return false;
+    m_exportOptions = options;
+    if (WritePicture(name, m_picture->canvas().lastPass(), width, height, options)) return true;
+    showMessage(core::BoxKind::Error,
+                m_messages.format(lang::msg::kWriteFailed, {name.toStdString()}));
+    return false;
+}
+
+bool TVorn2frm::printPicture() {
+    QPrinter printer(QPrinter::HighResolution);
+    bool withReport = m_printReport;
+    if (!m_dialogs->printSetup(printer, withReport)) return false;
+    m_printReport = withReport;
+    const QImage& shown = m_picture->image();
+    const int width = static_cast<int>(std::lround(shown.width() / shown.devicePixelRatio()));
+    const int height = static_cast<int>(std::lround(shown.height() / shown.devicePixelRatio()));
+    if (PrintPicture(printer, m_picture->canvas().lastPass(), width, height,
+                     withReport ? m_listing->answers() : QStringList()))
+        return true;
+    showMessage(core::BoxKind::Error,
+                m_messages.format(lang::msg::kWriteFailed,
+                                  {printer.outputFileName().toStdString()}));
+    return false;
 }
 
 void TVorn2frm::clearReport() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/command_table.h"
+#include "app/export_frm.h"
 #include "app/language_walk.h"
 #include "app/prompt_table.h"
 #include "app/user_dialogs.h"
@@ -104,6 +105,13 @@ class TVorn2frm : public QMainWindow,
     // Tag 3 (`alwaysAsk` false) and Tag 4; true when the scene was written.
     bool saveScene(bool alwaysAsk);
     void saveReport();
+    // "Експортувати зображення…": the options, a file name, then the picture as they say; false
+    // when cancelled or not written.
+    bool exportPicture();
+    const ExportOptions& exportOptions() const { return m_exportOptions; }
+    // "Друк…": the print dialog, then the picture on the page and the report when asked for;
+    // false when cancelled or the printer failed.
+    bool printPicture();
     void clearReport();
     // Scene files dropped on the window: one is loaded as F3 loads it (after the question about
     // unsaved objects), several are added to the scene when the user agrees.
@@ -172,6 +180,8 @@ class TVorn2frm : public QMainWindow,
     void ApplyHalfToneMode();
     // Command 61; false when the mode could not be switched on.
     bool toggleHalfTone();
+    // Sets the hidden-line mode (core::kHiddenSolid..kHiddenRemoved) and checks its item.
+    void setHiddenLines(int mode);
 
     // Recovery files in `dir`: the modified scene is autosaved there every minute (or every
     // VORN3D_AUTOSAVE_MS), when the session ends and on SIGTERM or SIGHUP.
@@ -247,6 +257,9 @@ class TVorn2frm : public QMainWindow,
     FileDialogText* m_openDialog = nullptr;
     FileDialogText* m_saveDialog = nullptr;
     FileDialogText* m_reportDialog = nullptr;
+    FileDialogText* m_exportDialog = nullptr;
+    ExportOptions m_exportOptions; // the last export's, for the next one
+    bool m_printReport = true;     // the last print's choice
     WindowRegistry m_windows;
     QList<LanguageChoice> m_languages;
     PromptTable m_prompts;

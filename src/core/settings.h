@@ -50,6 +50,9 @@ struct Settings {
     // the defaults draw the classic picture.
     int lineWidth = 1;      // pixels, kMinLineWidth..kMaxLineWidth
     int labelFontSize = 10; // points, kMinLabelFontSize..kMaxLabelFontSize
+    // How the wire-frame picture draws what lies behind faces (HiddenLines): solid as the
+    // rest, dashed, or not at all.
+    int hiddenLines = 0; // kHiddenSolid..kHiddenRemoved
 
     double Quality() const { return (qualityPosition + 1) / 100.0; }
     // RGB (0x00BBGGRR) of a colour role through the palette.
@@ -58,6 +61,7 @@ struct Settings {
 
 inline constexpr int kMinLineWidth = 1, kMaxLineWidth = 4;
 inline constexpr int kMinLabelFontSize = 6, kMaxLabelFontSize = 24;
+inline constexpr int kHiddenSolid = 0, kHiddenDashed = 1, kHiddenRemoved = 2;
 
 // Captions of the colour roles as the settings dialog lists them.
 extern const std::array<const char*, kColorRoleCount> kColorRoleNames;

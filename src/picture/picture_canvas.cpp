@@ -1,6 +1,8 @@
 // The persistent bitmap of the wire-frame picture and the painter that replays display lists on it.
 #include "picture/picture_canvas.h"
 
+#include "hidden/hidden_lines.h"
+
 #include <QFontMetrics>
 #include <QLine>
 #include <QPainter>
@@ -437,6 +439,19 @@ void PaintDisplayList(QImage& image, const DisplayList& list) {
 }
 
 PictureCanvas::PictureCanvas(core::Env& env) : m_engine(env) {
+    m_engine.setHiddenPartsSource([this](const ViewState& view) {
+        const core::Env& e = m_engine.env();
+        const hidden::Visibility seen = hidden::VisibleSpans(e.scene, e.settings, view);
+        HiddenParts parts;
+        for (const hidden::LineSpans& line : seen.lines) {
+            auto& hiddenHere = parts.lines[{line.slot, line.vertex1, line.vertex2}];
+            for (const hidden::Piece& piece : line.pieces)
+                if (!piece.visible) hiddenHere.emplace_back(piece.t0, piece.t1);
+        }
+        for (const hidden::PointSpan& point : seen.points)
+            if (!point.visible) parts.points.insert({point.slot, point.vertex});
+        return parts;
+    });
     m_engine.setTextMeasure([this](std::string_view text, int size, bool bold) {
         const QFontMetrics metrics(PictureFont(size, bold), m_image.isNull() ? nullptr : &m_image);
         return metrics.horizontalAdvance(

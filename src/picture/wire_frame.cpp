@@ -217,6 +217,9 @@ RedrawResult WireFrame::redraw(DisplayList& out, bool interactive, ScreenPoint m
     if (m_env.scene.observer().halfToneActive()) return RedrawResult::HalfTone;
     projectionPass();
     axisPass();
+    m_hidden.reset();
+    if (m_env.settings.hiddenLines != core::kHiddenSolid && m_hiddenSource)
+        m_hidden = m_hiddenSource(m_view);
     DrawOp clear = Op(DrawOp::Kind::Fill, Role::Background, 0, roleRgb(core::kColorBackground));
     clear.pts[0] = {0, 0};
     clear.pts[1] = {m_width, m_height};
@@ -423,7 +426,37 @@ void WireFrame::drawObjects(DisplayList& out, int slot, bool interactive, Screen
             line.face = f;
             line.edge = e;
         };
-        if (visible && !polyhedron && !cut) {
+        // A line with hidden parts goes piece by piece: the visible ones as ever, the hidden
+        // ones dashed or left out.
+        const auto edgePieces = [&](Role role, int e, int v1, int v2) {
+            const std::vector<std::pair<double, double>> hidden = hiddenParts(slot, v1, v2);
+            if (hidden.empty()) {
+                if (const auto s = segment(slot, v1, v2)) edgeLine(role, e, s->p1, s->p2);
+                return;
+            }
+            const ProjectedVertex &pa = projected(slot, v1), &pb = projected(slot, v2);
+            const auto piece = [&](double t0, double t1, PenStyle pen) {
+                if (t1 <= t0) return;
+                const auto s = ClipToPicture(
+                    pa.px + t0 * (pb.px - pa.px), pa.py + t0 * (pb.py - pa.py),
+                    pa.px + t1 * (pb.px - pa.px), pa.py + t1 * (pb.py - pa.py), m_width, m_height);
+                if (!s) return;
+                edgeLine(role, e, s->p1, s->p2);
+                out.back().style = pen;
+            };
+            double at = 0;
+            for (const auto& [h0, h1] : hidden) {
+                piece(at, h0, style);
+                if (settings.hiddenLines == core::kHiddenDashed) piece(h0, h1, PenStyle::Dash);
+                at = h1;
+            }
+            piece(at, 1, style);
+        };
+        if (visible && !polyhedron && m_hidden) {
+            for (int e = 1; e <= 3; ++e)
+                edgePieces(Role::FaceOutline, e, vi[static_cast<std::size_t>(e - 1)],
+                           vi[static_cast<std::size_t>(e)]);
+        } else if (visible && !polyhedron && !cut) {
             DrawOp& outline =
                 Push(out, DrawOp::Kind::Polyline, Role::FaceOutline, o.color, background);
             outline.pts = c;
@@ -443,7 +476,10 @@ void WireFrame::drawObjects(DisplayList& out, int slot, bool interactive, Screen
                 continue;
             std::optional<ScreenSegment> s = ScreenSegment{c[a], c[b]};
             if (cut) s = segment(slot, vi[a], vi[b]);
-            if (visible && polyhedron && s) edgeLine(Role::Edge, e, s->p1, s->p2);
+            if (visible && polyhedron && m_hidden)
+                edgePieces(Role::Edge, e, vi[a], vi[b]);
+            else if (visible && polyhedron && s)
+                edgeLine(Role::Edge, e, s->p1, s->p2);
             if (!interactive || !visible) continue;
             // The axes are picked along their whole lines, even where the segment is not.
             if (cut && isAxes) s = segment(slot, vi[a], vi[b], true);
@@ -561,6 +597,9 @@ void WireFrame::drawNodes(DisplayList& out, int slot) {
     const int offset = 3 * w - 1;
     for (int i = 1; i <= o.vertexCount; ++i) {
         const ScreenPoint p = screen(slot, i);
+        if (m_hidden && settings.hiddenLines == core::kHiddenRemoved &&
+            m_hidden->points.count({slot, i}))
+            continue;
         if (settings.IsUsel || o.type == ObjectType::Point) {
             DrawOp node =
                 SquareOp(Role::Node, p, 2 * w, 3 * w, roleRgb(core::kColorNodes), kRgbWhite);
@@ -586,6 +625,20 @@ void WireFrame::drawNodes(DisplayList& out, int slot) {
             out.push_back(number);
         }
     }
+}
+
+std::vector<std::pair<double, double>> WireFrame::hiddenParts(int slot, int vertex1,
+                                                              int vertex2) const {
+    if (!m_hidden) return {};
+    if (const auto it = m_hidden->lines.find({slot, vertex1, vertex2}); it != m_hidden->lines.end())
+        return it->second;
+    const auto it = m_hidden->lines.find({slot, vertex2, vertex1});
+    if (it == m_hidden->lines.end()) return {};
+    // Stored the other way round: the same parts measured from the other end.
+    std::vector<std::pair<double, double>> parts;
+    for (auto p = it->second.rbegin(); p != it->second.rend(); ++p)
+        parts.emplace_back(1 - p->second, 1 - p->first);
+    return parts;
 }
 
 void WireFrame::drawMarked(DisplayList& out) {

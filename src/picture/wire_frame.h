@@ -8,9 +8,13 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <optional>
+#include <set>
 #include <span>
 #include <string_view>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace vorn::pic {
@@ -88,6 +92,15 @@ class PassHooks {
     virtual void endPass(const Pick& /*pick*/, const Pick& /*before*/) {}
 };
 
+// What lies behind faces for one view, supplied by a caller that can work it out: hidden parts
+// t0..t1 of the line from vertex1 to vertex2 of an object, and hidden vertices.
+struct HiddenParts {
+    using Key = std::tuple<int, int, int>; // slot, vertex1, vertex2
+    std::map<Key, std::vector<std::pair<double, double>>> lines;
+    std::set<std::pair<int, int>> points; // slot, vertex
+};
+using HiddenPartsSource = std::function<HiddenParts(const ViewState&)>;
+
 // Width in pixels of a text in the picture font; the canvas supplies the real one.
 using TextMeasure = std::function<int(std::string_view text, int size, bool bold)>;
 
@@ -111,6 +124,8 @@ class WireFrame {
 
     void setHooks(PassHooks* hooks) { m_hooks = hooks ? hooks : &m_noHooks; }
     void setTextMeasure(TextMeasure measure) { m_measure = std::move(measure); }
+    // Asked by every redraw while the hidden-line mode is not solid; without it all is visible.
+    void setHiddenPartsSource(HiddenPartsSource source) { m_hiddenSource = std::move(source); }
 
     // The single entry point for a new picture: projection pass, axis pass, clearing and a
     // drawing pass (interactive with `mouse` when `interactive`). Appends the primitives to `out`.
@@ -152,6 +167,8 @@ class WireFrame {
     void hitTest(int slot, int vertex1, int vertex2, const ScreenSegment& s, ScreenPoint mouse);
     void drawPickHighlight(DisplayList& out);
     void drawNodes(DisplayList& out, int slot);
+    // The hidden parts of the line vertex1 -> vertex2 of `slot` in that direction, in order.
+    std::vector<std::pair<double, double>> hiddenParts(int slot, int vertex1, int vertex2) const;
     void drawMarked(DisplayList& out);
     void drawProjectionLines(DisplayList& out, bool interactive, ScreenPoint mouse);
     ProjectedVertex& table(int slot, int vertex);
@@ -172,6 +189,8 @@ class WireFrame {
     PassHooks m_noHooks;
     PassHooks* m_hooks = &m_noHooks;
     TextMeasure m_measure;
+    HiddenPartsSource m_hiddenSource;
+    std::optional<HiddenParts> m_hidden; // of the last redraw, when the mode is not solid
 
     // Projection lines left on the picture by the last pass, for erasing them.
     bool m_projectionShown = false;

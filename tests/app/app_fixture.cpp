@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QFile>
 #include <QListWidget>
+#include <QPrinter>
 
 namespace vorn::test {
 
@@ -51,6 +52,21 @@ bool ScriptedDialogs::selectObjects(core::LoadSelection& selection) {
 bool ScriptedDialogs::openDocument(const QString& path) {
     documents << path;
     return documentOpens;
+}
+
+bool ScriptedDialogs::exportOptions(app::ExportOptions& options, int) {
+    if (exportChoices.empty()) return false;
+    options = exportChoices.front();
+    exportChoices.pop_front();
+    return true;
+}
+
+bool ScriptedDialogs::printSetup(QPrinter& printer, bool& withReport) {
+    if (printTo.isEmpty()) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printTo);
+    withReport = printReport;
+    return true;
 }
 
 QStringList ScriptedDialogs::boxTexts() const {

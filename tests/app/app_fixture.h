@@ -41,6 +41,13 @@ class ScriptedDialogs : public app::UserDialogs {
     bool openDocument(const QString& path) override;
     QStringList documents;
     bool documentOpens = false;
+    // Each export takes the next options; none left cancels it.
+    bool exportOptions(app::ExportOptions& options, int pictureWidth) override;
+    std::deque<app::ExportOptions> exportChoices;
+    // A print goes to this PDF file without a dialog; empty cancels it.
+    bool printSetup(QPrinter& printer, bool& withReport) override;
+    QString printTo;
+    bool printReport = true;
 
     QStringList boxTexts() const;
 };

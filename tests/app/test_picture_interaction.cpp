@@ -433,6 +433,27 @@ TEST_F(Measuring, SectionOfACubeFromItsTwoPicksToItsReportAndNewObjects) {
     EXPECT_FALSE(r.contains("Операцію не завершено."));
 }
 
+// The hidden-line modes change how the picture looks, not what the pointer picks: the same clicks
+// on a cube, hidden corner included, give the same report in every mode.
+TEST_F(Measuring, EveryHiddenLineModePicksAndMeasuresAlike) {
+    const int cube = addBox({0, 0, 0}, {1, 1, 1}, "Куб");
+    show(4);
+    QStringList first;
+    for (const char* mode : {"HiddenSolid", "HiddenDashed", "HiddenRemoved"}) {
+        SCOPED_TRACE(mode);
+        window->command(mode)->trigger();
+        window->clearReport();
+        run("Distance2P");
+        for (int v = 1; v <= 8; v += 7)
+            click(vertexPixel(cube, v));
+        EXPECT_EQ(interaction().pending(), Pending::None);
+        const QStringList r = report();
+        EXPECT_EQ(r.size(), 4) << r.join('|').toStdString();
+        if (first.isEmpty()) first = r;
+        EXPECT_EQ(r, first);
+    }
+}
+
 // ---- on-screen creation
 // --------------------------------------------------------------------------
 

@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -150,6 +151,59 @@ TEST_F(SettingsTest, EveryKeySurvivesSaveAndLoad) {
     EXPECT_EQ(window->scene().object(core::kAxesSlot).color, core::kPalette[2]);
     // DrawFName is off: the caption is the bare title.
     EXPECT_EQ(window->windowTitle(), "VORN-3D");
+}
+
+TEST_F(SettingsTest, HiddenLineModeIsOneCheckedItemAndSurvivesRestart) {
+    window->loadSettings({});
+    const auto* menu = window->findChild<QMenu*>("m_HiddenLines");
+    ASSERT_TRUE(menu);
+    const QStringList names = {"m_HiddenSolid", "m_HiddenDashed", "m_HiddenRemoved"};
+    QStringList inMenu;
+    for (const QAction* a : menu->actions())
+        inMenu << a->objectName();
+    EXPECT_EQ(inMenu, names);
+    const auto* view = window->findChild<QMenu*>("m_View");
+    ASSERT_TRUE(view);
+    EXPECT_TRUE(view->actions().contains(menu->menuAction()));
+    auto checkedItems = [this, &names] {
+        QStringList out;
+        for (const QString& n : names)
+            if (window->command(n.mid(2).toLatin1().constData())->isChecked()) out << n;
+        return out;
+    };
+    EXPECT_EQ(checkedItems(), QStringList{"m_HiddenSolid"});
+    EXPECT_EQ(window->settings().hiddenLines, core::kHiddenSolid);
+
+    // Each item, also picked twice in a row, leaves only itself checked, then outlives a restart;
+    // a stored value out of range comes back as the default.
+    struct Row {
+        const char* item;
+        int mode;
+    };
+    for (const Row& r :
+         {Row{"HiddenDashed", core::kHiddenDashed}, Row{"HiddenRemoved", core::kHiddenRemoved},
+          Row{"HiddenSolid", core::kHiddenSolid}}) {
+        for (int twice = 0; twice < 2; ++twice)
+            window->command(r.item)->trigger();
+        EXPECT_EQ(checkedItems(), QStringList{QStringLiteral("m_") + r.item});
+        EXPECT_EQ(window->settings().hiddenLines, r.mode);
+        restart();
+        EXPECT_EQ(savedIni().intValue("Window", "HiddenLines", -1), r.mode) << r.item;
+        EXPECT_EQ(window->settings().hiddenLines, r.mode) << r.item;
+        EXPECT_EQ(checkedItems(), QStringList{QStringLiteral("m_") + r.item});
+    }
+    for (const char* stored : {"3", "-1", "x"}) {
+        window->command("HiddenRemoved")->trigger();
+        window->saveSettings();
+        lang::IniFile ini = savedIni();
+        ini.set("Window", "HiddenLines", stored);
+        ASSERT_TRUE(ini.save(path("Vorn3d.ini").toStdString()));
+        TearDown();
+        SetUp();
+        window->loadSettings({});
+        EXPECT_EQ(window->settings().hiddenLines, core::kHiddenSolid) << stored;
+        EXPECT_EQ(checkedItems(), QStringList{"m_HiddenSolid"}) << stored;
+    }
 }
 
 TEST_F(SettingsTest, RightPanelWidthAndToolBarRowsAreRestored) {

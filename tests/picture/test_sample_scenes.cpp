@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -65,6 +66,50 @@ TEST(SampleScenes, LoadDrawAndSaveBackTheShippedFile) {
                            QString::fromStdString("sample_" + sample.name + ".png"));
     }
     std::filesystem::remove(saved);
+}
+
+// The hidden-line modes on two samples with faces in front of others: golden pictures, and the
+// lines of each mode against the solid picture (dashed: the same lines, some dashed; not shown:
+// the dashed ones gone). The solid goldens above stay as they were.
+TEST(SampleScenes, HiddenLineModesDashOrLeaveOutWhatFacesHide) {
+    test::EnsureQtApp();
+    for (const char* name : {"cube_section", "regular_solids"}) {
+        SCOPED_TRACE(name);
+        std::ostringstream report, boxes;
+        ToolSession session(report, boxes);
+        ASSERT_TRUE(session.load(VORN_SAMPLES_DIR "/" + std::string(name) + ".v3d"));
+        session.settings.IsOsi = false;
+        pic::PictureCanvas canvas(session.env);
+        canvas.resize(240, 200);
+        canvas.engine().setReady(true);
+        canvas.view().setZoom(0, 0, 0);
+        canvas.view().firstFit = true;
+        canvas.engine().fit();
+        auto lines = [&canvas](pic::PenStyle style) {
+            return std::count_if(canvas.lastPass().begin(), canvas.lastPass().end(),
+                                 [style](const pic::DrawOp& op) {
+                                     return op.kind == pic::DrawOp::Kind::Line &&
+                                            op.role == pic::Role::Edge && op.style == style;
+                                 });
+        };
+        ASSERT_EQ(canvas.redraw(), pic::RedrawResult::Drawn);
+        const QImage solid = canvas.image().copy();
+        EXPECT_EQ(lines(pic::PenStyle::Dash), 0);
+
+        session.settings.hiddenLines = core::kHiddenDashed;
+        ASSERT_EQ(canvas.redraw(), pic::RedrawResult::Drawn);
+        const auto dashed = lines(pic::PenStyle::Dash);
+        const auto dashedSolid = lines(pic::PenStyle::Solid);
+        EXPECT_GT(dashed, 0);
+        EXPECT_NE(canvas.image(), solid);
+        test::ExpectGolden(canvas.image(), QStringLiteral("hidden_dashed_%1.png").arg(name));
+
+        session.settings.hiddenLines = core::kHiddenRemoved;
+        ASSERT_EQ(canvas.redraw(), pic::RedrawResult::Drawn);
+        EXPECT_EQ(lines(pic::PenStyle::Dash), 0);
+        EXPECT_EQ(lines(pic::PenStyle::Solid), dashedSolid);
+        test::ExpectGolden(canvas.image(), QStringLiteral("hidden_removed_%1.png").arg(name));
+    }
 }
 
 } // namespace
