@@ -18,16 +18,9 @@
 
 namespace vorn::pic {
 
-namespace {
-
 QColor Rgb(std::uint32_t bgr) {
     return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
                   static_cast<int>((bgr >> 16) & 0xFF));
-}
-
-// The opaque pixel value of a colour, as a 32-bit bitmap holds it.
-std::uint32_t Argb(std::uint32_t bgr) {
-    return 0xFF000000u | ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
 }
 
 Qt::PenStyle QtStyle(PenStyle s) {
@@ -40,6 +33,13 @@ Qt::PenStyle QtStyle(PenStyle s) {
         return Qt::DashLine;
     }
     return Qt::SolidLine;
+}
+
+namespace {
+
+// The opaque pixel value of a colour, as a 32-bit bitmap holds it.
+std::uint32_t Argb(std::uint32_t bgr) {
+    return 0xFF000000u | ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
 }
 
 QPoint At(ScreenPoint p) {

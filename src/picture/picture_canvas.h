@@ -4,6 +4,7 @@
 #include "picture/display_list.h"
 #include "picture/wire_frame.h"
 
+#include <QColor>
 #include <QFont>
 #include <QImage>
 
@@ -12,6 +13,10 @@ namespace vorn::pic {
 // Device pixels per picture pixel of the bitmap for a screen of `screenRatio`: at least one
 // (coarser screens scale the picture down), at most 8 (finer ones scale it up).
 qreal BitmapPixelRatio(qreal screenRatio);
+
+// A display-list colour (0x00BBGGRR) and pen style as Qt's painters take them.
+QColor Rgb(std::uint32_t bgr);
+Qt::PenStyle QtStyle(PenStyle style);
 
 // The picture font: "Courier" at `size` points, bold or not, drawn without smoothing.
 QFont PictureFont(int size, bool bold);

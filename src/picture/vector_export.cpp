@@ -16,23 +16,6 @@ namespace vorn::pic {
 
 namespace {
 
-QColor Rgb(std::uint32_t bgr) {
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                  static_cast<int>((bgr >> 16) & 0xFF));
-}
-
-Qt::PenStyle QtStyle(PenStyle s) {
-    switch (s) {
-    case PenStyle::Solid:
-        return Qt::SolidLine;
-    case PenStyle::Dot:
-        return Qt::DotLine;
-    case PenStyle::Dash:
-        return Qt::DashLine;
-    }
-    return Qt::SolidLine;
-}
-
 // The centre of a picture pixel.
 QPointF Centre(ScreenPoint p) {
     return {p.x + 0.5, p.y + 0.5};

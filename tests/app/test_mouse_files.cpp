@@ -148,7 +148,7 @@ TEST_F(DroppedFiles, SeveralFilesAreAddedWhenTheUserAgrees) {
     EXPECT_EQ(objectList(), QStringList({"1. A"}));
 
     dialogs->answers = {Answer::Yes};
-    ASSERT_TRUE(drop({url("a.v3d"), url("b.V3D"), QUrl("https://example.org/c.v3d")}));
+    ASSERT_TRUE(drop({url("a.v3d"), url("b.V3D"), QUrl("remote:/share/c.v3d")}));
     // No selection dialog: every object of every file is added.
     EXPECT_TRUE(dialogs->selectItems.empty());
     EXPECT_EQ(objectList(), QStringList({"1. A", "2. A", "3. B1", "4. B2"}));
@@ -159,7 +159,7 @@ TEST_F(DroppedFiles, SeveralFilesAreAddedWhenTheUserAgrees) {
 TEST_F(DroppedFiles, OtherFilesAreRefused) {
     WriteScene(path("scene.txt"), {{ObjectType::Point, "T"}});
     EXPECT_FALSE(drop({url("scene.txt")}));
-    EXPECT_FALSE(drop({QUrl("https://example.org/a.v3d")}));
+    EXPECT_FALSE(drop({QUrl("remote:/share/a.v3d")}));
     EXPECT_EQ(objectList(), QStringList());
 }
 

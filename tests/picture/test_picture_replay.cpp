@@ -21,14 +21,6 @@ namespace {
 
 // The painter as it was before the fast replay: a new pen and background for every primitive,
 // every line through drawPolyline. The fast replay must match it pixel for pixel.
-QColor Rgb(std::uint32_t bgr) {
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                  static_cast<int>((bgr >> 16) & 0xFF));
-}
-
-Qt::PenStyle QtStyle(PenStyle s) {
-    return s == PenStyle::Dot ? Qt::DotLine : s == PenStyle::Dash ? Qt::DashLine : Qt::SolidLine;
-}
 
 void ReferencePaintOp(QPainter& painter, const DrawOp& op) {
     const auto at = [](ScreenPoint p) { return QPoint(p.x, p.y); };
