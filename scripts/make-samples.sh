@@ -31,3 +31,7 @@ pyramid_height vertices
 surfaces halftone
 revolution halftone
 EOF
+# The README's vector figures.
+"$tool" render "$root/samples/cube_section.v3d" -o "$root/docs/cube_section.svg" --labels
+"$tool" render "$root/samples/regular_solids.v3d" -o "$root/docs/regular_solids_dashed.svg" \
+  --hidden dashed

@@ -10,11 +10,13 @@
 #include <QFontMetrics>
 #include <QFormLayout>
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSpinBox>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -126,8 +128,9 @@ TExportFrm::TExportFrm(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Експорт зображення"));
     m_format = new QComboBox(this);
     m_format->setObjectName("Format");
-    m_format->addItems({QStringLiteral("PNG"), QStringLiteral("SVG"), QStringLiteral("PDF"),
-                        QStringLiteral("TikZ")});
+    m_format->addItems(
+        {QStringLiteral("PNG – растрове зображення"), QStringLiteral("SVG – векторне креслення"),
+         QStringLiteral("PDF – документ"), QStringLiteral("TikZ – рисунок для LaTeX")});
     m_widthCm = new QDoubleSpinBox(this);
     m_widthCm->setObjectName("WidthCm");
     m_widthCm->setRange(1, 100);
@@ -138,18 +141,33 @@ TExportFrm::TExportFrm(QWidget* parent) : QDialog(parent) {
     m_dpi = new QSpinBox(this);
     m_dpi->setObjectName("Dpi");
     m_dpi->setRange(30, 2400);
-    m_transparent = new QCheckBox(QStringLiteral("Прозоре тло"), this);
+    m_transparent = new QCheckBox(QStringLiteral("Прозоре &тло"), this);
     m_transparent->setObjectName("Transparent");
-    auto* buttons =
-        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Horizontal, this);
+    m_blackWhite =
+        new QCheckBox(QStringLiteral("&Чорно-біле (без заливки, невидимі лінії штрихові)"), this);
+    m_blackWhite->setObjectName("BlackWhite");
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok =
+        buttons->addButton(QStringLiteral("Експортувати"), QDialogButtonBox::AcceptRole);
+    ok->setObjectName("OkBtn");
+    ok->setDefault(true);
+    buttons->addButton(QStringLiteral("Скасувати"), QDialogButtonBox::RejectRole)
+        ->setObjectName("CancelBtn");
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* form = new QFormLayout(this);
-    form->addRow(QStringLiteral("Формат:"), m_format);
-    form->addRow(QStringLiteral("Ширина, см:"), m_widthCm);
-    form->addRow(QStringLiteral("Ширина, пікселів:"), m_pixelWidth);
-    form->addRow(QStringLiteral("Роздільність, точок на дюйм:"), m_dpi);
+    const auto row = [this, form](const char* name, const QString& text, QWidget* field) {
+        auto* label = new QLabel(text, this);
+        label->setObjectName(name);
+        label->setBuddy(field);
+        form->addRow(label, field);
+    };
+    row("FormatLabel", QStringLiteral("&Формат:"), m_format);
+    row("WidthCmLabel", QStringLiteral("&Ширина, см:"), m_widthCm);
+    row("PixelWidthLabel", QStringLiteral("Ширина, &пікселів:"), m_pixelWidth);
+    row("DpiLabel", QStringLiteral("&Роздільність, точок на дюйм:"), m_dpi);
     form->addRow(m_transparent);
+    form->addRow(m_blackWhite);
     form->addRow(buttons);
     connect(m_format, &QComboBox::currentIndexChanged, this, &TExportFrm::formatChanged);
 }
@@ -168,6 +186,7 @@ bool TExportFrm::ask(ExportOptions& options, int pictureWidth) {
     m_pixelWidth->setValue(options.pixelWidth > 0 ? options.pixelWidth : pictureWidth);
     m_dpi->setValue(options.dpi);
     m_transparent->setChecked(options.transparent);
+    m_blackWhite->setChecked(options.blackWhite);
     formatChanged();
     if (exec() != QDialog::Accepted) return false;
     options.format = static_cast<ExportOptions::Format>(m_format->currentIndex());
@@ -175,7 +194,31 @@ bool TExportFrm::ask(ExportOptions& options, int pictureWidth) {
     options.pixelWidth = m_pixelWidth->value();
     options.dpi = m_dpi->value();
     options.transparent = m_transparent->isChecked();
+    options.blackWhite = m_blackWhite->isChecked();
     return true;
+}
+
+TPrintFrm::TPrintFrm(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName("PrintFrm");
+    setWindowTitle(QStringLiteral("Зображення і звіт"));
+    m_report = new QCheckBox(QStringLiteral("Друкувати &звіт після зображення"), this);
+    m_report->setObjectName("Report");
+    m_blackWhite =
+        new QCheckBox(QStringLiteral("&Чорно-біле (без заливки, невидимі лінії штрихові)"), this);
+    m_blackWhite->setObjectName("BlackWhite");
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(m_report);
+    column->addWidget(m_blackWhite);
+    column->addStretch();
+}
+
+void TPrintFrm::setChoice(const PrintOptions& options) {
+    m_report->setChecked(options.report);
+    m_blackWhite->setChecked(options.blackWhite);
+}
+
+PrintOptions TPrintFrm::choice() const {
+    return {m_report->isChecked(), m_blackWhite->isChecked()};
 }
 
 } // namespace vorn::app

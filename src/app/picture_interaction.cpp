@@ -521,11 +521,19 @@ bool PictureInteraction::turnMayStart() const {
 void PictureInteraction::mouseMoved(int x, int y, Qt::MouseButtons buttons) {
     pic::PicturePanel* picture = m_window.picture();
     if (picture->busy()) return;
+    // A drag whose release was lost outside the picture: the hidden-line pass comes back now.
+    pic::WireFrame& engine = picture->canvas().engine();
+    if (!(buttons & Qt::LeftButton) && engine.hiddenPassDeferred()) {
+        engine.setHiddenPassDeferred(false);
+        picture->redrawPicture();
+    }
     if (picture->degenerateAxis() != 0 && (buttons & Qt::LeftButton) && m_dragObject != 0) {
         dragStep(x, y);
         core::SceneObject& o = m_window.scene().object(m_dragObject);
         entry::RefreshFacePlanes(o);
         m_window.scene().sceneModified = true;
+        // As while turning: the hidden-line pass waits for the release.
+        engine.setHiddenPassDeferred(true);
         picture->redrawPicture();
     }
     // The panel runs the interactive pass at (x, y) after this.
@@ -568,6 +576,8 @@ void PictureInteraction::mouseReleased(int /*x*/, int /*y*/, Qt::MouseButton but
         m_dragObject = 0;
     }
     if (button == Qt::LeftButton) m_dragStep.reset();
+    if (button == Qt::LeftButton)
+        m_window.picture()->canvas().engine().setHiddenPassDeferred(false);
     m_window.objectListSelected();
     m_window.redrawPicture();
 }

@@ -5,7 +5,6 @@
 #include "app/load_frm.h"
 #include "app/qt_translation.h"
 
-#include <QCheckBox>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -15,7 +14,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QUrl>
-#include <QVBoxLayout>
 
 namespace vorn::app {
 
@@ -101,7 +99,7 @@ bool UserDialogs::exportOptions(ExportOptions&, int) {
     return true;
 }
 
-bool UserDialogs::printSetup(QPrinter& printer, bool&) {
+bool UserDialogs::printSetup(QPrinter& printer, PrintOptions&) {
     // Without a dialog there is only the file the printer was already given to print into.
     return !printer.outputFileName().isEmpty();
 }
@@ -111,7 +109,8 @@ bool UserDialogs::openDocument(const QString& path) {
 }
 
 WidgetDialogs::WidgetDialogs(QWidget* parent, const lang::MessageTable& messages)
-    : m_parent(parent), m_messages(messages), m_loadFrm(new TLoadFrm(parent)) {}
+    : m_parent(parent), m_messages(messages), m_loadFrm(new TLoadFrm(parent)),
+      m_exportFrm(new TExportFrm(parent)), m_printFrm(new TPrintFrm(parent)) {}
 
 QString WidgetDialogs::openFileName(const QString& title, const QString& filter,
                                     const QString& defaultSuffix, const QString& preset) {
@@ -156,20 +155,18 @@ bool WidgetDialogs::selectObjects(core::LoadSelection& selection) {
 }
 
 bool WidgetDialogs::exportOptions(ExportOptions& options, int pictureWidth) {
-    TExportFrm frm(m_parent);
-    return frm.ask(options, pictureWidth);
+    return m_exportFrm->ask(options, pictureWidth);
 }
 
-bool WidgetDialogs::printSetup(QPrinter& printer, bool& withReport) {
+bool WidgetDialogs::printSetup(QPrinter& printer, PrintOptions& options) {
     QPrintDialog dialog(&printer, m_parent);
-    auto* page = new QWidget;
-    page->setWindowTitle(QStringLiteral("Звіт"));
-    auto* report = new QCheckBox(QStringLiteral("Друкувати звіт після зображення"), page);
-    report->setChecked(withReport);
-    (new QVBoxLayout(page))->addWidget(report);
-    dialog.setOptionTabs({page});
-    if (dialog.exec() != QDialog::Accepted) return false;
-    withReport = report->isChecked();
+    m_printFrm->setChoice(options);
+    dialog.setOptionTabs({m_printFrm});
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    // The page goes back to being a window of its own before the dialog, which took it, ends.
+    m_printFrm->setParent(m_parent, Qt::Window);
+    if (!accepted) return false;
+    options = m_printFrm->choice();
     return true;
 }
 

@@ -11,7 +11,10 @@ class QWidget;
 
 namespace vorn::app {
 class TLoadFrm;
+class TExportFrm;
+class TPrintFrm;
 struct ExportOptions;
+struct PrintOptions;
 }
 
 namespace vorn::app {
@@ -37,9 +40,10 @@ class UserDialogs {
     // The format and size of an exported picture; false when cancelled. Without a window of its
     // own the options stay as given.
     virtual bool exportOptions(ExportOptions& options, int pictureWidth);
-    // The printer and whether the report follows the picture; false when cancelled. Without a
-    // window of its own the printer stays as given, and printing goes on only into a file.
-    virtual bool printSetup(QPrinter& printer, bool& withReport);
+    // The printer, whether the report follows the picture and black and white; false when
+    // cancelled. Without a window of its own the printer stays as given, and printing goes on
+    // only into a file.
+    virtual bool printSetup(QPrinter& printer, PrintOptions& options);
 };
 
 // An input box whose buttons are those of the message table; false when cancelled, with `text`
@@ -58,13 +62,17 @@ class WidgetDialogs : public UserDialogs {
     core::Answer messageBox(core::BoxKind kind, const QString& text, BoxButtons buttons) override;
     bool selectObjects(core::LoadSelection& selection) override;
     bool exportOptions(ExportOptions& options, int pictureWidth) override;
-    bool printSetup(QPrinter& printer, bool& withReport) override;
+    bool printSetup(QPrinter& printer, PrintOptions& options) override;
     TLoadFrm* loadFrm() const { return m_loadFrm; }
+    TExportFrm* exportFrm() const { return m_exportFrm; }
+    TPrintFrm* printFrm() const { return m_printFrm; }
 
   private:
     QWidget* m_parent;
     const lang::MessageTable& m_messages;
     TLoadFrm* m_loadFrm; // created with the window, as the other dialogs are
+    TExportFrm* m_exportFrm;
+    TPrintFrm* m_printFrm;
 };
 
 } // namespace vorn::app

@@ -102,8 +102,11 @@ TVorn2frm::TVorn2frm(QWidget* parent)
     createCalculator();
     registerWindow(m_calcFrm);
     registerWindow(m_progress);
-    if (auto* widgets = dynamic_cast<WidgetDialogs*>(m_dialogs.get()))
+    if (auto* widgets = dynamic_cast<WidgetDialogs*>(m_dialogs.get())) {
         registerWindow(widgets->loadFrm());
+        registerWindow(widgets->exportFrm());
+        registerWindow(widgets->printFrm());
+    }
     m_interaction = new PictureInteraction(*this);
     registerWindow(m_interaction->checkFrm());
     registerWindow(m_interaction->modFrm());
@@ -450,7 +453,10 @@ bool TVorn2frm::exportPicture() {
                                                  m_exportDialog->qtFilter(), suffix, preset);
     if (name.isEmpty()) return false;
     m_exportOptions = options;
-    if (WritePicture(name, m_picture->canvas().lastPass(), width, height, options)) return true;
+    pic::PictureCanvas& canvas = m_picture->canvas();
+    if (WritePicture(name, options.blackWhite ? canvas.blackAndWhitePass() : canvas.lastPass(),
+                     width, height, options))
+        return true;
     showMessage(core::BoxKind::Error,
                 m_messages.format(lang::msg::kWriteFailed, {name.toStdString()}));
     return false;
@@ -458,14 +464,15 @@ bool TVorn2frm::exportPicture() {
 
 bool TVorn2frm::printPicture() {
     QPrinter printer(QPrinter::HighResolution);
-    bool withReport = m_printReport;
-    if (!m_dialogs->printSetup(printer, withReport)) return false;
-    m_printReport = withReport;
+    PrintOptions options = m_printOptions;
+    if (!m_dialogs->printSetup(printer, options)) return false;
+    m_printOptions = options;
     const QImage& shown = m_picture->image();
     const int width = static_cast<int>(std::lround(shown.width() / shown.devicePixelRatio()));
     const int height = static_cast<int>(std::lround(shown.height() / shown.devicePixelRatio()));
-    if (PrintPicture(printer, m_picture->canvas().lastPass(), width, height,
-                     withReport ? m_listing->answers() : QStringList()))
+    pic::PictureCanvas& canvas = m_picture->canvas();
+    if (PrintPicture(printer, options.blackWhite ? canvas.blackAndWhitePass() : canvas.lastPass(),
+                     width, height, options.report ? m_listing->answers() : QStringList()))
         return true;
     showMessage(core::BoxKind::Error,
                 m_messages.format(lang::msg::kWriteFailed,

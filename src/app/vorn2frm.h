@@ -259,7 +259,7 @@ class TVorn2frm : public QMainWindow,
     FileDialogText* m_reportDialog = nullptr;
     FileDialogText* m_exportDialog = nullptr;
     ExportOptions m_exportOptions; // the last export's, for the next one
-    bool m_printReport = true;     // the last print's choice
+    PrintOptions m_printOptions;   // the last print's choice
     WindowRegistry m_windows;
     QList<LanguageChoice> m_languages;
     PromptTable m_prompts;

@@ -53,6 +53,7 @@ struct DrawOp {
     int fontSize = 10;
     bool bold = false;
     bool opaque = false; // text background filled with `brush`
+    bool behind = false; // a node or label behind a face, drawn lighter
     int slot = 0, face = 0, edge = 0, vertex = 0;
 
     ScreenPoint a() const { return pts[0]; }

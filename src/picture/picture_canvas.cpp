@@ -481,6 +481,8 @@ RedrawResult PictureCanvas::redraw(bool interactive, ScreenPoint mouse) {
     if (r == RedrawResult::Drawn) {
         PaintDisplayList(m_image, m_next);
         std::swap(m_last, m_next);
+        m_lastInteractive = interactive;
+        m_lastMouse = mouse;
     }
     return r;
 }
@@ -491,6 +493,8 @@ RedrawResult PictureCanvas::interactivePass(ScreenPoint mouse) {
     if (r == RedrawResult::Drawn) {
         PaintDisplayList(m_image, m_next);
         std::swap(m_last, m_next);
+        m_lastInteractive = true;
+        m_lastMouse = mouse;
     }
     return r;
 }
@@ -501,8 +505,28 @@ RedrawResult PictureCanvas::pickPass(const PickTarget& target) {
     if (r == RedrawResult::Drawn) {
         PaintDisplayList(m_image, m_next);
         std::swap(m_last, m_next);
+        m_lastInteractive = true;
+        m_lastMouse = {RoundPixel(target.x), RoundPixel(target.y)};
     }
     return r;
+}
+
+DisplayList PictureCanvas::blackAndWhitePass() {
+    const int mode = m_engine.hiddenMode();
+    DisplayList list;
+    if (BlackAndWhiteHiddenMode(mode) == mode) {
+        list = m_last;
+    } else {
+        m_engine.setHiddenModeOverride(BlackAndWhiteHiddenMode(mode));
+        m_engine.redraw(list, m_lastInteractive, m_lastMouse);
+        m_engine.setHiddenModeOverride(std::nullopt);
+        // The engine keeps the hidden parts of its last redraw for the passes that follow:
+        // one more redraw in the picture's own mode puts them back.
+        m_next.clear();
+        m_engine.redraw(m_next, m_lastInteractive, m_lastMouse);
+    }
+    MakeBlackAndWhite(list);
+    return list;
 }
 
 } // namespace vorn::pic

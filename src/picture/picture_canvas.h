@@ -47,9 +47,14 @@ class PictureCanvas {
     RedrawResult pickPass(const PickTarget& target);
     // The primitives of the last pass, in drawing order.
     const DisplayList& lastPass() const { return m_last; }
+    // The last pass made black and white; when the hidden lines are solid it is drawn anew with
+    // them dashed. The bitmap and lastPass stay as they are.
+    DisplayList blackAndWhitePass();
 
   private:
     WireFrame m_engine;
+    bool m_lastInteractive = false; // how the last pass was drawn, to draw it again
+    ScreenPoint m_lastMouse;
     QImage m_image;
     DisplayList m_last;
     DisplayList m_next;

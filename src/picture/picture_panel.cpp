@@ -139,7 +139,7 @@ PicturePanel::PicturePanel(core::Env& env, QWidget* parent) : QWidget(parent), d
     };
     d->place->onRelease = [this](QMouseEvent* e) {
         const QPoint p = e->position().toPoint();
-        if (e->button() == Qt::LeftButton) d->turn.reset();
+        if (e->button() == Qt::LeftButton) endTurn();
         Q_EMIT placeMouseReleased(p.x(), p.y(), e->button(), e->modifiers());
     };
     d->place->onWheel = [this](QWheelEvent* e) { wheelEvent(e); };
@@ -228,13 +228,23 @@ bool PicturePanel::followTurn(QPoint p, Qt::MouseButtons buttons) {
     if (!d->turn) return false;
     // A release lost outside the window ends the turn at the next move.
     if (!(buttons & Qt::LeftButton)) {
-        d->turn.reset();
+        endTurn();
         return false;
     }
     const TurnPreset t = TurnAfterDrag(*d->turn, p.x(), p.y());
-    if (t.horizontal != d->hor->value() || t.vertical != d->ver->value())
+    if (t.horizontal != d->hor->value() || t.vertical != d->ver->value()) {
+        d->canvas.engine().setHiddenPassDeferred(true);
         setTurnAngles(t.horizontal, t.vertical);
+    }
     return true;
+}
+
+void PicturePanel::endTurn() {
+    d->turn.reset();
+    WireFrame& engine = d->canvas.engine();
+    if (!engine.hiddenPassDeferred()) return;
+    engine.setHiddenPassDeferred(false);
+    if (engine.hiddenMode() != core::kHiddenSolid) redrawPicture();
 }
 
 void PicturePanel::wheelEvent(QWheelEvent* e) {
@@ -259,7 +269,7 @@ void PicturePanel::mouseMoveEvent(QMouseEvent* e) {
 
 void PicturePanel::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton && d->turn) {
-        d->turn.reset();
+        endTurn();
         return;
     }
     e->ignore();

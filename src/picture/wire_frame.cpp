@@ -103,6 +103,16 @@ int ByFont(int length, int size) {
     return static_cast<int>(std::lround(length * size / static_cast<double>(kFontSize)));
 }
 
+// Half way from `rgb` to `background`, channel by channel.
+std::uint32_t Lighter(std::uint32_t rgb, std::uint32_t background) {
+    std::uint32_t out = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const std::uint32_t a = (rgb >> shift) & 0xFF, b = (background >> shift) & 0xFF;
+        out |= ((a + b + 1) / 2) << shift;
+    }
+    return out;
+}
+
 int Utf8Length(std::string_view s) {
     return static_cast<int>(std::count_if(
         s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
@@ -209,6 +219,10 @@ int WireFrame::textWidth(std::string_view text, int size, bool bold) const {
     return Utf8Length(text) * static_cast<int>(std::lround(size * 0.8));
 }
 
+int WireFrame::hiddenMode() const {
+    return m_modeOverride.value_or(m_env.settings.hiddenLines);
+}
+
 RedrawResult WireFrame::redraw(DisplayList& out, bool interactive, ScreenPoint mouse) {
     if (!m_ready) return RedrawResult::NotReady;
     if (m_busy) return RedrawResult::Busy;
@@ -218,7 +232,7 @@ RedrawResult WireFrame::redraw(DisplayList& out, bool interactive, ScreenPoint m
     projectionPass();
     axisPass();
     m_hidden.reset();
-    if (m_env.settings.hiddenLines != core::kHiddenSolid && m_hiddenSource)
+    if (hiddenMode() != core::kHiddenSolid && m_hiddenSource && !m_hiddenDeferred)
         m_hidden = m_hiddenSource(m_view);
     DrawOp clear = Op(DrawOp::Kind::Fill, Role::Background, 0, roleRgb(core::kColorBackground));
     clear.pts[0] = {0, 0};
@@ -447,7 +461,7 @@ void WireFrame::drawObjects(DisplayList& out, int slot, bool interactive, Screen
             double at = 0;
             for (const auto& [h0, h1] : hidden) {
                 piece(at, h0, style);
-                if (settings.hiddenLines == core::kHiddenDashed) piece(h0, h1, PenStyle::Dash);
+                if (hiddenMode() == core::kHiddenDashed) piece(h0, h1, PenStyle::Dash);
                 at = h1;
             }
             piece(at, 1, style);
@@ -593,35 +607,42 @@ void WireFrame::drawNodes(DisplayList& out, int slot) {
     const core::Settings& settings = m_env.settings;
     const SceneObject& o = m_env.scene.object(slot);
     const int w = LineWidthOf(settings), font = LabelSizeOf(settings);
+    const std::uint32_t background = roleRgb(core::kColorBackground);
     // Labels start just inside the node's lower right corner.
     const int offset = 3 * w - 1;
     for (int i = 1; i <= o.vertexCount; ++i) {
         const ScreenPoint p = screen(slot, i);
-        if (m_hidden && settings.hiddenLines == core::kHiddenRemoved &&
-            m_hidden->points.count({slot, i}))
-            continue;
+        // Behind a face: left out, or hollow and in a lighter colour with dashed lines.
+        const bool behind = m_hidden && m_hidden->points.count({slot, i});
+        if (behind && hiddenMode() == core::kHiddenRemoved) continue;
+        const auto shade = [&](std::uint32_t rgb) {
+            return behind ? Lighter(rgb, background) : rgb;
+        };
         if (settings.IsUsel || o.type == ObjectType::Point) {
-            DrawOp node =
-                SquareOp(Role::Node, p, 2 * w, 3 * w, roleRgb(core::kColorNodes), kRgbWhite);
+            DrawOp node = SquareOp(Role::Node, p, 2 * w, 3 * w, shade(roleRgb(core::kColorNodes)),
+                                   behind ? background : kRgbWhite);
             node.slot = slot;
             node.vertex = i;
+            node.behind = behind;
             out.push_back(node);
         }
         if (!settings.PutVerNum) continue;
         std::string text = VertexLabel(o, i, settings);
         const int textW = textWidth(text, font, true);
         DrawOp label = TextOp(Role::VertexLabel, {p.x + offset, p.y + offset}, std::move(text),
-                              roleRgb(core::kColorLabels), font, true);
+                              shade(roleRgb(core::kColorLabels)), font, true);
         label.slot = slot;
         label.vertex = i;
+        label.behind = behind;
         out.push_back(label);
         if (settings.PutNumObj) {
             DrawOp number = TextOp(Role::ObjectNumber,
                                    {p.x + offset + 1 + textW, p.y + offset + ByFont(8, font)},
-                                   std::to_string(slot - 1), roleRgb(core::kColorLabels),
+                                   std::to_string(slot - 1), shade(roleRgb(core::kColorLabels)),
                                    ByFont(kObjectNumberFontSize, font), false);
             number.slot = slot;
             number.vertex = i;
+            number.behind = behind;
             out.push_back(number);
         }
     }
@@ -707,6 +728,37 @@ geo::Vec3 WireFrame::screenToPlane(double mx, double my, geo::Vec3 previous) con
     if (m_view.degenerateAxis >= 1 && m_view.degenerateAxis <= 3)
         coord[m_view.degenerateAxis - 1] = 0;
     return {coord[0], coord[1], coord[2]};
+}
+
+int BlackAndWhiteHiddenMode(int mode) {
+    return mode == core::kHiddenRemoved ? core::kHiddenRemoved : core::kHiddenDashed;
+}
+
+void MakeBlackAndWhite(DisplayList& list) {
+    constexpr std::uint32_t black = 0, grey = 0x808080;
+    for (DrawOp& op : list) {
+        const std::uint32_t ink = op.behind ? grey : black;
+        switch (op.kind) {
+        case DrawOp::Kind::Fill:
+            op.brush = kRgbWhite;
+            break;
+        case DrawOp::Kind::Rect:
+            // A mark filled in its outline's colour is a solid mark, not a coloured area.
+            op.brush = op.brush == op.pen ? ink : kRgbWhite;
+            op.pen = ink;
+            break;
+        case DrawOp::Kind::Line:
+        case DrawOp::Kind::Polyline:
+            // Erasing lines are drawn in the background's colour, which is now white.
+            op.pen = op.role == Role::ProjectionErase ? kRgbWhite : ink;
+            op.brush = kRgbWhite;
+            break;
+        case DrawOp::Kind::Text:
+            op.pen = ink;
+            op.brush = kRgbWhite;
+            break;
+        }
+    }
 }
 
 std::string VertexLabel(const core::SceneObject& o, int vertex, const core::Settings& settings) {

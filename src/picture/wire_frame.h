@@ -126,6 +126,14 @@ class WireFrame {
     void setTextMeasure(TextMeasure measure) { m_measure = std::move(measure); }
     // Asked by every redraw while the hidden-line mode is not solid; without it all is visible.
     void setHiddenPartsSource(HiddenPartsSource source) { m_hiddenSource = std::move(source); }
+    // While deferred, redraws skip the hidden-line pass and draw every line solid (a drag
+    // turning the scene); the redraw after it ends does the pass again.
+    void setHiddenPassDeferred(bool deferred) { m_hiddenDeferred = deferred; }
+    bool hiddenPassDeferred() const { return m_hiddenDeferred; }
+    // The hidden-line mode the passes draw in: the settings' unless overridden (a
+    // black-and-white copy of the picture).
+    void setHiddenModeOverride(std::optional<int> mode) { m_modeOverride = mode; }
+    int hiddenMode() const;
 
     // The single entry point for a new picture: projection pass, axis pass, clearing and a
     // drawing pass (interactive with `mouse` when `interactive`). Appends the primitives to `out`.
@@ -191,12 +199,21 @@ class WireFrame {
     TextMeasure m_measure;
     HiddenPartsSource m_hiddenSource;
     std::optional<HiddenParts> m_hidden; // of the last redraw, when the mode is not solid
+    bool m_hiddenDeferred = false;
+    std::optional<int> m_modeOverride;
 
     // Projection lines left on the picture by the last pass, for erasing them.
     bool m_projectionShown = false;
     ScreenPoint m_projectionMouse;
     std::array<ScreenPoint, 3> m_projectionEnds{};
 };
+
+// The hidden-line mode of a black-and-white picture: hidden lines dashed unless left out.
+int BlackAndWhiteHiddenMode(int mode);
+// `list` for black-and-white printing and export: white paper, every line, frame and text black,
+// no coloured fills (marks filled in their own colour stay filled, in black); nodes and labels
+// behind faces grey.
+void MakeBlackAndWhite(DisplayList& list);
 
 // Label text of vertex i of an object: letter, number or the name of a named point.
 std::string VertexLabel(const core::SceneObject& o, int vertex, const core::Settings& settings);

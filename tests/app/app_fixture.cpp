@@ -61,11 +61,11 @@ bool ScriptedDialogs::exportOptions(app::ExportOptions& options, int) {
     return true;
 }
 
-bool ScriptedDialogs::printSetup(QPrinter& printer, bool& withReport) {
+bool ScriptedDialogs::printSetup(QPrinter& printer, app::PrintOptions& options) {
     if (printTo.isEmpty()) return false;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(printTo);
-    withReport = printReport;
+    options = {printReport, printBlackWhite};
     return true;
 }
 

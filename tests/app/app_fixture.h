@@ -45,9 +45,9 @@ class ScriptedDialogs : public app::UserDialogs {
     bool exportOptions(app::ExportOptions& options, int pictureWidth) override;
     std::deque<app::ExportOptions> exportChoices;
     // A print goes to this PDF file without a dialog; empty cancels it.
-    bool printSetup(QPrinter& printer, bool& withReport) override;
+    bool printSetup(QPrinter& printer, app::PrintOptions& options) override;
     QString printTo;
-    bool printReport = true;
+    bool printReport = true, printBlackWhite = false;
 
     QStringList boxTexts() const;
 };

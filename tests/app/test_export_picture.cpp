@@ -2,15 +2,20 @@
 #include "app_fixture.h"
 
 #include "app/listing_panel.h"
+#include "app/user_dialogs.h"
 
 #include "picture/picture_canvas.h"
 #include "picture/picture_panel.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QImage>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTimer>
 
 namespace vorn::test {
 namespace {
@@ -103,6 +108,53 @@ TEST_F(ExportPicture, CancelWritesNothingAndAFailedWriteIsReported) {
     ASSERT_EQ(dialogs->boxes.size(), 1u);
     EXPECT_EQ(dialogs->boxes[0].first, core::BoxKind::Error);
     EXPECT_TRUE(dialogs->boxes[0].second.contains(path("missing-folder/pic.png")));
+}
+
+// Black and white: no colour in the file, while the picture on the screen keeps its colours;
+// printing takes the same choice.
+TEST_F(ExportPicture, BlackAndWhiteLeavesThePictureOnTheScreenInColour) {
+    const auto coloured = [](const QImage& image) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                n += qRed(p) != qGreen(p) || qGreen(p) != qBlue(p);
+            }
+        return n;
+    };
+    const QImage shown = window->picture()->image();
+    for (const bool blackWhite : {false, true}) {
+        app::ExportOptions o;
+        o.blackWhite = blackWhite;
+        dialogs->exportChoices = {o};
+        dialogs->saveNames = {path(blackWhite ? "bw.png" : "colour.png")};
+        run("ExportPicture");
+        const QImage image(path(blackWhite ? "bw.png" : "colour.png"));
+        ASSERT_FALSE(image.isNull());
+        EXPECT_EQ(coloured(image) == 0, blackWhite);
+    }
+    EXPECT_EQ(window->picture()->image(), shown);
+    dialogs->printTo = path("bw.pdf");
+    dialogs->printBlackWhite = true;
+    run("Print");
+    EXPECT_TRUE(bytes(path("bw.pdf")).startsWith("%PDF"));
+    EXPECT_TRUE(dialogs->boxes.empty());
+}
+
+// The print dialog takes the program's page for as long as it is up and gives it back, so the
+// page outlives the dialog (for the next print and the language walk).
+TEST_F(ExportPicture, PrintPageOutlivesThePrintDialog) {
+    app::WidgetDialogs real(window.get(), window->messages());
+    QPrinter printer;
+    app::PrintOptions options{false, true};
+    for (int i = 0; i < 2; ++i) {
+        QTimer::singleShot(0, [] {
+            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->reject();
+        });
+        EXPECT_FALSE(real.printSetup(printer, options));
+        EXPECT_TRUE(real.printFrm()->isWindow());
+        EXPECT_EQ(real.printFrm()->parentWidget(), window.get());
+    }
 }
 
 // Print to a PDF file: the picture on one page, the report (when asked for) on the next.

@@ -358,6 +358,11 @@ TEST_F(LanguageTest, SwitchingToEnglishAndBack) {
     EXPECT_EQ(menuCaption("m_File"), "&File");
     EXPECT_EQ(window->command("NewFile")->text(), "&New");
     EXPECT_EQ(window->setupFrm()->windowTitle(), "Settings");
+    // The export dialog and the print dialog's page are there from the start, in the language.
+    EXPECT_EQ(window->findChild<QWidget*>("ExportFrm")->windowTitle(), "Export picture");
+    EXPECT_EQ(window->findChild<QLabel*>("FormatLabel")->text(), "&Format:");
+    EXPECT_EQ(window->findChild<QWidget*>("PrintFrm")->findChild<QCheckBox*>("BlackWhite")->text(),
+              "&Black and white (no fills, hidden lines dashed)");
     EXPECT_EQ(window->messages().button(0), "Yes");
     EXPECT_EQ(window->messages().text(82).rfind("To ", 0), 0u);
     EXPECT_EQ(objectList(), QStringList({"1. A"}));

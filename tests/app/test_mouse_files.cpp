@@ -6,6 +6,7 @@
 #include "app/settings_store.h"
 #include "lang/ini_file.h"
 #include "lang/message_ids.h"
+#include "picture/picture_canvas.h"
 #include "picture/picture_panel.h"
 #include "picture/view_state.h"
 
@@ -16,6 +17,8 @@
 #include <QScrollBar>
 #include <QUrl>
 #include <QWheelEvent>
+
+#include <algorithm>
 
 namespace vorn::test {
 namespace {
@@ -72,6 +75,29 @@ TEST_F(PictureMouse, DragOnEmptyPictureTurnsAndTheScrollBarsFollow) {
     click(empty);
     move(empty + QPoint(40, 40));
     EXPECT_EQ(turn(), std::make_pair(22, 46));
+}
+
+// A turn draws every line solid while the drag goes on; when it ends the dashed picture is back.
+TEST_F(PictureMouse, TurningSkipsTheHiddenLinePassUntilTheDragEnds) {
+    addBox({0, 0, 0}, {1, 1, 1});
+    show(4);
+    window->command("HiddenDashed")->trigger();
+    const auto dashes = [this] {
+        const pic::DisplayList& l = window->picture()->canvas().lastPass();
+        return std::count_if(l.begin(), l.end(), [](const pic::DrawOp& op) {
+            return op.role == pic::Role::Edge && op.style == pic::PenStyle::Dash;
+        });
+    };
+    ASSERT_GT(dashes(), 0);
+    const QPoint from = emptyPixel(), to = from + QPoint(3 * pic::kDragPixelsPerTurnStep, 0);
+    press(from);
+    move(to);
+    ASSERT_TRUE(window->picture()->turning());
+    EXPECT_EQ(turn(), std::make_pair(27 - 3, 49));
+    EXPECT_EQ(dashes(), 0);
+    release(to);
+    EXPECT_FALSE(window->picture()->turning());
+    EXPECT_GT(dashes(), 0);
 }
 
 TEST_F(PictureMouse, DragDoesNotTurnFromAnObjectInAnAxisViewOrDuringAnOperation) {

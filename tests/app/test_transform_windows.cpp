@@ -5,6 +5,7 @@
 #include "app/listing_panel.h"
 #include "app/mod_frm.h"
 #include "app/stat_line.h"
+#include "picture/picture_canvas.h"
 #include "picture/picture_panel.h"
 
 #include <QAction>
@@ -73,6 +74,30 @@ TEST_F(Dragging, TranslationLandsOnThePointerAfterTheNextMove) {
     EXPECT_NEAR(o.origin[2], 0, kFloatTol);
     EXPECT_TRUE(scene().sceneModified);
     EXPECT_EQ(interaction().dragObject(), 0);
+}
+
+// Moving an object skips the hidden-line pass until the button comes up, or until a move
+// without it when the release was lost outside the picture.
+TEST_F(Dragging, HiddenLinePassWaitsForTheEndOfTheDrag) {
+    const int pt = addPoint({1, 1, 2});
+    show(1);
+    window->command("HiddenDashed")->trigger();
+    run("mode1");
+    const pic::WireFrame& engine = window->picture()->canvas().engine();
+    const QPoint from = vertexPixel(pt, 1), to = from + QPoint(20, 10);
+    for (const bool lost : {false, true}) {
+        SCOPED_TRACE(lost);
+        move(from);
+        press(from);
+        move(to);
+        EXPECT_TRUE(engine.hiddenPassDeferred());
+        if (lost)
+            Q_EMIT window->picture()->placeMouseMoved(to.x(), to.y(), Qt::NoButton, {});
+        else
+            release(to);
+        EXPECT_FALSE(engine.hiddenPassDeferred());
+        release(to);
+    }
 }
 
 TEST_F(Dragging, RotationTurnsAboutThePivotByThePointersTurn) {

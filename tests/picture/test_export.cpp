@@ -8,11 +8,13 @@
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QSvgRenderer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -92,6 +94,66 @@ TEST_F(SampleExport, SvgHoldsLinesAndTextOnlyAndLooksLikeThePicture) {
     painter.end();
     EXPECT_GT(Likeness(picture, drawing), 0.95);
     EXPECT_GT(Likeness(drawing, picture), 0.8); // and draws little the picture does not
+}
+
+// --hidden and --bw in every format: hidden lines dashed in the file's own terms, and in black
+// and white nothing but black, white and the grey of nodes behind faces.
+TEST(RenderHidden, DashedAndBlackAndWhiteReachEveryFormat) {
+    TempDir dir;
+    struct Case {
+        std::vector<std::string> options;
+        const char* ext;
+        const char* dash; // what a dashed line looks like in the file; "" for a bitmap
+        bool dashed, blackWhite;
+    };
+    const Case cases[] = {
+        {{}, "svg", "stroke-dasharray", false, false},
+        {{"--hidden", "dashed"}, "svg", "stroke-dasharray", true, false},
+        {{"--hidden", "removed"}, "tex", "dashed", false, false},
+        {{"--hidden", "dashed"}, "tex", "dashed", true, false},
+        {{"--bw"}, "svg", "stroke-dasharray", true, true},
+        {{"--bw", "--hidden", "removed"}, "svg", "stroke-dasharray", false, true},
+        {{"--bw"}, "png", "", true, true},
+        {{"--bw"}, "pdf", "", true, true},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const QString out = dir.file("s") + QString::number(n++) + "." + c.ext;
+        SCOPED_TRACE(out.toStdString());
+        Args args = {VORN_SAMPLES_DIR "/regular_solids.v3d", "-o", out.toStdString(), "--labels"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        std::ostringstream o, e;
+        ASSERT_EQ(runRender(args, o, e), 0) << e.str();
+        const QByteArray data = Bytes(out);
+        ASSERT_FALSE(data.isEmpty());
+        if (*c.dash) {
+            EXPECT_EQ(data.contains(c.dash), c.dashed);
+        }
+        if (QString(c.ext) == "svg") {
+            QStringList colours;
+            static const QRegularExpression colour("(?:stroke|fill)=\"(#[0-9a-f]{6})\"");
+            for (auto m = colour.globalMatch(QString::fromUtf8(data)); m.hasNext();)
+                colours << m.next().captured(1);
+            colours.removeDuplicates();
+            const QStringList grey = {"#000000", "#ffffff", "#808080"};
+            const bool onlyGrey = std::all_of(colours.begin(), colours.end(),
+                                              [&](const QString& s) { return grey.contains(s); });
+            EXPECT_EQ(onlyGrey, c.blackWhite) << colours.join(' ').toStdString();
+        }
+        if (QString(c.ext) == "png") {
+            const QImage image(out);
+            bool coloured = false;
+            for (int y = 0; y < image.height() && !coloured; ++y)
+                for (int x = 0; x < image.width() && !coloured; ++x) {
+                    const QRgb p = image.pixel(x, y);
+                    coloured = qRed(p) != qGreen(p) || qGreen(p) != qBlue(p);
+                }
+            EXPECT_FALSE(coloured);
+        }
+        if (QString(c.ext) == "pdf") {
+            EXPECT_TRUE(data.startsWith("%PDF"));
+        }
+    }
 }
 
 TEST_F(SampleExport, PdfHoldsNoImageAndLooksLikeThePicture) {

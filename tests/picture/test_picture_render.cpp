@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -50,6 +51,34 @@ struct Box {
 };
 Box LabelBox(ScreenPoint p) {
     return {p.x, p.y, p.x + 12, p.y + 18};
+}
+
+// Black and white of a solid picture: drawn again with the hidden edges dashed, all in black
+// ink; the bitmap, the window's list and the passes after it stay solid.
+TEST(Render, BlackAndWhitePassDashesWhatFacesHideAndLeavesThePicture) {
+    Canvas c(400, 300, 60);
+    c.addCube(-0.5, 1, 0x0000FF);
+    c.canvas.view().setTurn(27, 49);
+    ASSERT_EQ(c.canvas.redraw(true, {-100, -100}), RedrawResult::Drawn);
+    const QImage before = c.canvas.image();
+    const DisplayList shown = c.canvas.lastPass();
+    const auto dashed = [](const DisplayList& l) {
+        return std::count_if(l.begin(), l.end(),
+                             [](const DrawOp& op) { return op.style == PenStyle::Dash; });
+    };
+    const DisplayList bw = c.canvas.blackAndWhitePass();
+    EXPECT_GT(dashed(bw), 0);
+    for (const DrawOp& op : bw) {
+        if (op.kind == DrawOp::Kind::Line) {
+            EXPECT_EQ(op.pen, 0u);
+        }
+    }
+    EXPECT_EQ(c.canvas.image(), before);
+    EXPECT_EQ(c.canvas.lastPass().size(), shown.size());
+    EXPECT_EQ(dashed(c.canvas.lastPass()), 0);
+    ASSERT_EQ(c.canvas.interactivePass({-100, -100}), RedrawResult::Drawn);
+    EXPECT_EQ(dashed(c.canvas.lastPass()), 0);
+    EXPECT_EQ(c.canvas.image(), before);
 }
 
 TEST(Render, AxesLettersAndUnitMarksInTheOzView) {

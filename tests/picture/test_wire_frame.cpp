@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <optional>
@@ -404,6 +405,92 @@ TEST(DrawPass, NodesAndLabelsOnlyInTheInteractivePass) {
     const auto squares = OfRole(shown, Role::Node);
     ASSERT_EQ(squares.size(), 1u);
     EXPECT_EQ(squares[0]->slot, point);
+}
+
+// A point behind a face: as ever when solid or while the pass is deferred, hollow and lighter
+// (label too) when dashed, left out when removed; the hidden part of a line follows the mode.
+TEST(DrawPass, NodesAndLinesBehindFacesFollowTheHiddenLineMode) {
+    Fixture f;
+    f.settings.PutVerNum = true;
+    const int line = f.addPolyline(3);
+    const std::uint32_t background = f.settings.colorRgb(core::kColorBackground);
+    f.wf.setHiddenPartsSource([line](const ViewState&) {
+        HiddenParts parts;
+        parts.points.insert({line, 2});
+        parts.lines[{line, 1, 2}] = {{0.5, 1}};
+        return parts;
+    });
+    struct Row {
+        int mode;
+        bool deferred;
+        std::size_t nodes;
+        bool hollow, dashed;
+    };
+    const Row rows[] = {{core::kHiddenSolid, false, 3, false, false},
+                        {core::kHiddenDashed, false, 3, true, true},
+                        {core::kHiddenRemoved, false, 2, false, false},
+                        {core::kHiddenDashed, true, 3, false, false}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.mode * 10 + r.deferred);
+        f.settings.hiddenLines = r.mode;
+        f.wf.setHiddenPassDeferred(r.deferred);
+        f.plain();
+        const DisplayList l = f.interactive();
+        const auto nodes = OfRole(l, Role::Node, line);
+        const auto labels = OfRole(l, Role::VertexLabel, line);
+        ASSERT_EQ(nodes.size(), r.nodes);
+        ASSERT_EQ(labels.size(), r.nodes);
+        for (std::size_t k = 0; k < nodes.size(); ++k) {
+            const bool behind = r.hollow && nodes[k]->vertex == 2;
+            EXPECT_EQ(nodes[k]->behind, behind);
+            EXPECT_EQ(nodes[k]->brush, behind ? background : kWhite);
+            EXPECT_EQ(nodes[k]->pen == kBlue, !behind);
+            EXPECT_EQ(labels[k]->pen == f.settings.colorRgb(core::kColorLabels), !behind);
+            EXPECT_NE(r.mode == core::kHiddenRemoved && nodes[k]->vertex == 2, true);
+        }
+        const bool dashed = std::any_of(l.begin(), l.end(), [&](const DrawOp& op) {
+            return op.slot == line && op.style == PenStyle::Dash;
+        });
+        EXPECT_EQ(dashed, r.dashed);
+    }
+}
+
+TEST(BlackAndWhite, InkBlackPaperWhiteWhatLiesBehindGrey) {
+    struct Row {
+        DrawOp::Kind kind;
+        Role role;
+        std::uint32_t pen, brush;
+        bool behind;
+        std::uint32_t wantPen, wantBrush;
+    };
+    const Row rows[] = {
+        {DrawOp::Kind::Fill, Role::Background, 0, 0x336699, false, 0, kWhite},
+        {DrawOp::Kind::Rect, Role::Node, kBlue, kWhite, false, 0, kWhite},
+        {DrawOp::Kind::Rect, Role::Node, 0xFF8080, 0x336699, true, 0x808080, kWhite},
+        {DrawOp::Kind::Rect, Role::AxisMark, kSilver, kSilver, false, 0, 0},
+        {DrawOp::Kind::Line, Role::Edge, kRed, 0x336699, false, 0, kWhite},
+        {DrawOp::Kind::Polyline, Role::FaceOutline, kSilver, 0x336699, false, 0, kWhite},
+        {DrawOp::Kind::Line, Role::ProjectionErase, 0x336699, 0x336699, false, kWhite, kWhite},
+        {DrawOp::Kind::Text, Role::VertexLabel, kRed, 0, true, 0x808080, kWhite},
+    };
+    DisplayList list;
+    for (const Row& r : rows) {
+        DrawOp& op = list.emplace_back();
+        op.kind = r.kind;
+        op.role = r.role;
+        op.pen = r.pen;
+        op.brush = r.brush;
+        op.behind = r.behind;
+    }
+    MakeBlackAndWhite(list);
+    for (std::size_t k = 0; k < list.size(); ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(list[k].pen, rows[k].wantPen);
+        EXPECT_EQ(list[k].brush, rows[k].wantBrush);
+    }
+    EXPECT_EQ(BlackAndWhiteHiddenMode(core::kHiddenSolid), core::kHiddenDashed);
+    EXPECT_EQ(BlackAndWhiteHiddenMode(core::kHiddenDashed), core::kHiddenDashed);
+    EXPECT_EQ(BlackAndWhiteHiddenMode(core::kHiddenRemoved), core::kHiddenRemoved);
 }
 
 // Vertex count and settings -> the label of the first and last vertex.

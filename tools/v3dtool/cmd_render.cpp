@@ -7,6 +7,7 @@
 #include "picture/picture_canvas.h"
 #include "picture/tikz_writer.h"
 #include "picture/vector_export.h"
+#include "picture/wire_frame.h"
 
 #include <QGuiApplication>
 #include <QOffscreenSurface>
@@ -123,7 +124,8 @@ const CommandHelp kRenderHelp = {
     .usage =
         "v3dtool render FILE.v3d -o OUT.{png,svg,pdf,tex} [--size WxH] [--turn H,V] [--labels]\n"
         "            [--fit] [--halftone] [--line-width N] [--label-size N]\n"
-        "            [--hidden solid|dashed|removed] [--width-cm N] [--dpi N] [--transparent]",
+        "            [--hidden solid|dashed|removed] [--bw] [--width-cm N] [--dpi N] "
+        "[--transparent]",
     .details =
         "Draws the wire-frame picture of FILE.v3d with its stored view and the default settings.\n"
         "  -o OUT       the file to write; its extension chooses the format: .png a bitmap,\n"
@@ -136,7 +138,11 @@ const CommandHelp kRenderHelp = {
         "  --line-width N  line width in pixels, 1..4 (default 1), as \"Товщина ліній\"\n"
         "  --label-size N  label font size in points, 6..24 (default 10), as\n"
         "               \"Розмір шрифту позначок\"\n"
-        "  --hidden M   hidden lines: solid (default); dashed and removed are not drawn yet\n"
+        "  --hidden M   lines behind faces: solid (default), dashed or removed, as\n"
+        "               \"Невидимі лінії\"; nodes and labels behind faces are drawn hollow\n"
+        "               and lighter when dashed and left out when removed\n"
+        "  --bw         black and white: white paper, black lines and text, no fills; hidden\n"
+        "               lines dashed unless --hidden removed\n"
         "  --width-cm N the width of an SVG, PDF or TikZ drawing in centimetres, 1..100\n"
         "               (default 16)\n"
         "  --dpi N      the resolution stored in a PNG, 30..2400 dots per inch (default 96)\n"
@@ -147,7 +153,8 @@ int runRender(const Args& args, std::ostream& out, std::ostream& err) {
     std::string input, output;
     int width = 800, height = 600;
     int turnH = -1, turnV = -1;
-    bool labels = false, fit = false, halfTone = false, transparent = false;
+    bool labels = false, fit = false, halfTone = false, transparent = false, blackWhite = false;
+    int hiddenMode = core::kHiddenSolid;
     int widthCm = 16, dpi = 96;
     const core::Settings defaults;
     int lineWidth = defaults.lineWidth, labelSize = defaults.labelFontSize;
@@ -195,12 +202,11 @@ int runRender(const Args& args, std::ostream& out, std::ostream& err) {
                 err << "--hidden wants solid, dashed or removed\n";
                 return 2;
             }
-            // The picture has no hidden-line pass yet: every line is drawn solid.
-            if (mode != "solid") {
-                err << "render: --hidden " << mode
-                    << " is not available yet; only solid lines can be drawn\n";
-                return 2;
-            }
+            hiddenMode = mode == "dashed"    ? core::kHiddenDashed
+                         : mode == "removed" ? core::kHiddenRemoved
+                                             : core::kHiddenSolid;
+        } else if (a == "--bw") {
+            blackWhite = true;
         } else if (a == "--width-cm" && hasValue) {
             if (!number(a, args[++i], 1, 100, widthCm)) return 2;
         } else if (a == "--dpi" && hasValue) {
@@ -227,6 +233,10 @@ int runRender(const Args& args, std::ostream& out, std::ostream& err) {
         err << "render: the half-tone picture is written only as PNG\n";
         return 2;
     }
+    if (halfTone && (blackWhite || hiddenMode != core::kHiddenSolid)) {
+        err << "render: --bw and --hidden are for the wire-frame picture\n";
+        return 2;
+    }
 
     EnsureGuiApp(halfTone);
     QString why;
@@ -239,6 +249,8 @@ int runRender(const Args& args, std::ostream& out, std::ostream& err) {
     ToolSession session(report, err);
     session.settings.lineWidth = lineWidth;
     session.settings.labelFontSize = labelSize;
+    session.settings.hiddenLines =
+        blackWhite ? pic::BlackAndWhiteHiddenMode(hiddenMode) : hiddenMode;
     // The settings' axes colour, as applying the settings gives it.
     session.scene.object(core::kAxesSlot).color = session.settings.colorRgb(core::kColorAxes);
     pic::PictureCanvas canvas(session.env);
@@ -265,7 +277,8 @@ int runRender(const Args& args, std::ostream& out, std::ostream& err) {
         return 1;
     }
     const QString path = QString::fromStdString(output);
-    const pic::DisplayList& list = canvas.lastPass();
+    pic::DisplayList list = canvas.lastPass();
+    if (blackWhite) pic::MakeBlackAndWhite(list);
     bool written = false;
     if (halfTone) {
         QImage image = RenderHalfTone(session.env, view, width, height);
