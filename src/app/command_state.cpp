@@ -22,6 +22,7 @@ bool CommandEnabled(const CommandInfo& c, const WindowState& s) {
     if (t == tag::Delete || t == tag::Edit || t == tag::HalfTone) return s.listHasItems;
     if (t == tag::Sides) return isCurrent(s, core::ObjectType::Polyhedron);
     if (t == tag::FuncValue) return isCurrent(s, core::ObjectType::Surface);
+    if (t == tag::Unfold) return s.listHasItems && s.unfoldable;
     // Picking needs the wire-frame picture.
     if (t == tag::MakeCut || between(t, tag::FirstMeasure, tag::LastMeasure) ||
         between(t, tag::FirstScreenCreate, tag::LastScreenCreate))

@@ -13,7 +13,8 @@ struct WindowState {
     std::optional<core::ObjectType> currentType; // kind of the selected object
     bool sceneFull = false;
     bool halfTone = false;
-    int degenerateAxis = 0; // 0 none, 1..3 Ox, Oy, Oz
+    int degenerateAxis = 0;  // 0 none, 1..3 Ox, Oy, Oz
+    bool unfoldable = false; // the selected object has a net (a convex polyhedron, a round solid)
 };
 
 bool CommandEnabled(const CommandInfo& command, const WindowState& state);

@@ -118,6 +118,9 @@ constexpr CommandInfo kCommands[] = {
      true, false},
     {14, "MakeCut", "Виконати переріз", "Oper", "", "Переріз многогранника площиною", H::Main,
      B::Mode, true, true, false},
+    {105, "Unfold", "Розгортка многогранника", "Oper", "",
+     "Розгортка многогранника або тіла обертання: розрізи, клапани, згортання, друк", H::Main,
+     B::None, true, false, false},
 
     {61, "HalfTone", "Режим півтонового зображення", "View", "F7", "Режим півтонового зображення",
      H::Main, B::View, true, true, false},

@@ -15,6 +15,8 @@ inline constexpr int Settings = 41, ClearReport = 44, Hint = 43, HelpTopics = 50
 // The three "Невидимі лінії" items, in the order of core::kHiddenSolid..kHiddenRemoved.
 inline constexpr int FirstHiddenLines = 62, LastHiddenLines = 64;
 inline constexpr int Transform = 100, FirstMode = 101, LastMode = 104;
+// "Розгортка многогранника": the net window.
+inline constexpr int Unfold = 105;
 inline constexpr int FirstCreate = 110, LastCreate = 115, FuncValue = 292;
 inline constexpr int FirstToolBar = 421, LastToolBar = 425;
 inline constexpr int FirstScreenCreate = 1101, LastScreenCreate = 1103, CancelOperation = 1234;

@@ -11,6 +11,7 @@
 #include "app/listing_panel.h"
 #include "app/load_frm.h"
 #include "app/mod_frm.h"
+#include "app/net_frm.h"
 #include "app/picture_interaction.h"
 #include "app/progress_frm.h"
 #include "app/qt_translation.h"
@@ -110,6 +111,8 @@ TVorn2frm::TVorn2frm(QWidget* parent)
     m_interaction = new PictureInteraction(*this);
     registerWindow(m_interaction->checkFrm());
     registerWindow(m_interaction->modFrm());
+    m_netFrm = new TNetFrm(m_env, [this]() -> UserDialogs& { return *m_dialogs; }, this);
+    registerWindow(m_netFrm);
     m_setupFrm = new TSetupFrm(m_settings, this);
     m_setupFrm->setApplier([this] { return applySettings(); });
     registerWindow(m_setupFrm);
@@ -332,6 +335,10 @@ void TVorn2frm::dispatch(int t) {
         break;
     case tag::HalfTone:
         toggleHalfTone();
+        break;
+    case tag::Unfold:
+        if (!m_netFrm->open(m_scene.currentObject))
+            showMessage(core::BoxKind::Error, m_messages.text(lang::msg::kNetNotUnfoldable));
         break;
     case tag::FirstHiddenLines:
     case tag::FirstHiddenLines + 1:
@@ -573,8 +580,10 @@ void TVorn2frm::checksChanged() {
 void TVorn2frm::updateCommandStates() {
     WindowState state;
     state.listHasItems = m_scene.objectCount() > 1;
-    if (m_scene.isUserSlot(m_scene.currentObject))
+    if (m_scene.isUserSlot(m_scene.currentObject)) {
         state.currentType = m_scene.object(m_scene.currentObject).type;
+        state.unfoldable = TNetFrm::CanUnfold(m_scene.object(m_scene.currentObject));
+    }
     state.sceneFull = m_scene.isFull();
     state.halfTone = halfToneActive();
     state.degenerateAxis = m_picture->degenerateAxis();

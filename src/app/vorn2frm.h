@@ -46,6 +46,7 @@ class TSetupFrm;
 class TCalcFrm;
 class PictureInteraction;
 class SceneSteps;
+class TNetFrm;
 
 // A language file offered in the settings: its name, its folder and the language it holds.
 struct LanguageChoice {
@@ -168,6 +169,8 @@ class TVorn2frm : public QMainWindow,
     TCalcFrm* calcFrm() const { return m_calcFrm; }
     // Picking, measuring, cutting, creating on the screen and transforming on the picture.
     PictureInteraction* interaction() const { return m_interaction; }
+    // "Розгортка многогранника", created at start-up so that the language walk reaches it.
+    TNetFrm* netFrm() const { return m_netFrm; }
     // Undo and redo: the step around each command that changes the scene.
     SceneSteps* steps() const { return m_steps.get(); }
     // A command is running: the dispatcher has not returned, a modal window is up or a long
@@ -248,6 +251,7 @@ class TVorn2frm : public QMainWindow,
     TSetupFrm* m_setupFrm = nullptr;
     TCalcFrm* m_calcFrm = nullptr;
     PictureInteraction* m_interaction = nullptr;
+    TNetFrm* m_netFrm = nullptr;
     entry::TPirEnter* m_pirEnter = nullptr;
     entry::TQPolyFrm* m_qpolyFrm = nullptr;
     entry::TStandObjFrm* m_standObjFrm = nullptr;

@@ -175,6 +175,15 @@ enum Id : int {
     kStepNew,          // 157 New
     kAskAddDroppedFiles, // 158 Add the objects of the dropped files (%s) to the scene?
     kOfferRecovery, // 159 An autosaved copy of the scene %s from %s (objects: %s): restore it?
+    kNetNotUnfoldable, // 160 A net is made only of a convex polyhedron, a cylinder or a cone
+    kNetReport, // 161 Net of the object "%s": faces %s, area %s.
+    kNetGood, // 162 The net has no overlaps.
+    kNetOverlaps, // 163 Faces of the net overlap: %s.
+    kNetTwoPieces, // 164 The net is in two pieces: click a cut edge between them
+    kNetWouldDisconnect, // 165 Refused: the net is already in two pieces
+    kNetWouldCloseCycle, // 166 Refused: the faces of this cut edge are already joined
+    kNetDevelopmentReport, // 167 Development of "%s": lateral area %s, bases %s, total %s.
+    kNetRoundFixed, // 168 The development of a round solid has no edges to cut
     kCount
 };
 

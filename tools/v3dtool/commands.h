@@ -33,11 +33,28 @@ int runMeasure(const Args& args, std::ostream& out, std::ostream& err);
 int runSample(const Args& args, std::ostream& out, std::ostream& err);
 // The visible and hidden pieces of every drawn line for the picture's view.
 int runEdges(const Args& args, std::ostream& out, std::ostream& err);
+// The net of one object as text; refuses -o, which only the build with Qt can draw.
+int runNet(const Args& args, std::ostream& out, std::ostream& err);
+// The arguments of `v3dtool net FILE OBJECT [--text] [-o OUT]`, for the Qt build's own runner.
+struct NetArgs {
+    std::string file;
+    int object = 0; // number in the object list
+    bool text = false;
+    std::string output; // -o, empty when not given
+};
+// False, with the reason or the usage on `err`, when the arguments are not of that form.
+bool ParseNetArgs(const Args& args, NetArgs& parsed, std::ostream& err);
+// Loads the file and prints the net's summary line (with `text` every face too); `output` is
+// not looked at. Returns the exit status: 1 when the file or object gives no net.
+int PrintNet(const NetArgs& args, std::ostream& out, std::ostream& err);
 // Built only with Qt (VORN_WITH_RENDER): the wire-frame picture of a scene file as a PNG.
 int runRender(const Args& args, std::ostream& out, std::ostream& err);
+// Built only with Qt, in the place of runNet: the net as text, or with -o drawn as SVG or PDF.
+int runNetDrawing(const Args& args, std::ostream& out, std::ostream& err);
+extern const CommandHelp kNetDrawingHelp;
 
 extern const CommandHelp kInfoHelp, kEvalHelp, kCalcHelp, kSectionHelp, kMeasureHelp, kSampleHelp,
-    kEdgesHelp, kRenderHelp;
+    kEdgesHelp, kRenderHelp, kNetHelp;
 
 // The commands of the engine library, in the order the help lists them (render is added by the
 // program when it is built with Qt).

@@ -1,0 +1,123 @@
+// Nets of solids: edge unfoldings of convex polyhedra and developments of round solids, without Qt.
+#pragma once
+
+#include "core/scene_object.h"
+#include "geometry/vec3.h"
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vorn::nets {
+
+struct Point2 {
+    double x = 0, y = 0;
+};
+
+// One flat face of the solid: coplanar triangles merged, corners in order, counter-clockwise
+// seen from outside.
+struct SolidFace {
+    std::vector<int> vertices;      // vertex numbers in the object's record (1-based)
+    std::vector<geo::Vec3> corners; // their positions, same order
+    geo::Vec3 normal;               // outward unit normal
+    double area = 0;
+};
+
+// An edge shared by two faces; `v1`, `v2` in the order they run along `faceA`.
+struct SolidEdge {
+    int faceA = 0, faceB = 0; // indices into Solid::faces
+    int v1 = 0, v2 = 0;       // vertex numbers
+};
+
+struct Solid {
+    std::vector<SolidFace> faces;
+    std::vector<SolidEdge> edges;
+    double area = 0; // sum of the faces' areas
+};
+
+// The flat faces of a closed convex polyhedron object; nothing when the object is not one
+// (not a polyhedron, open, not convex, degenerate faces).
+std::optional<Solid> FacesOf(const core::SceneObject& o);
+
+// An edge unfolding: every edge is cut or a hinge; the hinges form a spanning tree of the
+// face graph rooted at `root`. While the user swaps one hinge for another the hinges may form
+// a forest of two pieces for one click; faces of the second piece keep their last place.
+struct Net {
+    std::vector<bool> cut; // per edge of the solid
+    int root = 0;
+    std::vector<int> parent;               // per face: parent face, -1 for a piece's root
+    std::vector<int> hinge;                // per face: edge index to its parent, -1 for a root
+    std::vector<int> piece;                // per face: 0, or 1 for the piece cut loose
+    std::vector<std::vector<Point2>> flat; // per face: its corners laid flat, order of SolidFace
+    std::vector<std::pair<int, int>> overlaps; // face pairs whose interiors overlap
+    double area = 0;                           // sum of the flat faces' areas
+    bool whole() const;                        // one piece: the hinges are a spanning tree
+    bool good() const { return whole() && overlaps.empty(); }
+};
+
+// Lays the faces out for a given choice of cuts, the hinges being a spanning tree, and runs
+// the overlap check. Nothing when the hinges are not a spanning tree.
+std::optional<Net> LayOut(const Solid& solid, const std::vector<bool>& cut, int root = 0);
+
+// Picks cuts by heuristics (steepest-edge cuts first, then other trees) within a bounded
+// effort and returns the first net without overlap, or, when every tree tried overlaps, the
+// one with the fewest overlaps (its `overlaps` not empty).
+Net Unfold(const Solid& solid);
+
+enum class EdgeToggle {
+    Cut,             // a hinge was cut: the net is in two pieces until a cut edge joins them
+    Joined,          // a cut edge joined the two pieces: whole again, laid out and checked
+    WouldDisconnect, // refused: the net is already in two pieces
+    WouldCloseCycle, // refused: both faces of the cut edge are in one piece
+};
+// One click of the user on an edge. Every edge unfolding is reachable by such clicks.
+EdgeToggle ToggleEdge(const Solid& solid, Net& net, int edge);
+
+// The net folded by `t` (0 flat, 1 closed): per face, its corners in space. At t = 0 the
+// faces lie in the root face's plane as in `net.flat`; at t = 1 every corner is on its vertex.
+std::vector<std::vector<geo::Vec3>> Fold(const Solid& solid, const Net& net, double t);
+
+// The exact development of a solid of revolution with a straight generatrix (cylinder, cone,
+// truncated cone of the standard objects): lateral rectangle or annular/circular sector with
+// the base discs attached.
+struct Development {
+    enum class Kind { Cylinder, Cone, TruncatedCone } kind = Kind::Cylinder;
+    double radius1 = 0, radius2 = 0, height = 0; // base radii (radius2 = 0 for a cone) and height
+    double slant = 0;                            // generatrix length
+    // Lateral surface: a rectangle width × height for the cylinder; for the cones an annular
+    // sector with outer radius `sectorOuter`, inner radius `sectorInner` (0 for a cone) and
+    // angle `sectorAngle` in radians.
+    double width = 0;
+    double sectorOuter = 0, sectorInner = 0, sectorAngle = 0;
+    double lateralArea = 0, baseArea = 0, area = 0; // area = lateral + bases
+};
+std::optional<Development> DevelopmentOf(const core::SceneObject& o);
+
+// What a net looks like on paper, in scene units (y up), for the window, the tool and export.
+struct Sheet {
+    enum class LineKind { Cut, Fold, Tab };
+    struct Line {
+        Point2 a, b;
+        LineKind kind = LineKind::Cut;
+        int edge = -1; // edge of the solid, -1 for round outlines and tabs
+    };
+    struct Label {
+        Point2 at;
+        std::string text;
+        bool faceNumber = false; // else a vertex letter
+    };
+    std::vector<std::vector<Point2>> faces; // filled outlines (round parts as fine polygons)
+    std::vector<Line> lines;
+    std::vector<Label> labels;
+    Point2 low, high; // bounding box of everything drawn
+};
+
+struct SheetOptions {
+    bool tabs = false;                    // glue tabs on every other cut edge
+    std::vector<std::string> vertexNames; // by vertex number - 1; empty: no vertex labels
+};
+Sheet SheetOf(const Solid& solid, const Net& net, const SheetOptions& options);
+Sheet SheetOf(const Development& development, const SheetOptions& options);
+
+} // namespace vorn::nets

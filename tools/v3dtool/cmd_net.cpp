@@ -1,0 +1,144 @@
+// v3dtool net: the net of one object of a scene file, as text.
+#include "v3dtool/commands.h"
+#include "v3dtool/tool_support.h"
+
+#include "core/format.h"
+#include "nets/net.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace vorn::tool {
+
+namespace {
+
+// Rounding leftovers print as 0, not as 1e-17.
+std::string Number(double x, double scale) {
+    return core::FormatNumber(true, std::fabs(x) < 1e-13 * scale ? 0.0 : x);
+}
+
+const char* KindName(nets::Development::Kind kind) {
+    switch (kind) {
+    case nets::Development::Kind::Cylinder:
+        return "cylinder";
+    case nets::Development::Kind::Cone:
+        return "cone";
+    case nets::Development::Kind::TruncatedCone:
+        return "truncated-cone";
+    }
+    return "";
+}
+
+} // namespace
+
+const CommandHelp kNetHelp = {
+    .summary = "the net of a convex polyhedron or the development of a straight round solid",
+    .usage = "v3dtool net FILE.v3d OBJECT [--text]",
+    .details =
+        "Loads FILE.v3d and unfolds object number OBJECT of the object list. A closed convex\n"
+        "polyhedron is cut along edges and laid flat without overlaps; the first line is\n"
+        "  net FACES N AREA A\n"
+        "(N flat faces, A the area of the net, equal to the surface area). With --text one line\n"
+        "per face follows:\n"
+        "  face K: V1 V2 ... Vm | x1 y1 x2 y2 ... xm ym\n"
+        "the vertex numbers of its corners in order, counter-clockwise seen from outside, and\n"
+        "their places in the plane of the net in scene units. Should no net without overlaps be\n"
+        "found, lines \"overlap K L\" name the faces that overlap (a warning goes to stderr).\n"
+        "A cylinder, cone or truncated cone of the standard objects gives one line:\n"
+        "  net DEVELOPMENT KIND RADIUS1 R1 RADIUS2 R2 HEIGHT H SLANT L WIDTH W OUTER RO INNER RI\n"
+        "      ANGLE T AREA A\n"
+        "KIND is cylinder, cone or truncated-cone; R1 >= R2 the base radii (R2 0 for a cone), L\n"
+        "the generatrix, W the width of a cylinder's lateral rectangle, RO, RI and T (radians)\n"
+        "the annular sector of a cone's lateral surface, A lateral surface and bases together.\n"
+        "Any other object is refused with status 1.\n"
+        "  --text     every face of the net\n"
+        "  -o FILE    (only in the program built with Qt) the net drawn as SVG or PDF\n",
+};
+
+bool ParseNetArgs(const Args& args, NetArgs& parsed, std::ostream& err) {
+    parsed = {};
+    bool haveObject = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--text") {
+            parsed.text = true;
+        } else if (a == "-o" && i + 1 < args.size()) {
+            parsed.output = args[++i];
+        } else if (!a.empty() && a[0] != '-' && parsed.file.empty()) {
+            parsed.file = a;
+        } else if (!a.empty() && a[0] != '-' && !haveObject) {
+            const char* end = a.data() + a.size();
+            const auto r = std::from_chars(a.data(), end, parsed.object);
+            if (r.ec != std::errc() || r.ptr != end || parsed.object < 1) {
+                err << "OBJECT wants the object's number in the list, not \"" << a << "\"\n";
+                return false;
+            }
+            haveObject = true;
+        } else {
+            PrintUsage(err, kNetHelp);
+            return false;
+        }
+    }
+    if (parsed.file.empty() || !haveObject) {
+        PrintUsage(err, kNetHelp);
+        return false;
+    }
+    return true;
+}
+
+int PrintNet(const NetArgs& args, std::ostream& out, std::ostream& err) {
+    ToolSession session(err, err);
+    if (!session.load(args.file)) return 1;
+    const int slot = args.object + core::kAxesSlot;
+    if (!session.scene.isUserSlot(slot)) {
+        err << "the scene has no object number " << args.object << '\n';
+        return 1;
+    }
+    const core::SceneObject& o = session.scene.object(slot);
+    if (const std::optional<nets::Solid> solid = nets::FacesOf(o)) {
+        const nets::Net net = nets::Unfold(*solid);
+        const double scale = std::sqrt(net.area);
+        out << "net FACES " << solid->faces.size() << " AREA " << Number(net.area, net.area)
+            << '\n';
+        if (args.text)
+            for (std::size_t f = 0; f < solid->faces.size(); ++f) {
+                out << "face " << f + 1 << ":";
+                for (int v : solid->faces[f].vertices)
+                    out << ' ' << v;
+                out << " |";
+                for (const nets::Point2& p : net.flat[f])
+                    out << ' ' << Number(p.x, scale) << ' ' << Number(p.y, scale);
+                out << '\n';
+            }
+        for (const auto& [a, b] : net.overlaps)
+            out << "overlap " << a + 1 << ' ' << b + 1 << '\n';
+        if (!net.overlaps.empty())
+            err << "no net without overlapping faces was found for object " << args.object << '\n';
+        return 0;
+    }
+    if (const std::optional<nets::Development> d = nets::DevelopmentOf(o)) {
+        const double s = d->slant;
+        out << "net DEVELOPMENT " << KindName(d->kind) << " RADIUS1 " << Number(d->radius1, s)
+            << " RADIUS2 " << Number(d->radius2, s) << " HEIGHT " << Number(d->height, s)
+            << " SLANT " << Number(d->slant, s) << " WIDTH " << Number(d->width, s) << " OUTER "
+            << Number(d->sectorOuter, s) << " INNER " << Number(d->sectorInner, s) << " ANGLE "
+            << Number(d->sectorAngle, 1) << " AREA " << Number(d->area, d->area) << '\n';
+        return 0;
+    }
+    err << "object " << args.object
+        << " is neither a closed convex polyhedron nor a cylinder or cone with a straight "
+           "generatrix\n";
+    return 1;
+}
+
+int runNet(const Args& args, std::ostream& out, std::ostream& err) {
+    NetArgs parsed;
+    if (!ParseNetArgs(args, parsed, err)) return 2;
+    if (!parsed.output.empty()) {
+        err << "-o needs the program built with Qt; this v3dtool prints the net as text only\n";
+        return 2;
+    }
+    return PrintNet(parsed, out, err);
+}
+
+} // namespace vorn::tool
