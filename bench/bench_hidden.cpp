@@ -36,16 +36,12 @@ void BM_HiddenLinesTori(benchmark::State& state) {
 BENCHMARK(BM_HiddenLinesTori)->Unit(benchmark::kMillisecond);
 
 void BM_HiddenLinesCube(benchmark::State& state) {
-    core::Scene scene;
-    core::Settings settings;
-    lang::MessageTable messages;
-    core::QuietHost host;
-    core::Env env{scene, settings, messages, host};
-    const int slot = core::AppendObject(scene, core::ObjectType::Polyhedron);
-    core::SceneObject& o = scene.object(slot);
-    o.vertexCount = 8;
+    bench::PlainEnv plain;
+    std::vector<core::Vec3f> corners;
     for (int i = 0; i < 8; ++i)
-        o.vertex(i + 1) = {float(i & 1), float((i >> 1) & 1), float((i >> 2) & 1)};
+        corners.push_back({float(i & 1), float((i >> 1) & 1), float((i >> 2) & 1)});
+    const int slot = plain.polyhedron(corners);
+    core::SceneObject& o = plain.scene.object(slot);
     constexpr int kTriangles[12][3] = {{1, 2, 4}, {1, 4, 3}, {5, 6, 8}, {5, 8, 7},
                                        {1, 2, 6}, {1, 6, 5}, {3, 4, 8}, {3, 8, 7},
                                        {1, 3, 7}, {1, 7, 5}, {2, 4, 8}, {2, 8, 6}};
@@ -56,8 +52,8 @@ void BM_HiddenLinesCube(benchmark::State& state) {
         o.face(f + 1).vertex3 = static_cast<std::int16_t>(kTriangles[f][2]);
     }
     poly::RecomputeFacePlanes(o);
-    poly::MarkFaceEdges(env, slot);
-    Run(state, env);
+    poly::MarkFaceEdges(plain.env, slot);
+    Run(state, plain.env);
 }
 BENCHMARK(BM_HiddenLinesCube)->Unit(benchmark::kMicrosecond);
 

@@ -1,10 +1,7 @@
 // Unfolding the hull of 1000 random points on a sphere (about 2000 faces), and a cube.
-#include "core/quiet_host.h"
-#include "core/scene.h"
-#include "core/settings.h"
-#include "lang/message_table.h"
 #include "nets/net.h"
 #include "polyhedra/formation.h"
+#include "torus_scene.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,18 +14,10 @@ using namespace vorn;
 
 // The flat faces of the hull of `points`, formed as the entry dialog forms it.
 nets::Solid HullFaces(const std::vector<core::Vec3f>& points) {
-    core::Scene scene;
-    core::Settings settings;
-    lang::MessageTable messages;
-    core::QuietHost host;
-    core::Env env{scene, settings, messages, host};
-    const int slot = core::AppendObject(scene, core::ObjectType::Polyhedron);
-    core::SceneObject& o = scene.object(slot);
-    o.vertexCount = static_cast<std::int16_t>(points.size());
-    for (std::size_t i = 0; i < points.size(); ++i)
-        o.vertexData[i] = points[i];
-    if (!poly::FormConvexFaces(env, slot)) return {};
-    return nets::FacesOf(o).value_or(nets::Solid{});
+    bench::PlainEnv plain;
+    const int slot = plain.polyhedron(points);
+    if (!poly::FormConvexFaces(plain.env, slot)) return {};
+    return nets::FacesOf(plain.scene.object(slot)).value_or(nets::Solid{});
 }
 
 void Run(benchmark::State& state, const nets::Solid& solid) {

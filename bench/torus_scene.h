@@ -11,6 +11,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <span>
 
 namespace vorn::bench {
 
@@ -24,12 +25,25 @@ constexpr int kRing = 40, kTube = 25;
 // builds a polyhedron (face planes, areas, closedness, volume, visible edges); then copied into
 // 19 slots, each turned about Oz and moved to its place on a 5 x 4 grid as the transformation
 // commands do, and given its own palette colour.
-struct BenchScene {
+// A scene with its settings and messages, and a host that shows nothing.
+struct PlainEnv {
     core::Scene scene;
     core::Settings settings;
     lang::MessageTable messages;
     QuietHost host;
     core::Env env{scene, settings, messages, host};
+
+    // A new polyhedron holding `points` as its vertices and no faces yet; its slot.
+    int polyhedron(std::span<const core::Vec3f> points) {
+        const int slot = core::AppendObject(scene, core::ObjectType::Polyhedron);
+        core::SceneObject& o = scene.object(slot);
+        o.vertexCount = static_cast<std::int16_t>(points.size());
+        std::copy(points.begin(), points.end(), o.vertexData);
+        return slot;
+    }
+};
+
+struct BenchScene : PlainEnv {
     int faces = 0;
 
     BenchScene() {
