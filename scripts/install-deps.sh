@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages VORN-3D needs to build, test and run (as root; skips what is there).
+# Installs the Debian packages VORN-3D needs to build, test and run (as root; skips what is there),
+# and any further packages named as arguments.
 set -euo pipefail
 packages=(
   build-essential cmake clang libclang-rt-14-dev
   qt6-base-dev qt6-svg-dev libqt6opengl6-dev libgl-dev libgl1-mesa-dri qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils xdotool imagemagick poppler-utils fonts-dejavu-core fonts-liberation bc
+  "$@"
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -4,7 +4,8 @@
 # fuzz-corpus replays with leak checks, the windows and the short GUI soak without.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/install-deps.sh"
+# TeX only for the test that compiles an exported TikZ picture.
+"$root/scripts/install-deps.sh" texlive-latex-base texlive-pictures
 jobs=$(nproc)
 
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
