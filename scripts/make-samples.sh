@@ -35,3 +35,4 @@ EOF
 "$tool" render "$root/samples/cube_section.v3d" -o "$root/docs/cube_section.svg" --labels
 "$tool" render "$root/samples/regular_solids.v3d" -o "$root/docs/regular_solids_dashed.svg" \
   --hidden dashed
+"$tool" net "$root/samples/regular_solids.v3d" 2 -o "$root/docs/cube_net.svg" --tabs

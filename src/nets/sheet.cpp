@@ -93,6 +93,55 @@ void AddDisc(Sheet& s, Point2 c, double r) {
     AddOutline(s, std::move(disc));
 }
 
+// One name per corner point of the paper: the corners of faces joined around a vertex meet at
+// one point, and a name in each of them would crowd it. The name stands just outside the faces
+// meeting there, against the mean of their directions toward their centres, as textbooks
+// letter a net; inside, it would sit on the fold line between two faces.
+void AddVertexNames(Sheet& s, const Solid& solid, const Net& net,
+                    const std::vector<std::string>& names) {
+    struct Corner {
+        int vertex;
+        Point2 at, toward; // the point and the sum of unit directions toward the faces' centres
+        double reach;      // the shortest distance from the point to one of those centres
+    };
+    std::vector<Corner> corners;
+    std::vector<std::vector<std::size_t>> byVertex(names.size() + 1); // indices into `corners`
+    double size = 0;
+    for (const std::vector<Point2>& p : net.flat)
+        for (const Point2& q : p)
+            size = std::max({size, std::fabs(q.x), std::fabs(q.y)});
+    const double same = 1e-9 * std::max(size, 1.0);
+    for (std::size_t f = 0; f < net.flat.size(); ++f) {
+        const std::vector<Point2>& p = net.flat[f];
+        const Point2 c = Centroid(p);
+        for (std::size_t k = 0; k < p.size(); ++k) {
+            const int v = solid.faces[f].vertices[k];
+            const double d = Dist2(p[k], c);
+            if (v < 1 || static_cast<std::size_t>(v) > names.size() || !(d > 0)) continue;
+            const Point2 u{(c.x - p[k].x) / d, (c.y - p[k].y) / d};
+            std::vector<std::size_t>& mine = byVertex[static_cast<std::size_t>(v)];
+            const auto it = std::find_if(mine.begin(), mine.end(), [&](std::size_t i) {
+                return Dist2(corners[i].at, p[k]) <= same;
+            });
+            if (it == mine.end()) {
+                mine.push_back(corners.size());
+                corners.push_back({v, p[k], u, d});
+            } else {
+                Corner& o = corners[*it];
+                o.toward = {o.toward.x + u.x, o.toward.y + u.y};
+                o.reach = std::min(o.reach, d);
+            }
+        }
+    }
+    for (const Corner& o : corners) {
+        const double len = std::hypot(o.toward.x, o.toward.y);
+        const Point2 u = len > 1e-9 ? Point2{o.toward.x / len, o.toward.y / len} : Point2{};
+        s.labels.push_back({{o.at.x - 0.2 * o.reach * u.x, o.at.y - 0.2 * o.reach * u.y},
+                            names[static_cast<std::size_t>(o.vertex) - 1],
+                            false});
+    }
+}
+
 } // namespace
 
 Sheet SheetOf(const Solid& solid, const Net& net, const SheetOptions& options) {
@@ -116,16 +165,9 @@ Sheet SheetOf(const Solid& solid, const Net& net, const SheetOptions& options) {
             const bool here = (e % 2 == 0) == (edge.faceA == static_cast<int>(f));
             if (options.tabs && here) AddTab(s, a, b);
         }
-        const Point2 c = Centroid(p);
-        s.labels.push_back({c, std::to_string(f + 1), true});
-        if (!options.vertexNames.empty())
-            for (std::size_t k = 0; k < p.size(); ++k) {
-                const std::size_t v = static_cast<std::size_t>(solid.faces[f].vertices[k]) - 1;
-                if (v >= options.vertexNames.size()) continue;
-                const Point2 at{p[k].x + 0.15 * (c.x - p[k].x), p[k].y + 0.15 * (c.y - p[k].y)};
-                s.labels.push_back({at, options.vertexNames[v], false});
-            }
+        s.labels.push_back({Centroid(p), std::to_string(f + 1), true});
     }
+    if (!options.vertexNames.empty()) AddVertexNames(s, solid, net, options.vertexNames);
     Bound(s);
     return s;
 }

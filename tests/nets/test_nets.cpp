@@ -12,6 +12,7 @@
 #include <numbers>
 #include <random>
 #include <set>
+#include <tuple>
 
 namespace vorn::test {
 namespace {
@@ -541,10 +542,13 @@ TEST_F(NetsTest, SheetDrawsEachCutTwiceAndOneTabPerCut) {
         EXPECT_EQ(folds[static_cast<int>(e)], net.cut[e] ? 0 : 1);
     }
     EXPECT_EQ(tabs, 3 * static_cast<int>(std::count(net.cut.begin(), net.cut.end(), true)));
-    std::size_t corners = 0;
-    for (const auto& f : solid->faces)
-        corners += f.corners.size();
-    EXPECT_EQ(sheet.labels.size(), solid->faces.size() + corners);
+    // One name per point of the paper where corners of one vertex meet.
+    std::set<std::tuple<int, long, long>> points;
+    for (std::size_t f = 0; f < solid->faces.size(); ++f)
+        for (std::size_t k = 0; k < net.flat[f].size(); ++k)
+            points.insert({solid->faces[f].vertices[k], std::lround(net.flat[f][k].x * 1e6),
+                           std::lround(net.flat[f][k].y * 1e6)});
+    EXPECT_EQ(sheet.labels.size(), solid->faces.size() + points.size());
     for (const nets::Sheet::Label& label : sheet.labels)
         EXPECT_TRUE(label.at.x >= sheet.low.x && label.at.x <= sheet.high.x &&
                     label.at.y >= sheet.low.y && label.at.y <= sheet.high.y);

@@ -28,8 +28,9 @@ TEST(NetTool, DrawsTheNetOrRefuses) {
         const char* says;    // in the output or, for a refusal, in the errors
     };
     const Case cases[] = {
-        // The cube of edge 2: its net is 8 x 6 units, 10 mm each, with 5 mm margins.
-        {{kSolids, "2", "-o", out + "svg"}, 0, "svg", "net.svg: 90 x 70 mm, 10 mm per unit"},
+        // The cube of edge 2: its net is 8 x 6 units, 10 mm each, the letters outside it 0.2
+        // units further on each side, and 5 mm margins.
+        {{kSolids, "2", "-o", out + "svg"}, 0, "svg", "net.svg: 94 x 74 mm, 10 mm per unit"},
         {{kSolids, "2", "--mm", "20", "--tabs", "-o", out + "pdf"}, 0, "pdf", "20 mm per unit"},
         {{kRound, "1", "-o", out + "svg"}, 0, "svg", "net DEVELOPMENT cone"},
         {{kSolids, "2"}, 0, "", "net FACES 6 AREA 24"},
