@@ -218,10 +218,9 @@ TNetFrm::TNetFrm(core::Env& env, std::function<UserDialogs&()> dialogs, QWidget*
     m_netView = new NetView(this);
     m_netView->edgeClicked = [this](int edge) { toggleEdge(edge); };
 
-    auto* hint =
-        new QLabel(QStringLiteral("Клацніть ребро, щоб розрізати або з'єднати його."), this);
-    hint->setObjectName("HintLabel");
-    hint->setWordWrap(true);
+    m_hint = new QLabel(QStringLiteral("Клацніть ребро, щоб розрізати або з'єднати його."), this);
+    m_hint->setObjectName("HintLabel");
+    m_hint->setWordWrap(true);
     m_state = new QLabel(this);
     m_state->setObjectName("StateLabel");
     m_state->setWordWrap(true);
@@ -276,7 +275,7 @@ TNetFrm::TNetFrm(core::Env& env, std::function<UserDialogs&()> dialogs, QWidget*
     foldRow->addWidget(m_fold, 1);
     foldRow->addWidget(m_foldValue);
     auto* side = new QVBoxLayout;
-    side->addWidget(hint);
+    side->addWidget(m_hint);
     side->addWidget(m_state);
     side->addWidget(m_tabs);
     side->addLayout(scaleRow);
@@ -337,9 +336,9 @@ bool TNetFrm::open(int slot) {
     // The preview is fitted once for the whole fold, so that it does not jump while folding.
     m_foldCentre = {};
     m_foldRadius = 1;
-    if (!development) {
-        const auto flat = nets::Fold(m_solid, m_net, 0);
-        const auto closed = nets::Fold(m_solid, m_net, 1);
+    {
+        const auto flat = folded(0);
+        const auto closed = folded(1);
         int count = 0;
         for (const auto& face : closed)
             for (const geo::Vec3& v : face) {
@@ -355,9 +354,8 @@ bool TNetFrm::open(int slot) {
                         std::max(radius, std::sqrt(geo::dot(v - m_foldCentre, v - m_foldCentre)));
         m_foldRadius = radius;
     }
-    // Rolling a development up is not drawn.
-    m_fold->setEnabled(!development);
-    m_foldView->setVisible(!development);
+    // A development has no edges to click.
+    m_hint->setVisible(!development);
     m_fold->blockSignals(true);
     m_fold->setValue(0);
     m_fold->blockSignals(false);
@@ -430,11 +428,15 @@ void TNetFrm::rebuildSheet() {
 void TNetFrm::refold() {
     const int percent = m_fold->value();
     m_foldValue->setText(QString::number(percent) + QStringLiteral(" %"));
-    if (round() || m_slot < 0) {
+    if (m_slot < 0) {
         m_foldView->setFaces({}, {}, 1);
         return;
     }
-    m_foldView->setFaces(nets::Fold(m_solid, m_net, percent / 100.0), m_foldCentre, m_foldRadius);
+    m_foldView->setFaces(folded(percent / 100.0), m_foldCentre, m_foldRadius);
+}
+
+std::vector<std::vector<geo::Vec3>> TNetFrm::folded(double t) const {
+    return m_development ? nets::RollUp(*m_development, t) : nets::Fold(m_solid, m_net, t);
 }
 
 nets::EdgeToggle TNetFrm::toggleEdge(int edge) {

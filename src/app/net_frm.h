@@ -109,6 +109,8 @@ class TNetFrm : public QDialog, public LanguageCaption {
     void rebuildSheet();
     void showState();
     void refold();
+    // The net folded, or the development rolled up, by t (0 flat, 1 closed).
+    std::vector<std::vector<geo::Vec3>> folded(double t) const;
     std::string overlapText() const;
     nets::SheetOptions sheetOptions() const;
 
@@ -127,6 +129,7 @@ class TNetFrm : public QDialog, public LanguageCaption {
 
     NetView* m_netView;
     FoldView* m_foldView;
+    QLabel* m_hint;
     QLabel* m_state;
     QLabel* m_foldValue;
     QCheckBox* m_tabs;

@@ -94,6 +94,13 @@ struct Development {
 };
 std::optional<Development> DevelopmentOf(const core::SceneObject& o);
 
+// The development rolled up by `t` (0 flat as SheetOf lays it out, 1 the closed solid), for a
+// preview: first the lateral surface as strips (each strip's corners 0 and 1 on the rim of the
+// first base: the cylinder's edge y = 0, the cone's outer arc; corners 2 and 3, if any, on the
+// other rim), then the first base's disc, then the second's when there is one. Each disc turns
+// about the tangent where it touches the lateral surface.
+std::vector<std::vector<geo::Vec3>> RollUp(const Development& development, double t);
+
 // What a net looks like on paper, in scene units (y up), for the window, the tool and export.
 struct Sheet {
     enum class LineKind { Cut, Fold, Tab };

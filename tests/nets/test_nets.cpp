@@ -511,6 +511,33 @@ TEST_F(NetsTest, StraightRoundSolidsDevelop) {
         }
         EXPECT_GT(tabs, 3 * 6);
         EXPECT_EQ(tabbed.labels.size(), 1 + discs);
+        // Rolled up: flat at 0; at 1 the seam closes and each disc lies on the rim it closes,
+        // its centre on the solid's axis (Oy, or the cone's own) at the rim's distance.
+        const auto flat = nets::RollUp(*d, 0);
+        const auto closed = nets::RollUp(*d, 1);
+        ASSERT_EQ(closed.size(), flat.size());
+        const std::size_t strips = closed.size() - discs;
+        for (const auto& polygon : flat)
+            for (const geo::Vec3& v : polygon)
+                EXPECT_NEAR(v.z, 0, 1e-12);
+        const auto near = [&](const geo::Vec3& a, const geo::Vec3& b) {
+            return Dist(a, b) < 1e-9 * d->slant;
+        };
+        EXPECT_TRUE(near(closed[0][0], closed[strips - 1][1]));
+        for (std::size_t k = 0; k < discs; ++k) {
+            const std::vector<geo::Vec3>& disc = closed[strips + k];
+            geo::Vec3 centre;
+            for (const geo::Vec3& v : disc)
+                centre = centre + v * (1.0 / static_cast<double>(disc.size()));
+            const double radius = k == 0 ? d->radius1 : d->radius2;
+            const geo::Vec3 normal = geo::cross(disc[1] - disc[0], disc[2] - disc[0]);
+            const double unit = std::sqrt(geo::dot(normal, normal));
+            for (std::size_t s = 0; s < strips; ++s)
+                for (std::size_t c : {k == 0 ? 0u : 2u, k == 0 ? 1u : 3u}) {
+                    EXPECT_NEAR(Dist(closed[s][c], centre), radius, 1e-9 * d->slant);
+                    EXPECT_NEAR(geo::dot(closed[s][c] - centre, normal) / unit, 0, 1e-9 * d->slant);
+                }
+        }
     }
     // Curved or turned about the other axis: no development.
     EXPECT_FALSE(nets::DevelopmentOf(Object(Round("sqrt(sqr(1)-sqr(X))", -1, 1))));

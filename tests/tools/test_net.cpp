@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <sstream>
+#include <tuple>
 
 namespace vorn::test {
 namespace {
@@ -53,6 +55,32 @@ TEST(V3dtoolNet, PrintsTheFacesOfTheNet) {
     EXPECT_EQ(faces, 6);
 }
 
+// Folded all the way, every face's corners are distinct corners of the unit cube.
+TEST(V3dtoolNet, FoldsTheNetBackOntoTheSolid) {
+    const std::string file = NetScene();
+    std::ostringstream out, err;
+    ASSERT_EQ(tool::runNet({file, "1", "--fold", "1"}, out, err), 0) << err.str();
+    std::istringstream lines(out.str());
+    std::string line, word;
+    std::getline(lines, line);
+    int faces = 0;
+    while (std::getline(lines, line)) {
+        SCOPED_TRACE(line);
+        std::istringstream in(line);
+        in >> word >> word;
+        EXPECT_EQ(word, std::to_string(++faces) + ":");
+        std::set<std::tuple<long, long, long>> corners;
+        double x, y, z;
+        while (in >> x >> y >> z) {
+            for (double c : {x, y, z})
+                EXPECT_NEAR(c, std::round(c), 1e-9);
+            corners.insert({std::lround(x), std::lround(y), std::lround(z)});
+        }
+        EXPECT_EQ(corners.size(), 4u);
+    }
+    EXPECT_EQ(faces, 6);
+}
+
 TEST(V3dtoolNet, RefusesWhatHasNoNet) {
     const std::string file = NetScene();
     struct Row {
@@ -67,6 +95,7 @@ TEST(V3dtoolNet, RefusesWhatHasNoNet) {
         {{file, "x"}, 2, "OBJECT wants the object's number"},
         {{file}, 2, "usage: v3dtool net FILE.v3d OBJECT"},
         {{file, "1", "-o", "net.svg"}, 2, "-o needs the program built with Qt"},
+        {{file, "1", "--fold", "1.5"}, 2, "--fold wants a number from 0 to 1"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.args.back());

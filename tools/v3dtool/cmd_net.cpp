@@ -29,11 +29,22 @@ const char* KindName(nets::Development::Kind kind) {
     return "";
 }
 
+void PrintPolygons(std::ostream& out, const char* word,
+                   const std::vector<std::vector<geo::Vec3>>& polygons, double scale) {
+    for (std::size_t k = 0; k < polygons.size(); ++k) {
+        out << word << ' ' << k + 1 << ':';
+        for (const geo::Vec3& v : polygons[k])
+            out << ' ' << Number(v.x, scale) << ' ' << Number(v.y, scale) << ' '
+                << Number(v.z, scale);
+        out << '\n';
+    }
+}
+
 } // namespace
 
 const CommandHelp kNetHelp = {
     .summary = "the net of a convex polyhedron or the development of a straight round solid",
-    .usage = "v3dtool net FILE.v3d OBJECT [--text]",
+    .usage = "v3dtool net FILE.v3d OBJECT [--text] [--fold T]",
     .details =
         "Loads FILE.v3d and unfolds object number OBJECT of the object list. A closed convex\n"
         "polyhedron is cut along edges and laid flat without overlaps; the first line is\n"
@@ -52,6 +63,10 @@ const CommandHelp kNetHelp = {
         "the annular sector of a cone's lateral surface, A lateral surface and bases together.\n"
         "Any other object is refused with status 1.\n"
         "  --text     every face of the net\n"
+        "  --fold T   then the net folded by T (0 flat .. 1 the closed solid), one line per face\n"
+        "             \"folded K: x1 y1 z1 ... xm ym zm\", its corners in space in the order\n"
+        "             above (at 1 the vertices); a development rolled up, one line per piece\n"
+        "             \"rolled K: ...\" (the lateral strips, then the base discs)\n"
         "  -o FILE    (only in the program built with Qt) the net drawn as SVG or PDF\n",
 };
 
@@ -62,6 +77,14 @@ bool ParseNetArgs(const Args& args, NetArgs& parsed, std::ostream& err) {
         const std::string& a = args[i];
         if (a == "--text") {
             parsed.text = true;
+        } else if (a == "--fold" && i + 1 < args.size()) {
+            const std::string& t = args[++i];
+            const char* end = t.data() + t.size();
+            const auto r = std::from_chars(t.data(), end, parsed.fold);
+            if (r.ec != std::errc() || r.ptr != end || !(parsed.fold >= 0 && parsed.fold <= 1)) {
+                err << "--fold wants a number from 0 to 1, not \"" << t << "\"\n";
+                return false;
+            }
         } else if (a == "-o" && i + 1 < args.size()) {
             parsed.output = args[++i];
         } else if (!a.empty() && a[0] != '-' && parsed.file.empty()) {
@@ -110,6 +133,7 @@ int PrintNet(const NetArgs& args, std::ostream& out, std::ostream& err) {
                     out << ' ' << Number(p.x, scale) << ' ' << Number(p.y, scale);
                 out << '\n';
             }
+        if (args.fold >= 0) PrintPolygons(out, "folded", nets::Fold(*solid, net, args.fold), scale);
         for (const auto& [a, b] : net.overlaps)
             out << "overlap " << a + 1 << ' ' << b + 1 << '\n';
         if (!net.overlaps.empty())
@@ -123,6 +147,7 @@ int PrintNet(const NetArgs& args, std::ostream& out, std::ostream& err) {
             << " SLANT " << Number(d->slant, s) << " WIDTH " << Number(d->width, s) << " OUTER "
             << Number(d->sectorOuter, s) << " INNER " << Number(d->sectorInner, s) << " ANGLE "
             << Number(d->sectorAngle, 1) << " AREA " << Number(d->area, d->area) << '\n';
+        if (args.fold >= 0) PrintPolygons(out, "rolled", nets::RollUp(*d, args.fold), s);
         return 0;
     }
     err << "object " << args.object

@@ -16,7 +16,7 @@ namespace vorn::tool {
 
 const CommandHelp kNetDrawingHelp = {
     .summary = "the net of a convex polyhedron or the development of a straight round solid",
-    .usage = "v3dtool net FILE.v3d OBJECT [--text]\n"
+    .usage = "v3dtool net FILE.v3d OBJECT [--text] [--fold T]\n"
              "v3dtool net FILE.v3d OBJECT -o OUT.{svg,pdf} [--mm N] [--tabs]",
     .details =
         "Without -o, as the command-line build: the net as text (v3dtool help net there).\n"

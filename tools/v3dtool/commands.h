@@ -41,6 +41,7 @@ struct NetArgs {
     int object = 0; // number in the object list
     bool text = false;
     std::string output; // -o, empty when not given
+    double fold = -1;   // --fold T (0..1), negative when not given
 };
 // False, with the reason or the usage on `err`, when the arguments are not of that form.
 bool ParseNetArgs(const Args& args, NetArgs& parsed, std::ostream& err);
