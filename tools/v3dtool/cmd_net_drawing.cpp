@@ -5,10 +5,7 @@
 #include "picture/net_painter.h"
 #include "picture/wire_frame.h"
 
-#include <QGuiApplication>
 
-#include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <sstream>
 
@@ -27,30 +24,6 @@ const CommandHelp kNetDrawingHelp = {
         "             N mm long\n"
         "  --tabs     glue tabs on every other cut edge\n",
 };
-
-namespace {
-
-void EnsureGuiApp() {
-    if (QGuiApplication::instance()) return;
-    // Text needs fonts but no screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "v3dtool";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: a static one would be torn down after Qt's own globals.
-    new QGuiApplication(argc, argv);
-}
-
-std::string Extension(const std::string& path) {
-    const auto dot = path.rfind('.');
-    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return {};
-    std::string ext = path.substr(dot + 1);
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext;
-}
-
-} // namespace
 
 int runNetDrawing(const Args& args, std::ostream& out, std::ostream& err) {
     // --mm and --tabs are this build's; the rest is the command-line build's.
@@ -76,7 +49,7 @@ int runNetDrawing(const Args& args, std::ostream& out, std::ostream& err) {
     }
     NetArgs parsed;
     if (!ParseNetArgs(rest, parsed, err)) return 2;
-    const std::string ext = Extension(parsed.output);
+    const std::string ext = LowerExtension(parsed.output);
     if (!parsed.output.empty() && ext != "svg" && ext != "pdf") {
         err << "net: " << parsed.output << ": the name must end in .svg or .pdf\n";
         return 2;
@@ -102,7 +75,7 @@ int runNetDrawing(const Args& args, std::ostream& out, std::ostream& err) {
     } else {
         return 1; // PrintNet has said why
     }
-    EnsureGuiApp();
+    EnsureGuiApp(false);
     const QString path = QString::fromStdString(parsed.output);
     if (!(ext == "svg" ? pic::WriteSheetSvg(path, sheet, mm)
                        : pic::WriteSheetPdf(path, sheet, mm))) {

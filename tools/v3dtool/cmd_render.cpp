@@ -36,19 +36,6 @@ bool ParsePair(const std::string& s, char sep, int& a, int& b) {
     return r1.ec == std::errc() && r1.ptr == s.data() + at && r2.ec == std::errc() && r2.ptr == end;
 }
 
-void EnsureGuiApp(bool openGL) {
-    if (QGuiApplication::instance()) return;
-    // Drawing into a bitmap needs fonts but no screen; OpenGL needs the display's driver.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM",
-                openGL && !qEnvironmentVariableIsEmpty("DISPLAY") ? "xcb" : "offscreen");
-    static int argc = 1;
-    static char name[] = "v3dtool";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: a static one would be torn down after Qt's own globals.
-    new QGuiApplication(argc, argv);
-}
-
 bool UsableScale(float z) {
     return std::isfinite(z) && z > 0;
 }
@@ -104,12 +91,7 @@ enum class Format { Png, Svg, Pdf, Tex, Unknown };
 
 // The output format, from the file name's extension in any case.
 Format FormatOf(const std::string& path) {
-    const auto dot = path.rfind('.');
-    if (dot == std::string::npos || path.find('/', dot) != std::string::npos)
-        return Format::Unknown;
-    std::string ext = path.substr(dot + 1);
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string ext = LowerExtension(path);
     if (ext == "png") return Format::Png;
     if (ext == "svg") return Format::Svg;
     if (ext == "pdf") return Format::Pdf;
@@ -118,6 +100,28 @@ Format FormatOf(const std::string& path) {
 }
 
 } // namespace
+
+void EnsureGuiApp(bool openGL) {
+    if (QGuiApplication::instance()) return;
+    // Drawing into a bitmap needs fonts but no screen; OpenGL needs the display's driver.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM",
+                openGL && !qEnvironmentVariableIsEmpty("DISPLAY") ? "xcb" : "offscreen");
+    static int argc = 1;
+    static char name[] = "v3dtool";
+    static char* argv[] = {name, nullptr};
+    // Never destroyed: a static one would be torn down after Qt's own globals.
+    new QGuiApplication(argc, argv);
+}
+
+std::string LowerExtension(const std::string& path) {
+    const auto dot = path.rfind('.');
+    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return {};
+    std::string ext = path.substr(dot + 1);
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ext;
+}
 
 const CommandHelp kRenderHelp = {
     .summary = "the picture of a scene file as a PNG image, an SVG or PDF drawing or TikZ",

@@ -53,6 +53,11 @@ int runRender(const Args& args, std::ostream& out, std::ostream& err);
 // Built only with Qt, in the place of runNet: the net as text, or with -o drawn as SVG or PDF.
 int runNetDrawing(const Args& args, std::ostream& out, std::ostream& err);
 extern const CommandHelp kNetDrawingHelp;
+// For the commands built with Qt: the headless application they draw in, made on first use
+// (`openGL` asks for the display's driver when there is a display).
+void EnsureGuiApp(bool openGL);
+// A file name's extension in lower case, empty when it has none.
+std::string LowerExtension(const std::string& path);
 
 extern const CommandHelp kInfoHelp, kEvalHelp, kCalcHelp, kSectionHelp, kMeasureHelp, kSampleHelp,
     kEdgesHelp, kRenderHelp, kNetHelp;
