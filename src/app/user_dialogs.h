@@ -15,7 +15,7 @@ class TExportFrm;
 class TPrintFrm;
 struct ExportOptions;
 struct PrintOptions;
-}
+} // namespace vorn::app
 
 namespace vorn::app {
 

@@ -111,7 +111,8 @@ TVorn2frm::TVorn2frm(QWidget* parent)
     m_interaction = new PictureInteraction(*this);
     registerWindow(m_interaction->checkFrm());
     registerWindow(m_interaction->modFrm());
-    m_netFrm = new TNetFrm(m_env, [this]() -> UserDialogs& { return *m_dialogs; }, this);
+    m_netFrm = new TNetFrm(
+        m_env, [this]() -> UserDialogs& { return *m_dialogs; }, this);
     registerWindow(m_netFrm);
     m_setupFrm = new TSetupFrm(m_settings, this);
     m_setupFrm->setApplier([this] { return applySettings(); });
@@ -456,8 +457,8 @@ bool TVorn2frm::exportPicture() {
     if (!m_dialogs->exportOptions(options, width)) return false;
     const QString suffix = ExportSuffix(options.format);
     const QString preset = QFileInfo(m_currentFileName).completeBaseName() + '.' + suffix;
-    const QString name = m_dialogs->saveFileName(m_exportDialog->title,
-                                                 m_exportDialog->qtFilter(), suffix, preset);
+    const QString name =
+        m_dialogs->saveFileName(m_exportDialog->title, m_exportDialog->qtFilter(), suffix, preset);
     if (name.isEmpty()) return false;
     m_exportOptions = options;
     pic::PictureCanvas& canvas = m_picture->canvas();
@@ -481,9 +482,8 @@ bool TVorn2frm::printPicture() {
     if (PrintPicture(printer, options.blackWhite ? canvas.blackAndWhitePass() : canvas.lastPass(),
                      width, height, options.report ? m_listing->answers() : QStringList()))
         return true;
-    showMessage(core::BoxKind::Error,
-                m_messages.format(lang::msg::kWriteFailed,
-                                  {printer.outputFileName().toStdString()}));
+    showMessage(core::BoxKind::Error, m_messages.format(lang::msg::kWriteFailed,
+                                                        {printer.outputFileName().toStdString()}));
     return false;
 }
 

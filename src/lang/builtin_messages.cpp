@@ -3,6 +3,8 @@
 
 namespace vorn::lang {
 
+// One text per line under its number, as the language files list them.
+// clang-format off
 const std::array<const char*, kMessageCount> kBuiltinMessages = {{
     /*   0 */ "Обробка граней об'єкта \"%s\"...",
     /*   1 */ "Перелік граней об'єкта \"%s\"",
@@ -182,5 +184,6 @@ const std::array<const char*, kExtraMessageCount> kExtraMessages = {{
     /* 167 */ "Розгортка об'єкта \"%s\": площа бічної поверхні %s, площа основ %s, разом %s.",
     /* 168 */ "Розгортка тіла обертання: бічна поверхня і основи, ребер для розрізання немає.",
 }};
+// clang-format on
 
 } // namespace vorn::lang

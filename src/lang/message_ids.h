@@ -157,33 +157,33 @@ enum Id : int {
     kHelpNotLoaded,             // 140
     kHalftoneReturnHint,        // 141
     // Texts after the fixed table.
-    kWriteFailed, // 142 Could not write the file %s.
-    kNoOpenGL,    // 143
-    kNotRebuilt,  // 144 Could not rebuild from the stored definition: %s. ...
-    kTotalSurfaceArea, // 145 Total surface area:
-    kUndoCaption,      // 146 Undo
-    kRedoCaption,      // 147 Redo
-    kUndoHint,         // 148 Undo the last change of the objects
-    kRedoHint,         // 149 Redo the undone change of the objects
-    kStepCreate,       // 150 creation of the object "%s"
-    kStepEdit,         // 151 change of the object "%s"
-    kStepDelete,       // 152 deletion of the object "%s"
-    kStepTransform,    // 153 transformation of the object "%s"
-    kStepSection,      // 154 section of the object "%s"
-    kStepAddFromFile,  // 155 adding from a file
-    kStepVisibility,   // 156 showing/hiding objects
-    kStepNew,          // 157 New
+    kWriteFailed,        // 142 Could not write the file %s.
+    kNoOpenGL,           // 143
+    kNotRebuilt,         // 144 Could not rebuild from the stored definition: %s. ...
+    kTotalSurfaceArea,   // 145 Total surface area:
+    kUndoCaption,        // 146 Undo
+    kRedoCaption,        // 147 Redo
+    kUndoHint,           // 148 Undo the last change of the objects
+    kRedoHint,           // 149 Redo the undone change of the objects
+    kStepCreate,         // 150 creation of the object "%s"
+    kStepEdit,           // 151 change of the object "%s"
+    kStepDelete,         // 152 deletion of the object "%s"
+    kStepTransform,      // 153 transformation of the object "%s"
+    kStepSection,        // 154 section of the object "%s"
+    kStepAddFromFile,    // 155 adding from a file
+    kStepVisibility,     // 156 showing/hiding objects
+    kStepNew,            // 157 New
     kAskAddDroppedFiles, // 158 Add the objects of the dropped files (%s) to the scene?
-    kOfferRecovery, // 159 An autosaved copy of the scene %s from %s (objects: %s): restore it?
-    kNetNotUnfoldable, // 160 A net is made only of a convex polyhedron, a cylinder or a cone
-    kNetReport, // 161 Net of the object "%s": faces %s, area %s.
-    kNetGood, // 162 The net has no overlaps.
-    kNetOverlaps, // 163 Faces of the net overlap: %s.
-    kNetTwoPieces, // 164 The net is in two pieces: click a cut edge between them
+    kOfferRecovery,      // 159 An autosaved copy of the scene %s from %s (objects: %s): restore it?
+    kNetNotUnfoldable,   // 160 A net is made only of a convex polyhedron, a cylinder or a cone
+    kNetReport,          // 161 Net of the object "%s": faces %s, area %s.
+    kNetGood,            // 162 The net has no overlaps.
+    kNetOverlaps,        // 163 Faces of the net overlap: %s.
+    kNetTwoPieces,       // 164 The net is in two pieces: click a cut edge between them
     kNetWouldDisconnect, // 165 Refused: the net is already in two pieces
     kNetWouldCloseCycle, // 166 Refused: the faces of this cut edge are already joined
     kNetDevelopmentReport, // 167 Development of "%s": lateral area %s, bases %s, total %s.
-    kNetRoundFixed, // 168 The development of a round solid has no edges to cut
+    kNetRoundFixed,        // 168 The development of a round solid has no edges to cut
     kCount
 };
 

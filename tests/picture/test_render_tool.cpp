@@ -109,22 +109,17 @@ TEST_P(RenderLineOptions, WidenTheLinesOrAreRefused) {
     EXPECT_EQ(black, c.sideWidth);
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, RenderLineOptions,
-                         ::testing::Values(LineOptionCase{"--line-width", "1", 0, 1},
-                                           LineOptionCase{"--line-width", "3", 0, 3},
-                                           LineOptionCase{"--label-size", "20", 0, 1},
-                                           LineOptionCase{"--line-width", "5", 2, 0},
-                                           LineOptionCase{"--line-width", "0", 2, 0},
-                                           LineOptionCase{"--line-width", "2px", 2, 0},
-                                           LineOptionCase{"--label-size", "25", 2, 0},
-                                           LineOptionCase{"--label-size", "5", 2, 0},
-                                           LineOptionCase{"--hidden", "solid", 0, 1},
-                                           LineOptionCase{"--hidden", "dashed", 0, 1},
-                                           LineOptionCase{"--hidden", "removed", 0, 1},
-                                           LineOptionCase{"--hidden", "hatched", 2, 0},
-                                           LineOptionCase{"--dpi", "300", 0, 1},
-                                           LineOptionCase{"--dpi", "10", 2, 0},
-                                           LineOptionCase{"--width-cm", "0", 2, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Values, RenderLineOptions,
+    ::testing::Values(
+        LineOptionCase{"--line-width", "1", 0, 1}, LineOptionCase{"--line-width", "3", 0, 3},
+        LineOptionCase{"--label-size", "20", 0, 1}, LineOptionCase{"--line-width", "5", 2, 0},
+        LineOptionCase{"--line-width", "0", 2, 0}, LineOptionCase{"--line-width", "2px", 2, 0},
+        LineOptionCase{"--label-size", "25", 2, 0}, LineOptionCase{"--label-size", "5", 2, 0},
+        LineOptionCase{"--hidden", "solid", 0, 1}, LineOptionCase{"--hidden", "dashed", 0, 1},
+        LineOptionCase{"--hidden", "removed", 0, 1}, LineOptionCase{"--hidden", "hatched", 2, 0},
+        LineOptionCase{"--dpi", "300", 0, 1}, LineOptionCase{"--dpi", "10", 2, 0},
+        LineOptionCase{"--width-cm", "0", 2, 0}));
 
 TEST(RenderTool, FitsAFileWithoutScales) {
     TempDir dir;

@@ -5,7 +5,6 @@
 #include "picture/net_painter.h"
 #include "picture/wire_frame.h"
 
-
 #include <charconv>
 #include <sstream>
 
