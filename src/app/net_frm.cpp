@@ -331,7 +331,7 @@ bool TNetFrm::open(int slot) {
     const core::Settings& settings = m_env.settings;
     if (!development && ((settings.PutLetters && o.vertexCount <= 26) || settings.PutVerNum))
         for (int v = 1; v <= o.vertexCount; ++v)
-            m_vertexNames.push_back(pic::VertexLabel(o, v, settings));
+            m_vertexNames.push_back(core::VertexLabel(o, v, settings));
 
     // The preview is fitted once for the whole fold, so that it does not jump while folding.
     m_foldCentre = {};

@@ -354,7 +354,7 @@ geo::Vec3 TowardViewer(const pic::ViewState& view) {
 }
 
 Visibility VisibleSpans(const core::Scene& scene, const core::Settings& settings,
-                        const pic::ViewState& picture) {
+                        const pic::ViewState& picture, const LineChoice& /*choice*/) {
     // Scales a file leaves unusable count as 1: the pieces depend only on their ratios.
     core::SceneHeader header = *picture.header;
     pic::ViewState view(header);

@@ -7,6 +7,7 @@
 #include "geometry/vec3.h"
 #include "picture/view_state.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace vorn::hidden {
@@ -17,6 +18,21 @@ struct Piece {
     bool visible = true;
 };
 
+// What a drawn line is: an edge of a polyhedron or of a face outline (every line of the mesh
+// style), or one of a mesh's feature lines in the outline style.
+enum class LineKind : std::uint8_t { Edge, Silhouette, Rim, Crease, Grid };
+
+// How the meshes of surfaces and solids of revolution are drawn: every mesh line, or only
+// their feature lines (silhouettes, boundary rims, creases sharper than `creaseDegrees`), and
+// for surfaces z = f(x, y) every `gridEvery`-th mesh line besides (0: none). Polyhedra, planes,
+// polylines and the axes are drawn as they are in both.
+enum class LineStyle : std::uint8_t { Mesh, Outline };
+struct LineChoice {
+    LineStyle style = LineStyle::Mesh;
+    int gridEvery = 0;
+    double creaseDegrees = 40;
+};
+
 // One drawn line: an edge of a face outline of the object in `slot`, from record vertex
 // `vertex1` to `vertex2` (mesh lines of surfaces use the mesh's node numbers, which are the
 // record's vertex numbers). Its pieces cover 0..1 in order, neighbours differing in visibility.
@@ -24,6 +40,7 @@ struct LineSpans {
     int slot = 0;
     int vertex1 = 0, vertex2 = 0;
     std::vector<Piece> pieces;
+    LineKind kind = LineKind::Edge;
 };
 
 // A vertex drawn as a mark or carrying a label.
@@ -48,6 +65,6 @@ geo::Vec3 TowardViewer(const pic::ViewState& view);
 // the axes but the one seen end-on), and of the vertices of points, polylines and polyhedra.
 // Faces of visible polyhedra and surfaces are opaque; a line lying on a face is not hidden by it.
 Visibility VisibleSpans(const core::Scene& scene, const core::Settings& settings,
-                        const pic::ViewState& view);
+                        const pic::ViewState& view, const LineChoice& choice = {});
 
 } // namespace vorn::hidden

@@ -361,6 +361,9 @@ RedrawResult WireFrame::drawPass(DisplayList& out, std::optional<ScreenPoint> mo
                 3 * static_cast<std::size_t>(std::clamp<int>(o.vertexCount, 0, core::kMaxVertices));
     }
     out.reserve(out.size() + room);
+    // Where objects meet, the place is lettered once.
+    m_vertexLabels.reset();
+    if (interactive && m_env.settings.PutVerNum) m_vertexLabels.emplace(scene, m_env.settings);
     for (int slot = 1; slot <= count; ++slot) {
         const SceneObject& o = scene.object(slot);
         if (o.visible || o.type == ObjectType::Axes) drawObjects(out, slot, interactive, m);
@@ -627,7 +630,9 @@ void WireFrame::drawNodes(DisplayList& out, int slot) {
             out.push_back(node);
         }
         if (!settings.PutVerNum) continue;
-        std::string text = VertexLabel(o, i, settings);
+        std::string text =
+            m_vertexLabels ? m_vertexLabels->shown(slot, i) : core::VertexLabel(o, i, settings);
+        if (text.empty()) continue;
         const int textW = textWidth(text, font, true);
         DrawOp label = TextOp(Role::VertexLabel, {p.x + offset, p.y + offset}, std::move(text),
                               shade(roleRgb(core::kColorLabels)), font, true);
@@ -759,14 +764,6 @@ void MakeBlackAndWhite(DisplayList& list) {
             break;
         }
     }
-}
-
-std::string VertexLabel(const core::SceneObject& o, int vertex, const core::Settings& settings) {
-    if (settings.PutLetters) {
-        if (o.type == ObjectType::Point && o.name.length > 0) return core::NameText(o);
-        if (o.vertexCount <= 26) return std::string(1, static_cast<char>(64 + vertex));
-    }
-    return std::to_string(vertex);
 }
 
 } // namespace vorn::pic

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/scene.h"
+#include "core/vertex_labels.h"
 #include "geometry/vec3.h"
 #include "picture/display_list.h"
 #include "picture/view_state.h"
@@ -201,6 +202,7 @@ class WireFrame {
     std::optional<HiddenParts> m_hidden; // of the last redraw, when the mode is not solid
     bool m_hiddenDeferred = false;
     std::optional<int> m_modeOverride;
+    std::optional<core::SceneLabels> m_vertexLabels; // of the running interactive pass
 
     // Projection lines left on the picture by the last pass, for erasing them.
     bool m_projectionShown = false;
@@ -214,8 +216,5 @@ int BlackAndWhiteHiddenMode(int mode);
 // no coloured fills (marks filled in their own colour stay filled, in black); nodes and labels
 // behind faces grey.
 void MakeBlackAndWhite(DisplayList& list);
-
-// Label text of vertex i of an object: letter, number or the name of a named point.
-std::string VertexLabel(const core::SceneObject& o, int vertex, const core::Settings& settings);
 
 } // namespace vorn::pic

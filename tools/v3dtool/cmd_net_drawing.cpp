@@ -69,7 +69,7 @@ int runNetDrawing(const Args& args, std::ostream& out, std::ostream& err) {
         // Letters as the picture draws them with the default settings.
         if (session.settings.PutLetters && o.vertexCount <= 26)
             for (int v = 1; v <= o.vertexCount; ++v)
-                options.vertexNames.push_back(pic::VertexLabel(o, v, session.settings));
+                options.vertexNames.push_back(core::VertexLabel(o, v, session.settings));
         sheet = nets::SheetOf(*solid, nets::Unfold(*solid), options);
     } else {
         return 1; // PrintNet has said why
