@@ -160,8 +160,9 @@ TEST_F(SettingsTest, HiddenLineModeIsOneCheckedItemAndSurvivesRestart) {
     const QStringList names = {"m_HiddenSolid", "m_HiddenDashed", "m_HiddenRemoved"};
     QStringList inMenu;
     for (const QAction* a : menu->actions())
-        inMenu << a->objectName();
-    EXPECT_EQ(inMenu, names);
+        inMenu << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
+    // The three modes, then the outline choice apart from them.
+    EXPECT_EQ(inMenu, names + QStringList{"-", "m_Outlines"});
     const auto* view = window->findChild<QMenu*>("m_View");
     ASSERT_TRUE(view);
     EXPECT_TRUE(view->actions().contains(menu->menuAction()));
@@ -204,6 +205,16 @@ TEST_F(SettingsTest, HiddenLineModeIsOneCheckedItemAndSurvivesRestart) {
         EXPECT_EQ(window->settings().hiddenLines, core::kHiddenSolid) << stored;
         EXPECT_EQ(checkedItems(), QStringList{"m_HiddenSolid"}) << stored;
     }
+
+    // "Контури" is checked on its own, whatever the mode, and outlives a restart.
+    EXPECT_FALSE(window->settings().outlines);
+    window->command("Outlines")->trigger();
+    EXPECT_TRUE(window->settings().outlines);
+    EXPECT_EQ(checkedItems(), QStringList{"m_HiddenSolid"});
+    restart();
+    EXPECT_EQ(savedIni().intValue("Window", "Outlines", -1), 1);
+    EXPECT_TRUE(window->settings().outlines);
+    EXPECT_TRUE(window->command("Outlines")->isChecked());
 }
 
 TEST_F(SettingsTest, RightPanelWidthAndToolBarRowsAreRestored) {
