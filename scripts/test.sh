@@ -4,8 +4,8 @@
 # fuzz-corpus replays with leak checks, the windows and the short GUI soak without.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-# TeX only for the test that compiles an exported TikZ picture.
-"$root/scripts/install-deps.sh" texlive-latex-base texlive-pictures
+# TeX only for the tests that compile exported TikZ pictures, Cyrillic letters included.
+"$root/scripts/install-deps.sh" texlive-latex-base texlive-pictures texlive-lang-cyrillic
 jobs=$(nproc)
 
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

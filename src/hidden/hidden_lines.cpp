@@ -6,8 +6,11 @@
 #include "geometry/tolerances.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
+#include <numbers>
+#include <optional>
 #include <unordered_set>
 
 namespace vorn::hidden {
@@ -83,38 +86,260 @@ int DegenerateAxis(const SceneObject& axes, const pic::ViewState& view) {
 
 struct Segment {
     int slot, vertex1, vertex2;
+    LineKind kind = LineKind::Edge;
 };
+
+// Every edge of the object's faces, each once: the lines of the mesh style.
+void MeshLines(const core::Scene& scene, const core::Settings& settings, const pic::ViewState& view,
+               int slot, std::vector<Segment>& lines) {
+    const SceneObject& o = scene.object(slot);
+    const bool polyhedron = o.type == ObjectType::Polyhedron;
+    const int skipFace = o.type == ObjectType::Axes ? DegenerateAxis(o, view) : 0;
+    const core::EdgeFlags& edges = scene.edgeVisibility(slot);
+    const int faces = std::clamp<int>(o.faceCount, 0, core::kMaxFaces);
+    std::unordered_set<int> seen;
+    for (int f = 1; f <= faces; ++f) {
+        if (f == skipFace) continue;
+        const core::Face& face = o.face(f);
+        if (!ValidFace(o, face)) continue;
+        const int vi[4] = {face.vertex1, face.vertex2, face.vertex3, face.vertex1};
+        for (std::size_t e = 0; e < 3; ++e) {
+            if (settings.DrawContur && polyhedron && edges[static_cast<std::size_t>(f - 1)][e] == 0)
+                continue;
+            const int a = vi[e], b = vi[e + 1];
+            if (a == b) continue;
+            if (!seen.insert(std::min(a, b) * (core::kMaxVertices + 1) + std::max(a, b)).second)
+                continue;
+            lines.push_back({slot, a, b});
+        }
+    }
+}
+
+// Vertices nearer than this share of the mesh's size are one point: a ring of a solid of
+// revolution shrunk to a point on its axis, the two ends of a closed generatrix.
+constexpr double kWeld = 1e-6;
+// A triangle whose doubled area is below this share of the size squared has no facing.
+constexpr double kFlat = 1e-10;
+
+geo::Vec3 Point(const core::Vec3f& p) {
+    return {p.x, p.y, p.z};
+}
+
+bool Finite(const geo::Vec3& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
+
+// The vertices of a mesh, those at one point numbered alike, and the weld distance; a vertex
+// that is not a number stays alone.
+struct Welded {
+    std::vector<geo::Vec3> points; // 1-based like the record
+    std::vector<int> id;
+    double eps = 0, size = 0;
+};
+
+Welded Weld(const SceneObject& o) {
+    Welded w;
+    const int n = o.vertexCount;
+    w.points.resize(static_cast<std::size_t>(n) + 1);
+    w.id.resize(static_cast<std::size_t>(n) + 1);
+    geo::Vec3 lo(HUGE_VAL, HUGE_VAL, HUGE_VAL), hi(-HUGE_VAL, -HUGE_VAL, -HUGE_VAL);
+    std::vector<int> order;
+    for (int i = 1; i <= n; ++i) {
+        const geo::Vec3 p = Point(o.vertex(i));
+        w.points[static_cast<std::size_t>(i)] = p;
+        w.id[static_cast<std::size_t>(i)] = i;
+        if (!Finite(p)) continue;
+        order.push_back(i);
+        lo = {std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
+        hi = {std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
+    }
+    if (order.empty()) return w;
+    const geo::Vec3 span = hi - lo;
+    w.size = std::sqrt(geo::dot(span, span));
+    w.eps = kWeld * w.size;
+    const auto at = [&](int i) -> const geo::Vec3& {
+        return w.points[static_cast<std::size_t>(i)];
+    };
+    std::sort(order.begin(), order.end(),
+              [&](int a, int b) { return at(a).x != at(b).x ? at(a).x < at(b).x : a < b; });
+    for (std::size_t k = 1; k < order.size(); ++k) {
+        const geo::Vec3& p = at(order[k]);
+        for (std::size_t j = k; j-- > 0 && p.x - at(order[j]).x <= w.eps;) {
+            const geo::Vec3& q = at(order[j]);
+            if (std::fabs(p.y - q.y) <= w.eps && std::fabs(p.z - q.z) <= w.eps) {
+                w.id[static_cast<std::size_t>(order[k])] = w.id[static_cast<std::size_t>(order[j])];
+                break;
+            }
+        }
+    }
+    return w;
+}
+
+// The grid lines of a surface z = f(x, y): its nodes lie on a regular grid in x and y (whose
+// spacing is the shortest step along a row or column of the mesh), counted from the smallest
+// x and y the mesh reaches. A mesh edge along a column or a row gets the column's or row's
+// number, any other edge -1.
+class SurfaceGrid {
+  public:
+    SurfaceGrid(const Welded& w, const std::vector<std::array<int, 3>>& triangles) {
+        m_eps = w.eps;
+        m_x0 = m_y0 = HUGE_VAL;
+        for (const auto& t : triangles)
+            for (int e = 0; e < 3; ++e) {
+                const geo::Vec3& a = w.points[static_cast<std::size_t>(t[e])];
+                const geo::Vec3& b = w.points[static_cast<std::size_t>(t[(e + 1) % 3])];
+                const double dx = std::fabs(b.x - a.x), dy = std::fabs(b.y - a.y);
+                if (dy <= m_eps && dx > m_eps) m_dx = std::min(m_dx, dx);
+                if (dx <= m_eps && dy > m_eps) m_dy = std::min(m_dy, dy);
+                m_x0 = std::min(m_x0, a.x), m_y0 = std::min(m_y0, a.y);
+            }
+    }
+
+    int line(const geo::Vec3& a, const geo::Vec3& b) const {
+        const double dx = std::fabs(b.x - a.x), dy = std::fabs(b.y - a.y);
+        if (dx <= m_eps && dy > m_eps && std::isfinite(m_dx))
+            return static_cast<int>(std::lround((a.x - m_x0) / m_dx));
+        if (dy <= m_eps && dx > m_eps && std::isfinite(m_dy))
+            return static_cast<int>(std::lround((a.y - m_y0) / m_dy));
+        return -1;
+    }
+
+  private:
+    double m_eps = 0, m_x0 = 0, m_y0 = 0, m_dx = HUGE_VAL, m_dy = HUGE_VAL;
+};
+
+// What the outline style needs of the view: the direction toward the viewer, and the width in
+// the picture below which a face is seen edge-on.
+struct Sight {
+    const pic::ViewState& view;
+    geo::Vec3 toward;
+    double tolerance;
+};
+
+// The feature lines of a surface's or solid of revolution's mesh for the outline style. Edges
+// are found by their welded ends, so that triangles shrunk to a segment or a point (at a pole,
+// an apex) drop out and the triangles on either side of them meet. An edge that is several
+// kinds counts as the first of rim, crease, silhouette and grid line.
+void FeatureLines(const SceneObject& o, int slot, const Sight& sight, const LineChoice& choice,
+                  std::vector<Segment>& lines) {
+    const Welded w = Weld(o);
+    const auto id = [&](int v) { return w.id[static_cast<std::size_t>(v)]; };
+    const auto at = [&](int v) -> const geo::Vec3& {
+        return w.points[static_cast<std::size_t>(v)];
+    };
+    // Triangles with a facing, as record vertex numbers, their normals as wound, and how far
+    // they turn toward the viewer (none when seen edge-on).
+    std::vector<std::array<int, 3>> triangles;
+    std::vector<geo::Vec3> normals;
+    std::vector<double> facing;
+    std::vector<int> faceOf;
+    const int faces = std::clamp<int>(o.faceCount, 0, core::kMaxFaces);
+    for (int f = 1; f <= faces; ++f) {
+        const core::Face& face = o.face(f);
+        if (!ValidFace(o, face)) continue;
+        const std::array<int, 3> v = {face.vertex1, face.vertex2, face.vertex3};
+        if (id(v[0]) == id(v[1]) || id(v[1]) == id(v[2]) || id(v[2]) == id(v[0])) continue;
+        if (!Finite(at(v[0])) || !Finite(at(v[1])) || !Finite(at(v[2]))) continue;
+        const geo::Vec3 n = geo::cross(at(v[1]) - at(v[0]), at(v[2]) - at(v[0]));
+        if (!(std::sqrt(geo::dot(n, n)) > kFlat * w.size * w.size)) continue;
+        // A face whose picture is thinner than the tolerance hides nothing; counting it with
+        // the faces turned away puts the silhouette on its edge nearer to the viewer, not on
+        // the one right behind it.
+        ViewPoint p[3];
+        double longest = 0;
+        for (int k = 0; k < 3; ++k)
+            p[k] = Project(sight.view, o.vertex(v[static_cast<std::size_t>(k)]));
+        for (int k = 0; k < 3; ++k)
+            longest =
+                std::max(longest, std::hypot(p[(k + 1) % 3].u - p[k].u, p[(k + 1) % 3].v - p[k].v));
+        const double area =
+            (p[1].u - p[0].u) * (p[2].v - p[0].v) - (p[2].u - p[0].u) * (p[1].v - p[0].v);
+        const bool edgeOn = !(std::fabs(area) > sight.tolerance * longest);
+        triangles.push_back(v);
+        normals.push_back(n);
+        facing.push_back(edgeOn ? 0.0 : geo::dot(n, sight.toward));
+        faceOf.push_back(f);
+    }
+
+    struct Use {
+        int key;   // the welded ends, lower first
+        int order; // 3 (face - 1) + edge: where the mesh style meets the edge
+        int triangle;
+        bool rising; // the triangle runs from the lower welded end to the higher
+        int v1, v2;  // record vertices as the triangle runs
+    };
+    std::vector<Use> uses;
+    uses.reserve(3 * triangles.size());
+    for (std::size_t t = 0; t < triangles.size(); ++t)
+        for (int e = 0; e < 3; ++e) {
+            const int v1 = triangles[t][static_cast<std::size_t>(e)];
+            const int v2 = triangles[t][static_cast<std::size_t>((e + 1) % 3)];
+            const int a = id(v1), b = id(v2);
+            uses.push_back({std::min(a, b) * (core::kMaxVertices + 1) + std::max(a, b),
+                            3 * (faceOf[t] - 1) + e, static_cast<int>(t), a < b, v1, v2});
+        }
+    std::sort(uses.begin(), uses.end(), [](const Use& a, const Use& b) {
+        return a.key != b.key ? a.key < b.key : a.order < b.order;
+    });
+
+    const int every = o.type == ObjectType::Surface ? std::max(choice.gridEvery, 0) : 0;
+    const SurfaceGrid grid = every > 0 ? SurfaceGrid(w, triangles) : SurfaceGrid({}, {});
+    // Without a usable angle no edge is a crease.
+    const double cosCrease = std::isfinite(choice.creaseDegrees)
+                                 ? std::cos(choice.creaseDegrees * std::numbers::pi / 180)
+                                 : -2;
+    std::vector<std::pair<int, Segment>> found;
+    for (std::size_t k = 0; k < uses.size();) {
+        std::size_t end = k + 1;
+        while (end < uses.size() && uses[end].key == uses[k].key)
+            ++end;
+        const Use& first = uses[k];
+        std::optional<LineKind> kind;
+        if (end - k == 1) {
+            kind = LineKind::Rim;
+        } else if (end - k > 2) {
+            kind = LineKind::Crease; // where more than two sheets meet
+        } else {
+            const Use& second = uses[k + 1];
+            const auto t1 = static_cast<std::size_t>(first.triangle);
+            const auto t2 = static_cast<std::size_t>(second.triangle);
+            // Two triangles wound alike run through their common edge in opposite directions;
+            // when they run alike, one of them is wound the other way round.
+            const double turn = first.rising == second.rising ? -1.0 : 1.0;
+            const geo::Vec3& n1 = normals[t1];
+            const geo::Vec3 n2 = normals[t2] * turn;
+            const double cosine = geo::dot(n1, n2) / std::sqrt(geo::dot(n1, n1) * geo::dot(n2, n2));
+            if (cosine < cosCrease) {
+                kind = LineKind::Crease;
+            } else if ((facing[t1] > 0) != (facing[t2] * turn > 0)) {
+                kind = LineKind::Silhouette;
+            } else if (every > 0) {
+                const int line = grid.line(at(first.v1), at(first.v2));
+                if (line >= 0 && line % every == 0) kind = LineKind::Grid;
+            }
+        }
+        if (kind) found.push_back({first.order, {slot, first.v1, first.v2, *kind}});
+        k = end;
+    }
+    std::sort(found.begin(), found.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& f : found)
+        lines.push_back(f.second);
+}
 
 // The lines the wire-frame picture draws, each once.
 std::vector<Segment> DrawnLines(const core::Scene& scene, const core::Settings& settings,
-                                const pic::ViewState& view) {
+                                const Sight& sight, const LineChoice& choice) {
     std::vector<Segment> lines;
     const int count = std::min(scene.objectCount(), core::kMaxObjectCount);
-    std::unordered_set<int> seen;
     for (int slot = 1; slot <= count; ++slot) {
         const SceneObject& o = scene.object(slot);
         if (!o.visible || o.vertexCount < 1 || o.vertexCount > core::kMaxVertices) continue;
-        const bool polyhedron = o.type == ObjectType::Polyhedron;
-        const int skipFace = o.type == ObjectType::Axes ? DegenerateAxis(o, view) : 0;
-        const core::EdgeFlags& edges = scene.edgeVisibility(slot);
-        const int faces = std::clamp<int>(o.faceCount, 0, core::kMaxFaces);
-        seen.clear();
-        for (int f = 1; f <= faces; ++f) {
-            if (f == skipFace) continue;
-            const core::Face& face = o.face(f);
-            if (!ValidFace(o, face)) continue;
-            const int vi[4] = {face.vertex1, face.vertex2, face.vertex3, face.vertex1};
-            for (std::size_t e = 0; e < 3; ++e) {
-                if (settings.DrawContur && polyhedron &&
-                    edges[static_cast<std::size_t>(f - 1)][e] == 0)
-                    continue;
-                const int a = vi[e], b = vi[e + 1];
-                if (a == b) continue;
-                if (!seen.insert(std::min(a, b) * (core::kMaxVertices + 1) + std::max(a, b)).second)
-                    continue;
-                lines.push_back({slot, a, b});
-            }
-        }
+        if (choice.style == LineStyle::Outline &&
+            (o.type == ObjectType::Surface || o.type == ObjectType::RevolutionSurface))
+            FeatureLines(o, slot, sight, choice, lines);
+        else
+            MeshLines(scene, settings, sight.view, slot, lines);
     }
     return lines;
 }
@@ -354,7 +579,7 @@ geo::Vec3 TowardViewer(const pic::ViewState& view) {
 }
 
 Visibility VisibleSpans(const core::Scene& scene, const core::Settings& settings,
-                        const pic::ViewState& picture, const LineChoice& /*choice*/) {
+                        const pic::ViewState& picture, const LineChoice& choice) {
     // Scales a file leaves unusable count as 1: the pieces depend only on their ratios.
     core::SceneHeader header = *picture.header;
     pic::ViewState view(header);
@@ -367,8 +592,6 @@ Visibility VisibleSpans(const core::Scene& scene, const core::Settings& settings
 
     Visibility result;
     result.towardViewer = TowardViewer(view);
-    const std::vector<Segment> lines = DrawnLines(scene, settings, view);
-
     // The size of what takes part sets the tolerances, so they follow the scene's scale.
     double lo[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL}, hi[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
     const int count = std::min(scene.objectCount(), core::kMaxObjectCount);
@@ -390,6 +613,8 @@ Visibility VisibleSpans(const core::Scene& scene, const core::Settings& settings
     if (!(size > 0) || !std::isfinite(size)) size = 1;
 
     Occluders occluders(scene, view, size);
+    const std::vector<Segment> lines =
+        DrawnLines(scene, settings, {view, result.towardViewer, occluders.tolerance()}, choice);
     std::vector<std::pair<double, double>> hidden;
     result.lines.reserve(lines.size());
     for (const Segment& s : lines) {
@@ -398,7 +623,7 @@ Visibility VisibleSpans(const core::Scene& scene, const core::Settings& settings
         const ViewPoint b = Project(view, o.vertex(s.vertex2));
         const double length = std::sqrt((b.u - a.u) * (b.u - a.u) + (b.v - a.v) * (b.v - a.v) +
                                         (b.z - a.z) * (b.z - a.z));
-        LineSpans line{s.slot, s.vertex1, s.vertex2, {}};
+        LineSpans line{s.slot, s.vertex1, s.vertex2, {}, s.kind};
         if (std::isfinite(length) && length > 0) {
             occluders.hiddenIntervals(a, b, hidden);
             line.pieces = Pieces(hidden, std::min(kSliver * size / length, kMaxSliverFraction));

@@ -26,6 +26,12 @@ enum class LineKind : std::uint8_t { Edge, Silhouette, Rim, Crease, Grid };
 // their feature lines (silhouettes, boundary rims, creases sharper than `creaseDegrees`), and
 // for surfaces z = f(x, y) every `gridEvery`-th mesh line besides (0: none). Polyhedra, planes,
 // polylines and the axes are drawn as they are in both.
+// A silhouette is an edge between a face turned toward the viewer and one turned away (a face
+// seen edge-on counts as turned away, so the silhouette is its nearer edge); a rim an edge of
+// one face only; a crease an edge whose two faces' normals differ by more than the angle. The
+// faces' winding plays no part, and vertices at one point (a pole, an apex, the closing end of
+// a generatrix) count as one. An edge that is several of these is the first of rim, crease,
+// silhouette and grid line.
 enum class LineStyle : std::uint8_t { Mesh, Outline };
 struct LineChoice {
     LineStyle style = LineStyle::Mesh;

@@ -16,7 +16,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 #include <sstream>
+#include <tuple>
 
 #include <unistd.h>
 
@@ -221,6 +223,129 @@ TEST(VectorExport, KeepsCyrillicLabelsAsText) {
     run.start(pdftotext, {dir.file("l.pdf"), QStringLiteral("-")});
     ASSERT_TRUE(run.waitForFinished(30000));
     EXPECT_TRUE(QString::fromUtf8(run.readAllStandardOutput()).contains("Переріз АВС"));
+}
+
+// A stroke of a figure file: its two ends in millimetres and whether it is dashed.
+struct FileStroke {
+    double x1, y1, x2, y2;
+    bool dashed;
+};
+
+// The strokes of a figure's SVG file.
+std::vector<FileStroke> SvgStrokes(const QByteArray& svg) {
+    static const QRegularExpression path(
+        R"re(<path d="M(-?[\d.]+) (-?[\d.]+)L(-?[\d.]+) (-?[\d.]+)"[^>]*?(?:stroke-dasharray="([\d.]+) [^"]*")?/>)re");
+    std::vector<FileStroke> out;
+    for (auto m = path.globalMatch(QString::fromUtf8(svg)); m.hasNext();) {
+        const auto g = m.next();
+        out.push_back({g.captured(1).toDouble(), g.captured(2).toDouble(), g.captured(3).toDouble(),
+                       g.captured(4).toDouble(), g.captured(5).toDouble() > 0.1});
+    }
+    return out;
+}
+
+// The strokes of a figure's PDF file, read from its content streams' drawing operators: the
+// dash array set by `d` and every `x y m x y l S` path (the figure draws in millimetres).
+std::vector<FileStroke> PdfStrokes(const QByteArray& pdf) {
+    std::vector<FileStroke> out;
+    for (qsizetype at = pdf.indexOf("stream"); at >= 0; at = pdf.indexOf("stream", at + 1)) {
+        if (at >= 3 && pdf.mid(at - 3, 3) == "end") continue;
+        qsizetype begin = at + 6;
+        if (pdf[begin] == '\r') ++begin;
+        if (pdf[begin] == '\n') ++begin;
+        const qsizetype end = pdf.indexOf("endstream", begin);
+        if (end < 0) break;
+        // qUncompress wants the size in front of a zlib stream; 64 MiB is room enough.
+        QByteArray packed = QByteArray::fromHex("04000000") + pdf.mid(begin, end - begin);
+        const QByteArray text = qUncompress(packed);
+        if (text.isEmpty()) continue;
+        const QList<QByteArray> words = text.simplified().split(' ');
+        bool dashed = false;
+        std::vector<double> stack;
+        std::vector<double> path;
+        for (qsizetype i = 0; i < words.size(); ++i) {
+            const QByteArray& w = words[i];
+            bool number = false;
+            const double v = w.toDouble(&number);
+            if (number) {
+                stack.push_back(v);
+                continue;
+            }
+            if (w.startsWith('[')) { // a dash array up to "]": empty means solid
+                const bool empty = w.startsWith("[]");
+                double first = 0;
+                if (!empty) first = w.mid(1).toDouble();
+                while (i < words.size() && !words[i].contains(']'))
+                    ++i;
+                dashed = !empty && first > 0.1;
+            } else if (w == "m") {
+                path.assign(stack.end() - 2, stack.end());
+            } else if (w == "l" && path.size() == 2) {
+                path.insert(path.end(), stack.end() - 2, stack.end());
+            } else if (w == "S" && path.size() == 4) {
+                out.push_back({path[0], path[1], path[2], path[3], dashed});
+                path.clear();
+            }
+            stack.clear();
+        }
+    }
+    return out;
+}
+
+// SVG and PDF figures of every sample in the three hidden-line modes hold the same strokes,
+// each once, with the same dash state; the SVG ones are checked against the hidden-line pass
+// by the figure's own tests.
+TEST(FigureFiles, PdfHoldsTheSvgStrokesEachOnceWithTheirDashes) {
+    TempDir dir;
+    for (const char* sample :
+         {"cube_section", "pyramid_height", "regular_solids", "surfaces", "revolution"})
+        for (const char* mode : {"solid", "dashed", "removed"})
+            for (const bool bw : {false, true}) {
+                SCOPED_TRACE(std::string(sample) + " " + mode + (bw ? " bw" : ""));
+                std::vector<std::vector<FileStroke>> files;
+                for (const char* ext : {"svg", "pdf"}) {
+                    const std::string out = dir.file("f").toStdString() + "." + ext;
+                    Args args = {std::string(VORN_SAMPLES_DIR) + "/" + sample + ".v3d",
+                                 "-o",
+                                 out,
+                                 "--hidden",
+                                 mode,
+                                 "--fit",
+                                 "--labels"};
+                    if (bw) args.push_back("--bw");
+                    std::ostringstream o, e;
+                    ASSERT_EQ(runRender(args, o, e), 0) << e.str();
+                    const QByteArray data = Bytes(QString::fromStdString(out));
+                    files.push_back(std::string(ext) == "svg" ? SvgStrokes(data)
+                                                              : PdfStrokes(data));
+                }
+                // The same strokes to the SVG's thousandth of a millimetre, either way round.
+                const auto same = [](const FileStroke& p, const FileStroke& q) {
+                    const auto near = [](double a, double b) { return std::fabs(a - b) <= 0.002; };
+                    const bool forward = near(p.x1, q.x1) && near(p.y1, q.y1) && near(p.x2, q.x2) &&
+                                         near(p.y2, q.y2);
+                    const bool back = near(p.x1, q.x2) && near(p.y1, q.y2) && near(p.x2, q.x1) &&
+                                      near(p.y2, q.y1);
+                    return (forward || back) && p.dashed == q.dashed;
+                };
+                ASSERT_FALSE(files[0].empty());
+                ASSERT_EQ(files[0].size(), files[1].size());
+                std::vector<bool> used(files[1].size(), false);
+                std::size_t dashed = 0;
+                for (const FileStroke& s : files[0]) {
+                    dashed += s.dashed;
+                    int found = 0;
+                    for (std::size_t k = 0; k < files[1].size(); ++k)
+                        if (same(s, files[1][k])) {
+                            ++found;
+                            used[k] = true;
+                        }
+                    EXPECT_EQ(found, 1) << s.x1 << " " << s.y1 << " " << s.x2 << " " << s.y2;
+                }
+                EXPECT_EQ(std::count(used.begin(), used.end(), false), 0);
+                EXPECT_EQ(dashed > 0,
+                          std::string(mode) == "dashed" || (bw && std::string(mode) == "solid"));
+            }
 }
 
 } // namespace

@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
+#include <map>
+#include <set>
 #include <sstream>
 
 namespace vorn::test {
@@ -67,6 +70,48 @@ TEST(V3dtoolEdges, PrintsTheViewAndEveryPiece) {
     }
 }
 
+// The outline style draws the round solids of the sample by their feature lines, each row
+// ending in the line's kind; the mesh style prints every mesh line, rows as before.
+TEST(V3dtoolEdges, OutlineStyleEndsEachRowInItsKind) {
+    const std::string file = VORN_SOURCE_DIR "/samples/revolution.v3d";
+    struct Row {
+        std::vector<std::string> extra;
+        std::size_t fields;
+        bool outline;
+    };
+    std::map<std::string, std::size_t> rows;
+    for (const Row& r : {Row{{}, 6, false}, Row{{"--style", "mesh"}, 6, false},
+                         Row{{"--style", "outline", "--grid", "2"}, 7, true}}) {
+        std::vector<std::string> args = {file, "--turn", "27,49"};
+        args.insert(args.end(), r.extra.begin(), r.extra.end());
+        std::ostringstream out, err;
+        ASSERT_EQ(tool::runEdges(args, out, err), 0) << err.str();
+        std::istringstream lines(out.str());
+        std::string line;
+        std::getline(lines, line); // the view
+        std::set<std::string> silhouettes;
+        std::size_t count = 0;
+        for (; std::getline(lines, line); ++count) {
+            std::istringstream words(line);
+            std::vector<std::string> w{std::istream_iterator<std::string>(words), {}};
+            ASSERT_EQ(w.size(), r.fields) << line;
+            EXPECT_TRUE(w[5] == "visible" || w[5] == "hidden") << line;
+            if (!r.outline) continue;
+            EXPECT_TRUE(
+                std::set<std::string>({"edge", "silhouette", "rim", "crease", "grid"}).count(w[6]))
+                << line;
+            EXPECT_EQ(w[6] == "edge", w[0] == "0") << line; // the axes alone are edges here
+            if (w[6] == "silhouette") silhouettes.insert(w[0]);
+        }
+        rows[r.extra.empty() ? "" : r.extra[1]] = count;
+        if (r.outline) {
+            EXPECT_EQ(silhouettes, (std::set<std::string>{"1", "2", "3", "4", "5"}));
+        }
+    }
+    EXPECT_EQ(rows[""], rows["mesh"]);
+    EXPECT_GT(rows["mesh"], 10 * rows["outline"]);
+}
+
 TEST(V3dtoolEdges, RefusesBadArguments) {
     const std::string file = EdgesScene();
     struct Row {
@@ -78,6 +123,9 @@ TEST(V3dtoolEdges, RefusesBadArguments) {
         {{}, 2, "usage: v3dtool edges FILE.v3d"},
         {{file, "--turn", "72,0"}, 2, "--turn wants H,V"},
         {{file, "--size", "10x10"}, 2, "usage: v3dtool edges"},
+        {{file, "--style", "dashed"}, 2, "--style wants mesh or outline"},
+        {{file, "--style", "outline", "--grid", "-1"}, 2, "--grid wants a whole number"},
+        {{file, "--grid", "2x"}, 2, "--grid wants a whole number"},
         {{ToolTempPath("no-such-scene.v3d")}, 1, ""},
     };
     for (const Row& r : rows) {

@@ -2,6 +2,8 @@
 #include "v3dtool/commands.h"
 #include "v3dtool/tool_support.h"
 
+#include "figure/figure.h"
+#include "picture/figure_painter.h"
 #include "picture/gl_bar.h"
 #include "picture/halftone_scene.h"
 #include "picture/picture_canvas.h"
@@ -20,6 +22,7 @@
 #include <charconv>
 #include <cmath>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 namespace vorn::tool {
@@ -129,15 +132,18 @@ const CommandHelp kRenderHelp = {
         "v3dtool render FILE.v3d -o OUT.{png,svg,pdf,tex} [--size WxH] [--turn H,V] [--labels]\n"
         "            [--fit] [--halftone] [--line-width N] [--label-size N]\n"
         "            [--hidden solid|dashed|removed] [--bw] [--width-cm N] [--dpi N] "
-        "[--transparent]",
+        "[--transparent]\n"
+        "            [--style outline|mesh] [--grid K] [--no-axes] [--line-pt X] [--hidden-pt X]\n"
+        "            [--label-pt X]",
     .details =
         "Draws the wire-frame picture of FILE.v3d with its stored view and the default settings.\n"
         "  -o OUT       the file to write; its extension chooses the format: .png a bitmap,\n"
         "               .svg and .pdf a drawing of lines and text, .tex a TikZ picture for LaTeX\n"
         "  --size WxH   its size in pixels, each 1..10000 (default 800x600)\n"
         "  --turn H,V   the rotation scroll bars' positions, each 0..71 (default: the file's)\n"
-        "  --labels     vertex marks and labels, as the interactive picture draws them\n"
-        "  --fit        the size of \"Дібрати розмір\" instead of the file's scales\n"
+        "  --labels     vertex letters (\"Зображати номери вершин\"), each place lettered once\n"
+        "  --fit        the size of \"Дібрати розмір\" instead of the file's scales; a figure\n"
+        "               (SVG, PDF, TikZ) is framed on the solids, the axes cut at its frame\n"
         "  --halftone   the half-tone picture instead (needs OpenGL: a display, e.g. xvfb-run)\n"
         "  --line-width N  line width in pixels, 1..4 (default 1), as \"Товщина ліній\"\n"
         "  --label-size N  label font size in points, 6..24 (default 10), as\n"
@@ -147,8 +153,17 @@ const CommandHelp kRenderHelp = {
         "               and lighter when dashed and left out when removed\n"
         "  --bw         black and white: white paper, black lines and text, no fills; hidden\n"
         "               lines dashed unless --hidden removed\n"
-        "  --width-cm N the width of an SVG, PDF or TikZ drawing in centimetres, 1..100\n"
-        "               (default 16)\n"
+        "  --width-cm N the width of an SVG, PDF or TikZ figure in centimetres, 1..100\n"
+        "               (default 12, an A4 page's text block)\n"
+        "  --style S    how round solids and surfaces are drawn: outline (their silhouettes,\n"
+        "               rims and creases; the default of SVG, PDF and TikZ) or mesh (every mesh\n"
+        "               line; the default of PNG). A PNG in the outline style is a figure too\n"
+        "  --grid K     in the outline style, every K-th mesh line of z = f(x, y) surfaces too\n"
+        "  --no-axes    a figure without the coordinate axes\n"
+        "  --line-pt X  the width of visible lines of a figure in points (default 0.6)\n"
+        "  --hidden-pt X  the width of dashed hidden lines in points (default 0.4)\n"
+        "  --label-pt X the size of a figure's letters in points (default 10)\n"
+        "  Figures keep their line widths and letter sizes in points whatever their width.\n"
         "  --dpi N      the resolution stored in a PNG, 30..2400 dots per inch (default 96)\n"
         "  --transparent  a PNG without the background\n",
 };
@@ -159,7 +174,11 @@ int runRender(const Args& args, std::ostream& out, std::ostream& err) {
     int turnH = -1, turnV = -1;
     bool labels = false, fit = false, halfTone = false, transparent = false, blackWhite = false;
     int hiddenMode = core::kHiddenSolid;
-    int widthCm = 16, dpi = 96;
+    int widthCm = 12, dpi = 96;
+    std::optional<hidden::LineStyle> style;
+    int grid = 0;
+    bool noAxes = false;
+    fig::Pens pens;
     const core::Settings defaults;
     int lineWidth = defaults.lineWidth, labelSize = defaults.labelFontSize;
     // A whole number lo..hi after the option `a`, or a message and false.
@@ -217,6 +236,27 @@ int runRender(const Args& args, std::ostream& out, std::ostream& err) {
             if (!number(a, args[++i], 30, 2400, dpi)) return 2;
         } else if (a == "--transparent") {
             transparent = true;
+        } else if (a == "--style" && hasValue) {
+            const std::string& v = args[++i];
+            if (v != "outline" && v != "mesh") {
+                err << "--style wants outline or mesh\n";
+                return 2;
+            }
+            style = v == "outline" ? hidden::LineStyle::Outline : hidden::LineStyle::Mesh;
+        } else if (a == "--grid" && hasValue) {
+            if (!number(a, args[++i], 0, 1000, grid)) return 2;
+        } else if (a == "--no-axes") {
+            noAxes = true;
+        } else if ((a == "--line-pt" || a == "--hidden-pt" || a == "--label-pt") && hasValue) {
+            const std::string& v = args[++i];
+            double x = 0;
+            const auto r = std::from_chars(v.data(), v.data() + v.size(), x);
+            const double hi = a == "--label-pt" ? 72 : 10;
+            if (r.ec != std::errc() || r.ptr != v.data() + v.size() || !(x >= 0.05 && x <= hi)) {
+                err << a << " wants a number of points 0.05.." << hi << '\n';
+                return 2;
+            }
+            (a == "--line-pt" ? pens.visible : a == "--hidden-pt" ? pens.hidden : pens.label) = x;
         } else if (!a.empty() && a[0] != '-' && input.empty()) {
             input = a;
         } else {
@@ -252,6 +292,7 @@ int runRender(const Args& args, std::ostream& out, std::ostream& err) {
     std::ostringstream report;
     ToolSession session(report, err);
     session.settings.lineWidth = lineWidth;
+    if (labels) session.settings.PutVerNum = true;
     session.settings.labelFontSize = labelSize;
     session.settings.hiddenLines =
         blackWhite ? pic::BlackAndWhiteHiddenMode(hiddenMode) : hiddenMode;
@@ -294,16 +335,31 @@ int runRender(const Args& args, std::ostream& out, std::ostream& err) {
         image.setDotsPerMeterX(dotsPerMetre);
         image.setDotsPerMeterY(dotsPerMetre);
         written = image.save(path, "PNG");
-    } else if (format == Format::Png) {
+    } else if (format == Format::Png &&
+               style.value_or(hidden::LineStyle::Mesh) == hidden::LineStyle::Mesh) {
         written = pic::WritePng(path, list, width, height, dpi, transparent);
-    } else if (format == Format::Svg) {
-        written = pic::WriteSvg(path, list, width, height, widthCm);
-    } else if (format == Format::Pdf) {
-        written = pic::WritePdf(path, list, width, height, widthCm);
     } else {
-        std::ofstream tex(output, std::ios::binary);
-        tex << pic::TikzPicture(list, width, height, widthCm);
-        written = static_cast<bool>(tex.flush());
+        fig::FigureOptions options;
+        options.hiddenMode = hiddenMode;
+        options.blackWhite = blackWhite;
+        options.axes = !noAxes;
+        options.fit = fit;
+        options.style = style.value_or(hidden::LineStyle::Outline);
+        options.gridEvery = grid;
+        options.labels = true;
+        options.width = widthCm * 10.0;
+        options.pens = pens;
+        const fig::Figure figure =
+            fig::BuildFigure(session.scene, session.settings, view, width, height, options);
+        if (format == Format::Png) {
+            written = pic::WriteFigurePng(path, figure, dpi, transparent);
+        } else if (format == Format::Pdf) {
+            written = pic::WriteFigurePdf(path, figure);
+        } else {
+            std::ofstream file(output, std::ios::binary);
+            file << (format == Format::Svg ? fig::FigureSvg(figure) : fig::FigureTikz(figure));
+            written = static_cast<bool>(file.flush());
+        }
     }
     if (!written) {
         err << "render: cannot write " << output << '\n';

@@ -363,6 +363,8 @@ void pyramidHeight(Builder& b) {
     b.polyline("OK", kPurple, {foot, k});
     b.point("O", kRed, foot);
     b.point("K", kDarkGreen, k);
+    // The apex by the name the lesson gives it, so that every drawing letters it S.
+    b.point("S", kBlue, s);
 }
 
 // Surfaces z = f(x, y): over a disc, over a triangle, and one of two parts over two half-discs.
