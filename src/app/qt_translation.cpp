@@ -106,16 +106,23 @@ bool UseQtTranslation(const QString& locale) {
     delete s.gaps;
     s.translated = QLocale(locale).language() == QLocale::English;
     if (s.translated || !QCoreApplication::instance()) return s.translated;
-    auto* gaps = new GapTranslator(locale, QCoreApplication::instance());
-    if (QCoreApplication::installTranslator(gaps))
-        s.gaps = gaps;
-    else
-        delete gaps;
     auto* translator = new QTranslator(QCoreApplication::instance());
     // "qt_<lang>.qm" gathers the catalogues of Qt's modules.
-    if (translator->load(QLocale(locale), QStringLiteral("qt"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
-        QCoreApplication::installTranslator(translator)) {
+    if (!translator->load(QLocale(locale), QStringLiteral("qt"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    // The gaps of a catalogue are filled only where there is one: without it Qt's texts stay
+    // English, not a mixture. Installed first, the table is asked after Qt's catalogue.
+    if (QLocale(locale).language() == QLocale::Ukrainian) {
+        auto* gaps = new GapTranslator(locale, QCoreApplication::instance());
+        if (QCoreApplication::installTranslator(gaps))
+            s.gaps = gaps;
+        else
+            delete gaps;
+    }
+    if (QCoreApplication::installTranslator(translator)) {
         s.translator = translator;
         s.translated = true;
     } else {

@@ -258,6 +258,30 @@ TEST(ExportNames, ExtensionFollowsTheFormat) {
     }
 }
 
+// The figure draws hidden lines as the window's "Невидимі лінії" say; black and white dashes
+// the ones that would be solid, as its check box promises.
+TEST(ExportFigure, HiddenLinesFollowTheWindowsMode) {
+    const struct {
+        int window;
+        bool blackWhite;
+        int figure;
+    } rows[] = {
+        {core::kHiddenSolid, false, core::kHiddenSolid},
+        {core::kHiddenDashed, false, core::kHiddenDashed},
+        {core::kHiddenRemoved, false, core::kHiddenRemoved},
+        {core::kHiddenSolid, true, core::kHiddenDashed},
+        {core::kHiddenRemoved, true, core::kHiddenRemoved},
+    };
+    for (const auto& r : rows) {
+        app::ExportOptions o;
+        o.blackWhite = r.blackWhite;
+        const fig::FigureOptions f = app::FigureOptionsFor(o, r.window, 80);
+        EXPECT_EQ(f.hiddenMode, r.figure) << r.window << " " << r.blackWhite;
+        EXPECT_EQ(f.blackWhite, r.blackWhite);
+        EXPECT_DOUBLE_EQ(f.width, 80);
+    }
+}
+
 // Through the window: the dialog offers only the chosen format's files, and what is written
 // carries that format's extension whatever was typed.
 TEST_F(ExportPicture, FileDialogOffersTheFormatAndTheFileTakesItsExtension) {
