@@ -144,6 +144,9 @@ constexpr CommandInfo kCommands[] = {
      true, true, false},
     {64, "HiddenRemoved", "не показувати", "Hidden", "", "Невидимі лінії не показувати", H::Main,
      B::None, true, true, false},
+    {65, "Outlines", "Контури", "Hidden", "",
+     "Тіла обертання й поверхні лише контурами, як на рисунку в підручнику", H::Main, B::None, true,
+     true, false},
 
     {421, "TbFile", "Файл", "ToolBars", "", "Показати або сховати панель \"Файл\"", H::Main,
      B::None, true, true, false},

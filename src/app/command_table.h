@@ -14,6 +14,8 @@ inline constexpr int Calculator = 31, Integral = 32, DoubleIntegral = 33;
 inline constexpr int Settings = 41, ClearReport = 44, Hint = 43, HelpTopics = 50, HalfTone = 61;
 // The three "Невидимі лінії" items, in the order of core::kHiddenSolid..kHiddenRemoved.
 inline constexpr int FirstHiddenLines = 62, LastHiddenLines = 64;
+// "Контури": round solids and surfaces by their outlines, beside the hidden-line mode.
+inline constexpr int Outlines = 65;
 inline constexpr int Transform = 100, FirstMode = 101, LastMode = 104;
 // "Розгортка многогранника": the net window.
 inline constexpr int Unfold = 105;

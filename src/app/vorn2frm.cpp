@@ -225,6 +225,9 @@ void TVorn2frm::buildMenus() {
     for (const char* name : {"HiddenSolid", "HiddenDashed", "HiddenRemoved"})
         hidden->addAction(m_commands.at(name));
     setHiddenLines(m_settings.hiddenLines);
+    // The outline choice stands apart from the three, after a line.
+    m_menus.at("Hidden")->insertSeparator(m_commands.at("Outlines"));
+    setOutlines(m_settings.outlines);
 
     // The report pane's context menu: clear (the menu's own item) and save as text.
     QListWidget* answers = m_listing->answerBox();
@@ -346,6 +349,9 @@ void TVorn2frm::dispatch(int t) {
     case tag::LastHiddenLines:
         setHiddenLines(t - tag::FirstHiddenLines);
         break;
+    case tag::Outlines:
+        setOutlines(m_commands.at("Outlines")->isChecked());
+        break;
     default:
         if (entryCommand(t)) break;
         if (m_interaction->dispatch(t)) break;
@@ -361,6 +367,11 @@ void TVorn2frm::setHiddenLines(int mode) {
     m_settings.hiddenLines = mode;
     for (QAction* item : m_menus.at("Hidden")->actions())
         if (item->property("Tag").toInt() == tag::FirstHiddenLines + mode) item->setChecked(true);
+}
+
+void TVorn2frm::setOutlines(bool on) {
+    m_settings.outlines = on;
+    m_commands.at("Outlines")->setChecked(on);
 }
 
 bool TVorn2frm::busy() const {

@@ -187,6 +187,7 @@ class TVorn2frm : public QMainWindow,
     bool toggleHalfTone();
     // Sets the hidden-line mode (core::kHiddenSolid..kHiddenRemoved) and checks its item.
     void setHiddenLines(int mode);
+    void setOutlines(bool on);
 
     // Recovery files in `dir`: the modified scene is autosaved there every minute (or every
     // VORN3D_AUTOSAVE_MS), when the session ends and on SIGTERM or SIGHUP.

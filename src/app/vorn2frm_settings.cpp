@@ -168,6 +168,7 @@ void TVorn2frm::readWindowSettings(const lang::IniFile& ini) {
         m_commands.at(b.item)->setChecked(ini.intValue(kWindow, b.key, 1) != 0);
     m_commands.at("Hint")->setChecked(ini.intValue(kWindow, "IsHint", 1) != 0);
     setHiddenLines(ini.intValue(kWindow, "HiddenLines", core::kHiddenSolid));
+    setOutlines(ini.intValue(kWindow, "Outlines", 0) != 0);
     for (const auto& [t, bar] : m_toolBars) {
         const QAction* item = m_menus.at("ToolBars")->actions().value(t - tag::FirstToolBar);
         bar->setVisible(item && item->isChecked());
@@ -236,6 +237,7 @@ bool TVorn2frm::saveSettings() {
         ini.set(kWindow, b.key, m_commands.at(b.item)->isChecked() ? "1" : "0");
     ini.set(kWindow, "IsHint", m_commands.at("Hint")->isChecked() ? "1" : "0");
     ini.set(kWindow, "HiddenLines", std::to_string(m_settings.hiddenLines));
+    ini.set(kWindow, "Outlines", m_settings.outlines ? "1" : "0");
     WriteDialogControls(ini, m_setupFrm);
     for (int i = 0; i < core::kColorRoleCount; ++i)
         ini.set(kColors, m_setupFrm->roleCaption(i).toStdString(),

@@ -53,6 +53,9 @@ struct Settings {
     // How the wire-frame picture draws what lies behind faces (HiddenLines): solid as the
     // rest, dashed, or not at all.
     int hiddenLines = 0; // kHiddenSolid..kHiddenRemoved
+    // Round solids and surfaces drawn by their outlines (silhouettes, rims, creases) instead of
+    // every mesh line (Outlines), as figures for print draw them.
+    bool outlines = false;
 
     double Quality() const { return (qualityPosition + 1) / 100.0; }
     // RGB (0x00BBGGRR) of a colour role through the palette.

@@ -441,10 +441,26 @@ void PaintDisplayList(QImage& image, const DisplayList& list) {
 PictureCanvas::PictureCanvas(core::Env& env) : m_engine(env) {
     m_engine.setHiddenPartsSource([this](const ViewState& view) {
         const core::Env& e = m_engine.env();
-        const hidden::Visibility seen = hidden::VisibleSpans(e.scene, e.settings, view);
+        hidden::LineChoice choice;
+        if (e.settings.outlines) choice.style = hidden::LineStyle::Outline;
+        const hidden::Visibility seen = hidden::VisibleSpans(e.scene, e.settings, view, choice);
         HiddenParts parts;
+        parts.outlines = e.settings.outlines;
+        const bool solid = m_engine.hiddenMode() == core::kHiddenSolid;
+        // A mesh with no feature line in this view draws nothing of its mesh.
+        for (int slot = 2; parts.outlines && slot <= e.scene.objectCount(); ++slot) {
+            const core::ObjectType type = e.scene.object(slot).type;
+            if (type == core::ObjectType::Surface || type == core::ObjectType::RevolutionSurface)
+                parts.meshLines[slot];
+        }
         for (const hidden::LineSpans& line : seen.lines) {
+            const core::ObjectType type = e.scene.object(line.slot).type;
+            if (parts.outlines &&
+                (type == core::ObjectType::Surface || type == core::ObjectType::RevolutionSurface))
+                parts.meshLines[line.slot].insert({line.vertex1, line.vertex2});
             auto& hiddenHere = parts.lines[{line.slot, line.vertex1, line.vertex2}];
+            // Outlines in the solid mode: every piece drawn as it is.
+            if (solid) continue;
             for (const hidden::Piece& piece : line.pieces)
                 if (!piece.visible) hiddenHere.emplace_back(piece.t0, piece.t1);
         }

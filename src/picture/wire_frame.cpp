@@ -232,7 +232,8 @@ RedrawResult WireFrame::redraw(DisplayList& out, bool interactive, ScreenPoint m
     projectionPass();
     axisPass();
     m_hidden.reset();
-    if (hiddenMode() != core::kHiddenSolid && m_hiddenSource && !m_hiddenDeferred)
+    if ((hiddenMode() != core::kHiddenSolid || m_env.settings.outlines) && m_hiddenSource &&
+        !m_hiddenDeferred)
         m_hidden = m_hiddenSource(m_view);
     DrawOp clear = Op(DrawOp::Kind::Fill, Role::Background, 0, roleRgb(core::kColorBackground));
     clear.pts[0] = {0, 0};
@@ -470,9 +471,16 @@ void WireFrame::drawObjects(DisplayList& out, int slot, bool interactive, Screen
             piece(at, 1, style);
         };
         if (visible && !polyhedron && m_hidden) {
-            for (int e = 1; e <= 3; ++e)
-                edgePieces(Role::FaceOutline, e, vi[static_cast<std::size_t>(e - 1)],
-                           vi[static_cast<std::size_t>(e)]);
+            // With outlines a mesh draws only its feature lines.
+            const auto drawn = m_hidden->meshLines.find(slot);
+            for (int e = 1; e <= 3; ++e) {
+                const int v1 = vi[static_cast<std::size_t>(e - 1)],
+                          v2 = vi[static_cast<std::size_t>(e)];
+                if (drawn != m_hidden->meshLines.end() && !drawn->second.count({v1, v2}) &&
+                    !drawn->second.count({v2, v1}))
+                    continue;
+                edgePieces(Role::FaceOutline, e, v1, v2);
+            }
         } else if (visible && !polyhedron && !cut) {
             DrawOp& outline =
                 Push(out, DrawOp::Kind::Polyline, Role::FaceOutline, o.color, background);

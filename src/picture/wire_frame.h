@@ -99,6 +99,10 @@ struct HiddenParts {
     using Key = std::tuple<int, int, int>; // slot, vertex1, vertex2
     std::map<Key, std::vector<std::pair<double, double>>> lines;
     std::set<std::pair<int, int>> points; // slot, vertex
+    // With outlines: per slot of a surface or a solid of revolution, the mesh lines drawn (its
+    // feature lines); the others are left out.
+    std::map<int, std::set<std::pair<int, int>>> meshLines;
+    bool outlines = false;
 };
 using HiddenPartsSource = std::function<HiddenParts(const ViewState&)>;
 
@@ -125,7 +129,8 @@ class WireFrame {
 
     void setHooks(PassHooks* hooks) { m_hooks = hooks ? hooks : &m_noHooks; }
     void setTextMeasure(TextMeasure measure) { m_measure = std::move(measure); }
-    // Asked by every redraw while the hidden-line mode is not solid; without it all is visible.
+    // Asked by every redraw while the hidden-line mode is not solid or outlines are drawn;
+    // without it all is visible and every mesh line drawn.
     void setHiddenPartsSource(HiddenPartsSource source) { m_hiddenSource = std::move(source); }
     // While deferred, redraws skip the hidden-line pass and draw every line solid (a drag
     // turning the scene); the redraw after it ends does the pass again.

@@ -114,3 +114,45 @@ TEST(SampleScenes, HiddenLineModesDashOrLeaveOutWhatFacesHide) {
 
 } // namespace
 } // namespace vorn::tool
+
+namespace vorn::tool {
+namespace {
+
+// "Контури": round solids and surfaces drawn by their feature lines, dashed behind faces when
+// hidden lines are, and every mesh line again without the choice.
+TEST(SampleScenes, OutlinesDrawRoundSolidsByTheirFeatureLines) {
+    test::EnsureQtApp();
+    struct Count {
+        int lines = 0, dashed = 0;
+    };
+    const auto count = [](bool outlines, int mode) {
+        std::ostringstream report, boxes;
+        ToolSession session(report, boxes);
+        EXPECT_TRUE(session.load(VORN_SAMPLES_DIR "/revolution.v3d"));
+        session.settings.outlines = outlines;
+        session.settings.hiddenLines = mode;
+        pic::PictureCanvas canvas(session.env);
+        canvas.resize(800, 600);
+        canvas.engine().setReady(true);
+        EXPECT_EQ(canvas.redraw(), pic::RedrawResult::Drawn);
+        Count c;
+        for (const pic::DrawOp& op : canvas.lastPass())
+            if (op.role == pic::Role::FaceOutline && op.slot == 3) { // the cylinder
+                ++c.lines;
+                c.dashed += op.style == pic::PenStyle::Dash;
+            }
+        return c;
+    };
+    const Count mesh = count(false, core::kHiddenSolid);
+    const Count solid = count(true, core::kHiddenSolid);
+    const Count dashed = count(true, core::kHiddenDashed);
+    EXPECT_GT(mesh.lines, 400);
+    EXPECT_GT(solid.lines, 0);
+    EXPECT_LT(solid.lines * 5, mesh.lines);
+    EXPECT_EQ(solid.dashed, 0);
+    EXPECT_GT(dashed.dashed, 0);
+    EXPECT_LT(dashed.lines, mesh.lines / 5);
+}
+
+} // namespace
+} // namespace vorn::tool
