@@ -59,6 +59,7 @@ bool ScriptedDialogs::openDocument(const QString& path) {
 bool ScriptedDialogs::exportOptions(
     app::ExportOptions& options, int,
     const std::function<fig::Figure(const app::ExportOptions&)>& preview) {
+    exportOffered.push_back(options);
     if (exportChoices.empty()) return false;
     options = exportChoices.front();
     exportChoices.pop_front();

@@ -49,6 +49,7 @@ class ScriptedDialogs : public app::UserDialogs {
     exportOptions(app::ExportOptions& options, int pictureWidth,
                   const std::function<fig::Figure(const app::ExportOptions&)>& preview) override;
     std::deque<app::ExportOptions> exportChoices;
+    std::vector<app::ExportOptions> exportOffered; // what each export window was opened with
     std::vector<fig::Figure> previews;
     // A print goes to this PDF file without a dialog; empty cancels it.
     bool printSetup(QPrinter& printer, app::PrintOptions& options) override;

@@ -378,6 +378,28 @@ TEST_F(ExportPicture, NextExportStartsInTheLastExportFolder) {
     EXPECT_EQ(exportTo({}).absoluteFilePath(), path("src.svg"));
 }
 
+// The export window opens with the last export's choice, but surfaces drawn as the window's
+// "Контури" draws them now.
+TEST_F(ExportPicture, ExportWindowOpensWithTheLastChoiceAndTheWindowsSurfaceLines) {
+    app::ExportOptions o;
+    o.format = Format::Svg;
+    o.blackWhite = true;
+    o.pens.visible = 1.5;
+    dialogs->exportChoices = {o};
+    dialogs->saveNames = {path("a.svg")};
+    run("ExportPicture");
+    for (const bool outlines : {true, false}) {
+        if (window->settings().outlines != outlines) run("Outlines");
+        ASSERT_EQ(window->settings().outlines, outlines);
+        run("ExportPicture"); // cancelled
+        const app::ExportOptions& offered = dialogs->exportOffered.back();
+        EXPECT_EQ(offered.style, outlines ? hidden::LineStyle::Outline : hidden::LineStyle::Mesh);
+        EXPECT_EQ(offered.format, Format::Svg);
+        EXPECT_TRUE(offered.blackWhite); // shown checked in the window, not hidden
+        EXPECT_DOUBLE_EQ(offered.pens.visible, 1.5);
+    }
+}
+
 // ---- the export window ---------------------------------------------------------------------
 
 // Every field reaches the options, and the preview is built anew from them as they change.
