@@ -32,7 +32,12 @@ surfaces halftone
 revolution halftone
 EOF
 # The README's vector figures.
-"$tool" render "$root/samples/cube_section.v3d" -o "$root/docs/cube_section.svg" --labels
+"$tool" render "$root/samples/cube_section.v3d" -o "$root/docs/cube_section.svg" --labels \
+  --hidden dashed --fit
 "$tool" render "$root/samples/regular_solids.v3d" -o "$root/docs/regular_solids_dashed.svg" \
-  --hidden dashed
+  --hidden dashed --fit
+"$tool" render "$root/samples/pyramid_height.v3d" -o "$root/docs/pyramid_height.svg" --labels \
+  --hidden dashed --fit --bw
+"$tool" render "$root/samples/revolution.v3d" -o "$root/docs/revolution_outline.svg" \
+  --hidden dashed --fit
 "$tool" net "$root/samples/regular_solids.v3d" 2 -o "$root/docs/cube_net.svg" --tabs

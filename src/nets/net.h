@@ -4,6 +4,7 @@
 #include "core/scene_object.h"
 #include "geometry/vec3.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -71,7 +72,8 @@ enum class EdgeToggle {
     WouldDisconnect, // refused: the net is already in two pieces
     WouldCloseCycle, // refused: both faces of the cut edge are in one piece
 };
-// One click of the user on an edge. Every edge unfolding is reachable by such clicks.
+// One click of the user on an edge. Every edge unfolding is reachable by such clicks. A join
+// leaves the faces of the root's piece exactly where they were and brings the loose piece over.
 EdgeToggle ToggleEdge(const Solid& solid, Net& net, int edge);
 
 // The net folded by `t` (0 flat, 1 closed): per face, its corners in space. At t = 0 the
@@ -103,28 +105,95 @@ std::vector<std::vector<geo::Vec3>> RollUp(const Development& development, doubl
 
 // What a net looks like on paper, in scene units (y up), for the window, the tool and export.
 struct Sheet {
+    // Cut: cut along it; Fold: fold there (a hinge, or the edge a glue tab hangs on); Tab: the
+    // outline of a glue tab, cut too.
     enum class LineKind { Cut, Fold, Tab };
     struct Line {
         Point2 a, b;
         LineKind kind = LineKind::Cut;
-        int edge = -1; // edge of the solid, -1 for round outlines and tabs
+        int edge = -1; // edge of the solid, -1 for round outlines and tabs' outlines
     };
     struct Label {
         Point2 at;
         std::string text;
-        bool faceNumber = false; // else a vertex letter
+        bool faceNumber = false; // else a vertex letter or a glue mark
+        bool glueMark = false;   // the same text on both edges that are glued together
+    };
+    // A glue tab: counter-clockwise, its first `along` corners on the line it folds about (two
+    // on a straight edge, more on a round rim).
+    struct Tab {
+        std::vector<Point2> outline;
+        std::size_t along = 2;
+        int edge = -1;    // edge of the solid, -1 on a round solid's development
+        int face = -1;    // the face it hangs on (index into `faces`)
+        double depth = 0; // how far it reaches from its fold line at least
     };
     std::vector<std::vector<Point2>> faces; // filled outlines (round parts as fine polygons)
     std::vector<Line> lines;
+    std::vector<Tab> tabs;
     std::vector<Label> labels;
     Point2 low, high; // bounding box of everything drawn
 };
 
+// Glue tabs are sized on paper: a tab is made this deep where the paper has room, never less
+// on a round solid's development (whose teeth would otherwise be a millimetre deep).
+inline constexpr double kTabDepthMm = 6, kMinTabDepthMm = 5;
+
 struct SheetOptions {
-    bool tabs = false;                    // glue tabs on every other cut edge
+    bool tabs = false;                    // a glue tab on one edge of each pair glued together
     std::vector<std::string> vertexNames; // by vertex number - 1; empty: no vertex labels
+    double mmPerUnit = 10;                // the print scale the tabs are sized for
+    bool glueMarks = false;               // a matching letter on both edges of each cut
 };
 Sheet SheetOf(const Solid& solid, const Net& net, const SheetOptions& options);
 Sheet SheetOf(const Development& development, const SheetOptions& options);
+
+// The sheet turned by `angle` radians about the origin.
+Sheet Turned(const Sheet& sheet, double angle);
+
+// ---- Paper ---------------------------------------------------------------------------------
+
+enum class PaperFormat { A4, A3 };
+// A page in millimetres as it lies, with the free margin kept on each side.
+struct Paper {
+    double width = 210, height = 297;
+    double margin = 10;
+    double printableWidth() const { return width - 2 * margin; }
+    double printableHeight() const { return height - 2 * margin; }
+};
+Paper PaperOf(PaperFormat format, bool landscape);
+
+// Neighbouring pages of a net too large for one share this much of it.
+inline constexpr double kTileOverlapMm = 10;
+
+// How a sheet goes onto paper. Positions on the net are "net millimetres": x to the right and
+// y downward from the top left corner of the sheet's bounding box, as printed.
+struct PrintPlan {
+    struct Page {
+        int row = 0, column = 0;
+        Point2 origin; // the net millimetre at the top left corner of the page's printable area
+    };
+    Paper paper;
+    double mmPerUnit = 10;
+    double angle = 0;             // the sheet is turned by this on the paper (radians)
+    Sheet sheet;                  // as printed: tabs sized for `mmPerUnit`, turned by `angle`
+    double width = 0, height = 0; // the net's size in millimetres
+    int rows = 1, columns = 1;
+    std::vector<Page> pages;   // row by row
+    std::vector<Point2> marks; // alignment crosses in net millimetres, on every page showing one
+    // Net millimetres of a sheet point, and back.
+    Point2 toMm(Point2 p) const;
+    Point2 fromMm(Point2 mm) const;
+};
+
+// The plan at `mmPerUnit`: one page with the net in the middle when it fits the printable area,
+// else pages overlapping by kTileOverlapMm whose seams carry alignment crosses, one in every
+// face a seam runs through. `sheetAt` gives the sheet for a scale (its tabs depend on it).
+PrintPlan PlanPages(const std::function<Sheet(double mmPerUnit)>& sheetAt, double mmPerUnit,
+                    const Paper& paper);
+// The largest scale, down to a tenth of a millimetre per unit and within [minMm, maxMm], at
+// which the sheet, turned as suits the page best, fits the printable area of one page.
+PrintPlan FitToPaper(const std::function<Sheet(double mmPerUnit)>& sheetAt, const Paper& paper,
+                     double minMm, double maxMm);
 
 } // namespace vorn::nets

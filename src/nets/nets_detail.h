@@ -4,6 +4,7 @@
 #include "nets/net.h"
 
 #include <cmath>
+#include <vector>
 
 namespace vorn::nets::detail {
 
@@ -30,5 +31,20 @@ inline double SignedArea(const std::vector<Point2>& p) {
         s += Cross2(p[i], p[(i + 1) % n]);
     return s / 2;
 }
+
+inline Point2 Add(Point2 a, Point2 b) {
+    return {a.x + b.x, a.y + b.y};
+}
+inline Point2 Scaled(Point2 a, double k) {
+    return {a.x * k, a.y * k};
+}
+double SegmentDistance(Point2 p, Point2 a, Point2 b);
+// `p` inside the simple polygon (either winding) and further than `tol` from its outline.
+bool StrictlyInside(const std::vector<Point2>& polygon, Point2 p, double tol);
+// The interiors of two simple polygons (either winding, convex or not) share more than a strip
+// `tol` wide; polygons touching along edges or at corners do not.
+bool PolygonsOverlap(const std::vector<Point2>& a, const std::vector<Point2>& b, double tol);
+// The bounding box of everything drawn on the sheet.
+void Bound(Sheet& sheet);
 
 } // namespace vorn::nets::detail

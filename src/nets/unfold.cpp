@@ -133,12 +133,11 @@ std::vector<std::pair<int, int>> Overlaps(const std::vector<std::vector<Point2>>
     return found;
 }
 
-// Places `child` beside its already placed `parent` across edge `e`.
-void PlaceChild(const Solid& solid, const Frames& frames, int parent, int child, int e,
-                std::vector<std::vector<Point2>>& flat) {
+// Where `child` lies when hinged across edge `e` to `parent`, whose corners are `P`.
+std::vector<Point2> PlacedAcross(const Solid& solid, const Frames& frames,
+                                 const std::vector<Point2>& P, int parent, int child, int e) {
     const auto [pa, pb] = frames.ends(solid, e, parent);
     const auto [ca, cb] = frames.ends(solid, e, child);
-    const std::vector<Point2>& P = flat[static_cast<std::size_t>(parent)];
     const std::vector<Point2>& L = frames.local[static_cast<std::size_t>(child)];
     // The edge runs pa -> pb along the parent and cb -> ca along the child: pa and cb are
     // the same vertex.
@@ -149,12 +148,20 @@ void PlaceChild(const Solid& solid, const Frames& frames, int parent, int child,
     const double c = std::cos(angle), s = std::sin(angle);
     const Point2 pm{(p0.x + p1.x) / 2, (p0.y + p1.y) / 2};
     const Point2 lm{(l0.x + l1.x) / 2, (l0.y + l1.y) / 2};
-    std::vector<Point2>& out = flat[static_cast<std::size_t>(child)];
-    out.clear();
+    std::vector<Point2> out;
+    out.reserve(L.size());
     for (const Point2& q : L) {
         const double x = q.x - lm.x, y = q.y - lm.y;
         out.push_back({pm.x + c * x - s * y, pm.y + s * x + c * y});
     }
+    return out;
+}
+
+// Places `child` beside its already placed `parent` across edge `e`.
+void PlaceChild(const Solid& solid, const Frames& frames, int parent, int child, int e,
+                std::vector<std::vector<Point2>>& flat) {
+    flat[static_cast<std::size_t>(child)] =
+        PlacedAcross(solid, frames, flat[static_cast<std::size_t>(parent)], parent, child, e);
 }
 
 // Parents and hinges of the tree of the hinges from `root`; false when they are no spanning tree.
@@ -470,11 +477,37 @@ EdgeToggle ToggleEdge(const Solid& solid, Net& net, int edge) {
     if (net.piece[static_cast<std::size_t>(se.faceA)] ==
         net.piece[static_cast<std::size_t>(se.faceB)])
         return EdgeToggle::WouldCloseCycle;
-    std::vector<bool> cut = net.cut;
-    cut[e] = false;
-    std::optional<Net> joined = LayOut(solid, cut, net.root);
-    if (!joined) return EdgeToggle::WouldCloseCycle; // cannot happen for two pieces
-    net = std::move(*joined);
+    // The piece of the root stays where it is; the loose piece swings over to the edge, its
+    // tree now hanging from the face there.
+    const int stay = net.piece[static_cast<std::size_t>(se.faceA)] == 0 ? se.faceA : se.faceB;
+    const int move = stay == se.faceA ? se.faceB : se.faceA;
+    const detail::Frames frames(solid);
+    net.cut[e] = false;
+    net.parent[static_cast<std::size_t>(move)] = stay;
+    net.hinge[static_cast<std::size_t>(move)] = edge;
+    std::vector<int> order{move};
+    std::vector<bool> seen(faces, false);
+    seen[static_cast<std::size_t>(move)] = true;
+    for (std::size_t q = 0; q < order.size(); ++q) {
+        const int f = order[q];
+        const int p = net.parent[static_cast<std::size_t>(f)];
+        net.flat[static_cast<std::size_t>(f)] =
+            detail::PlacedAcross(solid, frames, net.flat[static_cast<std::size_t>(p)], p, f,
+                                 net.hinge[static_cast<std::size_t>(f)]);
+        for (int h : frames.faceEdges[static_cast<std::size_t>(f)]) {
+            if (net.cut[static_cast<std::size_t>(h)] || h == edge) continue;
+            const SolidEdge& he = solid.edges[static_cast<std::size_t>(h)];
+            const int g = he.faceA == f ? he.faceB : he.faceA;
+            if (seen[static_cast<std::size_t>(g)] || net.piece[static_cast<std::size_t>(g)] != 1)
+                continue;
+            seen[static_cast<std::size_t>(g)] = true;
+            net.parent[static_cast<std::size_t>(g)] = f;
+            net.hinge[static_cast<std::size_t>(g)] = h;
+            order.push_back(g);
+        }
+    }
+    net.piece.assign(faces, 0);
+    net.overlaps = detail::Overlaps(net.flat, frames.tolerance, SIZE_MAX);
     return EdgeToggle::Joined;
 }
 

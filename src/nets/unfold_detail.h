@@ -24,6 +24,9 @@ bool InteriorsOverlap(const std::vector<Point2>& a, const std::vector<Point2>& b
 // Face pairs whose interiors overlap, sorted; stops after `limit` pairs.
 std::vector<std::pair<int, int>> Overlaps(const std::vector<std::vector<Point2>>& flat, double tol,
                                           std::size_t limit);
+std::vector<Point2> PlacedAcross(const Solid& solid, const Frames& frames,
+                                 const std::vector<Point2>& parentFlat, int parent, int child,
+                                 int e);
 void PlaceChild(const Solid& solid, const Frames& frames, int parent, int child, int e,
                 std::vector<std::vector<Point2>>& flat);
 bool BuildTree(const Solid& solid, const Frames& frames, const std::vector<bool>& cut, int root,

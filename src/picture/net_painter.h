@@ -1,12 +1,12 @@
-// The net of a solid drawn with QPainter, and written as SVG or PDF at true scale.
+// The net of a solid drawn with QPainter, and put on paper (SVG, PDF, printer) at true scale.
 #pragma once
 
 #include "nets/net.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QSizeF>
 #include <QString>
+#include <QStringList>
 #include <QTransform>
 
 #include <vector>
@@ -16,35 +16,46 @@ namespace vorn::pic {
 // Paper scale of the net window and of v3dtool net: a unit edge is 10 mm long.
 inline constexpr double kDefaultMmPerUnit = 10;
 inline constexpr double kMinMmPerUnit = 1, kMaxMmPerUnit = 500;
-// White paper around the net in the files and on each printed page's piece.
-inline constexpr double kSheetMarginMm = 5;
+// A printer with a small page and a large net would otherwise be handed hundreds of pages.
+inline constexpr std::size_t kMaxPages = 100;
 
 struct SheetLook {
     QTransform toDevice;     // scene units (y up) to device units
     double lineWidth = 1;    // device units
     double fontSize = 12;    // face-number height in device units
-    std::vector<bool> loose; // per face of the sheet: the piece cut loose, filled apart
+    std::vector<bool> loose; // per face of the sheet: the piece cut loose, tinted apart
     int hotEdge = -1;        // the solid's edge under the pointer, drawn stronger
+    bool fill = true;        // faces and tabs filled; without, the paper stays white
 };
 
 // Scene units to device units at `scale` device units per unit, the sheet's top left corner
 // (its low x, high y) going to `topLeft`.
 QTransform SheetToDevice(const nets::Sheet& sheet, double scale, QPointF topLeft);
 
-// Faces filled, cut lines solid, fold lines dashed, tab lines thin, then the labels as text.
+// Faces filled, cut lines solid, fold lines dashed, tabs' outlines solid and grey, then the
+// labels: face numbers, vertex letters and glue marks.
 void PaintSheet(QPainter& painter, const nets::Sheet& sheet, const SheetLook& look);
 
-// The paper a sheet takes at `mmPerUnit`, margins included, in millimetres.
-QSizeF SheetPaperSize(const nets::Sheet& sheet, double mmPerUnit);
+// The page of a printer or PDF writer in millimetres as it lies, with the nets' margins.
+nets::Paper PaperOfDevice(const QPagedPaintDevice& device);
 
-// One page the size of the sheet's paper, drawn at `mmPerUnit`; false when the file cannot be
-// written.
-bool WriteSheetSvg(const QString& path, const nets::Sheet& sheet, double mmPerUnit);
-bool WriteSheetPdf(const QString& path, const nets::Sheet& sheet, double mmPerUnit);
+// Page `page` of the plan on a device with `unitsPerMm` device units a millimetre and its
+// origin at the paper's top left corner: the piece of the net in the printable area at true
+// scale, and on a net of several pages the alignment crosses, the page's number and ticks at
+// the corners of the printable area.
+void PaintPlanPage(QPainter& painter, const nets::PrintPlan& plan, std::size_t page,
+                   double unitsPerMm, bool fill);
 
-// The sheet at `mmPerUnit` on the pages of `device` (a printer or a PDF writer), spread over as
-// many pages as its size needs, each page's paint area taking the next piece; false when the
-// device cannot be painted on.
-bool PaintSheetPages(QPagedPaintDevice& device, const nets::Sheet& sheet, double mmPerUnit);
+// The file a page of an SVG goes to: the name itself for a one-page plan, else NAME-1.svg,
+// NAME-2.svg, ... (an SVG holds one page).
+QString PageFileName(const QString& path, std::size_t page, std::size_t pages);
+// The plan on its paper; false when a file cannot be written or the plan has more than
+// kMaxPages pages. `written` gets the names of the SVG files.
+bool WriteSheetSvg(const QString& path, const nets::PrintPlan& plan, bool fill,
+                   QStringList* written = nullptr);
+bool WriteSheetPdf(const QString& path, const nets::PrintPlan& plan, bool fill);
+// The plan's pages on a printer or PDF writer, each at the paper's top left corner whatever
+// the device's margins; false when the device cannot be painted on or the pages are too many.
+bool PaintSheetPages(QPagedPaintDevice& device, const nets::PrintPlan& plan, bool fill);
 
 } // namespace vorn::pic

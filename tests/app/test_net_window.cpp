@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
@@ -18,6 +19,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSlider>
 #include <QStandardPaths>
 #include <QTest>
@@ -156,17 +158,21 @@ TEST_F(NetWindow, CubeCutJoinRefuseFoldExportAndPrint) {
             EXPECT_LT(std::sqrt(geo::dot(d, d)), 1e-9);
         }
 
-    // SVG through the file dialog at two scales: the page grows with the scale.
+    // SVG through the file dialog at two scales: an A4 page either way, the net growing on it.
     for (const double mm : {10.0, 20.0}) {
         frm().mmPerUnit()->setValue(mm);
+        EXPECT_EQ(frm().plan().mmPerUnit, mm);
         dialogs->saveNames = {path("cube.svg")};
         push("SvgBtn");
         QFile svg(path("cube.svg"));
         ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
         const QString data = QString::fromUtf8(svg.readAll());
-        const QSizeF paper = pic::SheetPaperSize(frm().sheet(), mm);
-        EXPECT_TRUE(data.contains(QStringLiteral("width=\"%1mm\"").arg(paper.width())))
+        EXPECT_TRUE(data.contains(QStringLiteral("width=\"210mm\" height=\"297mm\"")))
             << data.left(200).toStdString();
+        EXPECT_EQ(frm().findChild<QLabel*>("PaperSize")->text(),
+                  QStringLiteral("%1 × %2")
+                      .arg(frm().plan().width, 0, 'f', 1)
+                      .arg(frm().plan().height, 0, 'f', 1));
     }
     EXPECT_EQ(dialogs->saveTitles.back(), QStringLiteral("Збереження розгортки"));
     // Tabs add their thin lines.
@@ -297,6 +303,250 @@ TEST_F(NetWindow, LooksRightForTheLessonSolids) {
             frm().grab().save(QDir(shots).filePath(QStringLiteral("net_%1.png").arg(c.name)));
         frm().close();
     }
+}
+
+// The PDF's page size in millimetres from its MediaBox.
+QSizeF MediaBoxMm(const QString& pdf) {
+    QFile f(pdf);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    const auto m = QRegularExpression(R"re(/MediaBox\s*\[\s*0\s+0\s+([\d.]+)\s+([\d.]+)\s*\])re")
+                       .match(QString::fromLatin1(f.readAll()));
+    return m.hasMatch()
+               ? QSizeF(m.captured(1).toDouble() * 25.4 / 72, m.captured(2).toDouble() * 25.4 / 72)
+               : QSizeF();
+}
+
+// The straight pieces of the first page's paths as poppler reads them, in millimetres (empty
+// without pdftocairo).
+std::vector<double> PdfSegmentsMm(const QString& pdf, const QString& svgPath) {
+    const QString pdftocairo = QStandardPaths::findExecutable(QStringLiteral("pdftocairo"));
+    if (pdftocairo.isEmpty()) return {};
+    QProcess run;
+    run.start(pdftocairo, {"-svg", "-f", "1", "-l", "1", pdf, svgPath});
+    if (!run.waitForFinished(30000) || run.exitCode() != 0) return {};
+    QFile f(svgPath);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    const QString svg = QString::fromUtf8(f.readAll());
+    std::vector<double> out;
+    const QRegularExpression path(R"re(<path\b([^>]*?)d="([^"]*)"([^>]*)>)re");
+    const QRegularExpression pair(R"re((-?[\d.]+) (-?[\d.]+))re");
+    const QRegularExpression matrix(R"re(matrix\(([^)]*)\))re");
+    for (const auto& p :
+         path.globalMatch(svg.mid(std::max(0, static_cast<int>(svg.indexOf("</defs>")))))) {
+        if (p.captured(2).contains('C')) continue;
+        QTransform t;
+        if (const auto m = matrix.match(p.captured(1) + p.captured(3)); m.hasMatch()) {
+            const QStringList v = m.captured(1).split(',');
+            t = QTransform(v[0].toDouble(), v[1].toDouble(), v[2].toDouble(), v[3].toDouble(),
+                           v[4].toDouble(), v[5].toDouble());
+        }
+        std::vector<QPointF> points;
+        for (const auto& q : pair.globalMatch(p.captured(2)))
+            points.push_back(t.map(QPointF(q.captured(1).toDouble(), q.captured(2).toDouble())));
+        for (std::size_t i = 1; i < points.size(); ++i) {
+            const QPointF d = points[i] - points[i - 1];
+            if (const double l = std::hypot(d.x(), d.y()); l > 1e-6) out.push_back(l * 25.4 / 72);
+        }
+    }
+    return out;
+}
+
+// The dodecahedron of the sample with glue tabs, fitted to an A4 page: one page at the largest
+// scale, written as PDF and printed, A4 within half a millimetre, its edges at their true
+// length; left unfilled, no face is filled. With VORN_NET_SHOTS the pages and the window are
+// saved there as PNG.
+TEST_F(NetWindow, DodecahedronWithTabsFitsAnA4PageAtTrueScale) {
+    open("regular_solids.v3d", 5);
+    run("Unfold");
+    ASSERT_TRUE(frm().isVisible());
+    ASSERT_EQ(frm().solid().faces.size(), 12u);
+    frm().tabs()->setChecked(true);
+    EXPECT_TRUE(frm().glueMarks()->isChecked());
+    frm().fitToPaper()->setChecked(true);
+    EXPECT_FALSE(frm().mmPerUnit()->isEnabled());
+    const nets::PrintPlan& plan = frm().plan();
+    ASSERT_EQ(plan.pages.size(), 1u);
+    EXPECT_EQ(frm().mmPerUnit()->value(), plan.mmPerUnit);
+    EXPECT_GT(plan.mmPerUnit, 14); // at 10 mm a unit the net is about 160 by 140 mm
+    EXPECT_LE(plan.width, 190 + 1e-9);
+    EXPECT_LE(plan.height, 277 + 1e-9);
+    EXPECT_EQ(frm().findChild<QLabel*>("PageCount")->text(), "1");
+    // A tab on each of the 19 cut edges, each cut edge lettered on both of its copies.
+    const int cuts =
+        static_cast<int>(std::count(frm().net().cut.begin(), frm().net().cut.end(), true));
+    EXPECT_EQ(cuts, 19);
+    EXPECT_EQ(static_cast<int>(frm().sheet().tabs.size()), cuts);
+    int marks = 0;
+    for (const nets::Sheet::Label& l : frm().sheet().labels)
+        marks += l.glueMark;
+    EXPECT_EQ(marks, 2 * cuts);
+    // A3 takes a larger scale; back to A4.
+    const double a4 = plan.mmPerUnit;
+    frm().paperBox()->setCurrentIndex(1);
+    EXPECT_GT(frm().plan().mmPerUnit, a4 * 1.3);
+    frm().paperBox()->setCurrentIndex(0);
+    EXPECT_EQ(frm().plan().mmPerUnit, a4);
+
+    // The edge of the dodecahedron on paper.
+    const nets::SolidFace& face = frm().solid().faces[0];
+    const geo::Vec3 d = face.corners[1] - face.corners[0];
+    const double edgeMm = std::sqrt(geo::dot(d, d)) * a4;
+    const QString shots = qEnvironmentVariable("VORN_NET_SHOTS");
+    for (const bool printed : {false, true}) {
+        SCOPED_TRACE(printed ? "printed" : "saved");
+        const QString pdf = path(printed ? "printed.pdf" : "dodeca.pdf");
+        if (printed) {
+            dialogs->printTo = pdf;
+            push("PrintBtn");
+        } else {
+            dialogs->saveNames = {pdf};
+            push("PdfBtn");
+        }
+        const QSizeF page = MediaBoxMm(pdf);
+        EXPECT_NEAR(page.width(), 210, 0.5);
+        EXPECT_NEAR(page.height(), 297, 0.5);
+        const std::vector<double> segments = PdfSegmentsMm(pdf, path("dodeca.svg"));
+        if (segments.empty()) GTEST_SKIP() << "pdftocairo (poppler-utils) is not installed";
+        const auto sides = std::count_if(segments.begin(), segments.end(),
+                                         [&](double l) { return std::fabs(l - edgeMm) < 0.5; });
+        EXPECT_GE(sides, 12 * 5 + 11); // the pentagons' fills, and at least the fold lines
+        if (!shots.isEmpty()) {
+            QProcess png;
+            png.start(QStandardPaths::findExecutable(QStringLiteral("pdftoppm")),
+                      {"-png", "-r", "100", "-singlefile", pdf,
+                       QDir(shots).filePath(printed ? "net_dodeca_printed" : "net_dodeca_pdf")});
+            png.waitForFinished(30000);
+        }
+    }
+    if (!shots.isEmpty()) frm().grab().save(QDir(shots).filePath("net_dodeca_window.png"));
+    // Unfilled for printing: the window and the file leave the faces white.
+    frm().unfilled()->setChecked(true);
+    dialogs->saveNames = {path("white.svg")};
+    push("SvgBtn");
+    QFile white(path("white.svg"));
+    ASSERT_TRUE(white.open(QIODevice::ReadOnly));
+    const QByteArray svg = white.readAll();
+    EXPECT_FALSE(svg.toLower().contains("#fff7d6"));
+    EXPECT_TRUE(svg.contains("width=\"210mm\""));
+    const QImage view = frm().netView()->grab().toImage();
+    int fill = 0;
+    for (int y = 0; y < view.height(); ++y)
+        for (int x = 0; x < view.width(); ++x)
+            fill += view.pixel(x, y) == qRgb(255, 247, 214);
+    EXPECT_EQ(fill, 0);
+}
+
+// A cut and a join leave the root's piece where it is on the screen; the folding preview sees
+// the flat net square on at 0 % and letters the corners.
+TEST_F(NetWindow, JoiningKeepsTheNetInPlaceAndThePreviewLooksSquareOn) {
+    open("regular_solids.v3d", 5); // the dodecahedron
+    run("Unfold");
+    ASSERT_TRUE(frm().isVisible());
+    const auto screen = [this] {
+        std::vector<QPointF> at;
+        for (const auto& face : frm().net().flat)
+            for (const nets::Point2& p : face)
+                at.push_back(frm().netView()->transform().map(QPointF(p.x, p.y)));
+        return at;
+    };
+    const std::vector<QPointF> before = screen();
+    // A leaf face of the tree (no face hangs on it) comes loose and goes back on another of its
+    // edges, one where the net still fits the view, so that the view need not shrink.
+    const std::vector<std::string> names(20, "X");
+    const auto fits = [&](const nets::Net& net) {
+        const nets::Sheet sheet = nets::SheetOf(frm().solid(), net, {false, names, 10, true});
+        const QTransform t = frm().netView()->transform();
+        const QRectF drawn = QRectF(t.map(QPointF(sheet.low.x, sheet.high.y)),
+                                    t.map(QPointF(sheet.high.x, sheet.low.y)));
+        return QRectF(frm().netView()->rect()).adjusted(8, 8, -8, -8).contains(drawn.normalized());
+    };
+    const std::vector<int>& parent = frm().net().parent;
+    int leaf = -1, join = -1;
+    for (int f = 0; f < 12 && join < 0; ++f) {
+        if (parent[f] < 0 || std::find(parent.begin(), parent.end(), f) != parent.end()) continue;
+        for (int e = 0; e < static_cast<int>(frm().solid().edges.size()) && join < 0; ++e) {
+            const nets::SolidEdge& s = frm().solid().edges[e];
+            if (!frm().net().cut[e] || (s.faceA != f && s.faceB != f)) continue;
+            nets::Net trial = frm().net();
+            if (nets::ToggleEdge(frm().solid(), trial, frm().net().hinge[f]) !=
+                    nets::EdgeToggle::Cut ||
+                nets::ToggleEdge(frm().solid(), trial, e) != nets::EdgeToggle::Joined)
+                continue;
+            if (trial.good() && fits(trial)) leaf = f, join = e;
+        }
+    }
+    ASSERT_GE(join, 0);
+    const int hinge = frm().net().hinge[leaf];
+    click(hinge);
+    ASSERT_FALSE(frm().net().whole());
+    EXPECT_EQ(screen(), before);
+    click(join);
+    ASSERT_TRUE(frm().net().whole());
+    const std::vector<QPointF> after = screen();
+    for (std::size_t f = 0, i = 0; f < 12; ++f)
+        for (std::size_t k = 0; k < 5; ++k, ++i)
+            if (static_cast<int>(f) != leaf) {
+                EXPECT_EQ(after[i], before[i]) << f;
+            }
+
+    // Flat, every corner lies in the picture's plane; letters once per point of the net, and
+    // once per vertex when closed.
+    frm().foldSlider()->setValue(0);
+    const auto depth = [this] {
+        double lo = 1e300, hi = -1e300;
+        for (const auto& face : frm().foldView()->faces())
+            for (const geo::Vec3& v : face) {
+                lo = std::min(lo, frm().foldView()->toView(v).z);
+                hi = std::max(hi, frm().foldView()->toView(v).z);
+            }
+        return hi - lo;
+    };
+    EXPECT_LT(depth(), 1e-5); // the float corners stray that little from the root's plane
+    int flatNames = 0;
+    for (const nets::Sheet::Label& l : frm().sheet().labels)
+        flatNames += !l.faceNumber && !l.glueMark;
+    EXPECT_EQ(static_cast<int>(frm().foldView()->letters().size()), flatNames);
+    frm().foldSlider()->setValue(100);
+    const auto letters = frm().foldView()->letters();
+    EXPECT_EQ(letters.size(), 20u);
+    QSet<QString> distinct;
+    for (const auto& [at, text] : letters)
+        distinct << text;
+    EXPECT_EQ(distinct.size(), 20);
+    // Folded, the solid has depth.
+    EXPECT_GT(depth(), 2);
+}
+
+// A point object named S at the pyramid's apex names the apex in the net and in the preview,
+// as the picture names it.
+TEST_F(NetWindow, APointNamedAtAVertexNamesItInTheNet) {
+    open("pyramid_height.v3d", 1);
+    core::Scene& scene = window->env().scene;
+    const int pyramid = scene.currentObject;
+    const core::SceneObject& o = scene.object(pyramid);
+    int apex = 1;
+    for (int v = 2; v <= o.vertexCount; ++v)
+        if (o.vertex(v).z > o.vertex(apex).z) apex = v;
+    const core::Vec3f top = o.vertex(apex);
+    const int point = core::AppendObject(scene, core::ObjectType::Point);
+    core::SceneObject& s = scene.object(point);
+    s.name.setUtf8("S");
+    s.vertexCount = 1;
+    s.vertex(1) = top;
+    window->refreshObjectList();
+    window->listing()->objList()->setCurrentRow(0);
+    run("Unfold");
+    ASSERT_TRUE(frm().isVisible());
+    QStringList names;
+    for (const nets::Sheet::Label& l : frm().sheet().labels)
+        if (!l.faceNumber && !l.glueMark) names << QString::fromStdString(l.text);
+    EXPECT_TRUE(names.contains("S"));
+    EXPECT_FALSE(names.contains(QString(QChar('A' + apex - 1))));
+    frm().foldSlider()->setValue(100);
+    QStringList folded;
+    for (const auto& [at, text] : frm().foldView()->letters())
+        folded << text;
+    EXPECT_EQ(folded.count("S"), 1);
 }
 
 } // namespace

@@ -174,6 +174,29 @@ TEST_P(EveryPieceOnce, InTheSvgFile) {
             }
         }
     }
+    // The TikZ picture holds the same strokes with the same dashes (its y runs upwards).
+    static const std::regex draw(
+        R"re(\\draw\[([^\]]*)\] \((-?[\d.]+),(-?[\d.]+)\) -- \((-?[\d.]+),(-?[\d.]+)\);)re");
+    static const std::regex pattern(R"re(dash pattern=on ([\d.]+)pt off ([\d.]+)pt)re");
+    const std::string tex = FigureTikz(f);
+    std::size_t draws = 0;
+    for (auto m = std::sregex_iterator(tex.begin(), tex.end(), draw); m != std::sregex_iterator();
+         ++m) {
+        const auto& g = *m;
+        const std::string opts = g[1];
+        std::smatch dash;
+        const bool dashed =
+            std::regex_search(opts, dash, pattern) && std::stod(dash[1]) > 0.5 * std::stod(dash[2]);
+        const Point a{std::stod(g[2]), f.height - std::stod(g[3])};
+        const Point b{std::stod(g[4]), f.height - std::stod(g[5])};
+        int found = 0;
+        for (const SvgPath& p : paths)
+            found += same(a, b, p) && p.dashed == dashed;
+        EXPECT_EQ(found, 1) << g[0];
+        ++draws;
+    }
+    EXPECT_EQ(draws, paths.size());
+
     // Nothing else is drawn but the pieces, and what the frame cuts.
     EXPECT_LE(std::count(matched.begin(), matched.end(), false), 8);
 }
@@ -183,13 +206,19 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(PiecesRow{"cube_section", core::kHiddenSolid, hidden::LineStyle::Mesh},
                       PiecesRow{"cube_section", core::kHiddenDashed, hidden::LineStyle::Mesh},
                       PiecesRow{"cube_section", core::kHiddenRemoved, hidden::LineStyle::Mesh},
+                      PiecesRow{"pyramid_height", core::kHiddenSolid, hidden::LineStyle::Mesh},
                       PiecesRow{"pyramid_height", core::kHiddenDashed, hidden::LineStyle::Mesh},
                       PiecesRow{"pyramid_height", core::kHiddenRemoved, hidden::LineStyle::Mesh},
+                      PiecesRow{"regular_solids", core::kHiddenSolid, hidden::LineStyle::Mesh},
                       PiecesRow{"regular_solids", core::kHiddenDashed, hidden::LineStyle::Mesh},
                       PiecesRow{"regular_solids", core::kHiddenRemoved, hidden::LineStyle::Mesh},
+                      PiecesRow{"surfaces", core::kHiddenSolid, hidden::LineStyle::Outline},
                       PiecesRow{"surfaces", core::kHiddenDashed, hidden::LineStyle::Outline},
+                      PiecesRow{"surfaces", core::kHiddenRemoved, hidden::LineStyle::Outline},
+                      PiecesRow{"revolution", core::kHiddenSolid, hidden::LineStyle::Outline},
                       PiecesRow{"revolution", core::kHiddenDashed, hidden::LineStyle::Outline},
-                      PiecesRow{"revolution", core::kHiddenRemoved, hidden::LineStyle::Outline}));
+                      PiecesRow{"revolution", core::kHiddenRemoved, hidden::LineStyle::Outline},
+                      PiecesRow{"revolution", core::kHiddenDashed, hidden::LineStyle::Mesh}));
 
 // Whole dashes from end to end: a hidden piece of any length starts and ends with a dash and
 // shows at least two.

@@ -133,6 +133,101 @@ int BruteOverlaps(const std::vector<std::vector<Point2>>& flat, double margin) {
     return count;
 }
 
+// `q` inside the simple polygon (either winding, by the even-odd rule) further than `margin`
+// from its outline.
+bool InsideBy(const std::vector<Point2>& poly, Point2 q, double margin) {
+    bool in = false;
+    for (std::size_t i = 0, j = poly.size() - 1; i < poly.size(); j = i++) {
+        const Point2 a = poly[i], b = poly[j];
+        if ((a.y > q.y) != (b.y > q.y) && q.x < a.x + (q.y - a.y) * (b.x - a.x) / (b.y - a.y))
+            in = !in;
+    }
+    if (!in) return false;
+    for (std::size_t i = 0; i < poly.size(); ++i) {
+        const Point2 a = poly[i], b = poly[(i + 1) % poly.size()];
+        const double len2 = (b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y);
+        const double t =
+            len2 > 0 ? std::clamp(((q.x - a.x) * (b.x - a.x) + (q.y - a.y) * (b.y - a.y)) / len2,
+                                  0.0, 1.0)
+                     : 0;
+        if (Dist(q, {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)}) <= margin) return false;
+    }
+    return true;
+}
+
+bool InsideOrNear(const std::vector<Point2>& poly, Point2 q, double near) {
+    for (std::size_t i = 0; i < poly.size(); ++i) {
+        const Point2 a = poly[i], b = poly[(i + 1) % poly.size()];
+        const double len2 = (b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y);
+        const double t =
+            std::clamp(((q.x - a.x) * (b.x - a.x) + (q.y - a.y) * (b.y - a.y)) / len2, 0.0, 1.0);
+        if (Dist(q, {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)}) <= near) return true;
+    }
+    return InsideBy(poly, q, 0);
+}
+
+// Paper shared by a tab and another piece: a lattice of points inside the tab, or a corner of
+// either, inside the other by more than `margin`.
+bool TabMeets(const std::vector<Point2>& tab, const std::vector<Point2>& other, double step,
+              double margin) {
+    for (const Point2& p : other)
+        if (InsideBy(tab, p, margin)) return true;
+    for (const Point2& p : tab)
+        if (InsideBy(other, p, margin)) return true;
+    double x0 = 1e300, x1 = -1e300, y0 = 1e300, y1 = -1e300;
+    for (const Point2& p : tab)
+        x0 = std::min(x0, p.x), x1 = std::max(x1, p.x), y0 = std::min(y0, p.y),
+        y1 = std::max(y1, p.y);
+    for (double x = x0 + step / 2; x < x1; x += step)
+        for (double y = y0 + step / 2; y < y1; y += step)
+            if (InsideBy(tab, {x, y}, margin) && InsideBy(other, {x, y}, margin)) return true;
+    return false;
+}
+
+double SegmentDistance(Point2 q, Point2 a, Point2 b) {
+    const double len2 = (b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y);
+    const double t =
+        len2 > 0
+            ? std::clamp(((q.x - a.x) * (b.x - a.x) + (q.y - a.y) * (b.y - a.y)) / len2, 0.0, 1.0)
+            : 0.0;
+    return Dist(q, {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)});
+}
+
+// How far a tab reaches from its fold line: the least distance between the fold line (its first
+// `along` corners) and its far side (the other corners).
+double TabDepth(const nets::Sheet::Tab& tab) {
+    const std::vector<Point2> fold(tab.outline.begin(), tab.outline.begin() + tab.along);
+    std::vector<Point2> far(tab.outline.begin() + tab.along, tab.outline.end());
+    if (far.size() == 1) far.push_back(far[0]);
+    double depth = 1e300;
+    for (std::size_t i = 0; i + 1 < fold.size(); ++i)
+        for (std::size_t j = 0; j + 1 < far.size(); ++j)
+            depth = std::min({depth, SegmentDistance(fold[i], far[j], far[j + 1]),
+                              SegmentDistance(fold[i + 1], far[j], far[j + 1]),
+                              SegmentDistance(far[j], fold[i], fold[i + 1]),
+                              SegmentDistance(far[j + 1], fold[i], fold[i + 1])});
+    return depth;
+}
+
+// Every tab clear of every face and of every other tab.
+void CheckTabsOnOwnPaper(const nets::Sheet& sheet, double mmPerUnit) {
+    const double margin = 0.01 / mmPerUnit, step = 1 / mmPerUnit;
+    for (std::size_t t = 0; t < sheet.tabs.size(); ++t) {
+        const std::vector<Point2>& tab = sheet.tabs[t].outline;
+        double twice = 0;
+        for (std::size_t i = 0; i < tab.size(); ++i)
+            twice +=
+                tab[i].x * tab[(i + 1) % tab.size()].y - tab[(i + 1) % tab.size()].x * tab[i].y;
+        EXPECT_GT(twice, 0) << "counter-clockwise";
+        for (std::size_t f = 0; f < sheet.faces.size(); ++f)
+            ASSERT_FALSE(TabMeets(tab, sheet.faces[f], step, margin))
+                << "tab " << t << " face " << f;
+        for (std::size_t u = t + 1; u < sheet.tabs.size(); ++u)
+            ASSERT_FALSE(TabMeets(tab, sheet.tabs[u].outline, step, margin))
+                << "tabs " << t << " " << u;
+    }
+}
+
 class NetsTest : public PolyFixture {
   protected:
     // Gives back the slots of the objects made after the scene held `count`.
@@ -441,6 +536,18 @@ TEST_F(NetsTest, ClicksReachEveryNetOfTheCube) {
                 } else {
                     ASSERT_EQ(r, nets::EdgeToggle::Joined);
                     EXPECT_TRUE(two.good());
+                    // The root's piece stays exactly where it was; the loose one meets it.
+                    for (std::size_t f = 0; f < 6; ++f)
+                        for (std::size_t k = 0; k < 4 && one.piece[f] == 0; ++k) {
+                            ASSERT_EQ(two.flat[f][k].x, one.flat[f][k].x);
+                            ASSERT_EQ(two.flat[f][k].y, one.flat[f][k].y);
+                        }
+                    const std::optional<nets::Net> fresh = nets::LayOut(*cube, two.cut, two.root);
+                    ASSERT_TRUE(fresh);
+                    for (std::size_t f = 0; f < 6; ++f)
+                        for (std::size_t k = 0; k < 4; ++k)
+                            ASSERT_LT(Dist(two.flat[f][k], fresh->flat[f][k]), 1e-12);
+                    EXPECT_EQ(two.parent, fresh->parent);
                     if (seen.emplace(two.cut, two).second) queue.push_back(two);
                     continue;
                 }
@@ -556,29 +663,382 @@ TEST_F(NetsTest, SheetDrawsEachCutTwiceAndOneTabPerCut) {
     std::vector<std::string> names;
     for (int v = 1; v <= Object(slot).vertexCount; ++v)
         names.push_back("V" + std::to_string(v));
-    const nets::Sheet sheet = nets::SheetOf(*solid, net, {true, names});
-    std::map<int, int> cuts, folds;
-    int tabs = 0;
+    // A sphere of radius 1 at 40 mm a unit: room for a tab on every cut edge.
+    const nets::Sheet sheet = nets::SheetOf(*solid, net, {true, names, 40, true});
+    std::map<int, int> cuts, folds, tabs;
+    int tabLines = 0;
     for (const nets::Sheet::Line& line : sheet.lines) {
         if (line.kind == nets::Sheet::LineKind::Cut) ++cuts[line.edge];
         if (line.kind == nets::Sheet::LineKind::Fold) ++folds[line.edge];
-        if (line.kind == nets::Sheet::LineKind::Tab) ++tabs;
+        if (line.kind == nets::Sheet::LineKind::Tab) ++tabLines;
     }
+    int tabSides = 0;
+    for (const nets::Sheet::Tab& tab : sheet.tabs) {
+        ++tabs[tab.edge];
+        tabSides += static_cast<int>(tab.outline.size()) - 1;
+    }
+    // A cut edge with a tab is cut on one copy and folded on the other, where its tab hangs;
+    // its tab's other sides are cut. A sphere's net leaves little room at some corners: nearly
+    // every cut edge has its tab, the others are cut on both copies.
+    int tabbed = 0;
     for (std::size_t e = 0; e < solid->edges.size(); ++e) {
-        EXPECT_EQ(cuts[static_cast<int>(e)], net.cut[e] ? 2 : 0);
-        EXPECT_EQ(folds[static_cast<int>(e)], net.cut[e] ? 0 : 1);
+        const int edge = static_cast<int>(e);
+        ASSERT_LE(tabs[edge], net.cut[e] ? 1 : 0);
+        tabbed += tabs[edge];
+        EXPECT_EQ(cuts[edge], net.cut[e] ? 2 - tabs[edge] : 0);
+        EXPECT_EQ(folds[edge], net.cut[e] ? tabs[edge] : 1);
     }
-    EXPECT_EQ(tabs, 3 * static_cast<int>(std::count(net.cut.begin(), net.cut.end(), true)));
-    // One name per point of the paper where corners of one vertex meet.
+    EXPECT_GE(tabbed, 0.9 * static_cast<double>(std::count(net.cut.begin(), net.cut.end(), true)));
+    EXPECT_EQ(tabLines, tabSides);
+    // One name per point of the paper where corners of one vertex meet, off the tabs.
     std::set<std::tuple<int, long, long>> points;
     for (std::size_t f = 0; f < solid->faces.size(); ++f)
         for (std::size_t k = 0; k < net.flat[f].size(); ++k)
             points.insert({solid->faces[f].vertices[k], std::lround(net.flat[f][k].x * 1e6),
                            std::lround(net.flat[f][k].y * 1e6)});
-    EXPECT_EQ(sheet.labels.size(), solid->faces.size() + points.size());
-    for (const nets::Sheet::Label& label : sheet.labels)
+    std::map<std::string, std::vector<Point2>> marks;
+    int vertexNames = 0;
+    for (const nets::Sheet::Label& label : sheet.labels) {
         EXPECT_TRUE(label.at.x >= sheet.low.x && label.at.x <= sheet.high.x &&
                     label.at.y >= sheet.low.y && label.at.y <= sheet.high.y);
+        if (label.glueMark) marks[label.text].push_back(label.at);
+        if (label.faceNumber || label.glueMark) continue;
+        ++vertexNames;
+        for (const nets::Sheet::Tab& tab : sheet.tabs)
+            EXPECT_FALSE(InsideBy(tab.outline, label.at, 0)) << label.text;
+    }
+    EXPECT_EQ(vertexNames, static_cast<int>(points.size()));
+    // Glue marks: one letter per cut edge, on both of its copies, just inside each.
+    const std::size_t cutCount =
+        static_cast<std::size_t>(std::count(net.cut.begin(), net.cut.end(), true));
+    EXPECT_EQ(marks.size(), cutCount);
+    for (const auto& [text, at] : marks) {
+        ASSERT_EQ(at.size(), 2u) << text;
+        int inside = 0;
+        for (const Point2& p : at)
+            for (const auto& face : net.flat)
+                inside += InsideBy(face, p, 0);
+        EXPECT_EQ(inside, 2) << text;
+    }
+}
+
+// Tabs on the solids of a lesson: one per cut edge, at least 5 mm deep when the edges are
+// 25 mm long, on paper of their own, and inside the face they are glued to once folded.
+TEST_F(NetsTest, GlueTabsStayOnTheirOwnPaperAndInsideTheFaceTheyAreGluedTo) {
+    struct Row {
+        std::string name;
+        std::vector<Point3> points;
+    };
+    std::vector<Row> rows = {
+        {"tetrahedron", {{1, 1, 1}, {1, -1, -1}, {-1, 1, -1}, {-1, -1, 1}}},
+        {"cube", CubeCorners(2)},
+        {"octahedron", {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}}},
+        {"dodecahedron", Dodecahedron()},
+        {"icosahedron", Icosahedron()},
+    };
+    for (int n : {3, 5, 8, 12}) {
+        Row prism{"prism " + std::to_string(n), {}}, anti{"antiprism " + std::to_string(n), {}};
+        Ring(prism.points, n, 3, 0);
+        Ring(prism.points, n, 3, 4);
+        Ring(anti.points, n, 3, 0);
+        Ring(anti.points, n, 3, 3, kPi / n);
+        rows.push_back(prism);
+        rows.push_back(anti);
+    }
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const int slot = Hull(r.points);
+        const std::optional<nets::Solid> solid = nets::FacesOf(Object(slot));
+        ASSERT_TRUE(solid);
+        const nets::Net net = nets::Unfold(*solid);
+        ASSERT_TRUE(net.good());
+        double shortest = 1e300;
+        for (const nets::SolidEdge& e : solid->edges)
+            for (const nets::SolidFace& f : {solid->faces[static_cast<std::size_t>(e.faceA)]})
+                for (std::size_t k = 0; k < f.vertices.size(); ++k)
+                    if (f.vertices[k] == e.v1)
+                        shortest = std::min(
+                            shortest, Dist(f.corners[k], f.corners[(k + 1) % f.vertices.size()]));
+        const auto corner = [&](int f, int v) {
+            const std::vector<int>& vs = solid->faces[static_cast<std::size_t>(f)].vertices;
+            return static_cast<std::size_t>(std::find(vs.begin(), vs.end(), v) - vs.begin());
+        };
+        for (const double mm : {25 / shortest, 10.0}) {
+            SCOPED_TRACE(mm);
+            const nets::Sheet sheet = nets::SheetOf(*solid, net, {true, {}, mm, false});
+            CheckTabsOnOwnPaper(sheet, mm);
+            std::vector<int> perEdge(solid->edges.size(), 0);
+            for (const nets::Sheet::Tab& tab : sheet.tabs) {
+                ASSERT_GE(tab.edge, 0);
+                ++perEdge[static_cast<std::size_t>(tab.edge)];
+                EXPECT_NEAR(TabDepth(tab), tab.depth, 1e-9 * tab.depth);
+                if (mm > 10) {
+                    EXPECT_GE(tab.depth * mm, nets::kMinTabDepthMm * (1 - 1e-9));
+                }
+                // The face it is glued to, laid beside the edge from the vertices' distances.
+                const nets::SolidEdge& se = solid->edges[static_cast<std::size_t>(tab.edge)];
+                const int f = tab.face, g = f == se.faceA ? se.faceB : se.faceA;
+                const nets::SolidFace& ff = solid->faces[static_cast<std::size_t>(f)];
+                const Point2 a = net.flat[static_cast<std::size_t>(f)][corner(f, se.v1)];
+                const Point2 b = net.flat[static_cast<std::size_t>(f)][corner(f, se.v2)];
+                const geo::Vec3 a3 = ff.corners[corner(f, se.v1)],
+                                b3 = ff.corners[corner(f, se.v2)];
+                const double l = Dist(a, b);
+                const Point2 t{(b.x - a.x) / l, (b.y - a.y) / l};
+                Point2 away{-t.y, t.x};
+                const Point2 mid = net.flat[static_cast<std::size_t>(f)]
+                                           [(corner(f, se.v2) + 1) % ff.vertices.size()];
+                if ((mid.x - a.x) * away.x + (mid.y - a.y) * away.y > 0) away = {t.y, -t.x};
+                std::vector<Point2> glued;
+                for (const geo::Vec3& x : solid->faces[static_cast<std::size_t>(g)].corners) {
+                    const double da = Dist(x, a3), db = Dist(x, b3);
+                    const double u = (da * da - db * db + l * l) / (2 * l);
+                    const double w = std::sqrt(std::max(0.0, da * da - u * u));
+                    glued.push_back({a.x + u * t.x + w * away.x, a.y + u * t.y + w * away.y});
+                }
+                for (const Point2& q : tab.outline) {
+                    double out = 0;
+                    for (std::size_t k = 0; k < glued.size(); ++k)
+                        out = std::max(
+                            out,
+                            -((glued[(k + 1) % glued.size()].x - glued[k].x) * (q.y - glued[k].y) -
+                              (glued[(k + 1) % glued.size()].y - glued[k].y) * (q.x - glued[k].x)) /
+                                Dist(glued[k], glued[(k + 1) % glued.size()]));
+                    EXPECT_TRUE(InsideOrNear(glued, q, 1e-6 * shortest)) << out;
+                }
+            }
+            for (std::size_t e = 0; e < solid->edges.size(); ++e)
+                if (mm > 10 || !net.cut[e]) {
+                    EXPECT_EQ(perEdge[e], net.cut[e] ? 1 : 0) << e;
+                }
+        }
+        DropTo(slot - 1);
+    }
+}
+
+// The developments' teeth and seam tab: at least 5 mm deep at every scale, on paper of their own
+// (none reaches into a base disc or another tooth), along every rim.
+TEST_F(NetsTest, RoundDevelopmentsHaveTeethFiveMillimetresDeep) {
+    struct Row {
+        std::string generatrix;
+        double from, to;
+        std::size_t rims;
+    };
+    const std::vector<Row> rows = {
+        {"1.5", 0, 3, 2}, {"3*(1-X/(4))", 0, 4, 1}, {"3*(1-X/(12))", 0, 4, 2}, {"0.8", 0, 6, 2}};
+    for (const Row& r : rows) {
+        const auto d = nets::DevelopmentOf(Object(Round(r.generatrix, r.from, r.to)));
+        ASSERT_TRUE(d);
+        for (const double mm : {8.0, 10.0, 30.0, 100.0}) {
+            SCOPED_TRACE(r.generatrix + " at " + std::to_string(mm));
+            const nets::Sheet sheet = nets::SheetOf(*d, {true, {}, mm, true});
+            CheckTabsOnOwnPaper(sheet, mm);
+            int seam = 0;
+            for (const nets::Sheet::Tab& tab : sheet.tabs) {
+                EXPECT_GE(TabDepth(tab) * mm, nets::kMinTabDepthMm * (1 - 1e-9));
+                EXPECT_GE(TabDepth(tab), tab.depth * (1 - 1e-9));
+                // The seam: the cylinder's side x = 0, a cone's side on a ray from the apex.
+                const Point2 a = tab.outline[0], b = tab.outline[1];
+                const bool onSeam =
+                    d->kind == nets::Development::Kind::Cylinder
+                        ? std::fabs(a.x) + std::fabs(b.x) < 1e-9
+                        : std::fabs(a.x * b.y - a.y * b.x) < 1e-9 * d->slant * d->slant;
+                seam += tab.along == 2 && onSeam;
+            }
+            EXPECT_EQ(seam, 1);
+            const int teeth = static_cast<int>(sheet.tabs.size()) - seam;
+            // Teeth on every rim, but where the discs are too small for teeth that deep.
+            if (std::min(d->radius1, r.rims > 1 ? d->radius2 : d->radius1) * mm >= 10) {
+                EXPECT_GE(teeth, 3 * static_cast<int>(r.rims));
+            }
+            // The seam's tab, and its glue mark on both sides of the seam.
+            int marks = 0;
+            for (const nets::Sheet::Label& l : sheet.labels)
+                marks += l.glueMark && l.text == "a";
+            EXPECT_EQ(marks, 2);
+            int folds = 0;
+            for (const nets::Sheet::Line& l : sheet.lines)
+                folds += l.kind == nets::Sheet::LineKind::Fold;
+            EXPECT_GE(folds, teeth + 1);
+        }
+    }
+}
+
+// Fitting to a page takes the largest scale, to a tenth of a millimetre, at which the sheet
+// turned the best way fits the printable area; a brute search over the turns finds no larger.
+TEST_F(NetsTest, FitToPaperTakesTheLargestScaleAndTheBestTurn) {
+    const auto dodeca = nets::FacesOf(Object(Hull(Dodecahedron())));
+    ASSERT_TRUE(dodeca);
+    const nets::Net dodecaNet = nets::Unfold(*dodeca);
+    std::vector<Point3> ring;
+    Ring(ring, 20, 3, 0);
+    Ring(ring, 20, 3, 1);
+    const auto prism = nets::FacesOf(Object(Hull(ring)));
+    ASSERT_TRUE(prism);
+    const nets::Net prismNet = nets::Unfold(*prism);
+    const auto cylinder = nets::DevelopmentOf(Object(Round("1.5", 0, 3)));
+    ASSERT_TRUE(cylinder);
+    const std::vector<std::pair<std::string, std::function<nets::Sheet(double)>>> sheets = {
+        {"dodecahedron",
+         [&](double mm) {
+             return nets::SheetOf(*dodeca, dodecaNet, {true, {}, mm, true});
+         }},
+        {"prism 20",
+         [&](double mm) {
+             return nets::SheetOf(*prism, prismNet, {true, {}, mm, false});
+         }},
+        {"cylinder",
+         [&](double mm) {
+             return nets::SheetOf(*cylinder, {true, {}, mm, false});
+         }},
+    };
+    for (const auto& [name, sheetAt] : sheets)
+        for (const bool landscape : {false, true})
+            for (const nets::PaperFormat format : {nets::PaperFormat::A4, nets::PaperFormat::A3}) {
+                SCOPED_TRACE(name + (landscape ? " landscape" : " portrait"));
+                const nets::Paper paper = nets::PaperOf(format, landscape);
+                EXPECT_EQ(paper.width < paper.height, !landscape);
+                EXPECT_EQ(std::min(paper.width, paper.height),
+                          format == nets::PaperFormat::A4 ? 210 : 297);
+                const nets::PrintPlan plan = nets::FitToPaper(sheetAt, paper, 1, 500);
+                ASSERT_EQ(plan.pages.size(), 1u);
+                EXPECT_NEAR(plan.mmPerUnit * 10, std::round(plan.mmPerUnit * 10), 1e-9);
+                EXPECT_LE(plan.width, paper.width - 20 + 1e-9);
+                EXPECT_LE(plan.height, paper.height - 20 + 1e-9);
+                // The plan's sheet is the sheet at that scale, turned.
+                const nets::Sheet own = sheetAt(plan.mmPerUnit);
+                ASSERT_EQ(own.faces.size(), plan.sheet.faces.size());
+                const nets::Sheet back = nets::Turned(plan.sheet, -plan.angle);
+                EXPECT_LT(Dist(back.faces[0][0], own.faces[0][0]), 1e-9);
+                double brute = 0;
+                for (int i = 0; i < 1800; ++i) {
+                    const nets::Sheet turned = nets::Turned(own, kPi * i / 1800);
+                    brute = std::max(
+                        brute, std::min((paper.width - 20) / (turned.high.x - turned.low.x),
+                                        (paper.height - 20) / (turned.high.y - turned.low.y)));
+                }
+                EXPECT_LE(plan.mmPerUnit, brute * (1 + 1e-4));
+                // A tenth of a millimetre more fits at no turn (its tabs sized for it).
+                const nets::Sheet larger = sheetAt(plan.mmPerUnit + 0.1);
+                double more = 0;
+                for (int i = 0; i < 1800; ++i) {
+                    const nets::Sheet turned = nets::Turned(larger, kPi * i / 1800);
+                    more = std::max(more,
+                                    std::min((paper.width - 20) / (turned.high.x - turned.low.x),
+                                             (paper.height - 20) / (turned.high.y - turned.low.y)));
+                }
+                EXPECT_LT(more, plan.mmPerUnit + 0.1);
+                // Centred on its page.
+                EXPECT_NEAR(plan.pages[0].origin.x, (plan.width - (paper.width - 20)) / 2, 1e-9);
+                EXPECT_NEAR(plan.pages[0].origin.y, (plan.height - (paper.height - 20)) / 2, 1e-9);
+            }
+}
+
+// A net larger than a page: pages overlapping by 10 mm cover it, and wherever a seam runs
+// through a face or a tab an alignment cross lies inside it within the overlap, so both pages
+// show it.
+TEST_F(NetsTest, LargeNetsAreTiledWithOverlapsAndMarksInEveryCutFace) {
+    const auto cylinder = nets::DevelopmentOf(Object(Round("1.5", 0, 3)));
+    const auto cone = nets::DevelopmentOf(Object(Round("3*(1-X/(12))", 0, 4)));
+    const auto dodeca = nets::FacesOf(Object(Hull(Dodecahedron())));
+    ASSERT_TRUE(cylinder && cone && dodeca);
+    const nets::Net dodecaNet = nets::Unfold(*dodeca);
+    struct Case {
+        std::string name;
+        std::function<nets::Sheet(double)> sheetAt;
+        double mm;
+        bool landscape;
+    };
+    const std::vector<Case> cases = {
+        {"cylinder",
+         [&](double mm) {
+             return nets::SheetOf(*cylinder, {true, {}, mm, false});
+         },
+         30, false},
+        {"truncated cone",
+         [&](double mm) {
+             return nets::SheetOf(*cone, {true, {}, mm, false});
+         },
+         25, true},
+        {"dodecahedron",
+         [&](double mm) {
+             return nets::SheetOf(*dodeca, dodecaNet, {true, {}, mm, true});
+         },
+         45, false},
+        {"small dodecahedron",
+         [&](double mm) {
+             return nets::SheetOf(*dodeca, dodecaNet, {false, {}, mm, false});
+         },
+         10, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const nets::Paper paper = nets::PaperOf(nets::PaperFormat::A4, c.landscape);
+        const nets::PrintPlan plan = nets::PlanPages(c.sheetAt, c.mm, paper);
+        const double aw = paper.width - 20, ah = paper.height - 20;
+        ASSERT_EQ(plan.pages.size(), static_cast<std::size_t>(plan.rows * plan.columns));
+        EXPECT_EQ(plan.columns, plan.width <= aw
+                                    ? 1
+                                    : static_cast<int>(std::ceil((plan.width - 10) / (aw - 10))));
+        EXPECT_EQ(plan.rows, plan.height <= ah
+                                 ? 1
+                                 : static_cast<int>(std::ceil((plan.height - 10) / (ah - 10))));
+        EXPECT_EQ(plan.pages.size() > 1, c.name != "small dodecahedron");
+        const auto& first = plan.pages.front();
+        const auto& last = plan.pages.back();
+        EXPECT_LE(first.origin.x, 1e-9);
+        EXPECT_LE(first.origin.y, 1e-9);
+        EXPECT_GE(last.origin.x + aw, plan.width - 1e-9);
+        EXPECT_GE(last.origin.y + ah, plan.height - 1e-9);
+        std::vector<std::vector<Point2>> pieces = plan.sheet.faces;
+        for (const nets::Sheet::Tab& t : plan.sheet.tabs)
+            pieces.push_back(t.outline);
+        for (auto& p : pieces)
+            for (Point2& q : p)
+                q = plan.toMm(q);
+        for (const auto& page : plan.pages) {
+            if (page.column + 1 < plan.columns) {
+                const auto& right =
+                    plan.pages[static_cast<std::size_t>(page.row * plan.columns + page.column + 1)];
+                EXPECT_NEAR(page.origin.x + aw - right.origin.x, 10, 1e-9);
+                EXPECT_EQ(page.origin.y, right.origin.y);
+            }
+            if (page.row + 1 < plan.rows) {
+                const auto& below = plan.pages[static_cast<std::size_t>(
+                    (page.row + 1) * plan.columns + page.column)];
+                EXPECT_NEAR(page.origin.y + ah - below.origin.y, 10, 1e-9);
+            }
+        }
+        // Seams: the overlaps' middle lines.
+        for (int axis = 0; axis < 2; ++axis) {
+            const int count = axis == 0 ? plan.columns : plan.rows;
+            for (int k = 1; k < count; ++k) {
+                const double lo =
+                    axis == 0 ? plan.pages[static_cast<std::size_t>(k)].origin.x
+                              : plan.pages[static_cast<std::size_t>(k * plan.columns)].origin.y;
+                const double seam = lo + 5;
+                for (std::size_t p = 0; p < pieces.size(); ++p) {
+                    bool crossed = false;
+                    for (std::size_t i = 0; i < pieces[p].size(); ++i) {
+                        const Point2 a = pieces[p][i], b = pieces[p][(i + 1) % pieces[p].size()];
+                        const double ua = axis == 0 ? a.x : a.y, ub = axis == 0 ? b.x : b.y;
+                        crossed = crossed || (ua - seam) * (ub - seam) < 0;
+                    }
+                    if (!crossed) continue;
+                    const bool marked =
+                        std::any_of(plan.marks.begin(), plan.marks.end(), [&](Point2 m) {
+                            const double u = axis == 0 ? m.x : m.y;
+                            return u > lo && u < lo + 10 && InsideBy(pieces[p], m, 0);
+                        });
+                    EXPECT_TRUE(marked)
+                        << "piece " << p << " across seam " << k << " of axis " << axis;
+                }
+            }
+        }
+        if (plan.pages.size() == 1) {
+            EXPECT_TRUE(plan.marks.empty());
+        }
+    }
 }
 
 } // namespace

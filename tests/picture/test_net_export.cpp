@@ -1,5 +1,5 @@
-// The net of a unit cube on paper: in SVG, PDF and printed pages every edge keeps its true
-// length, measured in the written files.
+// The net of a unit cube on paper: SVG, PDF and printed pages are A4 (or the paper asked for)
+// with every edge at its true length, measured in the written files.
 #include "picture/net_painter.h"
 
 #include "fake_host.h"
@@ -22,12 +22,18 @@
 namespace vorn::test {
 namespace {
 
-// The file must hold each length to a tenth of a millimetre.
-constexpr double kMmTolerance = 0.1;
+// The files must hold each length to a tenth of a millimetre, the page to half a millimetre.
+constexpr double kMmTolerance = 0.1, kPageTolerance = 0.5;
 // pdftoppm at 254 dots per inch: 10 pixels a millimetre.
 constexpr double kPixelsPerMm = 10;
+constexpr double kPtPerMm = 72 / 25.4;
 
-nets::Sheet UnitCubeSheet(bool tabs, std::vector<std::string> names = {}) {
+struct UnitCube {
+    nets::Solid solid;
+    nets::Net net;
+};
+
+UnitCube MakeUnitCube() {
     core::Scene scene;
     core::Settings settings;
     lang::MessageTable messages;
@@ -42,9 +48,20 @@ nets::Sheet UnitCubeSheet(bool tabs, std::vector<std::string> names = {}) {
     const std::optional<nets::Solid> solid = nets::FacesOf(scene.object(slot));
     EXPECT_TRUE(solid);
     if (!solid) return {};
-    const nets::Net net = nets::Unfold(*solid);
-    EXPECT_TRUE(net.good());
-    return nets::SheetOf(*solid, net, {tabs, std::move(names)});
+    UnitCube cube{*solid, nets::Unfold(*solid)};
+    EXPECT_TRUE(cube.net.good());
+    return cube;
+}
+
+// The cube's net on A4 (or `paper`) at `mm` millimetres a unit.
+nets::PrintPlan CubePlan(double mm, bool tabs, std::vector<std::string> names = {},
+                         nets::Paper paper = {}) {
+    static const UnitCube cube = MakeUnitCube();
+    return nets::PlanPages(
+        [&](double at) {
+            return nets::SheetOf(cube.solid, cube.net, {tabs, names, at, false});
+        },
+        mm, paper);
 }
 
 QByteArray Bytes(const QString& path) {
@@ -52,14 +69,55 @@ QByteArray Bytes(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// The first page at 254 dots per inch; a null image without pdftoppm.
-QImage RenderPdf(const QString& pdf, const QString& stem) {
+// A page at 254 dots per inch; a null image without pdftoppm.
+QImage RenderPdf(const QString& pdf, const QString& stem, int page = 1) {
     const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
     if (pdftoppm.isEmpty()) return {};
     QProcess run;
-    run.start(pdftoppm, {"-png", "-r", "254", "-f", "1", "-l", "1", "-singlefile", pdf, stem});
+    run.start(pdftoppm, {"-png", "-r", "254", "-f", QString::number(page), "-l",
+                         QString::number(page), "-singlefile", pdf, stem});
     if (!run.waitForFinished(30000) || run.exitCode() != 0) return {};
     return QImage(stem + ".png");
+}
+
+// The page as poppler reads it, written back as SVG in points; empty without pdftocairo.
+QString PdfAsSvg(const QString& pdf, const QString& svg) {
+    const QString pdftocairo = QStandardPaths::findExecutable(QStringLiteral("pdftocairo"));
+    if (pdftocairo.isEmpty()) return {};
+    QProcess run;
+    run.start(pdftocairo, {"-svg", "-f", "1", "-l", "1", pdf, svg});
+    if (!run.waitForFinished(30000) || run.exitCode() != 0) return {};
+    return QString::fromUtf8(Bytes(svg));
+}
+
+// The lengths of the straight pieces of the drawing's paths and polygons (glyphs left out), in
+// the SVG's user units, each path's own matrix applied.
+std::vector<double> SegmentLengths(const QString& svg) {
+    std::vector<double> lengths;
+    const int body = std::max(0, static_cast<int>(svg.indexOf(QStringLiteral("</defs>"))));
+    const QRegularExpression shape(
+        R"re(<(polyline|polygon|path)\b([^>]*?)(?:points|d)="([^"]*)"([^>]*)>)re");
+    const QRegularExpression pair(R"re((-?[\d.]+)[ ,](-?[\d.]+))re");
+    const QRegularExpression matrix(R"re(transform="matrix\(([^)]*)\)")re");
+    for (const auto& s : shape.globalMatch(svg.mid(body))) {
+        if (s.captured(3).contains('C')) continue; // curves: glyphs and round caps
+        QTransform t;
+        if (const auto m = matrix.match(s.captured(2) + s.captured(4)); m.hasMatch()) {
+            const QStringList v = m.captured(1).split(',');
+            if (v.size() == 6)
+                t = QTransform(v[0].toDouble(), v[1].toDouble(), v[2].toDouble(), v[3].toDouble(),
+                               v[4].toDouble(), v[5].toDouble());
+        }
+        std::vector<QPointF> points;
+        for (const auto& p : pair.globalMatch(s.captured(3)))
+            points.push_back(t.map(QPointF(p.captured(1).toDouble(), p.captured(2).toDouble())));
+        if (s.captured(1) == "polygon" && !points.empty()) points.push_back(points.front());
+        for (std::size_t i = 1; i < points.size(); ++i) {
+            const QPointF d = points[i] - points[i - 1];
+            if (const double l = std::hypot(d.x(), d.y()); l > 1e-9) lengths.push_back(l);
+        }
+    }
+    return lengths;
 }
 
 // The distance between the centres of the first and the last line across the image along x
@@ -92,6 +150,17 @@ double StrokeSpan(const QImage& image, bool alongX, int length) {
     return (b + b2 + 1) / 2.0 - (a + a2 - 1) / 2.0;
 }
 
+// The extent of the faces (not the tabs and labels) in millimetres.
+QSizeF FacesMm(const nets::PrintPlan& plan) {
+    double lowX = 1e9, highX = -1e9, lowY = 1e9, highY = -1e9;
+    for (const auto& face : plan.sheet.faces)
+        for (const nets::Point2& p : face) {
+            lowX = std::min(lowX, p.x), highX = std::max(highX, p.x);
+            lowY = std::min(lowY, p.y), highY = std::max(highY, p.y);
+        }
+    return {(highX - lowX) * plan.mmPerUnit, (highY - lowY) * plan.mmPerUnit};
+}
+
 class NetExport : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -102,24 +171,33 @@ class NetExport : public ::testing::Test {
     QTemporaryDir dir;
 };
 
-// Every segment of every outline and line in the SVG, at two scales: the file's own size in
-// millimetres over its viewBox gives millimetres per user unit.
-TEST_F(NetExport, SvgEdgesHaveTheirTrueLength) {
-    const nets::Sheet sheet = UnitCubeSheet(false, {"A", "B", "C", "D", "E", "F", "G", "Ж"});
-    ASSERT_FALSE(sheet.faces.empty());
-    for (const double mmPerUnit : {10.0, 25.0}) {
-        SCOPED_TRACE(mmPerUnit);
-        ASSERT_TRUE(pic::WriteSheetSvg(file("net.svg"), sheet, mmPerUnit));
+// Every segment of every outline and line in the SVG, at two scales and on two papers: the
+// page is the paper, and its size in millimetres over its viewBox gives millimetres per unit.
+TEST_F(NetExport, SvgIsTheChosenPaperWithEdgesAtTheirTrueLength) {
+    struct Case {
+        double mmPerUnit;
+        nets::Paper paper;
+        bool fill;
+    };
+    for (const Case& c : {Case{10, nets::PaperOf(nets::PaperFormat::A4, false), true},
+                          Case{25, nets::PaperOf(nets::PaperFormat::A3, true), true},
+                          Case{25, nets::PaperOf(nets::PaperFormat::A4, false), false}}) {
+        SCOPED_TRACE(c.mmPerUnit);
+        const nets::PrintPlan plan =
+            CubePlan(c.mmPerUnit, false, {"A", "B", "C", "D", "E", "F", "G", "Ж"}, c.paper);
+        ASSERT_EQ(plan.pages.size(), 1u);
+        QStringList written;
+        ASSERT_TRUE(pic::WriteSheetSvg(file("net.svg"), plan, c.fill, &written));
+        EXPECT_EQ(written, QStringList{file("net.svg")});
         const QString svg = QString::fromUtf8(Bytes(file("net.svg")));
         const auto size =
             QRegularExpression(R"re(width="([\d.]+)mm" height="([\d.]+)mm")re").match(svg);
         const auto box = QRegularExpression(R"re(viewBox="0 0 ([\d.]+) ([\d.]+)")re").match(svg);
         ASSERT_TRUE(size.hasMatch() && box.hasMatch()) << svg.left(500).toStdString();
+        EXPECT_NEAR(size.captured(1).toDouble(), c.paper.width, 0.01);
+        EXPECT_NEAR(size.captured(2).toDouble(), c.paper.height, 0.01);
         const double mmPerUser = size.captured(1).toDouble() / box.captured(1).toDouble();
         EXPECT_NEAR(size.captured(2).toDouble() / box.captured(2).toDouble(), mmPerUser, 1e-9);
-        const QSizeF paper = pic::SheetPaperSize(sheet, mmPerUnit);
-        EXPECT_NEAR(size.captured(1).toDouble(), paper.width(), 0.01);
-        EXPECT_NEAR(size.captured(2).toDouble(), paper.height(), 0.01);
         // Drawn without a scaling transform, so the coordinates are user units.
         for (const auto& m :
              QRegularExpression(R"re(transform="matrix\(([^)]*)\))re").globalMatch(svg)) {
@@ -129,29 +207,19 @@ TEST_F(NetExport, SvgEdgesHaveTheirTrueLength) {
             EXPECT_EQ(t[3].toDouble(), 1);
         }
         int segments = 0;
-        const QRegularExpression shape(
-            R"re(<(polyline|polygon|path)[^>]*?(?:points|d)="([^"]*)")re");
-        const QRegularExpression pair(R"re((-?[\d.]+)[ ,](-?[\d.]+))re");
-        for (const auto& s : shape.globalMatch(svg)) {
-            std::vector<QPointF> points;
-            for (const auto& p : pair.globalMatch(s.captured(2)))
-                points.emplace_back(p.captured(1).toDouble(), p.captured(2).toDouble());
-            if (s.captured(1) == "polygon" && !points.empty()) points.push_back(points.front());
-            for (std::size_t i = 1; i < points.size(); ++i) {
-                const QPointF d = points[i] - points[i - 1];
-                const double mm = std::hypot(d.x(), d.y()) * mmPerUser;
-                if (mm < 1e-9) continue; // a closing point repeated
-                ++segments;
-                EXPECT_NEAR(mm, mmPerUnit, kMmTolerance) << s.captured(0).toStdString();
-            }
+        for (const double l : SegmentLengths(svg)) {
+            ++segments;
+            EXPECT_NEAR(l * mmPerUser, c.mmPerUnit, kMmTolerance);
         }
-        // Six squares filled, and the cut and fold lines of their 24 sides (hinges once).
-        EXPECT_GE(segments, 6 * 4 + 19);
+        // Six squares filled (or not), and the cut and fold lines of their 24 sides (hinges once).
+        EXPECT_GE(segments, (c.fill ? 6 * 4 : 0) + 19);
         EXPECT_FALSE(svg.contains("<image"));
-        // A drawing any SVG reader shows: the faces' fill covers a good part of the page.
+        // A drawing any SVG reader shows: the faces' fill covers six squares of the page.
         QSvgRenderer renderer(file("net.svg"));
         ASSERT_TRUE(renderer.isValid());
-        QImage drawn(400, 400 * paper.height() / paper.width(), QImage::Format_RGB32);
+        const double pxPerMm = 4;
+        QImage drawn(static_cast<int>(c.paper.width * pxPerMm),
+                     static_cast<int>(c.paper.height * pxPerMm), QImage::Format_RGB32);
         drawn.fill(Qt::white);
         QPainter painter(&drawn);
         renderer.render(&painter);
@@ -160,30 +228,32 @@ TEST_F(NetExport, SvgEdgesHaveTheirTrueLength) {
         for (int y = 0; y < drawn.height(); ++y)
             for (int x = 0; x < drawn.width(); ++x)
                 filled += drawn.pixel(x, y) == qRgb(255, 247, 214);
-        EXPECT_GT(filled, drawn.width() * drawn.height() / 5);
+        // Less a pixel's ring under the lines and the numbers.
+        const double side = c.mmPerUnit * pxPerMm;
+        if (c.fill) {
+            EXPECT_LE(filled, 6 * side * side);
+            EXPECT_GE(filled, 0.85 * 6 * (side - 2) * (side - 2));
+        } else {
+            EXPECT_EQ(filled, 0);
+        }
         EXPECT_TRUE(svg.contains(">Ж</text>") || svg.contains(">Ж<")) << "Cyrillic label";
     }
 }
 
-// The PDF's page and the printed pages (on A4 with margins) keep the scale: the outline's size
-// through the centres of its cut lines, rendered at 10 pixels a millimetre.
-TEST_F(NetExport, PdfAndPrintedPagesKeepTheScale) {
-    const nets::Sheet sheet = UnitCubeSheet(true);
-    ASSERT_FALSE(sheet.faces.empty());
-    // The outline without the tabs: the squares' extent.
-    double lowX = 1e9, highX = -1e9, lowY = 1e9, highY = -1e9;
-    for (const auto& face : sheet.faces)
-        for (const nets::Point2& p : face) {
-            lowX = std::min(lowX, p.x), highX = std::max(highX, p.x);
-            lowY = std::min(lowY, p.y), highY = std::max(highY, p.y);
-        }
+// The PDF's page and the printed pages are A4 whatever the device's margins, and keep the
+// scale: the page size from the file and from poppler, each square's sides read back by
+// pdftocairo, and the outline's size through the centres of its cut lines, rendered at 10
+// pixels a millimetre.
+TEST_F(NetExport, PdfAndPrintedPagesAreA4AtTrueScale) {
     struct Case {
         const char* name;
-        bool pages; // through PaintSheetPages on an A4 writer, as printing goes
+        bool pages; // through PaintSheetPages on an A4 writer with margins, as printing goes
         double mmPerUnit;
     };
     for (const Case c : {Case{"file", false, 10}, Case{"file", false, 33}, Case{"a4", true, 10}}) {
         SCOPED_TRACE(std::string(c.name) + " " + std::to_string(c.mmPerUnit));
+        // Without tabs: the outline is cut all round, so its outer lines are solid.
+        const nets::PrintPlan plan = CubePlan(c.mmPerUnit, false);
         const QString pdf = file("net.pdf");
         QFile::remove(pdf);
         if (c.pages) {
@@ -191,48 +261,77 @@ TEST_F(NetExport, PdfAndPrintedPagesKeepTheScale) {
             writer.setResolution(600);
             writer.setPageSize(QPageSize(QPageSize::A4));
             writer.setPageMargins(QMarginsF(12, 17, 12, 17), QPageLayout::Millimeter);
-            ASSERT_TRUE(pic::PaintSheetPages(writer, sheet, c.mmPerUnit));
+            ASSERT_TRUE(pic::PaintSheetPages(writer, plan, true));
         } else {
-            ASSERT_TRUE(pic::WriteSheetPdf(pdf, sheet, c.mmPerUnit));
+            ASSERT_TRUE(pic::WriteSheetPdf(pdf, plan, true));
         }
         const QByteArray bytes = Bytes(pdf);
         ASSERT_TRUE(bytes.startsWith("%PDF"));
         EXPECT_FALSE(bytes.contains("/Subtype /Image") || bytes.contains("/Subtype/Image"));
+        const auto media =
+            QRegularExpression(R"re(/MediaBox\s*\[\s*0\s+0\s+([\d.]+)\s+([\d.]+)\s*\])re")
+                .match(QString::fromLatin1(bytes));
+        ASSERT_TRUE(media.hasMatch());
+        EXPECT_NEAR(media.captured(1).toDouble() / kPtPerMm, 210, kPageTolerance);
+        EXPECT_NEAR(media.captured(2).toDouble() / kPtPerMm, 297, kPageTolerance);
+        const QString svg = PdfAsSvg(pdf, file("page.svg"));
+        if (!svg.isEmpty()) {
+            const auto size =
+                QRegularExpression(R"re(width="([\d.]+)pt" height="([\d.]+)pt")re").match(svg);
+            ASSERT_TRUE(size.hasMatch());
+            EXPECT_NEAR(size.captured(1).toDouble() / kPtPerMm, 210, kPageTolerance);
+            int sides = 0;
+            for (const double l : SegmentLengths(svg))
+                sides += std::fabs(l / kPtPerMm - c.mmPerUnit) < kMmTolerance;
+            EXPECT_GE(sides, 6 * 4 + 19); // the squares' fills and their cut and fold lines
+        }
         const QImage page = RenderPdf(pdf, file("page"));
         if (page.isNull()) GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
-        if (!c.pages) {
-            const QSizeF paper = pic::SheetPaperSize(sheet, c.mmPerUnit);
-            // Page sizes are whole points in a PDF.
-            EXPECT_NEAR(page.width() / kPixelsPerMm, paper.width(), 0.4);
-            EXPECT_NEAR(page.height() / kPixelsPerMm, paper.height(), 0.4);
-        }
+        EXPECT_NEAR(page.width() / kPixelsPerMm, 210, kPageTolerance);
+        EXPECT_NEAR(page.height() / kPixelsPerMm, 297, kPageTolerance);
         // Four fifths of a unit edge: longer than a tab, shorter than any side of the outline.
         const int length = static_cast<int>(0.8 * c.mmPerUnit * kPixelsPerMm);
-        EXPECT_NEAR(StrokeSpan(page, true, length) / kPixelsPerMm, (highX - lowX) * c.mmPerUnit,
-                    kMmTolerance);
-        EXPECT_NEAR(StrokeSpan(page, false, length) / kPixelsPerMm, (highY - lowY) * c.mmPerUnit,
-                    kMmTolerance);
+        const QSizeF faces = FacesMm(plan);
+        EXPECT_NEAR(StrokeSpan(page, true, length) / kPixelsPerMm, faces.width(), kMmTolerance);
+        EXPECT_NEAR(StrokeSpan(page, false, length) / kPixelsPerMm, faces.height(), kMmTolerance);
     }
 }
 
-// A net larger than the page goes on to further pages instead of being cut off.
-TEST_F(NetExport, ALargeNetIsSpreadOverPages) {
-    const nets::Sheet sheet = UnitCubeSheet(false);
-    QPdfWriter writer(file("big.pdf"));
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
-    // 100 mm a unit: the net is several times an A4 page's 190 x 277 mm.
-    ASSERT_TRUE(pic::PaintSheetPages(writer, sheet, 100));
-    const QSizeF paper = pic::SheetPaperSize(sheet, 100);
-    const int expected = int(std::ceil(paper.width() / 190)) * int(std::ceil(paper.height() / 277));
+// A net larger than the page goes on to further pages of the same paper, each with the marks
+// where it meets its neighbours; too many pages are refused.
+TEST_F(NetExport, ALargeNetIsSpreadOverPagesWithMarks) {
+    const nets::PrintPlan plan = CubePlan(100, true);
+    ASSERT_GT(plan.pages.size(), 1u);
+    ASSERT_FALSE(plan.marks.empty());
+    ASSERT_TRUE(pic::WriteSheetPdf(file("big.pdf"), plan, true));
     const QByteArray bytes = Bytes(file("big.pdf"));
     EXPECT_EQ(bytes.count(QByteArrayView("/Type /Page\n")) +
                   bytes.count(QByteArrayView("/Type /Page ")) +
                   bytes.count(QByteArrayView("/Type /Page\r")),
-              expected);
-    EXPECT_GT(expected, 1);
+              static_cast<int>(plan.pages.size()));
+    // An SVG holds one page: one file each.
+    QStringList written;
+    ASSERT_TRUE(pic::WriteSheetSvg(file("big.svg"), plan, true, &written));
+    ASSERT_EQ(written.size(), static_cast<int>(plan.pages.size()));
+    EXPECT_EQ(written[1], file("big-2.svg"));
+    for (const QString& name : written)
+        EXPECT_TRUE(Bytes(name).contains("width=\"210mm\""));
+    // Every page carries alignment crosses (magenta) in its overlap.
+    for (std::size_t p = 0; p < plan.pages.size(); ++p) {
+        const QImage page = RenderPdf(file("big.pdf"), file("big"), static_cast<int>(p) + 1);
+        if (page.isNull()) GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+        int marks = 0;
+        for (int y = 0; y < page.height(); y += 2)
+            for (int x = 0; x < page.width(); x += 2) {
+                const QRgb c = page.pixel(x, y);
+                marks += qRed(c) > 150 && qBlue(c) > 90 && qGreen(c) < 90;
+            }
+        EXPECT_GT(marks, 20) << "page " << p + 1;
+    }
     // Too many pages are refused rather than sent to the printer.
-    EXPECT_FALSE(pic::PaintSheetPages(writer, sheet, 5000));
+    const nets::PrintPlan huge = CubePlan(5000, false);
+    EXPECT_GT(huge.pages.size(), pic::kMaxPages);
+    EXPECT_FALSE(pic::WriteSheetPdf(file("huge.pdf"), huge, true));
 }
 
 } // namespace

@@ -3,8 +3,10 @@
 #include "v3dtool/tool_support.h"
 
 #include "core/format.h"
+#include "core/vertex_labels.h"
 #include "nets/net.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -40,11 +42,90 @@ void PrintPolygons(std::ostream& out, const char* word,
     }
 }
 
+// A vertex named as the net letters it, or by its number in the object's record; 0 for none.
+int VertexOf(const std::string& token, const std::vector<std::string>& names) {
+    int v = 0;
+    const char* end = token.data() + token.size();
+    if (const auto r = std::from_chars(token.data(), end, v); r.ec == std::errc() && r.ptr == end)
+        return v >= 1 && v <= static_cast<int>(names.size()) ? v : 0;
+    int found = 0;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (names[i] == token) {
+            if (found != 0) return 0; // two vertices of that name: not one vertex
+            found = static_cast<int>(i) + 1;
+        }
+    return found;
+}
+
+// The edges of a list "A-B,C-D" (names or numbers); false, with the reason, for an edge that is
+// none of the solid's.
+bool EdgesOf(const std::string& list, const nets::Solid& solid,
+             const std::vector<std::string>& names, std::vector<bool>& chosen, std::ostream& err) {
+    chosen.assign(solid.edges.size(), false);
+    std::size_t from = 0;
+    while (from <= list.size()) {
+        const std::size_t comma = std::min(list.find(',', from), list.size());
+        const std::string item = list.substr(from, comma - from);
+        from = comma + 1;
+        if (item.empty()) continue;
+        int found = -1;
+        // A name may hold a dash itself: each dash is tried as the one between the two ends.
+        for (std::size_t dash = item.find('-'); dash != std::string::npos && found < 0;
+             dash = item.find('-', dash + 1)) {
+            const int a = VertexOf(item.substr(0, dash), names);
+            const int b = VertexOf(item.substr(dash + 1), names);
+            if (a == 0 || b == 0) continue;
+            for (std::size_t e = 0; e < solid.edges.size(); ++e) {
+                const nets::SolidEdge& edge = solid.edges[e];
+                if ((edge.v1 == a && edge.v2 == b) || (edge.v1 == b && edge.v2 == a))
+                    found = static_cast<int>(e);
+            }
+        }
+        if (found < 0) {
+            err << "\"" << item
+                << "\" is not an edge of the solid (V1-V2, the vertices' letters or "
+                   "numbers)\n";
+            return false;
+        }
+        chosen[static_cast<std::size_t>(found)] = true;
+    }
+    return true;
+}
+
 } // namespace
+
+bool ChooseNet(const core::Scene& scene, const core::Settings& settings, int slot,
+               const nets::Solid& solid, const NetArgs& args, nets::Net& net, std::ostream& err) {
+    if (args.cut.empty() && args.tree.empty()) {
+        net = nets::Unfold(solid);
+        return true;
+    }
+    const core::SceneLabels labels(scene, settings);
+    std::vector<std::string> names;
+    for (int v = 1; v <= scene.object(slot).vertexCount; ++v)
+        names.push_back(labels.nameOf(slot, v));
+    std::vector<bool> cut;
+    if (!EdgesOf(args.cut.empty() ? args.tree : args.cut, solid, names, cut, err)) return false;
+    if (args.cut.empty()) cut.flip(); // the tree's edges are folded, the others cut
+    const std::size_t folded = static_cast<std::size_t>(std::count(cut.begin(), cut.end(), false));
+    // The largest face in the middle, as the program's own nets have it.
+    std::size_t root = 0;
+    for (std::size_t f = 1; f < solid.faces.size(); ++f)
+        if (solid.faces[f].area > solid.faces[root].area) root = f;
+    if (std::optional<nets::Net> laid = nets::LayOut(solid, cut, static_cast<int>(root))) {
+        net = std::move(*laid);
+        return true;
+    }
+    err << "the folded edges (" << folded << " of " << solid.edges.size() << ") do not hold the "
+        << solid.faces.size() << " faces together as one piece without a ring: a net folds along "
+        << solid.faces.size() - 1 << " edges that join every face\n";
+    return false;
+}
 
 const CommandHelp kNetHelp = {
     .summary = "the net of a convex polyhedron or the development of a straight round solid",
-    .usage = "v3dtool net FILE.v3d OBJECT [--text] [--fold T]",
+    .usage = "v3dtool net FILE.v3d OBJECT [--text] [--cuts] [--fold T] [--cut V1-V2,... | --tree "
+             "V1-V2,...]",
     .details =
         "Loads FILE.v3d and unfolds object number OBJECT of the object list. A closed convex\n"
         "polyhedron is cut along edges and laid flat without overlaps; the first line is\n"
@@ -63,6 +144,14 @@ const CommandHelp kNetHelp = {
         "the annular sector of a cone's lateral surface, A lateral surface and bases together.\n"
         "Any other object is refused with status 1.\n"
         "  --text     every face of the net\n"
+        "  --cuts     the cut edges, \"cuts V1-V2,...\" by vertex numbers (to give back to --cut)\n"
+        "  --cut LIST the net cut along the edges of LIST and folded along the others, as the\n"
+        "             net window's clicks choose them: LIST is V1-V2,V3-V4,... with each edge's\n"
+        "             vertices by their letters in the net (or the names of points there) or by\n"
+        "             their numbers in the object's record\n"
+        "  --tree LIST the net folded along the edges of LIST and cut along the others; the\n"
+        "             folded edges must join all faces into one piece without a ring (a net of\n"
+        "             N faces folds along N-1 edges), else status 2\n"
         "  --fold T   then the net folded by T (0 flat .. 1 the closed solid), one line per face\n"
         "             \"folded K: x1 y1 z1 ... xm ym zm\", its corners in space in the order\n"
         "             above (at 1 the vertices); a development rolled up, one line per piece\n"
@@ -77,12 +166,20 @@ bool ParseNetArgs(const Args& args, NetArgs& parsed, std::ostream& err) {
         const std::string& a = args[i];
         if (a == "--text") {
             parsed.text = true;
+        } else if (a == "--cuts") {
+            parsed.cuts = true;
         } else if (a == "--fold" && i + 1 < args.size()) {
             const std::string& t = args[++i];
             const char* end = t.data() + t.size();
             const auto r = std::from_chars(t.data(), end, parsed.fold);
             if (r.ec != std::errc() || r.ptr != end || !(parsed.fold >= 0 && parsed.fold <= 1)) {
                 err << "--fold wants a number from 0 to 1, not \"" << t << "\"\n";
+                return false;
+            }
+        } else if ((a == "--cut" || a == "--tree") && i + 1 < args.size()) {
+            (a == "--cut" ? parsed.cut : parsed.tree) = args[++i];
+            if (!parsed.cut.empty() && !parsed.tree.empty()) {
+                err << "--cut and --tree are two ways of giving one choice: give one of them\n";
                 return false;
             }
         } else if (a == "-o" && i + 1 < args.size()) {
@@ -119,10 +216,21 @@ int PrintNet(const NetArgs& args, std::ostream& out, std::ostream& err) {
     }
     const core::SceneObject& o = session.scene.object(slot);
     if (const std::optional<nets::Solid> solid = nets::FacesOf(o)) {
-        const nets::Net net = nets::Unfold(*solid);
+        nets::Net net;
+        if (!ChooseNet(session.scene, session.settings, slot, *solid, args, net, err)) return 2;
         const double scale = std::sqrt(net.area);
         out << "net FACES " << solid->faces.size() << " AREA " << Number(net.area, net.area)
             << '\n';
+        if (args.cuts) {
+            out << "cuts ";
+            bool first = true;
+            for (std::size_t e = 0; e < solid->edges.size(); ++e) {
+                if (!net.cut[e]) continue;
+                out << (first ? "" : ",") << solid->edges[e].v1 << '-' << solid->edges[e].v2;
+                first = false;
+            }
+            out << '\n';
+        }
         if (args.text)
             for (std::size_t f = 0; f < solid->faces.size(); ++f) {
                 out << "face " << f + 1 << ":";
@@ -141,6 +249,11 @@ int PrintNet(const NetArgs& args, std::ostream& out, std::ostream& err) {
         return 0;
     }
     if (const std::optional<nets::Development> d = nets::DevelopmentOf(o)) {
+        if (!args.cut.empty() || !args.tree.empty()) {
+            err << "object " << args.object
+                << " is a round solid: its development has no edges to cut\n";
+            return 2;
+        }
         const double s = d->slant;
         out << "net DEVELOPMENT " << KindName(d->kind) << " RADIUS1 " << Number(d->radius1, s)
             << " RADIUS2 " << Number(d->radius2, s) << " HEIGHT " << Number(d->height, s)

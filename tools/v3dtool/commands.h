@@ -5,6 +5,15 @@
 #include <string>
 #include <vector>
 
+namespace vorn::core {
+class Scene;
+struct Settings;
+} // namespace vorn::core
+namespace vorn::nets {
+struct Solid;
+struct Net;
+} // namespace vorn::nets
+
 namespace vorn::tool {
 
 using Args = std::vector<std::string>;
@@ -40,14 +49,23 @@ struct NetArgs {
     std::string file;
     int object = 0; // number in the object list
     bool text = false;
+    bool cuts = false;  // --cuts: the cut edges as a line
     std::string output; // -o, empty when not given
     double fold = -1;   // --fold T (0..1), negative when not given
+    std::string cut;    // --cut V1-V2,...: the edges cut, the others folded
+    std::string tree;   // --tree V1-V2,...: the edges folded, the others cut
 };
 // False, with the reason or the usage on `err`, when the arguments are not of that form.
 bool ParseNetArgs(const Args& args, NetArgs& parsed, std::ostream& err);
 // Loads the file and prints the net's summary line (with `text` every face too); `output` is
-// not looked at. Returns the exit status: 1 when the file or object gives no net.
+// not looked at. Returns the exit status: 1 when the file or object gives no net, 2 when the
+// cuts asked for make none.
 int PrintNet(const NetArgs& args, std::ostream& out, std::ostream& err);
+// The net of `solid`, object `slot` of `scene`, that the arguments ask for: the given cuts, or
+// the program's own choice. False, with the reason on `err`, when an edge named is none of the
+// solid's or the folded edges do not hold the faces together as one tree.
+bool ChooseNet(const core::Scene& scene, const core::Settings& settings, int slot,
+               const nets::Solid& solid, const NetArgs& args, nets::Net& net, std::ostream& err);
 // Built only with Qt (VORN_WITH_RENDER): the wire-frame picture of a scene file as a PNG.
 int runRender(const Args& args, std::ostream& out, std::ostream& err);
 // Built only with Qt, in the place of runNet: the net as text, or with -o drawn as SVG or PDF.
