@@ -54,10 +54,32 @@ QString button(const lang::MessageTable& messages, int index) {
     return QString::fromStdString(messages.button(index));
 }
 
+// A save dialog that puts the typed name right before Qt checks it (and asks about replacing).
+class NamingFileDialog : public QFileDialog {
+  public:
+    NamingFileDialog(QWidget* parent, const QString& title,
+                     std::function<QString(const QString&)> correct)
+        : QFileDialog(parent, title), m_correct(std::move(correct)) {
+        // Qt's own dialog, whose accepting passes here before its question about replacing.
+        if (m_correct) setOption(QFileDialog::DontUseNativeDialog);
+    }
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (m_correct && files.size() == 1 && !QFileInfo(files.first()).isDir()) {
+            const QString corrected = m_correct(files.first());
+            if (corrected != files.first()) selectFile(corrected);
+        }
+        QFileDialog::accept();
+    }
+
+  private:
+    std::function<QString(const QString&)> m_correct;
+};
+
 QString fileDialog(QWidget* parent, const lang::MessageTable& messages, bool save,
                    const QString& title, const QString& filter, const QString& suffix,
-                   const QString& preset) {
-    QFileDialog dialog(parent, title);
+                   const QString& preset, std::function<QString(const QString&)> correct = {}) {
+    NamingFileDialog dialog(parent, title, std::move(correct));
     dialog.setObjectName(save ? "SaveDialog1" : "OpenDialog1");
     dialog.setNameFilter(filter);
     dialog.setDefaultSuffix(suffix);
@@ -95,8 +117,15 @@ bool InputBox(QWidget* parent, const lang::MessageTable& messages, const QString
     return true;
 }
 
-bool UserDialogs::exportOptions(ExportOptions&, int) {
+bool UserDialogs::exportOptions(ExportOptions&, int,
+                                const std::function<fig::Figure(const ExportOptions&)>&) {
     return true;
+}
+
+QString UserDialogs::exportFileName(const QString& title, const QString& filter,
+                                    const ExportOptions& options, const QString& preset) {
+    return WithExportSuffix(saveFileName(title, filter, ExportSuffix(options.format), preset),
+                            options.format);
 }
 
 bool UserDialogs::printSetup(QPrinter& printer, PrintOptions&) {
@@ -154,8 +183,18 @@ bool WidgetDialogs::selectObjects(core::LoadSelection& selection) {
     return true;
 }
 
-bool WidgetDialogs::exportOptions(ExportOptions& options, int pictureWidth) {
-    return m_exportFrm->ask(options, pictureWidth);
+bool WidgetDialogs::exportOptions(ExportOptions& options, int pictureWidth,
+                                  const std::function<fig::Figure(const ExportOptions&)>& preview) {
+    return m_exportFrm->ask(options, pictureWidth, preview);
+}
+
+QString WidgetDialogs::exportFileName(const QString& title, const QString& filter,
+                                      const ExportOptions& options, const QString& preset) {
+    const ExportOptions::Format format = options.format;
+    const QString name =
+        fileDialog(m_parent, m_messages, true, title, filter, ExportSuffix(format), preset,
+                   [format](const QString& typed) { return WithExportSuffix(typed, format); });
+    return WithExportSuffix(name, format);
 }
 
 bool WidgetDialogs::printSetup(QPrinter& printer, PrintOptions& options) {

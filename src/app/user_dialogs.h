@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QPrinter;
 class QWidget;
 
@@ -16,6 +18,10 @@ class TPrintFrm;
 struct ExportOptions;
 struct PrintOptions;
 } // namespace vorn::app
+
+namespace vorn::fig {
+struct Figure;
+} // namespace vorn::fig
 
 namespace vorn::app {
 
@@ -37,9 +43,14 @@ class UserDialogs {
     virtual bool selectObjects(core::LoadSelection& selection) = 0;
     // Opens a document with the desktop's handler; false when no handler took it.
     virtual bool openDocument(const QString& path);
-    // The format and size of an exported picture; false when cancelled. Without a window of its
-    // own the options stay as given.
-    virtual bool exportOptions(ExportOptions& options, int pictureWidth);
+    // The format and size of an exported picture, shown by `preview` as the options change;
+    // false when cancelled. Without a window of its own the options stay as given.
+    virtual bool exportOptions(ExportOptions& options, int pictureWidth,
+                               const std::function<fig::Figure(const ExportOptions&)>& preview);
+    // The file an export of `options` is written to, asked with the save dialog: its name
+    // takes the format's extension (WithExportSuffix); empty when cancelled.
+    virtual QString exportFileName(const QString& title, const QString& filter,
+                                   const ExportOptions& options, const QString& preset);
     // The printer, whether the report follows the picture and black and white; false when
     // cancelled. Without a window of its own the printer stays as given, and printing goes on
     // only into a file.
@@ -61,7 +72,12 @@ class WidgetDialogs : public UserDialogs {
                          const QString& preset) override;
     core::Answer messageBox(core::BoxKind kind, const QString& text, BoxButtons buttons) override;
     bool selectObjects(core::LoadSelection& selection) override;
-    bool exportOptions(ExportOptions& options, int pictureWidth) override;
+    bool exportOptions(ExportOptions& options, int pictureWidth,
+                       const std::function<fig::Figure(const ExportOptions&)>& preview) override;
+    // The dialog puts the extension right as the name is accepted, before it asks whether to
+    // replace an existing file, so that the question names the file that will be written.
+    QString exportFileName(const QString& title, const QString& filter,
+                           const ExportOptions& options, const QString& preset) override;
     bool printSetup(QPrinter& printer, PrintOptions& options) override;
     TLoadFrm* loadFrm() const { return m_loadFrm; }
     TExportFrm* exportFrm() const { return m_exportFrm; }

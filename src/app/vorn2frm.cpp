@@ -459,23 +459,50 @@ void TVorn2frm::saveReport() {
                     m_messages.format(lang::msg::kWriteFailed, {name.toStdString()}));
 }
 
-bool TVorn2frm::exportPicture() {
-    // The list the picture field shows, with its hidden-line mode, colours and labels.
+QSize TVorn2frm::pictureSize() const {
     const QImage& shown = m_picture->image();
-    const int width = static_cast<int>(std::lround(shown.width() / shown.devicePixelRatio()));
-    const int height = static_cast<int>(std::lround(shown.height() / shown.devicePixelRatio()));
+    return {static_cast<int>(std::lround(shown.width() / shown.devicePixelRatio())),
+            static_cast<int>(std::lround(shown.height() / shown.devicePixelRatio()))};
+}
+
+fig::Figure TVorn2frm::pictureFigure(const ExportOptions& options, double widthMm) {
+    // The picture field's view and shape, in its "Невидимі лінії" mode.
+    const QSize size = pictureSize();
+    return fig::BuildFigure(m_scene, m_settings, m_picture->view(), size.width(), size.height(),
+                            FigureOptionsFor(options, m_settings.hiddenLines, widthMm));
+}
+
+QString TVorn2frm::exportPreset(const QString& suffix) const {
+    const QString name = QFileInfo(m_currentFileName).completeBaseName() + '.' + suffix;
+    // The last export's folder, else the scene's own.
+    QString folder = m_exportDir;
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+        const QFileInfo scene(m_currentFileName);
+        folder =
+            scene.isAbsolute() && scene.absoluteDir().exists() ? scene.absolutePath() : QString();
+    }
+    return folder.isEmpty() ? name : QDir(folder).filePath(name);
+}
+
+bool TVorn2frm::exportPicture() {
+    const QSize size = pictureSize();
+    if (size.isEmpty()) return false;
+    const auto figure = [this, size](const ExportOptions& o) {
+        return pictureFigure(o, ExportWidthMm(o, size.width()));
+    };
     ExportOptions options = m_exportOptions;
-    if (!m_dialogs->exportOptions(options, width)) return false;
-    const QString suffix = ExportSuffix(options.format);
-    const QString preset = QFileInfo(m_currentFileName).completeBaseName() + '.' + suffix;
-    const QString name =
-        m_dialogs->saveFileName(m_exportDialog->title, m_exportDialog->qtFilter(), suffix, preset);
+    // Surfaces are drawn as the window's "Контури" shows them, unless the dialog says otherwise.
+    options.style = m_settings.outlines ? hidden::LineStyle::Outline : hidden::LineStyle::Mesh;
+    if (!m_dialogs->exportOptions(options, size.width(), figure)) return false;
+    const QString name = m_dialogs->exportFileName(
+        m_exportDialog->title, ExportFilterFor(m_exportDialog->filter, options.format), options,
+        exportPreset(ExportSuffix(options.format)));
     if (name.isEmpty()) return false;
     m_exportOptions = options;
-    pic::PictureCanvas& canvas = m_picture->canvas();
-    if (WritePicture(name, options.blackWhite ? canvas.blackAndWhitePass() : canvas.lastPass(),
-                     width, height, options))
+    if (WriteFigure(name, figure(options), options)) {
+        m_exportDir = QFileInfo(name).absolutePath();
         return true;
+    }
     showMessage(core::BoxKind::Error,
                 m_messages.format(lang::msg::kWriteFailed, {name.toStdString()}));
     return false;
@@ -484,14 +511,17 @@ bool TVorn2frm::exportPicture() {
 bool TVorn2frm::printPicture() {
     QPrinter printer(QPrinter::HighResolution);
     PrintOptions options = m_printOptions;
+    // The print dialog keeps the program's page behind its options: a black and white print
+    // is chosen there each time, never carried over unseen.
+    options.blackWhite = false;
     if (!m_dialogs->printSetup(printer, options)) return false;
     m_printOptions = options;
-    const QImage& shown = m_picture->image();
-    const int width = static_cast<int>(std::lround(shown.width() / shown.devicePixelRatio()));
-    const int height = static_cast<int>(std::lround(shown.height() / shown.devicePixelRatio()));
-    pic::PictureCanvas& canvas = m_picture->canvas();
-    if (PrintPicture(printer, options.blackWhite ? canvas.blackAndWhitePass() : canvas.lastPass(),
-                     width, height, options.report ? m_listing->answers() : QStringList()))
+    if (pictureSize().isEmpty()) return false;
+    ExportOptions look;
+    look.blackWhite = options.blackWhite;
+    look.style = m_settings.outlines ? hidden::LineStyle::Outline : hidden::LineStyle::Mesh;
+    const auto figure = [this, &look](double widthMm) { return pictureFigure(look, widthMm); };
+    if (PrintFigure(printer, figure, options.report ? m_listing->answers() : QStringList()))
         return true;
     showMessage(core::BoxKind::Error, m_messages.format(lang::msg::kWriteFailed,
                                                         {printer.outputFileName().toStdString()}));

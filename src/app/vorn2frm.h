@@ -113,6 +113,8 @@ class TVorn2frm : public QMainWindow,
     // "Друк…": the print dialog, then the picture on the page and the report when asked for;
     // false when cancelled or the printer failed.
     bool printPicture();
+    // The picture field's figure for an export or print of `options`, `widthMm` wide.
+    fig::Figure pictureFigure(const ExportOptions& options, double widthMm);
     void clearReport();
     // Scene files dropped on the window: one is loaded as F3 loads it (after the question about
     // unsaved objects), several are added to the scene when the user agrees.
@@ -216,6 +218,11 @@ class TVorn2frm : public QMainWindow,
     bool mayReplaceScene();
     void rememberFile(const QString& name);
     void rebuildRecentMenu();
+    // The picture field's size in picture pixels.
+    QSize pictureSize() const;
+    // The name the export's file dialog starts with: the scene's name with `suffix`, in the
+    // last export's folder.
+    QString exportPreset(const QString& suffix) const;
     void toggleToolBar(int tag);
     void closeFloatingToolBar(FloatingToolBar* bar);
     void selectionChanged();
@@ -264,6 +271,7 @@ class TVorn2frm : public QMainWindow,
     FileDialogText* m_reportDialog = nullptr;
     FileDialogText* m_exportDialog = nullptr;
     ExportOptions m_exportOptions; // the last export's, for the next one
+    QString m_exportDir;           // the last export's folder, kept in the settings file
     PrintOptions m_printOptions;   // the last print's choice
     WindowRegistry m_windows;
     QList<LanguageChoice> m_languages;

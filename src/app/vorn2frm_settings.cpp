@@ -72,6 +72,8 @@ bool readNumbers(const TSetupFrm& d, std::initializer_list<const char*> names, d
 // `WorkFile` holds what code page 1251 can of the name, for older readers; this key holds the
 // name whole. It counts only while the two agree: an older version may have changed the first.
 const char* const kWorkFileUtf8 = "WorkFileUtf8";
+// The folder of the last exported picture, where the next export's file dialog starts.
+const char* const kExportDir = "ExportDir";
 
 QString storedWorkFile(const lang::IniFile& ini) {
     const std::string legacy = ini.value(kWindow, "WorkFile", "");
@@ -148,6 +150,7 @@ void TVorn2frm::loadSettings(const QString& commandLineFile) {
 void TVorn2frm::readWindowSettings(const lang::IniFile& ini) {
     setRightPanelWidth(ini.intValue(kWindow, "RPanelWidth", rightPanelWidth()));
     m_settings.languageFile = ini.value(kWindow, "LangFile", "");
+    m_exportDir = PathFromStoredText(ini.value(kWindow, kExportDir, ""));
 
     // The offered languages; the stored one is chosen when it is still among them.
     QComboBox* langs = m_setupFrm->languages();
@@ -224,6 +227,7 @@ bool TVorn2frm::saveSettings() {
     ini.set(kWindow, kWorkFileUtf8, PathToStoredText(m_currentFileName));
     WriteRecentFiles(ini, m_recentFiles);
     ini.set(kWindow, "LangFile", m_settings.languageFile);
+    ini.set(kWindow, kExportDir, PathToStoredText(m_exportDir));
     for (const ToolBarInfo& t : ToolBars()) {
         const QToolBar* bar = m_toolBars.at(t.toggleTag);
         ini.set(kWindow, std::string(t.name) + ".Left", std::to_string(bar->x()));

@@ -21,9 +21,11 @@ QString ScriptedDialogs::openFileName(const QString& title, const QString&, cons
     return name;
 }
 
-QString ScriptedDialogs::saveFileName(const QString& title, const QString&, const QString&,
-                                      const QString&) {
+QString ScriptedDialogs::saveFileName(const QString& title, const QString& filter, const QString&,
+                                      const QString& preset) {
     saveTitles << title;
+    saveFilters << filter;
+    savePresets << preset;
     if (saveNames.empty()) return {};
     QString name = saveNames.front();
     saveNames.pop_front();
@@ -54,14 +56,19 @@ bool ScriptedDialogs::openDocument(const QString& path) {
     return documentOpens;
 }
 
-bool ScriptedDialogs::exportOptions(app::ExportOptions& options, int) {
+bool ScriptedDialogs::exportOptions(
+    app::ExportOptions& options, int,
+    const std::function<fig::Figure(const app::ExportOptions&)>& preview) {
+    exportOffered.push_back(options);
     if (exportChoices.empty()) return false;
     options = exportChoices.front();
     exportChoices.pop_front();
+    if (preview) previews.push_back(preview(options));
     return true;
 }
 
 bool ScriptedDialogs::printSetup(QPrinter& printer, app::PrintOptions& options) {
+    printOffered.push_back(options);
     if (printTo.isEmpty()) return false;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(printTo);

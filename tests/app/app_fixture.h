@@ -1,6 +1,7 @@
 // Shared set-up of the window tests: scripted dialogs, a temporary folder, scene files.
 #pragma once
 
+#include "app/export_frm.h"
 #include "app/user_dialogs.h"
 #include "app/vorn2frm.h"
 #include "core/scene_object.h"
@@ -21,7 +22,8 @@ class ScriptedDialogs : public app::UserDialogs {
   public:
     std::deque<QString> openNames, saveNames; // an empty name cancels the dialog
     QStringList openTitles, saveTitles;
-    std::deque<core::Answer> answers; // for Yes/No and Yes/No/Cancel boxes
+    QStringList saveFilters, savePresets; // of every save dialog, in order
+    std::deque<core::Answer> answers;     // for Yes/No and Yes/No/Cancel boxes
     core::Answer defaultAnswer = core::Answer::No;
     std::vector<std::pair<core::BoxKind, QString>> boxes; // every box, questions too
 
@@ -32,8 +34,8 @@ class ScriptedDialogs : public app::UserDialogs {
 
     QString openFileName(const QString& title, const QString&, const QString&,
                          const QString&) override;
-    QString saveFileName(const QString& title, const QString&, const QString&,
-                         const QString&) override;
+    QString saveFileName(const QString& title, const QString& filter, const QString&,
+                         const QString& preset) override;
     core::Answer messageBox(core::BoxKind kind, const QString& text,
                             app::BoxButtons buttons) override;
     bool selectObjects(core::LoadSelection& selection) override;
@@ -41,13 +43,19 @@ class ScriptedDialogs : public app::UserDialogs {
     bool openDocument(const QString& path) override;
     QStringList documents;
     bool documentOpens = false;
-    // Each export takes the next options; none left cancels it.
-    bool exportOptions(app::ExportOptions& options, int pictureWidth) override;
+    // Each export takes the next options; none left cancels it. The preview's figure of the
+    // chosen options is kept.
+    bool
+    exportOptions(app::ExportOptions& options, int pictureWidth,
+                  const std::function<fig::Figure(const app::ExportOptions&)>& preview) override;
     std::deque<app::ExportOptions> exportChoices;
+    std::vector<app::ExportOptions> exportOffered; // what each export window was opened with
+    std::vector<fig::Figure> previews;
     // A print goes to this PDF file without a dialog; empty cancels it.
     bool printSetup(QPrinter& printer, app::PrintOptions& options) override;
     QString printTo;
     bool printReport = true, printBlackWhite = false;
+    std::vector<app::PrintOptions> printOffered; // what each print dialog was opened with
 
     QStringList boxTexts() const;
 };
