@@ -162,7 +162,7 @@ TEST_F(SettingsTest, HiddenLineModeIsOneCheckedItemAndSurvivesRestart) {
     for (const QAction* a : menu->actions())
         inMenu << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
     // The three modes, then the outline choice apart from them.
-    EXPECT_EQ(inMenu, names + QStringList{"-", "m_Outlines"});
+    EXPECT_EQ(inMenu, (names + QStringList{"-", "m_Outlines"}));
     const auto* view = window->findChild<QMenu*>("m_View");
     ASSERT_TRUE(view);
     EXPECT_TRUE(view->actions().contains(menu->menuAction()));
