@@ -2,6 +2,7 @@
 #include "figure/figure.h"
 
 #include "core/vertex_labels.h"
+#include "geometry/polygon.h"
 #include "geometry/vec3.h"
 
 #include <algorithm>
@@ -54,21 +55,7 @@ bool Finite(Px p) {
 
 // Clips a + t (b - a), t in t0..t1, to the frame; false when nothing is left.
 bool ClipToFrame(const Frame& f, Px a, Px b, double& t0, double& t1) {
-    const double dx = b.x - a.x, dy = b.y - a.y;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {a.x - f.x0, f.x1 - a.x, a.y - f.y0, f.y1 - a.y};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0) return false;
-            continue;
-        }
-        const double r = q[i] / p[i];
-        if (p[i] < 0)
-            t0 = std::max(t0, r);
-        else
-            t1 = std::min(t1, r);
-    }
-    return t0 < t1;
+    return geo::ClipToBox(a.x, a.y, b.x, b.y, f.x0, f.y0, f.x1, f.y1, t0, t1);
 }
 
 // How strongly a line is drawn when lines of several objects coincide: the one that wins is
@@ -176,24 +163,10 @@ struct Box {
     bool meets(const Box& o) const { return x0 < o.x1 && o.x0 < x1 && y0 < o.y1 && o.y0 < y1; }
 };
 
-// Whether a..b passes through the box (Liang-Barsky on the segment).
+// Whether a..b passes through the box.
 bool Crosses(Point a, Point b, const Box& box) {
     double t0 = 0, t1 = 1;
-    const double dx = b.x - a.x, dy = b.y - a.y;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {a.x - box.x0, box.x1 - a.x, a.y - box.y0, box.y1 - a.y};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0) return false;
-            continue;
-        }
-        const double r = q[i] / p[i];
-        if (p[i] < 0)
-            t0 = std::max(t0, r);
-        else
-            t1 = std::min(t1, r);
-    }
-    return t0 < t1;
+    return geo::ClipToBox(a.x, a.y, b.x, b.y, box.x0, box.y0, box.x1, box.y1, t0, t1);
 }
 
 // Places letters off the lines meeting at their points and off each other.

@@ -10,15 +10,9 @@ namespace vorn::fig {
 
 namespace {
 
-// A number with no more digits than a drawing needs: thousandths of a millimetre.
+// Thousandths of a millimetre are as fine as a drawing needs.
 std::string Num(double v) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.3f", v);
-    std::string s = buf;
-    while (s.back() == '0')
-        s.pop_back();
-    if (s.back() == '.') s.pop_back();
-    return s == "-0" ? "0" : s;
+    return pic::TrimmedNumber(v);
 }
 
 std::string Hex(std::uint32_t bgr) {

@@ -235,4 +235,23 @@ int PlanarConvexHull(PointList& p, HullOrder& order, const Plane& plane) {
     return m;
 }
 
+bool ClipToBox(double ax, double ay, double bx, double by, double x0, double y0, double x1,
+               double y1, double& t0, double& t1) {
+    const double dx = bx - ax, dy = by - ay;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {ax - x0, x1 - ax, ay - y0, y1 - ay};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        const double r = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, r);
+        else
+            t1 = std::min(t1, r);
+    }
+    return t0 < t1;
+}
+
 } // namespace vorn::geo

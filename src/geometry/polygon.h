@@ -36,6 +36,10 @@ using HullOrder = std::array<std::uint8_t, PointList::kCapacity + 2>;
 Projection ProjectionRule(double a, double b, double c);
 // The point's two chosen coordinates as (x, y), with z = 0.
 Vec3 ProjectPoint(Projection projection, const Vec3& p);
+// Clips a + t (b - a), t in t0..t1, to the box x0..x1 x y0..y1 of the plane (Liang-Barsky):
+// narrows t0 and t1 and tells whether a piece of positive length is left.
+bool ClipToBox(double ax, double ay, double bx, double by, double x0, double y0, double x1,
+               double y1, double& t0, double& t1);
 // Length of the open polyline p[1..n]; 0 when n ≤ 1.
 double PolylineLength(const PointList& p);
 // Signed shoelace area of the points' (x, y), wrapping the last point to the first.

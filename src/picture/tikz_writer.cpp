@@ -1,6 +1,8 @@
 // A display list as a TikZ picture for LaTeX: lines as \draw, labels as nodes, in centimetres.
 #include "picture/tikz_writer.h"
 
+#include "geometry/polygon.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -11,15 +13,8 @@ namespace vorn::pic {
 
 namespace {
 
-// A length in centimetres with no more digits than a drawing needs.
 std::string Cm(double v) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.3f", v);
-    std::string s = buf;
-    while (s.back() == '0')
-        s.pop_back();
-    if (s.back() == '.') s.pop_back();
-    return s == "-0" ? "0" : s;
+    return TrimmedNumber(v);
 }
 
 const char* StyleOption(PenStyle s) {
@@ -79,31 +74,29 @@ struct Pt {
     bool operator==(const Pt&) const = default;
 };
 
-// The part of a..b inside 0..w x 0..h, if any (Liang-Barsky): the picture cuts lines at its
-// edges, and a LaTeX page must not get the parts it cut off.
+// The part of a..b inside 0..w x 0..h, if any: the picture cuts lines at its edges, and a
+// LaTeX page must not get the parts it cut off.
 bool Clip(Pt& a, Pt& b, double w, double h) {
     double t0 = 0, t1 = 1;
-    const double dx = b.x - a.x, dy = b.y - a.y;
-    const double p[4] = {-dx, dx, -dy, dy}, q[4] = {a.x, w - a.x, a.y, h - a.y};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0) return false;
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
-    }
-    if (t0 > t1) return false;
+    // A segment touching the box in one point is kept, as a mark of no length.
+    if (!geo::ClipToBox(a.x, a.y, b.x, b.y, 0, 0, w, h, t0, t1) && t0 != t1) return false;
     const Pt from = a;
-    a = {from.x + t0 * dx, from.y + t0 * dy};
-    b = {from.x + t1 * dx, from.y + t1 * dy};
+    a = {from.x + t0 * (b.x - from.x), from.y + t0 * (b.y - from.y)};
+    b = {from.x + t1 * (b.x - from.x), from.y + t1 * (b.y - from.y)};
     return true;
 }
 
 } // namespace
+
+std::string TrimmedNumber(double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.3f", v);
+    std::string s = buf;
+    while (s.back() == '0')
+        s.pop_back();
+    if (s.back() == '.') s.pop_back();
+    return s == "-0" ? "0" : s;
+}
 
 std::string TexEscape(const std::string& text) {
     std::string out;

@@ -12,6 +12,9 @@ namespace vorn::pic {
 // their style and text is UTF-8 with TeX's special characters escaped.
 std::string TikzPicture(const DisplayList& list, int width, int height, double widthCm);
 
+// A length with no more digits than a drawing needs: thousandths, trailing zeros dropped.
+std::string TrimmedNumber(double v);
+
 // `text` safe inside a TeX group.
 std::string TexEscape(const std::string& text);
 

@@ -224,5 +224,31 @@ TEST(Hull, FullListStaysInsideItsArrayAndBadCountsFail) {
     EXPECT_EQ(tooMany.n, 0);
 }
 
+// Segments cut to the box 0..10 x 0..5: what is left of them as a share of their length.
+TEST(ClipToBox, KeepsThePartInsideTheBox) {
+    struct Row {
+        double ax, ay, bx, by;
+        bool kept;
+        double t0, t1;
+    };
+    const Row rows[] = {
+        {1, 1, 9, 4, true, 0, 1},                    // inside
+        {-10, 2.5, 20, 2.5, true, 1.0 / 3, 2.0 / 3}, // across both sides
+        {5, -5, 5, 10, true, 1.0 / 3, 2.0 / 3},      // across top and bottom
+        {-5, -5, -1, 3, false, 0, 0},                // outside
+        {0, 6, 10, 6, false, 0, 0},                  // along the box, just outside
+        {0, 5, 10, 5, true, 0, 1},                   // along its border
+        {12, 6, 10, 5, false, 0, 0},                 // ends at a corner: nothing of positive length
+    };
+    for (const Row& r : rows) {
+        double t0 = 0, t1 = 1;
+        const bool kept = ClipToBox(r.ax, r.ay, r.bx, r.by, 0, 0, 10, 5, t0, t1);
+        EXPECT_EQ(kept, r.kept) << r.ax << "," << r.ay << " " << r.bx << "," << r.by;
+        if (!r.kept) continue;
+        EXPECT_NEAR(t0, r.t0, 1e-12);
+        EXPECT_NEAR(t1, r.t1, 1e-12);
+    }
+}
+
 } // namespace
 } // namespace vorn::geo
