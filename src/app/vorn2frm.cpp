@@ -490,9 +490,8 @@ bool TVorn2frm::exportPicture() {
     const auto figure = [this, size](const ExportOptions& o) {
         return pictureFigure(o, ExportWidthMm(o, size.width()));
     };
+    // Figures draw surfaces by their outlines unless the last export chose the mesh.
     ExportOptions options = m_exportOptions;
-    // Surfaces are drawn as the window's "Контури" shows them, unless the dialog says otherwise.
-    options.style = m_settings.outlines ? hidden::LineStyle::Outline : hidden::LineStyle::Mesh;
     if (!m_dialogs->exportOptions(options, size.width(), figure)) return false;
     const QString name = m_dialogs->exportFileName(
         m_exportDialog->title, ExportFilterFor(m_exportDialog->filter, options.format), options,
@@ -519,7 +518,8 @@ bool TVorn2frm::printPicture() {
     if (pictureSize().isEmpty()) return false;
     ExportOptions look;
     look.blackWhite = options.blackWhite;
-    look.style = m_settings.outlines ? hidden::LineStyle::Outline : hidden::LineStyle::Mesh;
+    // A printed figure draws round solids and surfaces as a textbook does.
+    look.style = hidden::LineStyle::Outline;
     const auto figure = [this, &look](double widthMm) { return pictureFigure(look, widthMm); };
     if (PrintFigure(printer, figure, options.report ? m_listing->answers() : QStringList()))
         return true;

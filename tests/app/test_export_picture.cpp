@@ -378,13 +378,16 @@ TEST_F(ExportPicture, NextExportStartsInTheLastExportFolder) {
     EXPECT_EQ(exportTo({}).absoluteFilePath(), path("src.svg"));
 }
 
-// The export window opens with the last export's choice, but surfaces drawn as the window's
-// "Контури" draws them now.
-TEST_F(ExportPicture, ExportWindowOpensWithTheLastChoiceAndTheWindowsSurfaceLines) {
+// The export window opens with the last export's choice; a figure draws surfaces by their
+// outlines whatever the window's "Контури" shows, unless an export chose the mesh.
+TEST_F(ExportPicture, ExportWindowOpensWithTheLastChoiceAndOutlinesFirst) {
+    run("ExportPicture"); // cancelled
+    EXPECT_EQ(dialogs->exportOffered.back().style, hidden::LineStyle::Outline);
     app::ExportOptions o;
     o.format = Format::Svg;
     o.blackWhite = true;
     o.pens.visible = 1.5;
+    o.style = hidden::LineStyle::Mesh;
     dialogs->exportChoices = {o};
     dialogs->saveNames = {path("a.svg")};
     run("ExportPicture");
@@ -393,7 +396,7 @@ TEST_F(ExportPicture, ExportWindowOpensWithTheLastChoiceAndTheWindowsSurfaceLine
         ASSERT_EQ(window->settings().outlines, outlines);
         run("ExportPicture"); // cancelled
         const app::ExportOptions& offered = dialogs->exportOffered.back();
-        EXPECT_EQ(offered.style, outlines ? hidden::LineStyle::Outline : hidden::LineStyle::Mesh);
+        EXPECT_EQ(offered.style, hidden::LineStyle::Mesh);
         EXPECT_EQ(offered.format, Format::Svg);
         EXPECT_TRUE(offered.blackWhite); // shown checked in the window, not hidden
         EXPECT_DOUBLE_EQ(offered.pens.visible, 1.5);
