@@ -60,6 +60,7 @@ void SceneSteps::begin(StepKind kind, int slot) {
     m_slot = scene.isUserSlot(slot) ? slot : 0;
     m_objectCount = scene.objectCount();
     m_name = m_slot ? core::DisplayName(scene, m_slot) : std::string();
+    m_fileBefore = m_window.currentFileName().toStdString();
 }
 
 void SceneSteps::end() {
@@ -72,7 +73,7 @@ void SceneSteps::end() {
     else if ((m_kind == StepKind::Edit || m_kind == StepKind::Transform) &&
              scene.isUserSlot(m_slot))
         info.objectName = core::DisplayName(scene, m_slot);
-    m_history.record(std::move(*m_before), scene, std::move(info));
+    m_history.record(std::move(*m_before), scene, std::move(info), m_fileBefore);
     m_before.reset();
     updateCommands();
 }
@@ -125,14 +126,24 @@ void SceneSteps::updateCommands() {
 
 void SceneSteps::undo() {
     if (m_depth > 0) return; // a command, or a drag, is still under way
-    m_window.interaction()->CancelPendingOperation();
-    if (m_history.undo(m_window.scene())) afterMove();
+    move(true);
 }
 
 void SceneSteps::redo() {
     if (m_depth > 0) return;
+    move(false);
+}
+
+bool SceneSteps::move(bool back) {
     m_window.interaction()->CancelPendingOperation();
-    if (m_history.redo(m_window.scene())) afterMove();
+    std::string file = m_window.currentFileName().toStdString();
+    const bool moved =
+        back ? m_history.undo(m_window.scene(), &file) : m_history.redo(m_window.scene(), &file);
+    if (!moved) return false;
+    if (!file.empty() && file != m_window.currentFileName().toStdString())
+        m_window.setCurrentFile(QString::fromStdString(file));
+    afterMove();
+    return true;
 }
 
 void SceneSteps::afterMove() {

@@ -47,6 +47,7 @@ class SceneSteps {
     void begin(history::StepKind kind, int slot);
     void end();
     void afterMove();
+    bool move(bool back);
 
     TVorn2frm& m_window;
     history::SceneHistory m_history;
@@ -56,6 +57,7 @@ class SceneSteps {
     int m_slot = 0;
     int m_objectCount = 0;
     std::string m_name;
+    std::string m_fileBefore;
 };
 
 } // namespace vorn::app

@@ -92,10 +92,11 @@ void SceneSnapshot::restore(core::Scene& scene) const {
     scene.currentObject = m_currentObject;
 }
 
-bool SceneHistory::record(SceneSnapshot before, core::Scene& scene, StepInfo info) {
+bool SceneHistory::record(SceneSnapshot before, core::Scene& scene, StepInfo info,
+                          std::string fileBefore) {
     if (before.sameScene(SceneSnapshot::Capture(scene))) return false;
     m_bytes += before.bytes();
-    m_undo.push_back({std::move(before), m_state, std::move(info)});
+    m_undo.push_back({std::move(before), m_state, std::move(info), std::move(fileBefore), m_saved});
     for (const Entry& e : m_redo)
         m_bytes -= e.scene.bytes();
     m_redo.clear();
@@ -107,25 +108,32 @@ bool SceneHistory::record(SceneSnapshot before, core::Scene& scene, StepInfo inf
     return true;
 }
 
-bool SceneHistory::undo(core::Scene& scene) {
-    return move(m_undo, m_redo, scene);
+bool SceneHistory::undo(core::Scene& scene, std::string* fileName) {
+    return move(m_undo, m_redo, scene, fileName);
 }
 
-bool SceneHistory::redo(core::Scene& scene) {
-    return move(m_redo, m_undo, scene);
+bool SceneHistory::redo(core::Scene& scene, std::string* fileName) {
+    return move(m_redo, m_undo, scene, fileName);
 }
 
-bool SceneHistory::move(std::deque<Entry>& from, std::deque<Entry>& to, core::Scene& scene) {
+bool SceneHistory::move(std::deque<Entry>& from, std::deque<Entry>& to, core::Scene& scene,
+                        std::string* fileName) {
     if (from.empty()) return false;
     Entry target = std::move(from.back());
     from.pop_back();
     m_bytes -= target.scene.bytes();
-    Entry present{SceneSnapshot::Capture(scene), m_state, target.info};
+    Entry present{SceneSnapshot::Capture(scene), m_state, target.info,
+                  fileName ? *fileName : std::string(), m_saved};
     m_bytes += present.scene.bytes();
     to.push_back(std::move(present));
     target.scene.restore(scene);
     m_restoredObject = target.scene.currentObject();
     m_state = target.state;
+    // "Новий" changed the file as well: its other side is the scene of another file.
+    if (target.info.kind == StepKind::New) {
+        m_saved = target.saved;
+        if (fileName) *fileName = target.fileName;
+    }
     scene.sceneModified = m_state != m_saved;
     trim();
     // The window follows as after a load; the half-tone picture has nothing to show without

@@ -64,7 +64,9 @@ class SceneHistory {
     // Records the change from `before` to the scene as it is now as one step; a command that
     // changed nothing leaves no step. The oldest steps go when the bounds are passed. False when
     // nothing was recorded.
-    bool record(SceneSnapshot before, core::Scene& scene, StepInfo info);
+    // `fileBefore` is the scene's file before a "Новий" step, which undoing it names again.
+    bool record(SceneSnapshot before, core::Scene& scene, StepInfo info,
+                std::string fileBefore = {});
 
     bool canUndo() const { return !m_undo.empty(); }
     bool canRedo() const { return !m_redo.empty(); }
@@ -76,8 +78,10 @@ class SceneHistory {
 
     // Both put the scene back and tell its observer, as a load does; the scene is modified
     // unless it is again the one its file holds. False when there is no such step.
-    bool undo(core::Scene& scene);
-    bool redo(core::Scene& scene);
+    // `fileName`, when given, holds the scene's file and takes the one on the other side of a
+    // "Новий" step, whose saved state comes back with it.
+    bool undo(core::Scene& scene, std::string* fileName = nullptr);
+    bool redo(core::Scene& scene, std::string* fileName = nullptr);
     // The object that was current in the scene the last undo or redo brought back.
     int restoredObject() const { return m_restoredObject; }
 
@@ -93,8 +97,12 @@ class SceneHistory {
         SceneSnapshot scene; // the scene on the other side of the step
         std::uint64_t state;
         StepInfo info;
+        // Of a "Новий" step only: the file and the saved state on the other side.
+        std::string fileName;
+        std::uint64_t saved = 0;
     };
-    bool move(std::deque<Entry>& from, std::deque<Entry>& to, core::Scene& scene);
+    bool move(std::deque<Entry>& from, std::deque<Entry>& to, core::Scene& scene,
+              std::string* fileName);
     void trim();
 
     Limits m_limits;

@@ -97,5 +97,30 @@ TEST_F(Undo, LoadingStartsANewHistoryAndSavingMarksTheState) {
     EXPECT_FALSE(window->command("Redo")->isEnabled());
 }
 
+// "Новий" undone gives back the scene's file and its saved state; redone, the new scene again.
+TEST_F(Undo, UndoingNewRestoresTheFileAndItsSavedState) {
+    WriteScene(path("a.v3d"), {{core::ObjectType::Point, "A"}, {core::ObjectType::Point, "B"}});
+    load(path("a.v3d"));
+    const QString file = window->currentFileName();
+    dialogs->answers = {Answer::Yes};
+    run("NewFile");
+    ASSERT_TRUE(objectList().isEmpty());
+    ASSERT_TRUE(window->currentFileName().endsWith("NoName.v3d"));
+    run("Undo");
+    EXPECT_EQ(objectList().size(), 2);
+    EXPECT_EQ(window->currentFileName(), file);
+    EXPECT_TRUE(window->windowTitle().contains("a.v3d"));
+    EXPECT_FALSE(scene().sceneModified);
+    run("SaveFile"); // into its own file, without a dialog
+    EXPECT_TRUE(dialogs->saveTitles.isEmpty());
+    run("Redo");
+    EXPECT_TRUE(objectList().isEmpty());
+    EXPECT_TRUE(window->currentFileName().endsWith("NoName.v3d"));
+    EXPECT_FALSE(scene().sceneModified);
+    run("Undo");
+    EXPECT_EQ(window->currentFileName(), file);
+    EXPECT_FALSE(scene().sceneModified);
+}
+
 } // namespace
 } // namespace vorn::test
