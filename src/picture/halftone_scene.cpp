@@ -136,7 +136,7 @@ std::vector<bool> InwardFaces(const core::SceneObject& o, std::span<const std::a
 HalfToneList FaceList(const core::SceneObject& o, int slot) {
     HalfToneList list;
     list.number = slot;
-    list.material = MaterialForColorIndex(o.colorIndex);
+    list.material = MaterialForColor(o.color);
     HtBlock block;
     block.primitive = PrimitiveFor(o.type);
     const int count = std::clamp<int>(o.faceCount, 0, core::kMaxFaces);
@@ -198,7 +198,7 @@ HalfToneList BuildSurfaceList(core::Env& env, expr::ExpressionEngine& engine, in
 
     HalfToneList list;
     list.number = slot;
-    list.material = MaterialForColorIndex(o.colorIndex);
+    list.material = MaterialForColor(o.color);
     env.host.progressBegin(
         env.messages.format(lang::msg::kBuildingPicture, {core::DisplayName(env.scene, slot)}),
         kSurfaceProgressMaximum);
@@ -328,7 +328,7 @@ HalfToneList BuildRevolutionList(expr::ExpressionEngine& engine, const core::Sce
 
     HalfToneList list;
     list.number = slot;
-    list.material = MaterialForColorIndex(o.colorIndex);
+    list.material = MaterialForColor(o.color);
     for (int s = 1; s <= kRevolutionSectors; ++s) {
         const double t1 = (s - 1) * kSectorAngle, t2 = s * kSectorAngle;
         HtBlock strip;

@@ -67,6 +67,24 @@ INSTANTIATE_TEST_SUITE_P(Table, PaletteMaterial,
                                            PaletteCase{-3, 12},  // below the palette
                                            PaletteCase{40, 3})); // above it
 
+// Both pictures show the record's colour: blue stays blue, purple is not drawn as red, and a
+// palette index that disagrees with the colour is not looked at.
+TEST_F(HalfToneTest, ListsTakeTheRecordsColour) {
+    const int blue = AddCube(env, 0, 0, 0, 1, 12);
+    const int purple = AddCube(env, 2, 0, 0, 1, 5);
+    const int red = AddCube(env, 4, 0, 0, 1, 9);
+    scene.object(red).colorIndex = 2; // a file whose fields disagree
+    const HalfToneScene ht = BuildHalfToneScene(env, engine);
+    const auto diffuse = [&](int slot) { return listOf(ht, slot)->material.diffuse; };
+    EXPECT_GT(diffuse(blue)[2], 0.5f);
+    EXPECT_EQ(diffuse(blue)[0], 0);
+    EXPECT_EQ(diffuse(blue)[1], 0);
+    EXPECT_FLOAT_EQ(diffuse(purple)[0], diffuse(purple)[2]);
+    EXPECT_NE(diffuse(purple), diffuse(red));
+    EXPECT_GT(diffuse(red)[0], 0.5f);
+    EXPECT_EQ(diffuse(red)[1], 0);
+}
+
 TEST(Materials, ShininessIsSentUnscaledAndEveryMaterialIsDim) {
     const auto& m = Materials();
     EXPECT_FLOAT_EQ(m[6].shininess, 0.217949f);
@@ -213,7 +231,7 @@ TEST_F(HalfToneTest, PolyhedronFacesBecomeTrianglesWithTheirPlanes) {
     EXPECT_EQ(ht.background, settings.colorRgb(core::kColorBackground));
     const HalfToneList* list = listOf(ht, slot);
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->material, 21);
+    EXPECT_EQ(list->material.diffuse, MaterialForColor(core::kPalette[9]).diffuse);
     ASSERT_EQ(list->blocks.size(), 1u);
     const HtBlock& b = list->blocks[0];
     EXPECT_EQ(b.primitive, HtPrimitive::Triangles);
@@ -459,7 +477,7 @@ TEST_F(HalfToneTest, RevolutionAboutOxIsACylinderOfQuadStrips) {
     const geo::Vec3 origin{1, 2, 3};
     const int slot = AddRevolution(scene, "1", 0, 2, 0, 12, origin);
     const HalfToneList list = BuildRevolutionList(engine, scene.object(slot), slot);
-    EXPECT_EQ(list.material, 24);
+    EXPECT_EQ(list.material.diffuse, MaterialForColor(core::kPalette[12]).diffuse);
     ASSERT_EQ(list.blocks.size(), std::size_t(kRevolutionSectors));
     for (const HtBlock& b : list.blocks) {
         EXPECT_EQ(b.primitive, HtPrimitive::QuadStrip);
