@@ -84,12 +84,12 @@ void HalfToneRenderer::setCountObjects(int count) {
     m_count = count;
 }
 
-int HalfToneRenderer::material(int list) const {
+Material HalfToneRenderer::material(int list) const {
     const auto it = m_materials.find(list);
-    return it == m_materials.end() ? 0 : it->second;
+    return it == m_materials.end() ? Materials()[0] : it->second;
 }
 
-void HalfToneRenderer::beginList(int list, HtPrimitive primitive, int material) {
+void HalfToneRenderer::beginList(int list, HtPrimitive primitive, const Material& material) {
     m_materials[list] = material;
     glDeleteLists(GLuint(list), 1);
     glNewList(GLuint(list), GL_COMPILE);
@@ -165,9 +165,8 @@ void HalfToneRenderer::redraw(const Frame& f) {
     glPolygonMode(GL_FRONT_AND_BACK, f.outlines ? GL_LINE : GL_FILL);
 
     glMatrixMode(GL_MODELVIEW);
-    const auto& materials = Materials();
     for (int i = 1; i <= m_count; ++i) {
-        const Material& m = materials[static_cast<std::size_t>(material(i))];
+        const Material m = material(i);
         const float ambient[4] = {m.ambient[0], m.ambient[1], m.ambient[2], 0};
         const float diffuse[4] = {m.diffuse[0], m.diffuse[1], m.diffuse[2], 0};
         const float specular[4] = {m.specular[0], m.specular[1], m.specular[2], 0};

@@ -35,9 +35,9 @@ class HalfToneRenderer {
     // Deletes the lists count + 1 .. old count.
     void setCountObjects(int count);
     // Material of list i; lists never built keep material 0.
-    int material(int list) const;
+    Material material(int list) const;
 
-    void beginList(int list, HtPrimitive primitive, int material);
+    void beginList(int list, HtPrimitive primitive, const Material& material);
     void addNormal(const geo::Vec3& normal);
     void addVertex(const geo::Vec3& v);
     // Ends the open primitive and opens the next one of the same kind within the list.
@@ -51,7 +51,7 @@ class HalfToneRenderer {
   private:
     bool m_initialized = false;
     int m_count = 0;
-    std::map<int, int> m_materials;
+    std::map<int, Material> m_materials;
     unsigned m_primitive = 0;
 };
 

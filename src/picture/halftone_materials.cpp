@@ -80,6 +80,18 @@ const std::array<Material, kMaterialCount>& Materials() {
     return kMaterials;
 }
 
+Material MaterialForColor(std::uint32_t rgb) {
+    Material m{};
+    for (int k = 0; k < 3; ++k) {
+        const float c = float((rgb >> (8 * k)) & 0xFF) / 255.0f;
+        m.ambient[std::size_t(k)] = 0.15f * c;
+        m.diffuse[std::size_t(k)] = 0.7f * c;
+        m.specular[std::size_t(k)] = 0.3f;
+    }
+    m.shininess = 20; // a small highlight that leaves the colour readable
+    return m;
+}
+
 int MaterialForColorIndex(double colorIndex) {
     if (!std::isfinite(colorIndex)) return kPaletteMaterial[0];
     const double clamped = std::clamp(colorIndex, 0.0, double(kPaletteSize - 1));

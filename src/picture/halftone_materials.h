@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 
 namespace vorn::pic {
 
@@ -18,5 +19,10 @@ const std::array<Material, kMaterialCount>& Materials();
 // Material number of a palette index (0..15) as the object colour stores it; the index is
 // rounded and a value outside the palette is taken to its nearest end.
 int MaterialForColorIndex(double colorIndex);
+
+// The material of an object of this colour (0x00BBGGRR), so that the lit picture shows the
+// colour of the wire-frame picture: a record whose palette index and colour disagree is drawn
+// in its colour in both.
+Material MaterialForColor(std::uint32_t rgb);
 
 } // namespace vorn::pic

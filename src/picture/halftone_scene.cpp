@@ -136,7 +136,7 @@ std::vector<bool> InwardFaces(const core::SceneObject& o, std::span<const std::a
 HalfToneList FaceList(const core::SceneObject& o, int slot) {
     HalfToneList list;
     list.number = slot;
-    list.material = MaterialForColorIndex(o.colorIndex);
+    list.material = MaterialForColor(o.color);
     HtBlock block;
     block.primitive = PrimitiveFor(o.type);
     const int count = std::clamp<int>(o.faceCount, 0, core::kMaxFaces);
@@ -198,7 +198,7 @@ HalfToneList BuildSurfaceList(core::Env& env, expr::ExpressionEngine& engine, in
 
     HalfToneList list;
     list.number = slot;
-    list.material = MaterialForColorIndex(o.colorIndex);
+    list.material = MaterialForColor(o.color);
     env.host.progressBegin(
         env.messages.format(lang::msg::kBuildingPicture, {core::DisplayName(env.scene, slot)}),
         kSurfaceProgressMaximum);
@@ -296,6 +296,29 @@ HalfToneList BuildRevolutionList(expr::ExpressionEngine& engine, const core::Sce
 
     const bool aboutOy = core::roundToInt(o.param1) == 1;
     const geo::Vec3 origin{o.origin[0], o.origin[1], o.origin[2]};
+    // The plane through Q0, Q1, Q2 looks to the right of the profile's run in the half plane of
+    // (place along the axis, distance from it). The solid is the region the profile closes with
+    // the axis, so that normal looks out only when the region lies to the left of the run: when
+    // the profile, its drops to the axis and the axis between them go round counter-clockwise.
+    // The lighting is one-sided, and an inward normal leaves the front dark.
+    double twiceArea = 0;
+    {
+        std::vector<std::array<double, 2>> ring;
+        for (const auto& q : profile)
+            ring.push_back(aboutOy ? std::array{q[1], std::fabs(q[0])}
+                                   : std::array{q[0], std::fabs(q[1])});
+        if (!ring.empty()) {
+            ring.push_back({ring.back()[0], 0});
+            ring.push_back({ring.front()[0], 0});
+        }
+        for (std::size_t k = 0; k < ring.size(); ++k) {
+            const auto& p = ring[k];
+            const auto& q = ring[(k + 1) % ring.size()];
+            twiceArea += p[0] * q[1] - q[0] * p[1];
+        }
+    }
+    // Turning about Oy takes (a, b) as (distance, place): the plane looks to the left there.
+    const double outward = (twiceArea < 0) != aboutOy ? -1 : 1;
     const auto turned = [&](const std::array<double, 2>& q, double theta) {
         const double c = std::cos(theta), s = std::sin(theta);
         const geo::Vec3 r =
@@ -305,7 +328,7 @@ HalfToneList BuildRevolutionList(expr::ExpressionEngine& engine, const core::Sce
 
     HalfToneList list;
     list.number = slot;
-    list.material = MaterialForColorIndex(o.colorIndex);
+    list.material = MaterialForColor(o.color);
     for (int s = 1; s <= kRevolutionSectors; ++s) {
         const double t1 = (s - 1) * kSectorAngle, t2 = s * kSectorAngle;
         HtBlock strip;
@@ -315,7 +338,8 @@ HalfToneList BuildRevolutionList(expr::ExpressionEngine& engine, const core::Sce
         for (std::size_t k = 0; k < profile.size(); ++k) {
             const geo::Vec3 q0 = turned(profile[k], t1), q1 = turned(profile[k], t2);
             // The last point has no successor: it keeps the normal of its neighbour.
-            if (k + 1 < profile.size()) normal = Normal(q0, q1, turned(profile[k + 1], t2));
+            if (k + 1 < profile.size())
+                normal = Normal(q0, q1, turned(profile[k + 1], t2)) * outward;
             strip.add(normal, {q0, q1});
         }
         list.blocks.push_back(std::move(strip));

@@ -4,6 +4,7 @@
 #include "core/scene.h"
 #include "expr/expression_engine.h"
 #include "geometry/vec3.h"
+#include "picture/halftone_materials.h"
 #include "picture/halftone_view.h"
 
 #include <cstdint>
@@ -30,7 +31,7 @@ struct HtBlock {
 // The display list of one object slot and the material it is drawn with.
 struct HalfToneList {
     int number = 0; // the slot
-    int material = 0;
+    Material material{};
     std::vector<HtBlock> blocks;
     bool stopped = false; // the user stopped the build: the blocks are incomplete
 };

@@ -53,6 +53,7 @@ inline int AddSolid(core::Env& env, const std::vector<geo::Vec3>& vertices, int 
         o.vertex(static_cast<int>(i) + 1) = {float(vertices[i].x), float(vertices[i].y),
                                              float(vertices[i].z)};
     o.colorIndex = colour;
+    o.color = core::kPalette[std::size_t(colour)];
     poly::FormConvexFaces(env, slot);
     return slot;
 }
@@ -66,6 +67,7 @@ inline int AddCube(core::Env& env, double x, double y, double z, double size, in
         o.vertex(i + 1) = {float(x + size * (i & 1)), float(y + size * ((i >> 1) & 1)),
                            float(z + size * ((i >> 2) & 1))};
     o.colorIndex = colour;
+    o.color = core::kPalette[std::size_t(colour)];
     poly::FormConvexFaces(env, slot);
     return slot;
 }
@@ -84,6 +86,7 @@ inline int AddSurface(core::Scene& scene, const std::string& formula, const std:
     o.part(1).domainKind = 1;
     o.part(1).area.domainText.setRaw(system);
     o.colorIndex = colour;
+    o.color = core::kPalette[std::size_t(colour)];
     return slot;
 }
 
@@ -101,6 +104,7 @@ inline int AddRevolution(core::Scene& scene, const std::string& formula, double 
     o.origin[1] = origin.y;
     o.origin[2] = origin.z;
     o.colorIndex = colour;
+    o.color = core::kPalette[std::size_t(colour)];
     // A few vertices so that the scene box holds the solid.
     o.vertexCount = 2;
     o.vertex(1) = {float(origin.x + from), float(origin.y - 1), float(origin.z - 1)};

@@ -81,7 +81,7 @@ TEST_F(GLBarTest, ObjectsAreLitAndShadedInTheirMaterialsOverTheBackground) {
     settings.colors[core::kColorBackground] = 8;              // grey
     const int cube = AddCube(env, -2.5, -0.5, -0.5, 1, 9);    // red: ruby-like material 21
     AddSurface(scene, "0.3*x", "x^2+y^2<1", -1, 1, -1, 1, 2); // emerald
-    AddRevolution(scene, "0.6", 1.5, 2.5, 0, 12, {0, 0, 0});  // cyan-blue material 24
+    AddRevolution(scene, "0.6", 1.5, 2.5, 0, 12, {0, 0, 0});  // blue
     ASSERT_EQ(scene.object(cube).faceCount, 12);
 
     core::SceneHeader header{};
@@ -121,9 +121,9 @@ TEST_F(GLBarTest, ObjectsAreLitAndShadedInTheirMaterialsOverTheBackground) {
     check(
         {0, 0, 0.0}, [](QRgb c) { return qGreen(c) >= qRed(c) && qGreen(c) >= qBlue(c); },
         "surface");
-    // The cylinder: no red in material 24, and its round side is shaded.
+    // The blue cylinder: blue leads, and its round side is shaded.
     const std::size_t shades = check(
-        {2, 0, 0}, [](QRgb c) { return qRed(c) < qBlue(c) && qRed(c) < qGreen(c); }, "revolution");
+        {2, 0, 0}, [](QRgb c) { return qBlue(c) > qRed(c) && qBlue(c) > qGreen(c); }, "revolution");
     EXPECT_GT(shades, 3u);
 }
 
@@ -178,7 +178,7 @@ TEST_P(RegularSolidShades, EveryFaceFacingTheViewerShowsTheLightOfItsAngle) {
     const geo::Vec3 toViewer{depth({0, 0, 0}) - depth({1, 0, 0}),
                              depth({0, 0, 0}) - depth({0, 1, 0}),
                              depth({0, 0, 0}) - depth({0, 0, 1})};
-    const Material& material = Materials()[std::size_t(MaterialForColorIndex(7))];
+    const Material material = MaterialForColor(core::kPalette[7]);
     const core::SceneObject& o = scene.object(slot);
     int seen = 0;
     for (int f = 1; f <= o.faceCount; ++f) {

@@ -7,12 +7,14 @@
 #include "picture/halftone_view.h"
 #include "picture/view_state.h"
 
+#include "core/scene_file.h"
 #include "expr/compiled_expression.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <set>
 #include <vector>
 
@@ -64,6 +66,24 @@ INSTANTIATE_TEST_SUITE_P(Table, PaletteMaterial,
                                            PaletteCase{14.4, 5}, // rounds to aqua
                                            PaletteCase{-3, 12},  // below the palette
                                            PaletteCase{40, 3})); // above it
+
+// Both pictures show the record's colour: blue stays blue, purple is not drawn as red, and a
+// palette index that disagrees with the colour is not looked at.
+TEST_F(HalfToneTest, ListsTakeTheRecordsColour) {
+    const int blue = AddCube(env, 0, 0, 0, 1, 12);
+    const int purple = AddCube(env, 2, 0, 0, 1, 5);
+    const int red = AddCube(env, 4, 0, 0, 1, 9);
+    scene.object(red).colorIndex = 2; // a file whose fields disagree
+    const HalfToneScene ht = BuildHalfToneScene(env, engine);
+    const auto diffuse = [&](int slot) { return listOf(ht, slot)->material.diffuse; };
+    EXPECT_GT(diffuse(blue)[2], 0.5f);
+    EXPECT_EQ(diffuse(blue)[0], 0);
+    EXPECT_EQ(diffuse(blue)[1], 0);
+    EXPECT_FLOAT_EQ(diffuse(purple)[0], diffuse(purple)[2]);
+    EXPECT_NE(diffuse(purple), diffuse(red));
+    EXPECT_GT(diffuse(red)[0], 0.5f);
+    EXPECT_EQ(diffuse(red)[1], 0);
+}
 
 TEST(Materials, ShininessIsSentUnscaledAndEveryMaterialIsDim) {
     const auto& m = Materials();
@@ -211,7 +231,7 @@ TEST_F(HalfToneTest, PolyhedronFacesBecomeTrianglesWithTheirPlanes) {
     EXPECT_EQ(ht.background, settings.colorRgb(core::kColorBackground));
     const HalfToneList* list = listOf(ht, slot);
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->material, 21);
+    EXPECT_EQ(list->material.diffuse, MaterialForColor(core::kPalette[9]).diffuse);
     ASSERT_EQ(list->blocks.size(), 1u);
     const HtBlock& b = list->blocks[0];
     EXPECT_EQ(b.primitive, HtPrimitive::Triangles);
@@ -457,7 +477,7 @@ TEST_F(HalfToneTest, RevolutionAboutOxIsACylinderOfQuadStrips) {
     const geo::Vec3 origin{1, 2, 3};
     const int slot = AddRevolution(scene, "1", 0, 2, 0, 12, origin);
     const HalfToneList list = BuildRevolutionList(engine, scene.object(slot), slot);
-    EXPECT_EQ(list.material, 24);
+    EXPECT_EQ(list.material.diffuse, MaterialForColor(core::kPalette[12]).diffuse);
     ASSERT_EQ(list.blocks.size(), std::size_t(kRevolutionSectors));
     for (const HtBlock& b : list.blocks) {
         EXPECT_EQ(b.primitive, HtPrimitive::QuadStrip);
@@ -493,6 +513,106 @@ TEST_F(HalfToneTest, RevolutionAboutOyAndFromAPolyline) {
     // The last point keeps its neighbour's normal.
     EXPECT_EQ(poly.blocks[0].normals[2], poly.blocks[0].normals[1]);
 }
+
+// The lighting is one-sided: the front of a round solid is lit only when its normal there looks
+// towards the viewer, away from the solid. Each sample's solids of revolution, in the sample's
+// own view.
+class SampleRoundSolids : public HalfToneTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(SampleRoundSolids, FrontNormalLooksTowardsTheViewer) {
+    const std::string file = std::string(VORN_SAMPLES_DIR) + "/" + GetParam() + ".v3d";
+    ASSERT_GE(core::ReadSceneFile(env, file, false, false), 0) << file;
+    ViewState view(scene.header);
+    HalfToneTransform t;
+    HalfToneView(view, t);
+    const SceneBox box = HalfToneSceneBox(scene);
+    const auto depth = [&](geo::Vec3 p) { return ProjectHalfTone(t, box, 400, 300, p).depth; };
+    const geo::Vec3 toViewer{depth({0, 0, 0}) - depth({1, 0, 0}),
+                             depth({0, 0, 0}) - depth({0, 1, 0}),
+                             depth({0, 0, 0}) - depth({0, 0, 1})};
+    int solids = 0;
+    for (int slot = 2; slot <= scene.objectCount(); ++slot) {
+        const core::SceneObject& o = scene.object(slot);
+        if (o.type != core::ObjectType::RevolutionSurface) continue;
+        ++solids;
+        const HalfToneList list = BuildRevolutionList(engine, o, slot);
+        // The point nearest the viewer among those with a normal (an apex on the axis has none).
+        double nearest = -1e300;
+        geo::Vec3 normal;
+        for (const HtBlock& b : list.blocks)
+            for (std::size_t v = 0; v < b.vertices.size(); ++v) {
+                const geo::Vec3& n = b.normals[v / 2];
+                if (geo::dot(n, n) < 1e-12) continue;
+                if (geo::dot(b.vertices[v], toViewer) > nearest) {
+                    nearest = geo::dot(b.vertices[v], toViewer);
+                    normal = n;
+                }
+            }
+        EXPECT_GT(geo::dot(normal, toViewer), 0) << core::DisplayName(scene, slot);
+    }
+    EXPECT_GT(solids, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, SampleRoundSolids, ::testing::Values("revolution"));
+
+// Every point of a ball, a torus and a cone, about either axis and from either end of the
+// profile: the normal looks away from the solid.
+struct RoundCase {
+    const char* name;
+    int type; // 0 y = f(x), 1 parametric
+    const char* curve;
+    const char* second;
+    double from, to;
+    int axis;
+};
+void PrintTo(const RoundCase& c, std::ostream* os) {
+    *os << c.name;
+}
+class RoundSolidNormals : public HalfToneTest, public ::testing::WithParamInterface<RoundCase> {};
+
+TEST_P(RoundSolidNormals, LookAwayFromTheSolid) {
+    const RoundCase& c = GetParam();
+    const int slot = AddRevolution(scene, c.curve, c.from, c.to, c.axis, 9);
+    core::SceneObject& o = scene.object(slot);
+    o.param0 = c.type;
+    o.part(2).area.domainText.setRaw(c.second);
+    const HalfToneList list = BuildRevolutionList(engine, o, slot);
+    const bool torus = std::string(c.name).starts_with("torus");
+    int checked = 0;
+    for (const HtBlock& b : list.blocks)
+        for (std::size_t v = 0; v < b.vertices.size(); v += 2) {
+            const geo::Vec3& p = b.vertices[v];
+            const geo::Vec3& n = b.normals[v / 2];
+            if (geo::dot(n, n) < 1e-12) continue;
+            // Away from the centre (ball, cone's side seen from its axis) or from the torus tube.
+            geo::Vec3 inside{0, 0, 0};
+            if (torus) {
+                // The tube's centre circle: radius 2 about the axis, at 0 along it.
+                const geo::Vec3 radial =
+                    c.axis == 0 ? geo::Vec3{0, p.y, p.z} : geo::Vec3{p.x, 0, p.z};
+                inside = radial * (2 / std::sqrt(geo::dot(radial, radial)));
+            } else if (std::string(c.name).starts_with("cone")) {
+                inside = c.axis == 0 ? geo::Vec3{p.x, 0, 0} : geo::Vec3{0, p.y, 0};
+            }
+            EXPECT_GT(geo::dot(n, p - inside), 0) << p.x << "," << p.y << "," << p.z;
+            ++checked;
+        }
+    EXPECT_GT(checked, 1000);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Solids, RoundSolidNormals,
+    ::testing::Values(RoundCase{"ballOx", 0, "sqrt(4-x^2)", "", -1.9, 1.9, 0},
+                      RoundCase{"ballOxBackwards", 1, "sqrt(4-t^2)", "-t", -1.9, 1.9, 0},
+                      RoundCase{"ballOy", 1, "t", "sqrt(4-t^2)", -1.9, 1.9, 1},
+                      RoundCase{"ballOyBackwards", 1, "-t", "sqrt(4-t^2)", -1.9, 1.9, 1},
+                      RoundCase{"ballBelowTheAxis", 0, "-sqrt(4-x^2)", "", -1.9, 1.9, 0},
+                      RoundCase{"torusOx", 1, "2+sin(t)", "cos(t)", 0, 6.283185307179586, 0},
+                      RoundCase{"torusOxOtherWay", 1, "2+sin(t)", "-cos(t)", 0, 6.283185307179586,
+                                0},
+                      RoundCase{"torusOy", 1, "cos(t)", "2+sin(t)", 0, 6.283185307179586, 1},
+                      RoundCase{"coneOx", 0, "x", "", 0.1, 2, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace vorn::pic
