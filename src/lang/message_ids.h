@@ -184,6 +184,7 @@ enum Id : int {
     kNetWouldCloseCycle, // 166 Refused: the faces of this cut edge are already joined
     kNetDevelopmentReport, // 167 Development of "%s": lateral area %s, bases %s, total %s.
     kNetRoundFixed,        // 168 The development of a round solid has no edges to cut
+    kFacesFromHull,        // 169 The faces come from the extended-precision hull
     kCount
 };
 

@@ -12,6 +12,7 @@
 #include <array>
 #include <cmath>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <set>
 #include <utility>
@@ -113,6 +114,7 @@ class FaceFormer {
 
     bool skip(int v) const { return m_repeat[static_cast<std::size_t>(v)]; }
     bool failed() const { return m_failed; }
+    bool overfull() const { return m_overfull; }
 
     // `first`: points to test before all others; the support test's answer does not depend on
     // the order, but a plane that cuts the set usually has its few points above near the triple.
@@ -172,7 +174,10 @@ class FaceFormer {
             overflow = !list.push(VertexAt(m_o, m));
             if (!overflow) number[static_cast<std::size_t>(list.n)] = m;
         }
-        if (overflow) return Step::Abort; // more points in one plane than a face can hold
+        if (overflow) { // more points in one plane than a face can hold
+            m_overfull = true;
+            return Step::Abort;
+        }
         geo::HullOrder order{};
         const geo::Plane normal{plane[0], plane[1], plane[2], plane[3]};
         const int corners = geo::PlanarConvexHull(list, order, normal);
@@ -215,6 +220,7 @@ class FaceFormer {
     std::vector<double> m_values; // their values at the plane being tested
     std::vector<bool> m_repeat;
     bool m_failed = false;
+    bool m_overfull = false;
     std::vector<StoredPlane> m_handled;                 // one plane per flat face formed so far
     std::vector<std::vector<std::size_t>> m_containing; // per point: handled planes holding it
     std::vector<int> m_holding;                         // points the current plane holds
@@ -281,7 +287,55 @@ bool WalkCandidateTriples(FaceFormer& former, const std::vector<std::vector<int>
     return true;
 }
 
-bool Form(core::Env& env, int slot, bool reference) {
+// Whether the faces bound a convex solid: every edge joins exactly two faces, the surface is a
+// sphere (V - E + F = 2 over the vertices it uses) and no face plane has points on both sides.
+// Faces laid over one another break the first count; a face missing breaks it too.
+bool ClosedConvexSurface(const SceneObject& o) {
+    const int faces = FaceCount(o);
+    if (faces < 4 || !detail::FacesAreValid(o)) return false;
+    std::map<std::pair<int, int>, int> edges;
+    std::set<int> used;
+    for (int f = 1; f <= faces; ++f) {
+        const Face& face = o.face(f);
+        const int v[3] = {face.vertex1, face.vertex2, face.vertex3};
+        if (v[0] == v[1] || v[1] == v[2] || v[0] == v[2]) return false;
+        for (int k = 0; k < 3; ++k) {
+            used.insert(v[k]);
+            ++edges[std::minmax(v[k], v[(k + 1) % 3])];
+        }
+    }
+    for (const auto& edge : edges)
+        if (edge.second != 2) return false;
+    if (int(used.size()) - int(edges.size()) + faces != 2) return false;
+    return IsConvex(o);
+}
+
+// The faces of the extended-precision hull, each triangle with its own plane.
+bool FacesFromHull(SceneObject& o, const std::vector<int>& kept) {
+    const auto triangles = HullTriangles(o, kept);
+    if (!triangles || triangles->size() > std::size_t(core::kMaxFaces)) return false;
+    // A refused set leaves the record as the walk left it.
+    const std::vector<Face> walked(std::begin(o.faceData), std::end(o.faceData));
+    const std::int16_t walkedCount = o.faceCount;
+    o.faceCount = 0;
+    for (const HullTriangle& t : *triangles) {
+        Face& face = o.face(++o.faceCount);
+        face = Face{};
+        face.a = static_cast<float>(t.a);
+        face.b = static_cast<float>(t.b);
+        face.c = static_cast<float>(t.c);
+        face.d = static_cast<float>(t.d);
+        face.vertex1 = static_cast<std::int16_t>(t.v[0]);
+        face.vertex2 = static_cast<std::int16_t>(t.v[1]);
+        face.vertex3 = static_cast<std::int16_t>(t.v[2]);
+    }
+    if (ClosedConvexSurface(o)) return true;
+    std::copy(walked.begin(), walked.end(), std::begin(o.faceData));
+    o.faceCount = walkedCount;
+    return false;
+}
+
+bool Form(core::Env& env, int slot, bool reference, bool* fromHull) {
     SceneObject& o = env.scene.object(slot);
     if (o.type != core::ObjectType::Polyhedron) return true;
     const int n = VertexCount(o);
@@ -295,19 +349,30 @@ bool Form(core::Env& env, int slot, bool reference) {
         const Vec3f& v = o.vertex(m);
         if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z)) return false;
     }
+    if (fromHull) *fromHull = false;
     FaceFormer former(o, n);
     std::optional<std::vector<std::vector<int>>> near;
-    if (!reference) {
-        std::vector<int> kept;
-        for (int m = 1; m <= n; ++m)
-            if (!former.skip(m)) kept.push_back(m);
-        near = HullFacetNeighbourhoods(o, kept);
-    }
+    std::vector<int> kept;
+    for (int m = 1; m <= n; ++m)
+        if (!former.skip(m)) kept.push_back(m);
+    if (!reference) near = HullFacetNeighbourhoods(o, kept);
     const bool whole = near ? WalkCandidateTriples(former, *near, n, progress)
                             : WalkAllTriples(former, n, progress);
+    bool sound = whole && !former.failed();
+    // Dense sets put points within the plane tolerance of their neighbours' planes: the walk
+    // then refuses them or lays extra triangles over its faces. The hull in extended precision
+    // still separates such points. A plane holding more points than a face can take stays a
+    // failure: its outline could not be drawn either.
+    if (!reference && !former.overfull() && !(sound && ClosedConvexSurface(o))) {
+        if (FacesFromHull(o, kept)) {
+            sound = true;
+            if (fromHull) *fromHull = true;
+            progress.message(env.msg(lang::msg::kFacesFromHull));
+        }
+    }
     // A set that makes no solid keeps its points and no faces: which faces came before the
     // failure says nothing to anyone.
-    if (!whole || former.failed()) {
+    if (!sound) {
         o.faceCount = 0;
         return false;
     }
@@ -320,12 +385,12 @@ bool Form(core::Env& env, int slot, bool reference) {
 
 } // namespace
 
-bool FormConvexFaces(core::Env& env, int slot) {
-    return Form(env, slot, false);
+bool FormConvexFaces(core::Env& env, int slot, bool* fromHull) {
+    return Form(env, slot, false, fromHull);
 }
 
 bool FormConvexFacesReference(core::Env& env, int slot) {
-    return Form(env, slot, true);
+    return Form(env, slot, true, nullptr);
 }
 
 int RecomputeFacePlanes(SceneObject& o) {

@@ -13,8 +13,10 @@ inline constexpr int kMaxPlanePoints = 255;
 // points give no solid. A coordinate that is not finite, a flat face with fewer than 3 corners,
 // more than kMaxPlanePoints points in one face plane or an overflowing face table leave the
 // points and no faces; with fewer than 4 vertices or faces left, the formed mesh stays. Other
-// kinds are left alone (true).
-bool FormConvexFaces(core::Env& env, int slot);
+// kinds are left alone (true). Where the walk over triples refuses a set that spans space or
+// gives no closed convex surface, the faces are those of the extended-precision hull, one plane
+// per triangle, and `fromHull` (when given) is set.
+bool FormConvexFaces(core::Env& env, int slot, bool* fromHull = nullptr);
 // The same result by testing every triple of points: the oracle of the fast walk's tests.
 bool FormConvexFacesReference(core::Env& env, int slot);
 

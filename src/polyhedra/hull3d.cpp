@@ -138,6 +138,7 @@ class Hull {
     }
 
     const std::vector<Facet>& facets() const { return m_f; }
+    Ext scale() const { return m_scale; }
 
   private:
     bool add(int a, int b, int c) {
@@ -183,10 +184,8 @@ class Hull {
     std::vector<Facet> m_f;
 };
 
-} // namespace
-
-std::optional<std::vector<std::vector<int>>>
-HullFacetNeighbourhoods(const core::SceneObject& o, const std::vector<int>& vertices) {
+// The hull of the listed vertices in extended precision; empty when it cannot be trusted.
+std::optional<Hull> BuildHull(const core::SceneObject& o, const std::vector<int>& vertices) {
     std::vector<P3> points;
     points.reserve(vertices.size());
     Ext largest = 0;
@@ -202,6 +201,16 @@ HullFacetNeighbourhoods(const core::SceneObject& o, const std::vector<int>& vert
     const Ext scale = largest + 1;
     Hull hull(std::move(points), scale);
     if (!hull.build()) return {};
+    return hull;
+}
+
+} // namespace
+
+std::optional<std::vector<std::vector<int>>>
+HullFacetNeighbourhoods(const core::SceneObject& o, const std::vector<int>& vertices) {
+    std::optional<Hull> hull = BuildHull(o, vertices);
+    if (!hull) return {};
+    const Ext scale = hull->scale();
 
     // A triple's stored plane is its exact plane rounded to single precision: off by at most
     // about 2e-7 of the coordinates' size at the triple's points; 1e-6 leaves room. The triple's
@@ -209,12 +218,32 @@ HullFacetNeighbourhoods(const core::SceneObject& o, const std::vector<int>& vert
     // the three points' gaps summing to at most three times that.
     const Ext rounding = 1e-6L * scale;
     const Ext reach = 2 * (3 * (Ext(geo::kEpsPlane) + rounding) + 2e-10L * scale);
-    auto near = hull.near(reach);
+    auto near = hull->near(reach);
     if (!near) return {};
     for (std::vector<int>& list : *near)
         for (int& p : list)
             p = vertices[static_cast<std::size_t>(p)];
     return near;
+}
+
+std::optional<std::vector<HullTriangle>> HullTriangles(const core::SceneObject& o,
+                                                       const std::vector<int>& vertices) {
+    std::optional<Hull> hull = BuildHull(o, vertices);
+    // A point outside some facet beyond rounding: the hull is not to be trusted.
+    if (!hull || !hull->near(0)) return {};
+    std::vector<HullTriangle> triangles;
+    triangles.reserve(hull->facets().size());
+    for (const Facet& f : hull->facets()) {
+        HullTriangle t{};
+        for (int k = 0; k < 3; ++k)
+            t.v[k] = vertices[static_cast<std::size_t>(f.v[k])];
+        t.a = double(f.n[0]);
+        t.b = double(f.n[1]);
+        t.c = double(f.n[2]);
+        t.d = double(-f.h);
+        triangles.push_back(t);
+    }
+    return triangles;
 }
 
 } // namespace vorn::poly

@@ -17,4 +17,14 @@ namespace vorn::poly {
 std::optional<std::vector<std::vector<int>>>
 HullFacetNeighbourhoods(const core::SceneObject& o, const std::vector<int>& vertices);
 
+// A triangle of that hull: vertex numbers of `o` and its outward plane a·x + b·y + c·z + d = 0.
+struct HullTriangle {
+    int v[3];
+    double a, b, c, d;
+};
+// The hull's triangles, when it can be built reliably (as above) and no listed vertex lies
+// outside it beyond rounding.
+std::optional<std::vector<HullTriangle>> HullTriangles(const core::SceneObject& o,
+                                                       const std::vector<int>& vertices);
+
 } // namespace vorn::poly

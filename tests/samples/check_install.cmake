@@ -19,6 +19,7 @@ set(expected
     bin/v3dtool
     bin/vorn3d
     share/applications/vorn3d.desktop
+    share/doc/vorn3d/copyright
     share/icons/hicolor/128x128/apps/vorn3d.png
     share/icons/hicolor/256x256/apps/vorn3d.png
     share/icons/hicolor/48x48/apps/vorn3d.png

@@ -34,6 +34,8 @@ struct Command {
 };
 
 int runInfo(const Args& args, std::ostream& out, std::ostream& err);
+// The faces of a polyhedron formed from its points, with its characteristics.
+int runForm(const Args& args, std::ostream& out, std::ostream& err);
 int runEval(const Args& args, std::ostream& out, std::ostream& err);
 int runCalc(const Args& args, std::ostream& out, std::ostream& err);
 int runSection(const Args& args, std::ostream& out, std::ostream& err);
@@ -78,7 +80,7 @@ void EnsureGuiApp(bool openGL);
 std::string LowerExtension(const std::string& path);
 
 extern const CommandHelp kInfoHelp, kEvalHelp, kCalcHelp, kSectionHelp, kMeasureHelp, kSampleHelp,
-    kEdgesHelp, kRenderHelp, kNetHelp;
+    kEdgesHelp, kRenderHelp, kNetHelp, kFormHelp;
 
 // The commands of the engine library, in the order the help lists them (render is added by the
 // program when it is built with Qt).

@@ -62,7 +62,8 @@ std::vector<Command> EngineCommands() {
     return {{"info", runInfo, &kInfoHelp},          {"eval", runEval, &kEvalHelp},
             {"calc", runCalc, &kCalcHelp},          {"section", runSection, &kSectionHelp},
             {"measure", runMeasure, &kMeasureHelp}, {"sample", runSample, &kSampleHelp},
-            {"edges", runEdges, &kEdgesHelp},       {"net", runNet, &kNetHelp}};
+            {"edges", runEdges, &kEdgesHelp},       {"net", runNet, &kNetHelp},
+            {"form", runForm, &kFormHelp}};
 }
 
 int RunTool(const std::vector<Command>& commands, const Args& args, std::ostream& out,
