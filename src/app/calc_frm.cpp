@@ -32,13 +32,6 @@ namespace {
 // Variables a field's live check replaces, by the field's Tag.
 constexpr int kTagConstant = 0, kTagOfX = 1, kTagOfT = 2, kTagFree = 3;
 
-const char* const kKeys[] = {"7",    "8",    "9",     "/",     "(",   ")",    "4",    "5",
-                             "6",    "*",    "^",     "BS",    "1",   "2",    "3",    "-",
-                             "X",    "Del",  "0",     ".",     "Pi",  "+",    "Y",    "Z",
-                             "Sin(", "Cos(", "ASin(", "ACos(", "Tg(", "ATg(", "CTg(", "ACTg(",
-                             "Exp(", "Int(", "Abs(",  "Ln(",   "Lg(", "Sqrt("};
-constexpr int kKeyColumns = 8;
-
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
@@ -280,15 +273,13 @@ QWidget* TCalcFrm::buildKeypad() {
     panel->setObjectName(QStringLiteral("KeyPanel"));
     auto* g = new QGridLayout(panel);
     g->setSpacing(2);
-    int k = 0;
-    for (const char* caption : kKeys) {
-        auto* b = new QPushButton(QString::fromLatin1(caption), panel);
-        b->setObjectName(QStringLiteral("Key_") + QString::fromLatin1(caption));
+    for (const entry::KeyPlace& k : entry::KeypadLayout(false)) {
+        auto* b = new QPushButton(QString::fromLatin1(k.caption), panel);
+        b->setObjectName(QStringLiteral("Key_") + QString::fromLatin1(k.caption));
         // The box being edited keeps the focus while the keys are pressed.
         b->setFocusPolicy(Qt::NoFocus);
         connect(b, &QPushButton::clicked, this, [this, b] { keypadPressed(b->text()); });
-        g->addWidget(b, k / kKeyColumns, k % kKeyColumns);
-        ++k;
+        g->addWidget(b, k.row, k.column, 1, k.columnSpan);
     }
     return panel;
 }

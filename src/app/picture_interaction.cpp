@@ -61,6 +61,13 @@ QString Caption(const QAction* action) {
     return text;
 }
 
+// A measurement's heading names the whole measurement ("Кут між прямою і площиною"), as its hint
+// does; the menu caption alone ("між прямою і площиною") leaves out the angle or the distance.
+QString Heading(const QAction* action) {
+    if (action && !action->statusTip().isEmpty()) return action->statusTip();
+    return Caption(action);
+}
+
 } // namespace
 
 QCursor MakePictureCursor(PictureCursor cursor) {
@@ -188,7 +195,9 @@ void PictureInteraction::currentObjectChanged() {
 
 void PictureInteraction::enter(Pending state, int mode, const QString& heading,
                                const QString& prompt, bool report) {
-    m_started = true;
+    // A transformation mode stays on between drags and writes no heading, so leaving it leaves
+    // nothing unfinished to report.
+    m_started = state != Pending::Transform;
     m_pending = state;
     m_mode = mode;
     m_heading = heading;
@@ -217,7 +226,7 @@ void PictureInteraction::startMeasure(int mode) {
     markCommand(name, true);
     const std::string& prompt =
         m_window.prompts().prompts[static_cast<std::size_t>(entry::MeasureStepPrompt(mode, 0))];
-    enter(Pending::Measure, mode, Caption(m_window.command(name)) + ": ", qs(prompt), true);
+    enter(Pending::Measure, mode, Heading(m_window.command(name)) + ": ", qs(prompt), true);
 }
 
 void PictureInteraction::startTransform(int mode) {

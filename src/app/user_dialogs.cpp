@@ -151,11 +151,19 @@ QString WidgetDialogs::saveFileName(const QString& title, const QString& filter,
     return fileDialog(m_parent, m_messages, true, title, filter, defaultSuffix, preset);
 }
 
+QString BoxText(const QString& text) {
+    QString shown = text;
+    for (int i = 1; i < shown.size(); ++i)
+        if ((shown[i] == u'?' || shown[i] == u'!') && shown[i - 1] == u' ')
+            shown[i - 1] = QChar(0x00A0);
+    return shown;
+}
+
 core::Answer WidgetDialogs::messageBox(core::BoxKind kind, const QString& text,
                                        BoxButtons buttons) {
     auto localized = [this](int i) { return button(m_messages, i); };
     QMessageBox box(boxIcon(kind), QString::fromStdString(m_messages.caption(captionIndex(kind))),
-                    text, QMessageBox::NoButton, m_parent);
+                    BoxText(text), QMessageBox::NoButton, m_parent);
     QPushButton* yes = nullptr;
     QPushButton* no = nullptr;
     QPushButton* cancel = nullptr;

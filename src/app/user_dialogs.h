@@ -27,6 +27,10 @@ namespace vorn::app {
 
 enum class BoxButtons { Ok, YesNo, YesNoCancel };
 
+// A message's text as a box shows it: a question or exclamation mark set off by a blank keeps
+// to its word, so it never wraps onto a line of its own.
+QString BoxText(const QString& text);
+
 // The seam between the window's commands and modal windows; tests answer through their own.
 class UserDialogs {
   public:

@@ -162,7 +162,12 @@ std::vector<std::string> ShowObjectReport(Scene& scene, const Settings& s,
             const double ends = RevolutionEndsArea(o);
             if (ends > 0) {
                 AnswerNumbers t = lines.numbers();
-                lines.add(t, m.text(lang::msg::kTotalSurfaceArea) + " " + t(o.surfaceArea + ends),
+                // A language file from before the unit was added has no place for the number.
+                const std::string& total = m.text(lang::msg::kTotalSurfaceArea);
+                const std::string number = t(o.surfaceArea + ends);
+                lines.add(t,
+                          total.find("%s") != std::string::npos ? lang::substitute(total, {number})
+                                                                : total + " " + number,
                           lang::msg::kAreaInfinite);
             }
         }

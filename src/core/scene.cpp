@@ -193,6 +193,10 @@ std::string ListCaption(const Scene& scene, int slot) {
 }
 
 bool IsDuplicateObject(const Scene& scene, int slot) {
+    return DuplicateOf(scene, slot) != 0;
+}
+
+int DuplicateOf(const Scene& scene, int slot) {
     const SceneObject& a = scene.object(slot);
     for (int k = 2; k <= scene.objectCount(); ++k) {
         if (k == slot) continue;
@@ -205,9 +209,9 @@ bool IsDuplicateObject(const Scene& scene, int slot) {
             same = std::fabs(double(p.x) - q.x) < 1e-7 && std::fabs(double(p.y) - q.y) < 1e-7 &&
                    std::fabs(double(p.z) - q.z) < 1e-7;
         }
-        if (same) return true;
+        if (same) return k;
     }
-    return false;
+    return 0;
 }
 
 int AppendObject(Scene& scene, ObjectType kind) {

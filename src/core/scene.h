@@ -99,6 +99,8 @@ std::string NameText(const SceneObject& o);
 std::string DisplayName(const Scene& scene, int slot);
 std::string ListCaption(const Scene& scene, int slot);
 bool IsDuplicateObject(const Scene& scene, int slot);
+// The first other object that `slot` duplicates as IsDuplicateObject decides, or 0.
+int DuplicateOf(const Scene& scene, int slot);
 
 // Appends a slot of `kind` initialised with its defaults; 0 when the scene is full.
 int AppendObject(Scene& scene, ObjectType kind);

@@ -165,6 +165,12 @@ void readBlock(Env& env, const std::vector<std::uint8_t>& data, const BlockSpan&
     copyBlock(env.scene.object(kScratchSlot), data, span);
 }
 
+// The per-object status of a load or a save goes when the work is done, however it ends.
+struct StatusClearer {
+    Host& host;
+    ~StatusClearer() { host.setStatus({}); }
+};
+
 void rejectFile(Env& env, const std::string& fileName, bool reportErrors) {
     if (reportErrors)
         env.host.showMessage(BoxKind::Error,
@@ -211,6 +217,7 @@ std::vector<std::uint8_t> SerializeScene(const Scene& scene) {
 
 bool WriteSceneFile(Env& env, const std::string& fileName) {
     Scene& scene = env.scene;
+    const StatusClearer clearer{env.host};
     for (int k = 2; k <= scene.objectCount(); ++k) {
         env.host.setStatus(quotedStatus(env, lang::msg::kSavingObject, k));
         env.host.processEvents();
@@ -314,6 +321,7 @@ int loadSceneFile(Env& env, const std::string& fileName, bool selective, bool re
 int ReadSceneFile(Env& env, const std::string& fileName, bool selective, bool reportErrors,
                   LoadProcessor* processor, bool* cancelled) {
     bool changing = false;
+    const StatusClearer clearer{env.host};
     try {
         return loadSceneFile(env, fileName, selective, reportErrors, processor, cancelled,
                              changing);

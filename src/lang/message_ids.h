@@ -160,7 +160,7 @@ enum Id : int {
     kWriteFailed,        // 142 Could not write the file %s.
     kNoOpenGL,           // 143
     kNotRebuilt,         // 144 Could not rebuild from the stored definition: %s. ...
-    kTotalSurfaceArea,   // 145 Total surface area:
+    kTotalSurfaceArea,   // 145 Total surface area: %s sq. units
     kUndoCaption,        // 146 Undo
     kRedoCaption,        // 147 Redo
     kUndoHint,           // 148 Undo the last change of the objects
@@ -185,6 +185,7 @@ enum Id : int {
     kNetDevelopmentReport, // 167 Development of "%s": lateral area %s, bases %s, total %s.
     kNetRoundFixed,        // 168 The development of a round solid has no edges to cut
     kFacesFromHull,        // 169 The faces come from the extended-precision hull
+    kContourExists,        // 170 The section's polyline already exists: object "%s"
     kCount
 };
 

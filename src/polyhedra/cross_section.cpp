@@ -100,8 +100,11 @@ void AddContour(core::Env& env, const geo::PointList& polygon, const std::string
         segment.vertex2 = static_cast<std::int16_t>(j);
         segment.vertex3 = static_cast<std::int16_t>(j);
     }
-    if (core::IsDuplicateObject(scene, slot)) {
+    // Nothing new to add, but the user asked for it: say where the contour already is.
+    if (const int same = core::DuplicateOf(scene, slot); same != 0) {
         core::DropLastObject(scene);
+        env.host.addReportLine(
+            env.messages.format(lang::msg::kContourExists, {core::DisplayName(scene, same)}));
         return;
     }
     scene.sceneModified = true;

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -60,10 +61,27 @@ Line CrossFaces(const SceneObject& o, const std::vector<geo::PointList>& flat, d
     return Line::Usable;
 }
 
-// Classifies face f and every face its first usable test line crosses; false when the surface
-// is not closed.
-bool ClassifyByTestLine(const SceneObject& o, const std::vector<geo::PointList>& flat, int f,
-                        std::vector<int>& role) {
+enum class Classified { Closed, Open, NoLine };
+
+// Whether a face has three corners and no side much shorter than its height over it: the
+// smallest height is at least a twentieth of the longest side.
+bool WellShaped(const SceneObject& o, const Face& face) {
+    if (face.vertex1 == face.vertex2 || face.vertex2 == face.vertex3 ||
+        face.vertex1 == face.vertex3)
+        return false;
+    const geo::Vec3 a = VertexAt(o, face.vertex1), b = VertexAt(o, face.vertex2),
+                    c = VertexAt(o, face.vertex3);
+    const geo::Vec3 n = geo::cross(b - a, c - a);
+    const double twiceArea = std::sqrt(geo::dot(n, n));
+    const double longest =
+        std::max({geo::dot(b - a, b - a), geo::dot(c - b, c - b), geo::dot(a - c, a - c)});
+    return longest > 0 && twiceArea / longest >= 0.05;
+}
+
+// Classifies face f and every face its first usable test line crosses; Open when the line meets
+// the surface an odd number of times, NoLine when no line through the face could be used.
+Classified ClassifyByTestLine(const SceneObject& o, const std::vector<geo::PointList>& flat, int f,
+                              std::vector<int>& role) {
     const geo::PointList& tri = flat[static_cast<std::size_t>(f)];
     double minX = tri[1].x, maxX = minX, minY = tri[1].y, maxY = minY;
     for (int k = 2; k <= 3; ++k) {
@@ -78,21 +96,33 @@ bool ClassifyByTestLine(const SceneObject& o, const std::vector<geo::PointList>&
     const double x0 = cx - hx / 5, y0 = cy - hy / 5;
     const double sx = (2 * hx / 5) / 100, sy = (2 * hy / 5) / 100;
     std::vector<Crossing> crossings;
-    for (int k = 1; k <= 99; ++k) {
-        for (int l = 1; l <= 99; ++l) {
-            const double x = x0 + k * sx, y = y0 + l * sy;
-            const geo::PolygonTest own = geo::PointInPolygon2D(tri, x, y);
-            if (!own.inside || own.onEdge) continue;
-            if (CrossFaces(o, flat, x, y, crossings) == Line::Abandoned) continue;
-            if (crossings.size() % 2 == 1) return false;
-            std::stable_sort(crossings.begin(), crossings.end(),
-                             [](const Crossing& a, const Crossing& b) { return a.z > b.z; });
-            for (std::size_t c = 0; c < crossings.size(); ++c)
-                role[static_cast<std::size_t>(crossings[c].face)] = c % 2 == 0 ? 1 : -1;
-            return true;
+    // Some: a line was used, and the surface is closed along it or not.
+    auto tryLine = [&](double x, double y) -> std::optional<Classified> {
+        const geo::PolygonTest own = geo::PointInPolygon2D(tri, x, y);
+        if (!own.inside || own.onEdge) return std::nullopt;
+        if (CrossFaces(o, flat, x, y, crossings) == Line::Abandoned) return std::nullopt;
+        if (crossings.size() % 2 == 1) return Classified::Open;
+        std::stable_sort(crossings.begin(), crossings.end(),
+                         [](const Crossing& a, const Crossing& b) { return a.z > b.z; });
+        for (std::size_t c = 0; c < crossings.size(); ++c)
+            role[static_cast<std::size_t>(crossings[c].face)] = c % 2 == 0 ? 1 : -1;
+        return Classified::Closed;
+    };
+    for (int k = 1; k <= 99; ++k)
+        for (int l = 1; l <= 99; ++l)
+            if (const auto closed = tryLine(x0 + k * sx, y0 + l * sy)) return *closed;
+    // A steep face seen from above is a sliver, which the central fifth of its box may miss
+    // (dense points on a sphere give such faces near the equator): lines through points inside
+    // the triangle itself.
+    constexpr int kSteps = 24;
+    for (int i = 1; i < kSteps; ++i)
+        for (int j = 1; i + j < kSteps; ++j) {
+            const double u = double(i) / kSteps, v = double(j) / kSteps, w = 1 - u - v;
+            const double x = u * tri[1].x + v * tri[2].x + w * tri[3].x;
+            const double y = u * tri[1].y + v * tri[2].y + w * tri[3].y;
+            if (const auto closed = tryLine(x, y)) return *closed;
         }
-    }
-    return false;
+    return Classified::NoLine;
 }
 
 // Vertex numbers with every later copy of a point mapped to its first copy (within kEpsEdge in
@@ -197,8 +227,14 @@ bool CompleteObject(core::Env& env, int slot) {
         int& r = role[static_cast<std::size_t>(f)];
         if (std::fabs(o.face(f).c) < geo::kEpsPlane) {
             r = 0;
-        } else if (r == kUnknown && !ClassifyByTestLine(o, flat, f, role)) {
-            return false;
+        } else if (r == kUnknown) {
+            const Classified c = ClassifyByTestLine(o, flat, f, role);
+            if (c == Classified::Open) return false;
+            // A well-shaped triangle seen edge-on from above (its shadow has no inside point a
+            // line could use) has no column; whether the surface is closed there the edges
+            // tell. A face squashed in space stays a fault: a distorted solid, not a steep side.
+            if (c == Classified::NoLine && !WellShaped(o, o.face(f))) return false;
+            if (c == Classified::NoLine) r = 0;
         }
     }
     if (!EdgesPairUp(o)) return false;

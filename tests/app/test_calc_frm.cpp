@@ -5,10 +5,12 @@
 #include "app/progress_frm.h"
 #include "core/format.h"
 #include "core/scene.h"
+#include "entry/dialogs/entry_widgets.h"
 #include "row_name.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -20,6 +22,7 @@
 
 #include <cmath>
 #include <functional>
+#include <map>
 
 namespace vorn::test {
 namespace {
@@ -241,6 +244,57 @@ TEST_F(CalcTest, KeypadEditsTheFocusedBoxAtTheCaret) {
     other->lineEdit()->end(false);
     calc()->key(QStringLiteral("^"))->click();
     EXPECT_EQ(other->currentText(), QStringLiteral("x^"));
+}
+
+// Where each key sits, as (row, column), in a keypad's grid; absent keys are (-1, -1).
+std::map<QString, std::pair<int, int>> KeyCells(QWidget* keypad) {
+    std::map<QString, std::pair<int, int>> cells;
+    auto* grid = qobject_cast<QGridLayout*>(keypad->layout());
+    for (int i = 0; grid && i < grid->count(); ++i) {
+        int row, column, rows, columns;
+        grid->getItemPosition(i, &row, &column, &rows, &columns);
+        if (auto* b = qobject_cast<QAbstractButton*>(grid->itemAt(i)->widget()))
+            cells[b->text()] = {row, column};
+    }
+    return cells;
+}
+
+// Both keypads, the calculator's and the entry dialogs', read as a calculator does: digits in a
+// 3 x 3 block with 0 below 1, each operator column one kind, the functions in rows beneath.
+TEST_F(CalcTest, KeypadsAreLaidOutAsACalculator) {
+    entry::Keypad entryKeys;
+    for (QWidget* keypad : {calc()->findChild<QWidget*>(QStringLiteral("KeyPanel")),
+                            static_cast<QWidget*>(&entryKeys)}) {
+        ASSERT_NE(keypad, nullptr);
+        auto cells = KeyCells(keypad);
+        auto at = [&](const char* k) {
+            auto it = cells.find(QString::fromLatin1(k));
+            return it == cells.end() ? std::pair{-1, -1} : it->second;
+        };
+        const char* digits[3][3] = {{"7", "8", "9"}, {"4", "5", "6"}, {"1", "2", "3"}};
+        const auto origin = at("7");
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 3; ++c)
+                EXPECT_EQ(at(digits[r][c]), std::pair(origin.first + r, origin.second + c))
+                    << digits[r][c];
+        EXPECT_EQ(at("0"), std::pair(origin.first + 3, origin.second));
+        const int digitsEnd = origin.first + 3;
+        for (const char* column : {"/*-+", "()^", "XYZ"}) {
+            const char first[2] = {column[0], 0};
+            for (const char* k = column; *k; ++k) {
+                const char key[2] = {*k, 0};
+                EXPECT_EQ(at(key).second, at(first).second) << key;
+                EXPECT_EQ(at(key).first, at(first).first + (k - column)) << key;
+                EXPECT_GT(at(key).second, origin.second + 2) << key;
+            }
+        }
+        for (const char* f : {"Sin(", "Cos(", "Tg(", "CTg(", "ASin(", "ACos(", "ATg(", "ACTg(",
+                              "Exp(", "Int(", "Abs(", "Ln(", "Lg(", "Sqrt("})
+            EXPECT_GT(at(f).first, digitsEnd) << f;
+        EXPECT_EQ(at("BS").second, at("Del").second);
+        EXPECT_LE(at("Pi").first, digitsEnd);
+        EXPECT_EQ(cells.size(), entry::KeypadLayout(keypad == &entryKeys).size());
+    }
 }
 
 struct FieldCase {

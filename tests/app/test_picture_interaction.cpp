@@ -203,7 +203,10 @@ TEST_F(Measuring, EachMeasurementFromItsFirstPickToItsReport) {
         const std::vector<int> slots = build(row);
         const int before = scene().objectCount();
         run(row.command);
-        const QString heading = window->command(row.command)->text() + ": ";
+        // The heading names the whole measurement, not only its menu caption.
+        const QString heading = window->command(row.command)->statusTip() + ": ";
+        EXPECT_TRUE(heading.startsWith("Кут ") || heading.startsWith("Відстань "))
+            << heading.toStdString();
         EXPECT_EQ(report(), QStringList{heading});
         EXPECT_EQ(interaction().pending(), Pending::Measure);
         EXPECT_TRUE(window->command(row.command)->isChecked());
@@ -234,10 +237,10 @@ TEST_F(Measuring, ConfirmationLinesAndPromptsOfEachStep) {
     const int plane = addPlane({0, 0, 0}, {1, 0, 0}, {1, 1, 0}, "П");
     show(4);
     run("DistancePPL");
-    EXPECT_EQ(window->infoPanel()->text(), "  між точкою і площиною: виберіть точку");
+    EXPECT_EQ(window->infoPanel()->text(), "  Відстань між точкою і площиною: виберіть точку");
     click(vertexPixel(p, 1));
     EXPECT_EQ(report().last(), "Зафіксовано точку: X=1, Y=2, Z=3");
-    EXPECT_EQ(window->infoPanel()->text(), "  між точкою і площиною: виберіть площину");
+    EXPECT_EQ(window->infoPanel()->text(), "  Відстань між точкою і площиною: виберіть площину");
     click(edgePixel(plane, 1, 2));
     EXPECT_EQ(report()[2], "Зафіксовано площину \"П\"");
 }
@@ -272,7 +275,7 @@ TEST_F(Measuring, TogglingOffAndTheRightButtonCancel) {
     run("Ugol3p");
     EXPECT_EQ(interaction().pending(), Pending::None);
     EXPECT_FALSE(window->command("Ugol3p")->isChecked());
-    EXPECT_EQ(report(), QStringList({"за трьома точками: ", "Операцію не завершено."}));
+    EXPECT_EQ(report(), QStringList({"Кут за трьома точками: ", "Операцію не завершено."}));
     EXPECT_EQ(window->infoPanel()->text(), "  ");
 
     window->clearReport();

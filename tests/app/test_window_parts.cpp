@@ -181,9 +181,13 @@ TEST(MessageBoxes, ConfirmationHasLocalizedTitleAndButtons) {
         for (const char* t : {"Так", "Ні", "Скасувати"})
             if (buttonWithText(box, t)) seen << t;
         EXPECT_EQ(static_cast<QMessageBox*>(box)->icon(), QMessageBox::Question);
+        // The question mark keeps to the last word instead of wrapping onto a line alone.
+        EXPECT_EQ(static_cast<QMessageBox*>(box)->text(),
+                  QString::fromUtf8("відносно площини перерізу\u00A0?"));
         buttonWithText(box, "Ні")->click();
     });
-    EXPECT_EQ(dialogs.messageBox(core::BoxKind::Confirmation, "?", app::BoxButtons::YesNoCancel),
+    EXPECT_EQ(dialogs.messageBox(core::BoxKind::Confirmation, "відносно площини перерізу ?",
+                                 app::BoxButtons::YesNoCancel),
               Answer::No);
     EXPECT_EQ(seen, QStringList({"Підтвердження", "Так", "Ні", "Скасувати"}));
 

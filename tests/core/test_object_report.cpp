@@ -171,10 +171,12 @@ TEST_F(ObjectReportTest, RevolutionTotalAreaClosesTheEndsOffTheAxis) {
          ""},
         {"infinite lateral area", 0, {{0, 3}, {4, 3}}, 0, true, ""},
     };
-    const std::string label = messages.text(lang::msg::kTotalSurfaceArea) + " ";
+    const std::string label = "Площа повної поверхні: ";
+    int withTotal = 0;
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         const int s = core::AppendObject(scene, ObjectType::RevolutionSurface);
+        if (!r.total.empty()) withTotal = s;
         auto& o = scene.object(s);
         o.vertexCount = 0;
         o.param1 = r.axis;
@@ -192,12 +194,17 @@ TEST_F(ObjectReportTest, RevolutionTotalAreaClosesTheEndsOffTheAxis) {
         } else {
             // Last, right after the lateral area line, which stays as it was.
             ASSERT_EQ(shown, lines.end() - 1);
-            EXPECT_EQ(*shown, label + r.total);
+            // In square units, as every other area line.
+            EXPECT_EQ(*shown, label + r.total + " кв. од.");
             EXPECT_EQ(shown[-1], messages.format(lang::msg::kSurfaceArea,
                                                  {core::FormatNumber(false, r.lateral)}));
         }
     }
-    EXPECT_EQ(label, "Площа повної поверхні: ");
+    // A language file that still has the text without the number's place gets it appended.
+    lang::MessageTable old = messages;
+    old.setText(lang::msg::kTotalSurfaceArea, "Total surface area:");
+    const auto lines = core::ShowObjectReport(scene, settings, old, withTotal);
+    EXPECT_EQ(lines.back().rfind("Total surface area: ", 0), 0u) << lines.back();
 }
 
 TEST_F(ObjectReportTest, MeasuresWithoutAFiniteValueShowFailureMessages) {

@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
+#include <cmath>
 #include <cstring>
 
 namespace vorn::test {
@@ -319,6 +320,31 @@ TEST_F(PirEnterTest, PolyhedronFacesFromTheConvexHull) {
     const core::Face& f = scene.object(core::kScratchSlot).face(1);
     EXPECT_EQ(find<QComboBox>(&dialog, "Top1")->currentText().toInt(), f.vertex1);
     EXPECT_EQ(find<QComboBox>(&dialog, "Top3")->currentText().toInt(), f.vertex3);
+}
+
+// Points too dense for the triple walk are formed from the extended-precision hull, and the
+// report says so in one line; a cube's corners form as before, without that line.
+TEST_F(PirEnterTest, DensePointsFormFromTheHullWithAReportLine) {
+    for (const int n : {8, 400}) {
+        host.report.clear();
+        open(core::ObjectType::Polyhedron);
+        core::SceneObject& e = scene.object(core::kScratchSlot);
+        const double golden = 3.141592653589793 * (3 - std::sqrt(5.0));
+        e.vertexCount = static_cast<std::int16_t>(n);
+        e.faceCount = 0;
+        for (int i = 0; i < n; ++i) {
+            const double z = 1 - (2 * i + 1.0) / n, r = std::sqrt(1 - z * z);
+            e.vertex(i + 1) =
+                n == 8 ? core::Vec3f{float(i & 1), float((i >> 1) & 1), float((i >> 2) & 1)}
+                       : core::Vec3f{float(r * std::cos(golden * i)),
+                                     float(r * std::sin(golden * i)), float(z)};
+        }
+        click(&dialog, "ToMakeObj");
+        EXPECT_EQ(e.faceCount, n == 8 ? 12 : 2 * n - 4);
+        EXPECT_EQ(host.report,
+                  n == 8 ? std::vector<std::string>{}
+                         : std::vector<std::string>{messages.text(lang::msg::kFacesFromHull)});
+    }
 }
 
 TEST_F(PirEnterTest, FlatPointsGiveNoHullAndKeepTheEnteredPoints) {

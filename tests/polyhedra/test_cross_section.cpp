@@ -235,6 +235,9 @@ TEST_F(Section, SameContourTwiceIsKeptOnce) {
     EXPECT_EQ(poly::CrossSection(env, plane, cube).contourSlot, 0);
     EXPECT_EQ(scene.objectCount(), plane + 1);
     EXPECT_EQ(host.questions.size(), 4u);
+    // The second Yes is answered with where the contour already is.
+    EXPECT_EQ(host.report.back(),
+              "Ламана цього контуру перерізу вже є: об'єкт \"Переріз об'єкта \"Куб\"\".");
 }
 
 TEST_F(Section, QuestionsAreOnlyAskedWhenTheirObjectsFit) {

@@ -306,6 +306,9 @@ TEST_F(FormationDifferential, DenseSphereSetsGiveClosedConvexSurfaces) {
             const double ball = 4 * 3.141592653589793 * radius * radius * radius / 3;
             EXPECT_GT(double(volume), (n >= 400 ? 0.95 : 0.25) * ball);
             EXPECT_LT(double(volume), 4 * 3.141592653589793 * radius * radius * radius / 3);
+            // Completed as the entry dialog completes it, with the volume of its faces.
+            ASSERT_TRUE(poly::CompleteObject(env, slot));
+            EXPECT_NEAR(Object(slot).volume, double(volume), 1e-4 * double(volume));
             core::DropLastObject(scene);
         }
 }

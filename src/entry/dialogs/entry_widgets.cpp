@@ -404,12 +404,29 @@ void ColorGrid::mousePressEvent(QMouseEvent* event) {
 
 // ---- Keypad --------------------------------------------------------------------------------
 
+std::vector<KeyPlace> KeypadLayout(bool withT) {
+    std::vector<KeyPlace> keys = {
+        {"7", 0, 0, 1},     {"8", 0, 1, 1},    {"9", 0, 2, 1},     {"/", 0, 3, 1},
+        {"(", 0, 4, 1},     {"X", 0, 5, 1},    {"BS", 0, 6, 1},    {"4", 1, 0, 1},
+        {"5", 1, 1, 1},     {"6", 1, 2, 1},    {"*", 1, 3, 1},     {")", 1, 4, 1},
+        {"Y", 1, 5, 1},     {"Del", 1, 6, 1},  {"1", 2, 0, 1},     {"2", 2, 1, 1},
+        {"3", 2, 2, 1},     {"-", 2, 3, 1},    {"^", 2, 4, 1},     {"Z", 2, 5, 1},
+        {"0", 3, 0, 2},     {".", 3, 2, 1},    {"+", 3, 3, 1},     {"Pi", 3, 4, 1},
+        {"Sin(", 4, 0, 1},  {"Cos(", 4, 1, 1}, {"Tg(", 4, 2, 1},   {"CTg(", 4, 3, 1},
+        {"Exp(", 4, 4, 1},  {"Ln(", 4, 5, 1},  {"Lg(", 4, 6, 1},   {"ASin(", 5, 0, 1},
+        {"ACos(", 5, 1, 1}, {"ATg(", 5, 2, 1}, {"ACTg(", 5, 3, 1}, {"Sqrt(", 5, 4, 1},
+        {"Abs(", 5, 5, 1},  {"Int(", 5, 6, 1}};
+    if (withT) keys.push_back({"T", 3, 5, 1});
+    return keys;
+}
+
 const QStringList& Keypad::Captions() {
-    static const QStringList captions = {
-        "1",     "2",     "3",   "4",    "5",    "6",     "7",    "8",    "9",    "0",
-        ".",     "-",     "+",   "*",    "/",    "^",     "(",    ")",    "Sin(", "Cos(",
-        "ASin(", "ACos(", "Tg(", "ATg(", "CTg(", "ACTg(", "Exp(", "Int(", "Abs(", "Ln(",
-        "Lg(",   "Sqrt(", "Pi",  "X",    "Y",    "Z",     "T",    "BS",   "Del"};
+    static const QStringList captions = [] {
+        QStringList all;
+        for (const KeyPlace& k : KeypadLayout(true))
+            all << QString::fromLatin1(k.caption);
+        return all;
+    }();
     return captions;
 }
 
@@ -418,15 +435,15 @@ Keypad::Keypad(QWidget* parent) : QWidget(parent) {
     auto* grid = new QGridLayout(this);
     grid->setSpacing(1);
     grid->setContentsMargins(0, 0, 0, 0);
-    int k = 0;
-    for (const QString& caption : Captions()) {
+    for (const KeyPlace& k : KeypadLayout(true)) {
+        const QString caption = QString::fromLatin1(k.caption);
         auto* b = new QToolButton(this);
         b->setText(caption);
         b->setFocusPolicy(Qt::NoFocus);
         b->setMinimumWidth(34);
+        b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
         connect(b, &QToolButton::clicked, this, [this, caption] { Q_EMIT typed(caption); });
-        grid->addWidget(b, k / 10, k % 10);
-        ++k;
+        grid->addWidget(b, k.row, k.column, 1, k.columnSpan);
     }
 }
 

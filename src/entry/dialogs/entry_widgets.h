@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -144,6 +145,15 @@ class ColorGrid : public QWidget {
   private:
     int m_index = 10;
 };
+
+// A key's place on the keypad: digits in a 3 x 3 block with 0 below, the operators, brackets and
+// variables in columns of their own, the erasing keys at the right, the functions in rows beneath.
+struct KeyPlace {
+    const char* caption;
+    int row, column, columnSpan;
+};
+// The keypad's keys, "T" included only where the parameter t is a variable.
+std::vector<KeyPlace> KeypadLayout(bool withT);
 
 // The on-screen keypad; its buttons never take the focus from the field they type into.
 class Keypad : public QWidget {

@@ -473,10 +473,12 @@ void TPirEnter::topChanged() {
 void TPirEnter::formConvexFaces() {
     // A failed hull leaves a partial mesh; the entered points and faces come back instead.
     const auto before = std::make_unique<core::SceneObject>(entry());
-    if (!poly::FormConvexFaces(m_env, core::kScratchSlot)) {
+    bool fromHull = false;
+    if (!poly::FormConvexFaces(m_env, core::kScratchSlot, &fromHull)) {
         entry() = *before;
         m_env.host.showMessage(core::BoxKind::Error, msg(lang::msg::kCannotFormPolyhedron));
     } else {
+        if (fromHull) m_env.host.addReportLine(msg(lang::msg::kFacesFromHull));
         fillPolyhedron();
     }
     changed();
