@@ -31,13 +31,14 @@ enum class Role : std::uint8_t {
     MarkedLine,
     ProjectionErase,
     ProjectionLine,
+    PickErase, // the picked edge of the pass before, drawn over in the background colour
 };
 
 struct DrawOp {
     enum class Kind : std::uint8_t {
         Fill,     // rectangle a..b (b exclusive) in `brush`
         Rect,     // rectangle a..b (b exclusive): fill `brush`, outline `pen`
-        Line,     // a to b in `pen` with `style`; gaps of a styled pen in `brush`
+        Line,     // a to b in `pen` with `style`; a styled pen leaves its gaps unpainted
         Polyline, // pts[0..count-1], like Line
         Text,     // `text` with its top-left corner at a, font colour `pen`
     };

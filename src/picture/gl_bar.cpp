@@ -155,7 +155,10 @@ void HalfToneRenderer::redraw(const Frame& f) {
     const double ratio = f.pixelRatio > 0 ? f.pixelRatio : 1;
     glViewport(0, 0, static_cast<GLsizei>(std::lround(f.width * ratio)),
                static_cast<GLsizei>(std::lround(f.height * ratio)));
-    glLineWidth(static_cast<GLfloat>(ratio));
+    const HalfToneLines lines = HalfToneLinesFor(ratio);
+    glLineWidth(lines.width);
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(lines.offsetFactor, lines.offsetUnits);
 
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();

@@ -136,6 +136,16 @@ Matrix4 ModelViewMatrix(const HalfToneTransform& t) {
     return Multiply(m, move);
 }
 
+HalfToneLines HalfToneLinesFor(double pixelRatio) {
+    HalfToneLines l;
+    l.width = std::isfinite(pixelRatio) && pixelRatio > 0 ? static_cast<float>(pixelRatio) : 1;
+    // The slope is counted along an axis; across a slanted line the face climbs up to sqrt 2
+    // times as fast, and one more slope and unit cover the rounding of both.
+    l.offsetFactor = l.width + 1;
+    l.offsetUnits = 1;
+    return l;
+}
+
 HalfTonePixel ProjectHalfTone(const HalfToneTransform& t, const SceneBox& box, int width,
                               int height, const geo::Vec3& p) {
     const Matrix4 m = ModelViewMatrix(t);

@@ -105,6 +105,17 @@ using Matrix4 = std::array<double, 16>; // column-major, as OpenGL keeps it
 // Identity, scale, the rotations in sequence order, translation.
 Matrix4 ModelViewMatrix(const HalfToneTransform& t);
 
+// Line width and face depth offset of a redraw on a surface of `pixelRatio` device pixels per
+// picture pixel. Lines are one picture pixel wide. Lines lying on a face (a section's contour on
+// a solid's faces and its plane) would lose the half beside the nearer side of the face, as deep
+// as the line's middle: the faces step back by their depth slope over more than half a line.
+struct HalfToneLines {
+    float width = 1;        // glLineWidth, device pixels
+    float offsetFactor = 0; // glPolygonOffset of filled faces
+    float offsetUnits = 0;
+};
+HalfToneLines HalfToneLinesFor(double pixelRatio);
+
 struct HalfTonePixel {
     double x = 0, y = 0; // window position, y downwards from the top edge
     double depth = 0;    // normalised device depth, -1 nearest .. 1 farthest

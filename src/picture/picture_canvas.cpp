@@ -264,7 +264,7 @@ class Replay {
                 break;
             }
             m_painter.fillRect(r, Rgb(op.brush));
-            setPen(op.pen, PenStyle::Solid, 0, 1);
+            setPen(op.pen, PenStyle::Solid, 1);
             m_painter.drawRect(r.adjusted(0, 0, -1, -1));
             break;
         }
@@ -280,7 +280,7 @@ class Replay {
                     poly[static_cast<std::size_t>(n++)] = p;
             }
             if (n < 2) break;
-            setPen(op.pen, op.style, op.brush, op.width);
+            setPen(op.pen, op.style, op.width);
             if (!classic(op.width)) {
                 std::array<QPointF, 4> centred;
                 for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i)
@@ -309,7 +309,7 @@ class Replay {
                 m_painter.fillRect(
                     QRect(top, QSize(font.metrics.horizontalAdvance(text), font.metrics.height())),
                     Rgb(op.brush));
-            setPen(op.pen, PenStyle::Solid, 0, 1);
+            setPen(op.pen, PenStyle::Solid, 1);
             m_painter.drawText(top + QPoint(0, font.metrics.ascent()), text);
             break;
         }
@@ -327,9 +327,9 @@ class Replay {
     // Whether a primitive of this width is drawn as on the old canvas.
     bool classic(int width) const { return width == 1 && m_ratio == 1; }
 
-    // Lines `width` picture pixels wide; the gaps of dotted and dashed pens show `gaps`, as on
-    // the old canvas. A solid pen never shows the background, so its colour is left as it is.
-    void setPen(std::uint32_t colour, PenStyle style, std::uint32_t gaps, int width) {
+    // Lines `width` picture pixels wide. Dotted and dashed pens draw only their dashes: painted
+    // gaps would cut the lines under a plane's outline into dashes.
+    void setPen(std::uint32_t colour, PenStyle style, int width) {
         if (!m_hasPen || colour != m_penColour || style != m_penStyle || width != m_penWidth) {
             QPen pen(Rgb(colour));
             pen.setWidth(width);
@@ -344,16 +344,6 @@ class Replay {
             m_penColour = colour;
             m_penStyle = style;
             m_penWidth = width;
-        }
-        const bool opaque = style != PenStyle::Solid;
-        if (opaque != m_opaque) {
-            m_painter.setBackgroundMode(opaque ? Qt::OpaqueMode : Qt::TransparentMode);
-            m_opaque = opaque;
-        }
-        if (opaque && (!m_hasGaps || gaps != m_gaps)) {
-            m_painter.setBackground(Rgb(gaps));
-            m_hasGaps = true;
-            m_gaps = gaps;
         }
     }
 
@@ -376,7 +366,7 @@ class Replay {
     // All lines of a run have one opaque colour, so their order within the run changes no pixel.
     void flushLines() {
         if (m_lines.empty()) return;
-        setPen(m_linesColour, PenStyle::Solid, 0, m_linesWidth);
+        setPen(m_linesColour, PenStyle::Solid, m_linesWidth);
         if (classic(m_linesWidth)) {
             m_painter.drawLines(m_lines.data(), static_cast<int>(m_lines.size()));
         } else {
@@ -404,9 +394,6 @@ class Replay {
     std::uint32_t m_penColour = 0;
     PenStyle m_penStyle = PenStyle::Solid;
     int m_penWidth = 1;
-    bool m_opaque = false;
-    bool m_hasGaps = false;
-    std::uint32_t m_gaps = 0;
     std::vector<QLine> m_lines;
     std::vector<QLineF> m_centred;
     std::uint32_t m_linesColour = 0;

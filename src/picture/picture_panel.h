@@ -63,8 +63,9 @@ class PicturePanel : public QWidget {
     // Asked when the left button goes down on the picture: may a drag from here turn the scene?
     // Without one, a drag turns the scene in every view but the axis views.
     void setTurnGate(std::function<bool()> gate);
-    // True while a drag turns the scene. Its redraws skip the hidden-line pass, which on a big
-    // scene takes longer than the pointer's pace, and draw every line solid until it ends.
+    // True while a drag turns the scene. On a scene whose hidden-line pass is slower than the
+    // pointer's pace (kDragHiddenPassBudget) its redraws skip the pass and draw every line
+    // solid until it ends; a lighter scene keeps its hidden lines while it turns.
     bool turning() const;
 
   Q_SIGNALS:
@@ -89,7 +90,7 @@ class PicturePanel : public QWidget {
     void beginTurn(QPoint p);
     // False when no turn is going on.
     bool followTurn(QPoint p, Qt::MouseButtons buttons);
-    // The turn is over: the hidden-line pass skipped while it went on is done again.
+    // The turn is over: a hidden-line pass skipped while it went on is done again.
     void endTurn();
     struct Impl;
     Impl* d;

@@ -150,6 +150,10 @@ std::optional<ScreenSegment> ClipToPicture(double ax, double ay, double bx, doub
     return clip(-far, far);
 }
 
+bool HiddenPassDuringDrag(std::optional<std::chrono::nanoseconds> lastPass) {
+    return !lastPass || *lastPass < kDragHiddenPassBudget;
+}
+
 WireFrame::WireFrame(core::Env& env)
     : m_env(env), m_view(env.scene.header),
       m_projected(static_cast<std::size_t>(core::kSlotCount * core::kMaxVertices)),
@@ -233,8 +237,11 @@ RedrawResult WireFrame::redraw(DisplayList& out, bool interactive, ScreenPoint m
     axisPass();
     m_hidden.reset();
     if ((hiddenMode() != core::kHiddenSolid || m_env.settings.outlines) && m_hiddenSource &&
-        !m_hiddenDeferred)
+        (!m_hiddenDeferred || HiddenPassDuringDrag(m_lastHiddenPass))) {
+        const auto start = std::chrono::steady_clock::now();
         m_hidden = m_hiddenSource(m_view);
+        m_lastHiddenPass = std::chrono::steady_clock::now() - start;
+    }
     DrawOp clear = Op(DrawOp::Kind::Fill, Role::Background, 0, roleRgb(core::kColorBackground));
     clear.pts[0] = {0, 0};
     clear.pts[1] = {m_width, m_height};
@@ -362,6 +369,11 @@ RedrawResult WireFrame::drawPass(DisplayList& out, std::optional<ScreenPoint> mo
                 3 * static_cast<std::size_t>(std::clamp<int>(o.vertexCount, 0, core::kMaxVertices));
     }
     out.reserve(out.size() + room);
+    // The objects drawn next cover what lay under the erased highlight again.
+    for (const ScreenSegment& s : m_highlightShown)
+        out.push_back(LineOp(Role::PickErase, s.p1, s.p2, roleRgb(core::kColorBackground),
+                             roleRgb(core::kColorBackground), PenStyle::Solid));
+    m_highlightShown.clear();
     // Where objects meet, the place is lettered once.
     m_vertexLabels.reset();
     if (interactive && m_env.settings.PutVerNum) m_vertexLabels.emplace(scene, m_env.settings);
@@ -521,9 +533,11 @@ void WireFrame::drawObjects(DisplayList& out, int slot, bool interactive, Screen
 void WireFrame::drawPickHighlight(DisplayList& out) {
     if (!m_pick.any()) return;
     const auto edge = [&](int v1, int v2) {
-        if (const auto s = segment(m_pick.object, v1, v2))
+        if (const auto s = segment(m_pick.object, v1, v2)) {
+            m_highlightShown.push_back(*s);
             out.push_back(LineOp(Role::PickedEdge, s->p1, s->p2, roleRgb(core::kColorActive),
                                  roleRgb(core::kColorBackground), PenStyle::Dot));
+        }
     };
     if (m_pick.vertex1 == 0) { // a whole plane, picked from the keyboard: its outline
         const SceneObject& o = m_env.scene.object(m_pick.object);
@@ -763,7 +777,8 @@ void MakeBlackAndWhite(DisplayList& list) {
         case DrawOp::Kind::Line:
         case DrawOp::Kind::Polyline:
             // Erasing lines are drawn in the background's colour, which is now white.
-            op.pen = op.role == Role::ProjectionErase ? kRgbWhite : ink;
+            op.pen =
+                op.role == Role::ProjectionErase || op.role == Role::PickErase ? kRgbWhite : ink;
             op.brush = kRgbWhite;
             break;
         case DrawOp::Kind::Text:

@@ -8,6 +8,7 @@
 #include "picture/view_state.h"
 
 #include <array>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <optional>
@@ -26,6 +27,12 @@ inline constexpr int kFontSize = 10;
 inline constexpr int kObjectNumberFontSize = 7;
 // Doublings of one axis end per axis pass; enough to leave any picture from a tiny scale.
 inline constexpr int kMaxAxisDoublings = 60;
+// A drag keeps the hidden-line pass while the last one took less than this: the pointer's pace
+// leaves the picture about this much room.
+inline constexpr std::chrono::milliseconds kDragHiddenPassBudget{8};
+// Whether a redraw during a drag does the hidden-line pass, by how long the last one took; with
+// none measured yet it does, and so measures it.
+bool HiddenPassDuringDrag(std::optional<std::chrono::nanoseconds> lastPass);
 // Lines are cut this far outside the picture before their ends are rounded. Ends within it keep
 // their exact pixels; a cut end this far out turns the line by under 1e-5 radians.
 inline constexpr double kClipMargin = 65536;
@@ -132,10 +139,15 @@ class WireFrame {
     // Asked by every redraw while the hidden-line mode is not solid or outlines are drawn;
     // without it all is visible and every mesh line drawn.
     void setHiddenPartsSource(HiddenPartsSource source) { m_hiddenSource = std::move(source); }
-    // While deferred, redraws skip the hidden-line pass and draw every line solid (a drag
-    // turning the scene); the redraw after it ends does the pass again.
+    // While deferred (a drag goes on), redraws skip a hidden-line pass that is too slow for the
+    // drag (HiddenPassDuringDrag) and draw every line solid; the redraw after it ends does the
+    // pass again. A fast pass is done as ever.
     void setHiddenPassDeferred(bool deferred) { m_hiddenDeferred = deferred; }
     bool hiddenPassDeferred() const { return m_hiddenDeferred; }
+    // How long the last hidden-line pass took, measured where it runs; what the next redraw of
+    // a drag goes by. Set from outside, it stands for a pass of that length.
+    std::optional<std::chrono::nanoseconds> lastHiddenPassTime() const { return m_lastHiddenPass; }
+    void setLastHiddenPassTime(std::chrono::nanoseconds time) { m_lastHiddenPass = time; }
     // The hidden-line mode the passes draw in: the settings' unless overridden (a
     // black-and-white copy of the picture).
     void setHiddenModeOverride(std::optional<int> mode) { m_modeOverride = mode; }
@@ -206,9 +218,13 @@ class WireFrame {
     HiddenPartsSource m_hiddenSource;
     std::optional<HiddenParts> m_hidden; // of the last redraw, when the mode is not solid
     bool m_hiddenDeferred = false;
+    std::optional<std::chrono::nanoseconds> m_lastHiddenPass;
     std::optional<int> m_modeOverride;
     std::optional<core::SceneLabels> m_vertexLabels; // of the running interactive pass
 
+    // The picked edge lines of the last pass: the next pass's dotted and dashed lines leave
+    // their gaps unpainted, so it erases them first.
+    std::vector<ScreenSegment> m_highlightShown;
     // Projection lines left on the picture by the last pass, for erasing them.
     bool m_projectionShown = false;
     ScreenPoint m_projectionMouse;

@@ -19,6 +19,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <chrono>
 
 namespace vorn::test {
 namespace {
@@ -77,11 +78,14 @@ TEST_F(PictureMouse, DragOnEmptyPictureTurnsAndTheScrollBarsFollow) {
     EXPECT_EQ(turn(), std::make_pair(22, 46));
 }
 
-// A turn draws every line solid while the drag goes on; when it ends the dashed picture is back.
-TEST_F(PictureMouse, TurningSkipsTheHiddenLinePassUntilTheDragEnds) {
+// A turn keeps the dashes of a scene whose hidden-line pass is fast, as a box's is; after a slow
+// pass it draws every line solid while the drag goes on, and the dashes are back when it ends.
+TEST_F(PictureMouse, TurningSkipsOnlyASlowHiddenLinePass) {
+    using namespace std::chrono_literals;
     addBox({0, 0, 0}, {1, 1, 1});
     show(4);
     window->command("HiddenDashed")->trigger();
+    pic::WireFrame& engine = window->picture()->canvas().engine();
     const auto dashes = [this] {
         const pic::DisplayList& l = window->picture()->canvas().lastPass();
         return std::count_if(l.begin(), l.end(), [](const pic::DrawOp& op) {
@@ -89,15 +93,26 @@ TEST_F(PictureMouse, TurningSkipsTheHiddenLinePassUntilTheDragEnds) {
         });
     };
     ASSERT_GT(dashes(), 0);
-    const QPoint from = emptyPixel(), to = from + QPoint(3 * pic::kDragPixelsPerTurnStep, 0);
-    press(from);
-    move(to);
-    ASSERT_TRUE(window->picture()->turning());
-    EXPECT_EQ(turn(), std::make_pair(27 - 3, 49));
-    EXPECT_EQ(dashes(), 0);
-    release(to);
-    EXPECT_FALSE(window->picture()->turning());
-    EXPECT_GT(dashes(), 0);
+    struct Row {
+        std::chrono::nanoseconds lastPass;
+        bool dashedWhileTurning;
+    };
+    int steps = 0;
+    for (const Row r : {Row{5us, true}, Row{pic::kDragHiddenPassBudget, false}}) {
+        SCOPED_TRACE(r.lastPass.count());
+        // The time the last pass took, as it would have been measured.
+        engine.setLastHiddenPassTime(r.lastPass);
+        const QPoint from = emptyPixel(), to = from + QPoint(3 * pic::kDragPixelsPerTurnStep, 0);
+        press(from);
+        move(to);
+        steps += 3;
+        ASSERT_TRUE(window->picture()->turning());
+        EXPECT_EQ(turn(), std::make_pair(27 - steps, 49));
+        EXPECT_EQ(dashes() > 0, r.dashedWhileTurning);
+        release(to);
+        EXPECT_FALSE(window->picture()->turning());
+        EXPECT_GT(dashes(), 0);
+    }
 }
 
 TEST_F(PictureMouse, DragDoesNotTurnFromAnObjectInAnAxisViewOrDuringAnOperation) {

@@ -231,20 +231,20 @@ TEST_F(GLBarTest, OutlinesLeaveTheFacesOpen) {
     EXPECT_LT(lit, kSize / 8); // the inside of the faces is not
 }
 
-// Pixels other than black of the cube's half-tone picture, laid out on kSize x kSize picture
-// pixels and drawn into a surface of `ratio` device pixels per picture pixel.
-int CoveredPixels(core::Env& env, expr::ExpressionEngine& engine, const HalfToneTransform& t,
-                  int ratio) {
+// The half-tone picture laid out on kSize x kSize picture pixels and drawn into a surface of
+// `ratio` device pixels per picture pixel; null without a context.
+QImage RenderAt(core::Env& env, expr::ExpressionEngine& engine, const HalfToneTransform& t,
+                int ratio) {
     QOffscreenSurface surface;
     surface.setFormat(HalfToneFormat());
     surface.create();
     QOpenGLContext context;
     context.setFormat(HalfToneFormat());
-    if (!context.create() || !context.makeCurrent(&surface)) return -1;
+    if (!context.create() || !context.makeCurrent(&surface)) return {};
     QOpenGLFramebufferObjectFormat format;
     format.setAttachment(QOpenGLFramebufferObject::Depth);
     QOpenGLFramebufferObject fbo(kSize * ratio, kSize * ratio, format);
-    if (!fbo.bind()) return -1;
+    if (!fbo.bind()) return {};
     const HalfToneScene scene = BuildHalfToneScene(env, engine);
     HalfToneRenderer renderer;
     renderer.initialize(scene.background);
@@ -260,11 +260,19 @@ int CoveredPixels(core::Env& env, expr::ExpressionEngine& engine, const HalfTone
     frame.pixelRatio = ratio;
     renderer.redraw(frame);
     const QImage img = fbo.toImage().convertToFormat(QImage::Format_RGB32);
+    context.doneCurrent();
+    return img;
+}
+
+// Pixels other than black of the cube's half-tone picture at `ratio`.
+int CoveredPixels(core::Env& env, expr::ExpressionEngine& engine, const HalfToneTransform& t,
+                  int ratio) {
+    const QImage img = RenderAt(env, engine, t, ratio);
+    if (img.isNull()) return -1;
     int covered = 0;
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
             covered += (img.pixel(x, y) & 0xFFFFFF) != 0;
-    context.doneCurrent();
     return covered;
 }
 
@@ -283,6 +291,64 @@ TEST_F(GLBarTest, FinerPixelsShowTheSamePicture) {
     const int one = CoveredPixels(env, engine, t, 1), two = CoveredPixels(env, engine, t, 2);
     ASSERT_GT(one, 1000);
     EXPECT_NEAR(two, 4.0 * one, 0.03 * 4 * one);
+}
+
+// A section's contour lies on the solid's faces. It is as wide as every line, one picture pixel
+// on any screen, and the face it lies on does not cover the half beside the face's nearer side.
+TEST_F(GLBarTest, ALineOnAFaceKeepsItsWidth) {
+    settings.IsOsi = false;
+    AddCube(env, -1, -1, -1, 2, 15); // white
+    core::SceneHeader header{};
+    ViewState view(header);
+    view.setTurn(kInitialTurnHorizontal, kInitialTurnVertical);
+    view.setZoom(60, 60, 60);
+    HalfToneTransform t;
+    HalfToneView(view, t);
+    const SceneBox box = HalfToneSceneBox(scene);
+    // The middle of the face turned most toward the viewer, and a black line across it.
+    geo::Vec3 middle, along;
+    double nearest = 2;
+    for (int k = 0; k < 3; ++k)
+        for (const double side : {-1.0, 1.0}) {
+            double c[3] = {0, 0, 0}, u[3] = {0, 0, 0};
+            c[k] = side;
+            u[(k + 1) % 3] = 0.8;
+            const geo::Vec3 centre(c[0], c[1], c[2]);
+            const double depth = ProjectHalfTone(t, box, kSize, kSize, centre).depth;
+            if (depth >= nearest) continue;
+            nearest = depth;
+            middle = centre;
+            along = {u[0], u[1], u[2]};
+        }
+    const int line = core::AppendObject(scene, core::ObjectType::Polyline);
+    core::SceneObject& o = scene.object(line);
+    o.vertexCount = 2;
+    const geo::Vec3 ends[2] = {middle - along, middle + along};
+    for (int i = 0; i < 2; ++i)
+        o.vertex(i + 1) = {float(ends[i].x), float(ends[i].y), float(ends[i].z)};
+    o.faceCount = 1;
+    o.face(1).vertex1 = 1;
+    o.face(1).vertex2 = o.face(1).vertex3 = 2;
+    o.colorIndex = 0;
+    o.color = core::kPalette[0];
+    const HalfTonePixel a = ProjectHalfTone(t, box, kSize, kSize, ends[0]),
+                        b = ProjectHalfTone(t, box, kSize, kSize, ends[1]);
+    // Runs across the line along its minor axis, where an aliased line of width w has w pixels.
+    const bool flat = std::abs(b.x - a.x) >= std::abs(b.y - a.y);
+    for (const int ratio : {1, 2}) {
+        SCOPED_TRACE(ratio);
+        const QImage img = RenderAt(env, engine, t, ratio);
+        ASSERT_FALSE(img.isNull());
+        int pixels = 0, runs = 0;
+        for (double s = 0.3; s <= 0.7; s += 0.05, ++runs) {
+            const double x = (a.x + s * (b.x - a.x)) * ratio, y = (a.y + s * (b.y - a.y)) * ratio;
+            for (int d = -6 * ratio; d <= 6 * ratio; ++d) {
+                const QRgb p = flat ? img.pixel(int(x), int(y) + d) : img.pixel(int(x) + d, int(y));
+                pixels += qGray(p) < 40;
+            }
+        }
+        EXPECT_NEAR(double(pixels) / runs, ratio, 0.25);
+    }
 }
 
 TEST_F(GLBarTest, ShrinkingTheCountDropsTheLastLists) {

@@ -208,6 +208,25 @@ TEST(HalfToneViewTest, DepthRangeHoldsTheSceneAndTheCentre) {
     EXPECT_GT(DepthRange(SceneBox{0, 0, 0, 0, 0, 0}, t), 0);
 }
 
+// Lines are one picture pixel wide on a screen of any pixels, and the faces step back far enough
+// that a line lying on one keeps its whole width: the face's depth, rising by the slope per
+// pixel along an axis and up to sqrt 2 times that across a slanted line, must stay behind the
+// line's middle over half its width.
+TEST(HalfToneViewTest, LinesScaleWithThePixelsAndStayInFrontOfTheirFaces) {
+    struct Row {
+        double ratio;
+        float width;
+    };
+    for (const Row r : {Row{1, 1}, Row{2, 2}, Row{1.5, 1.5}, Row{3, 3}, Row{0, 1}, Row{-2, 1},
+                        Row{std::nan(""), 1}}) {
+        SCOPED_TRACE(r.ratio);
+        const HalfToneLines l = HalfToneLinesFor(r.ratio);
+        EXPECT_FLOAT_EQ(l.width, r.width);
+        EXPECT_GT(l.offsetFactor, std::sqrt(2.0) * l.width / 2);
+        EXPECT_GT(l.offsetUnits, 0);
+    }
+}
+
 // ---- lists --------------------------------------------------------------------------------------
 
 TEST_F(HalfToneTest, NoVisibleObjectGivesTheUnitCube) {

@@ -169,6 +169,72 @@ TEST(Render, CubeDiagonalsHiddenOnlyWithDrawContur) {
     EXPECT_EQ(shown.withColour, shown.probed);
 }
 
+// A cube with the plane through its vertices 1, 2 and 7, whose outline runs along edge 1-2.
+int AddPlaneOnCubeEdge(Canvas& c) {
+    const int plane = c.add(core::ObjectType::Plane);
+    core::SceneObject& o = c.scene.object(plane);
+    o.vertexCount = 3;
+    o.vertex(1) = {-1, -1, -1};
+    o.vertex(2) = {1, -1, -1};
+    o.vertex(3) = {-1, 1, 1};
+    o.faceCount = 1;
+    o.color = 0x008000;
+    PictureScene::setFace(o, 1, 1, 2, 3);
+    return plane;
+}
+
+// Dotted lines draw only their dots: a cube edge under a plane's outline stays whole, as wide
+// and as thin lines go.
+TEST(Render, EdgesUnderADottedOutlineStayWhole) {
+    for (const int width : {1, 2}) {
+        SCOPED_TRACE(width);
+        Canvas c(240, 200, 45);
+        c.settings.IsOsi = false;
+        c.settings.lineWidth = width;
+        c.addCube(-1, 2, 0x800000); // navy
+        ASSERT_EQ(c.canvas.redraw(), RedrawResult::Drawn);
+        const QImage cube = c.canvas.image();
+        AddPlaneOnCubeEdge(c);
+        ASSERT_EQ(c.canvas.redraw(), RedrawResult::Drawn);
+        int edge = 0, lost = 0;
+        for (int y = 0; y < cube.height(); ++y)
+            for (int x = 0; x < cube.width(); ++x) {
+                if ((cube.pixel(x, y) | 0xFF000000u) != qRgb(0, 0, 128)) continue;
+                ++edge;
+                const QRgb now = c.at(x, y);
+                lost += now != qRgb(0, 0, 128) && now != qRgb(0, 128, 0);
+            }
+        ASSERT_GT(edge, 0);
+        EXPECT_EQ(lost, 0);
+    }
+}
+
+// The highlight of a plane's edge is gone once the edge is no longer picked, though the dotted
+// outline drawn over it leaves its gaps unpainted: the picture is the one never picked.
+TEST(Render, APlanesEdgeHighlightLeavesNoTrace) {
+    for (const int width : {1, 2}) {
+        SCOPED_TRACE(width);
+        Canvas c(240, 200, 45);
+        c.settings.IsOsi = false;
+        c.settings.lineWidth = width;
+        c.addCube(-1, 2, 0x800000);
+        const int plane = AddPlaneOnCubeEdge(c);
+        ASSERT_EQ(c.canvas.redraw(), RedrawResult::Drawn);
+        ASSERT_EQ(c.canvas.interactivePass({-10, -10}), RedrawResult::Drawn);
+        const QImage unpicked = c.canvas.image().copy();
+        for (const auto& [v1, v2] : {std::pair{2, 3}, std::pair{3, 1}}) {
+            const ScreenPoint a = c.canvas.engine().screen(plane, v1),
+                              b = c.canvas.engine().screen(plane, v2);
+            const PickTarget edge{
+                PickKind::Edge, {plane, v1, v2, {}}, (a.x + b.x) / 2.0, (a.y + b.y) / 2.0};
+            ASSERT_EQ(c.canvas.pickPass(edge), RedrawResult::Drawn);
+            EXPECT_NE(c.canvas.image(), unpicked);
+            ASSERT_EQ(c.canvas.interactivePass({-10, -10}), RedrawResult::Drawn);
+            EXPECT_EQ(c.canvas.image(), unpicked) << v1 << "-" << v2;
+        }
+    }
+}
+
 TEST(Golden, CubeWithPlaneAndPolyline) {
     // No text: glyphs depend on the fonts installed, lines do not.
     Canvas c(240, 200, 45);

@@ -43,9 +43,8 @@ void ReferencePaintOp(QPainter& painter, const DrawOp& op) {
         pen.setWidth(1);
         pen.setStyle(QtStyle(op.style));
         painter.setPen(pen);
-        painter.setBackgroundMode(op.style == PenStyle::Solid ? Qt::TransparentMode
-                                                              : Qt::OpaqueMode);
-        painter.setBackground(Rgb(op.brush));
+        // Dotted and dashed pens leave their gaps unpainted.
+        painter.setBackgroundMode(Qt::TransparentMode);
         QPolygon poly;
         for (int i = 0; i < op.count; ++i) {
             const QPoint p = at(op.pts[static_cast<std::size_t>(i)]);

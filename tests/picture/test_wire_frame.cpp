@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <numbers>
 #include <optional>
@@ -407,7 +408,7 @@ TEST(DrawPass, NodesAndLabelsOnlyInTheInteractivePass) {
     EXPECT_EQ(squares[0]->slot, point);
 }
 
-// A point behind a face: as ever when solid or while the pass is deferred, hollow and lighter
+// A point behind a face: as ever when solid or while a slow pass is deferred, hollow and lighter
 // (label too) when dashed, left out when removed; the hidden part of a line follows the mode.
 TEST(DrawPass, NodesAndLinesBehindFacesFollowTheHiddenLineMode) {
     Fixture f;
@@ -434,6 +435,7 @@ TEST(DrawPass, NodesAndLinesBehindFacesFollowTheHiddenLineMode) {
         SCOPED_TRACE(r.mode * 10 + r.deferred);
         f.settings.hiddenLines = r.mode;
         f.wf.setHiddenPassDeferred(r.deferred);
+        f.wf.setLastHiddenPassTime(kDragHiddenPassBudget);
         f.plain();
         const DisplayList l = f.interactive();
         const auto nodes = OfRole(l, Role::Node, line);
@@ -455,6 +457,47 @@ TEST(DrawPass, NodesAndLinesBehindFacesFollowTheHiddenLineMode) {
     }
 }
 
+// A drag keeps the hidden-line pass while the last one was fast; it is timed where it runs.
+TEST(DrawPass, ADragSkipsOnlyASlowHiddenLinePass) {
+    using namespace std::chrono_literals;
+    struct Row {
+        std::optional<std::chrono::nanoseconds> last; // of the pass before
+        bool dragging, passRuns;
+    };
+    const Row rows[] = {{std::nullopt, true, true},
+                        {5us, true, true},
+                        {kDragHiddenPassBudget - 1ns, true, true},
+                        {kDragHiddenPassBudget, true, false},
+                        {50ms, true, false},
+                        {50ms, false, true}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.last ? r.last->count() : -1);
+        Fixture f;
+        f.settings.hiddenLines = core::kHiddenDashed;
+        const int line = f.addPolyline(3);
+        int passes = 0;
+        f.wf.setHiddenPartsSource([&](const ViewState&) {
+            ++passes;
+            HiddenParts parts;
+            parts.lines[{line, 1, 2}] = {{0.5, 1}};
+            return parts;
+        });
+        if (r.last) f.wf.setLastHiddenPassTime(*r.last);
+        f.wf.setHiddenPassDeferred(r.dragging);
+        const DisplayList l = f.plain();
+        EXPECT_EQ(passes, r.passRuns ? 1 : 0);
+        const bool dashed = std::any_of(l.begin(), l.end(), [&](const DrawOp& op) {
+            return op.slot == line && op.style == PenStyle::Dash;
+        });
+        EXPECT_EQ(dashed, r.passRuns);
+        // A skipped pass leaves the time it was skipped for.
+        ASSERT_TRUE(f.wf.lastHiddenPassTime().has_value());
+        if (!r.passRuns) {
+            EXPECT_EQ(*f.wf.lastHiddenPassTime(), *r.last);
+        }
+    }
+}
+
 TEST(BlackAndWhite, InkBlackPaperWhiteWhatLiesBehindGrey) {
     struct Row {
         DrawOp::Kind kind;
@@ -471,6 +514,7 @@ TEST(BlackAndWhite, InkBlackPaperWhiteWhatLiesBehindGrey) {
         {DrawOp::Kind::Line, Role::Edge, kRed, 0x336699, false, 0, kWhite},
         {DrawOp::Kind::Polyline, Role::FaceOutline, kSilver, 0x336699, false, 0, kWhite},
         {DrawOp::Kind::Line, Role::ProjectionErase, 0x336699, 0x336699, false, kWhite, kWhite},
+        {DrawOp::Kind::Line, Role::PickErase, 0x336699, 0x336699, false, kWhite, kWhite},
         {DrawOp::Kind::Text, Role::VertexLabel, kRed, 0, true, 0x808080, kWhite},
     };
     DisplayList list;
@@ -621,6 +665,18 @@ TEST(DrawPass, PickedEdgeIsHighlightedAndProjectedOntoThePlanes) {
     EXPECT_EQ(erased[1]->pen, kWhite);
     EXPECT_TRUE(OfRole(next, Role::ProjectionLine).empty());
     EXPECT_TRUE(OfRole(next, Role::PickedEdge).empty());
+    // Dotted lines leave their gaps unpainted: the old highlight is painted over, solid, before
+    // the objects that lay under it are drawn again.
+    const auto unpicked = OfRole(next, Role::PickErase);
+    ASSERT_EQ(unpicked.size(), 1u);
+    EXPECT_EQ(unpicked[0]->a(), hl[0]->a());
+    EXPECT_EQ(unpicked[0]->b(), hl[0]->b());
+    EXPECT_EQ(unpicked[0]->pen, kWhite);
+    EXPECT_EQ(unpicked[0]->style, PenStyle::Solid);
+    EXPECT_LT(unpicked[0], OfRole(next, Role::Edge, cube).front());
+    DisplayList third;
+    ASSERT_EQ(f.wf.drawPass(third, ScreenPoint{0, 0}), RedrawResult::Drawn);
+    EXPECT_TRUE(OfRole(third, Role::PickErase).empty());
 }
 
 TEST(DrawPass, MarkedElementsFollowTheView) {
