@@ -185,6 +185,10 @@ enum Id : int {
     kNetDevelopmentReport, // 167 Development of "%s": lateral area %s, bases %s, total %s.
     kNetRoundFixed,        // 168 The development of a round solid has no edges to cut
     kFacesFromHull,        // 169 The faces come from the extended-precision hull
+    kAskSaveChanges,       // 170 Save the changes?
+    kButtonSave,           // 171 Save (the button of the question 170)
+    kButtonDiscard,        // 172 Discard (the button of the question 170)
+    kHelpNotOpened,        // 173 The help %s could not be opened, by the desktop or here
     kCount
 };
 
