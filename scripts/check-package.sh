@@ -182,7 +182,7 @@ for b in /usr/bin/vorn3d /usr/bin/v3dtool; do
 done
 in_root v3dtool info /usr/share/vorn3d/samples/cube_section.v3d | head -3
 
-exec_line=$(sed -n 's/^Exec=//p' "$WORK/usr/share/applications/vorn3d.desktop")
+exec_line=$(sed -n 's/^Exec=//p' "$WORK/usr/share/applications/org.vorn3d.Vorn3D.desktop")
 echo "menu entry command: $exec_line"
 # Started from the menu there is no file: %f expands to nothing.
 # shellcheck disable=SC2086
@@ -226,8 +226,8 @@ type=$(as_user xdg-mime query filetype "$sample")
 handler=$(as_user xdg-mime query default application/x-vorn3d-scene)
 echo "xdg-mime: $sample is $type, opened by $handler"
 [ "$type" = application/x-vorn3d-scene ] || fail "the scene file type is not known"
-[ "$handler" = vorn3d.desktop ] || fail "vorn3d.desktop is not the scene files' handler"
-grep -q "^application/x-vorn3d-scene=.*vorn3d.desktop" "$WORK/usr/share/applications/mimeinfo.cache" ||
+[ "$handler" = org.vorn3d.Vorn3D.desktop ] || fail "org.vorn3d.Vorn3D.desktop is not the scene files' handler"
+grep -q "^application/x-vorn3d-scene=.*org.vorn3d.Vorn3D.desktop" "$WORK/usr/share/applications/mimeinfo.cache" ||
   fail "mimeinfo.cache lacks the association"
 icons=$(cd "$WORK/usr/share/icons/hicolor" && find . -name 'vorn3d.*' | sort | tr '\n' ' ')
 echo "icons: $icons"

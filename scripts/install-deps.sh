@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libqt6opengl6-dev libgl-dev libgl1-mesa-dri qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils xdotool imagemagick poppler-utils fonts-dejavu-core fonts-liberation bc
+  appstream desktop-file-utils
   "$@"
 )
 missing=()

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the full build under Xvfb (window and OpenGL tests),
+# Builds everything and runs every test: the full build under Xvfb (window and OpenGL tests, the
+# install layout and the desktop metadata checked by appstreamcli and desktop-file-validate),
 # then everything again under AddressSanitizer and UBSan: the engine libraries and the
 # fuzz-corpus replays with leak checks, the windows and the short GUI soak without.
 set -euo pipefail

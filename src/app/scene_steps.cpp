@@ -24,8 +24,6 @@ std::optional<StepKind> KindOfTag(int t) {
         t == tag::FuncValue) // the surface value offers its point as an object
         return StepKind::Create;
     switch (t) {
-    case tag::NewFile:
-        return StepKind::New;
     case tag::Delete:
         return StepKind::Delete;
     case tag::Edit:
@@ -122,6 +120,8 @@ void SceneSteps::updateCommands() {
         action->setToolTip(QString(caption).replace(QStringLiteral("&&"), QStringLiteral("&")));
         action->setEnabled(r.step != nullptr);
     }
+    // Every step, and every move back or forth, may change whether the scene is its file's.
+    m_window.updateModifiedMark();
 }
 
 void SceneSteps::undo() {

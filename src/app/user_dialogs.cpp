@@ -4,6 +4,7 @@
 #include "app/export_frm.h"
 #include "app/load_frm.h"
 #include "app/qt_translation.h"
+#include "lang/message_ids.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -12,7 +13,9 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace vorn::app {
@@ -133,8 +136,8 @@ bool UserDialogs::printSetup(QPrinter& printer, PrintOptions&) {
     return !printer.outputFileName().isEmpty();
 }
 
-bool UserDialogs::openDocument(const QString& path) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+void UserDialogs::openDocument(const QString& path, const std::function<void()>& failed) {
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) failed();
 }
 
 WidgetDialogs::WidgetDialogs(QWidget* parent, const lang::MessageTable& messages)
@@ -169,6 +172,14 @@ core::Answer WidgetDialogs::messageBox(core::BoxKind kind, const QString& text,
     QPushButton* cancel = nullptr;
     if (buttons == BoxButtons::Ok) {
         box.addButton(localized(kButtonOk), QMessageBox::AcceptRole);
+    } else if (buttons == BoxButtons::SaveDiscardCancel) {
+        yes = box.addButton(QString::fromStdString(m_messages.text(lang::msg::kButtonSave)),
+                            QMessageBox::AcceptRole);
+        no = box.addButton(QString::fromStdString(m_messages.text(lang::msg::kButtonDiscard)),
+                           QMessageBox::DestructiveRole);
+        cancel = box.addButton(localized(kButtonCancel), QMessageBox::RejectRole);
+        box.setDefaultButton(yes);
+        box.setEscapeButton(cancel);
     } else {
         yes = box.addButton(localized(kButtonYes), QMessageBox::YesRole);
         no = box.addButton(localized(kButtonNo), QMessageBox::NoRole);
@@ -182,6 +193,33 @@ core::Answer WidgetDialogs::messageBox(core::BoxKind kind, const QString& text,
     if (box.clickedButton() == yes) return core::Answer::Yes;
     if (box.clickedButton() == no) return core::Answer::No;
     return cancel ? core::Answer::Cancel : core::Answer::No;
+}
+
+void WidgetDialogs::openDocument(const QString& path, const std::function<void()>& failed) {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (!opener.isEmpty()) {
+        // Without a parent: a handler xdg-open waits for may outlive the window. The window is
+        // the context, so that no answer reaches it once it is gone.
+        auto* process = new QProcess;
+        process->setProcessChannelMode(QProcess::ForwardedChannels);
+        process->setStandardInputFile(QProcess::nullDevice());
+        QObject::connect(process, &QProcess::finished, m_parent,
+                         [process, failed](int code, QProcess::ExitStatus status) {
+                             process->deleteLater();
+                             if (status != QProcess::NormalExit || code != 0) failed();
+                         });
+        QObject::connect(process, &QProcess::errorOccurred, m_parent,
+                         [process, failed](QProcess::ProcessError error) {
+                             if (error != QProcess::FailedToStart) return;
+                             process->deleteLater();
+                             failed();
+                         });
+        process->start(opener, {path});
+        return;
+    }
+#endif
+    UserDialogs::openDocument(path, failed);
 }
 
 bool WidgetDialogs::selectObjects(core::LoadSelection& selection) {

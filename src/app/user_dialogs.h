@@ -25,7 +25,8 @@ struct Figure;
 
 namespace vorn::app {
 
-enum class BoxButtons { Ok, YesNo, YesNoCancel };
+// SaveDiscardCancel answers Yes for Save and No for Discard.
+enum class BoxButtons { Ok, YesNo, YesNoCancel, SaveDiscardCancel };
 
 // A message's text as a box shows it: a question or exclamation mark set off by a blank keeps
 // to its word, so it never wraps onto a line of its own.
@@ -45,8 +46,9 @@ class UserDialogs {
                                     BoxButtons buttons) = 0;
     // The object-selection dialog of a selective load; false unless "Завантажити" was pressed.
     virtual bool selectObjects(core::LoadSelection& selection) = 0;
-    // Opens a document with the desktop's handler; false when no handler took it.
-    virtual bool openDocument(const QString& path);
+    // Opens a document with the desktop's handler; `failed` runs, at once or once the desktop
+    // gives up, when no handler takes it.
+    virtual void openDocument(const QString& path, const std::function<void()>& failed);
     // The format and size of an exported picture, shown by `preview` as the options change;
     // false when cancelled. Without a window of its own the options stay as given.
     virtual bool exportOptions(ExportOptions& options, int pictureWidth,
@@ -76,6 +78,9 @@ class WidgetDialogs : public UserDialogs {
                          const QString& preset) override;
     core::Answer messageBox(core::BoxKind kind, const QString& text, BoxButtons buttons) override;
     bool selectObjects(core::LoadSelection& selection) override;
+    // Through xdg-open where there is one, whose exit code tells whether a handler took the
+    // document: Qt counts a started xdg-open as success.
+    void openDocument(const QString& path, const std::function<void()>& failed) override;
     bool exportOptions(ExportOptions& options, int pictureWidth,
                        const std::function<fig::Figure(const ExportOptions&)>& preview) override;
     // The dialog puts the extension right as the name is accepted, before it asks whether to

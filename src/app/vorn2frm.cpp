@@ -278,7 +278,10 @@ void TVorn2frm::viewCommand(int tag) {
 
 void TVorn2frm::dispatch(int t) {
     ++m_dispatching;
-    const auto leave = qScopeGuard([this] { --m_dispatching; });
+    const auto leave = qScopeGuard([this] {
+        --m_dispatching;
+        updateModifiedMark();
+    });
     const SceneSteps::Step step(m_steps.get(), t);
     switch (t) {
     case tag::Exit:
@@ -380,8 +383,9 @@ bool TVorn2frm::busy() const {
 }
 
 void TVorn2frm::newScene() {
-    if (m_scene.objectCount() > 1 && !askYesNo(m_messages.text(lang::msg::kAskDiscardObjects)))
-        return;
+    if (!mayReplaceScene()) return;
+    // The step starts after the question, whose save it undoes back to.
+    const SceneSteps::Step step(m_steps.get(), history::StepKind::New, m_scene.currentObject);
     m_scene.sceneModified = false;
     discardRecovery();
     setCurrentFile(QString::fromLatin1(kNoName));
@@ -394,8 +398,8 @@ void TVorn2frm::newScene() {
 }
 
 void TVorn2frm::loadCommand(bool selective) {
-    // Replacing a scene that holds unsaved objects asks first, as "&Новий" does; a selective
-    // load asks once the dialog tells whether the objects are added or replaced.
+    // Replacing a scene that holds unsaved objects asks first, before the open dialog; a
+    // selective load asks once the dialog tells whether the objects are added or replaced.
     if (!selective && !mayReplaceScene()) return;
     const QString name = m_dialogs->openFileName(m_openDialog->title, m_openDialog->qtFilter(),
                                                  QStringLiteral("v3d"), m_currentFileName);
@@ -565,8 +569,16 @@ void TVorn2frm::setCurrentFile(const QString& name) {
         if (base.isEmpty() || !QDir(base).exists()) base = QDir::homePath();
     }
     m_currentFileName = QDir::cleanPath(QDir(base).absoluteFilePath(name));
-    setWindowTitle(m_settings.DrawFName ? m_currentFileName + QStringLiteral(" - ") + m_baseCaption
-                                        : m_baseCaption);
+    // "[*]" is where the modified mark goes; one in the file name is shown as it is.
+    QString shown = m_currentFileName;
+    shown.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    setWindowTitle(m_settings.DrawFName ? shown + QStringLiteral("[*] - ") + m_baseCaption
+                                        : m_baseCaption + QStringLiteral("[*]"));
+    updateModifiedMark();
+}
+
+void TVorn2frm::updateModifiedMark() {
+    setWindowModified(m_scene.sceneModified);
 }
 
 // ---- object list ---------------------------------------------------------------------------
@@ -587,6 +599,7 @@ void TVorn2frm::refreshObjectList() {
     m_listing->fillObjects(captions, checks, row);
     followObjectCount();
     selectionChanged();
+    updateModifiedMark();
 }
 
 void TVorn2frm::selectionChanged() {
@@ -646,30 +659,30 @@ void TVorn2frm::closeEvent(QCloseEvent* event) {
         discardRecovery();
         m_recovery.reset();
     });
-    if (!m_scene.sceneModified || m_scene.objectCount() <= 1) {
-        event->accept();
-        saveSettings();
-        return;
-    }
-    const std::string question =
-        m_messages.text(lang::msg::kAskSaveObjects) + " " + m_currentFileName.toStdString() + "?";
-    switch (askYesNoCancel(question)) {
-    case core::Answer::Cancel:
+    if (!mayReplaceScene()) {
         event->ignore();
         return;
-    case core::Answer::No:
-        event->accept();
-        saveSettings();
-        return;
-    case core::Answer::Yes:
-        // A cancelled file dialog or a failed write keeps the program and the scene open.
-        if (saveScene(false)) {
-            event->accept();
-            saveSettings();
-        } else
-            event->ignore();
-        return;
     }
+    event->accept();
+    saveSettings();
+}
+
+bool TVorn2frm::mayReplaceScene() {
+    if (!m_scene.sceneModified || m_scene.objectCount() <= 1) return true;
+    const QString question = qs(m_messages.text(lang::msg::kAskSaveChanges)) + QLatin1Char('\n') +
+                             QDir::toNativeSeparators(m_currentFileName);
+    switch (m_dialogs->messageBox(core::BoxKind::Confirmation, question,
+                                  BoxButtons::SaveDiscardCancel)) {
+    case core::Answer::Yes:
+        // A cancelled file dialog or a failed write keeps the scene, and whatever would replace
+        // it does not happen.
+        return saveScene(false);
+    case core::Answer::No:
+        return true;
+    case core::Answer::Cancel:
+        return false;
+    }
+    return false;
 }
 
 bool TVorn2frm::eventFilter(QObject* watched, QEvent* event) {

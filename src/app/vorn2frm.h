@@ -101,6 +101,8 @@ class TVorn2frm : public QMainWindow,
 
     QString currentFileName() const { return m_currentFileName; }
     void setCurrentFile(const QString& name);
+    // The caption's modified mark follows the scene's flag (after every command and step).
+    void updateModifiedMark();
     // Reads a scene file; on success the file becomes the current file.
     bool loadScene(const QString& fileName, bool selective, bool reportErrors);
     // Tag 3 (`alwaysAsk` false) and Tag 4; true when the scene was written.
@@ -139,6 +141,8 @@ class TVorn2frm : public QMainWindow,
     bool exportLanguage();
     void applyLanguage(const QString& path);
     QString helpFileName() const { return QString::fromStdString(m_helpFile); }
+    // The desktop's handler opens the help document; when it has none, the program's own help
+    // window does, and when neither can, the status line says so.
     void openHelp();
 
     // LanguageCaption: the caption without the file name.
@@ -213,8 +217,9 @@ class TVorn2frm : public QMainWindow,
     void commandTriggered(const CommandInfo& info);
     void newScene();
     void loadCommand(bool selective);
-    // The question before objects are replaced; true when there is nothing to lose or the user
-    // lets them go.
+    // Before unsaved objects would be lost (a new or loaded scene, closing): "Зберегти зміни?"
+    // with Save, Discard and Cancel. True when the work may go: nothing to lose, saved, or
+    // discarded; a cancelled or failed save keeps the scene.
     bool mayReplaceScene();
     void rememberFile(const QString& name);
     void rebuildRecentMenu();
@@ -238,6 +243,7 @@ class TVorn2frm : public QMainWindow,
     // Deleting or adding an object while the half-tone picture is on renumbers its lists.
     void followObjectCount();
     void showSettings();
+    void showOwnHelp(const QString& file);
     void readWindowSettings(const lang::IniFile& ini);
     void arrangeToolBars(const lang::IniFile& ini);
     void readColors(const lang::IniFile& ini);

@@ -45,11 +45,6 @@ QString RecentCaption(int index, const QString& path) {
 
 } // namespace
 
-bool TVorn2frm::mayReplaceScene() {
-    return !m_scene.sceneModified || m_scene.objectCount() <= 1 ||
-           askYesNo(m_messages.text(lang::msg::kAskDiscardObjects));
-}
-
 void TVorn2frm::dragEnterEvent(QDragEnterEvent* event) {
     if (!busy() && !DroppedSceneFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
@@ -66,6 +61,7 @@ void TVorn2frm::openSceneFiles(const QStringList& names) {
     if (names.isEmpty()) return;
     ++m_dispatching;
     const auto leave = qScopeGuard([this] { --m_dispatching; });
+    // One file takes the scene's place; several are added to it, which loses nothing.
     if (names.size() == 1) {
         if (mayReplaceScene()) loadScene(names.front(), false, true);
     } else if (askYesNo(m_messages.format(lang::msg::kAskAddDroppedFiles,
@@ -76,6 +72,7 @@ void TVorn2frm::openSceneFiles(const QStringList& names) {
         for (const QString& name : names)
             loadScene(name, true, true);
     }
+    updateModifiedMark();
     m_picture->redrawPicture();
 }
 
@@ -86,6 +83,7 @@ void TVorn2frm::openRecentFile(int index) {
     ++m_dispatching;
     const auto leave = qScopeGuard([this] { --m_dispatching; });
     if (mayReplaceScene()) loadScene(name, false, true);
+    updateModifiedMark();
     m_picture->redrawPicture();
 }
 

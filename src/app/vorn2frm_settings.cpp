@@ -393,11 +393,15 @@ void TVorn2frm::openHelp() {
         showMessage(core::BoxKind::Error, m_messages.text(lang::msg::kHelpNotLoaded));
         return;
     }
-    if (m_dialogs->openDocument(file)) return;
-    // No desktop handler: the program shows the document itself.
+    m_dialogs->openDocument(file, [this, file] { showOwnHelp(file); });
+}
+
+void TVorn2frm::showOwnHelp(const QString& file) {
+    // The desktop may give up long after F1, so a failure here is told without a modal box.
     if (!m_helpWindow) m_helpWindow = new HelpWindow(this);
     if (!m_helpWindow->openFile(file)) {
-        showMessage(core::BoxKind::Error, m_messages.text(lang::msg::kHelpNotLoaded));
+        setStatus(m_messages.format(lang::msg::kHelpNotOpened,
+                                    {QDir::toNativeSeparators(file).toStdString()}));
         return;
     }
     m_helpWindow->show();

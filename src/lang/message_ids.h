@@ -186,6 +186,10 @@ enum Id : int {
     kNetRoundFixed,        // 168 The development of a round solid has no edges to cut
     kFacesFromHull,        // 169 The faces come from the extended-precision hull
     kContourExists,        // 170 The section's polyline already exists: object "%s"
+    kAskSaveChanges,       // 171 Save the changes?
+    kButtonSave,           // 172 Save (the button of the question 171)
+    kButtonDiscard,        // 173 Discard (the button of the question 171)
+    kHelpNotOpened,        // 174 The help %s could not be opened, by the desktop or here
     kCount
 };
 

@@ -35,6 +35,7 @@ QString ScriptedDialogs::saveFileName(const QString& title, const QString& filte
 core::Answer ScriptedDialogs::messageBox(core::BoxKind kind, const QString& text,
                                          app::BoxButtons buttons) {
     boxes.emplace_back(kind, text);
+    boxButtons.push_back(buttons);
     if (buttons == app::BoxButtons::Ok) return core::Answer::Yes;
     if (answers.empty()) return defaultAnswer;
     const core::Answer a = answers.front();
@@ -51,9 +52,13 @@ bool ScriptedDialogs::selectObjects(core::LoadSelection& selection) {
     return true;
 }
 
-bool ScriptedDialogs::openDocument(const QString& path) {
+void ScriptedDialogs::openDocument(const QString& path, const std::function<void()>& failed) {
     documents << path;
-    return documentOpens;
+    if (documentOpens) return;
+    if (failsLater)
+        lateFailure = failed;
+    else
+        failed();
 }
 
 bool ScriptedDialogs::exportOptions(

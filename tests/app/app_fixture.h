@@ -26,6 +26,7 @@ class ScriptedDialogs : public app::UserDialogs {
     std::deque<core::Answer> answers;     // for Yes/No and Yes/No/Cancel boxes
     core::Answer defaultAnswer = core::Answer::No;
     std::vector<std::pair<core::BoxKind, QString>> boxes; // every box, questions too
+    std::vector<app::BoxButtons> boxButtons;              // the buttons of each box
 
     bool selectAccept = true;
     std::vector<bool> selectChecks; // replaces the marks when not empty
@@ -39,10 +40,12 @@ class ScriptedDialogs : public app::UserDialogs {
     core::Answer messageBox(core::BoxKind kind, const QString& text,
                             app::BoxButtons buttons) override;
     bool selectObjects(core::LoadSelection& selection) override;
-    // Records the document and answers whether a desktop handler took it.
-    bool openDocument(const QString& path) override;
+    // Records the document; without a desktop handler the failure comes at once, or, with
+    // `failsLater`, is kept for the test to deliver as xdg-open's exit would.
+    void openDocument(const QString& path, const std::function<void()>& failed) override;
     QStringList documents;
-    bool documentOpens = false;
+    bool documentOpens = false, failsLater = false;
+    std::function<void()> lateFailure;
     // Each export takes the next options; none left cancels it. The preview's figure of the
     // chosen options is kept.
     bool

@@ -220,7 +220,7 @@ class SoakDialogs : public app::UserDialogs {
         }
         ++m_driver.m_stats.scriptedBoxes;
         if (buttons == app::BoxButtons::Ok) return core::Answer::Yes;
-        switch (m_driver.pick(buttons == app::BoxButtons::YesNoCancel ? 3 : 2)) {
+        switch (m_driver.pick(buttons == app::BoxButtons::YesNo ? 2 : 3)) {
         case 0:
             return core::Answer::Yes;
         case 1:
@@ -239,7 +239,9 @@ class SoakDialogs : public app::UserDialogs {
         return true;
     }
     // Never the desktop: the run must not start other programs.
-    bool openDocument(const QString&) override { return m_driver.chance(0.5); }
+    void openDocument(const QString&, const std::function<void()>& failed) override {
+        if (m_driver.chance(0.5)) failed();
+    }
 
     bool scriptedOnly = false;
     long saveDialogs = 0;

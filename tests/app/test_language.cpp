@@ -8,6 +8,7 @@
 #include "app/listing_panel.h"
 #include "app/radio_group.h"
 #include "app/setup_frm.h"
+#include "app/stat_line.h"
 #include "app/user_dialogs.h"
 #include "core/scene.h"
 #include "lang/cp1251.h"
@@ -367,7 +368,7 @@ TEST_F(LanguageTest, SwitchingToEnglishAndBack) {
     EXPECT_EQ(window->messages().text(82).rfind("To ", 0), 0u);
     EXPECT_EQ(objectList(), QStringList({"1. A"}));
     EXPECT_EQ(window->scene().typeNames.name(core::ObjectType::Point), "Point");
-    EXPECT_EQ(window->windowTitle(), path("s.v3d") + " - VORN-3D");
+    EXPECT_EQ(window->windowTitle(), path("s.v3d") + "[*] - VORN-3D");
     run("Delete");
     ASSERT_FALSE(dialogs->boxes.empty());
     EXPECT_TRUE(dialogs->boxes.back().second.startsWith("Delete"));
@@ -499,6 +500,25 @@ TEST_F(LanguageTest, HelpOpensWithTheDesktopOrInTheProgramsWindow) {
     EXPECT_TRUE(window->helpWindow()->isVisible());
     EXPECT_TRUE(window->helpWindow()->browser()->toPlainText().contains("VORN-3D"));
     EXPECT_TRUE(dialogs->boxes.empty());
+
+    // The desktop may give up only once its opener has run: the window then shows the help, or,
+    // with the document gone meanwhile, the status line tells that neither could.
+    dialogs->failsLater = true;
+    for (const bool gone : {false, true}) {
+        window->helpWindow()->hide();
+        dialogs->lateFailure = nullptr;
+        run("HelpTopics");
+        ASSERT_TRUE(dialogs->lateFailure);
+        EXPECT_FALSE(window->helpWindow()->isVisible());
+        if (gone) ASSERT_TRUE(QFile::remove(path("vorn3ukr.html")));
+        dialogs->lateFailure();
+        EXPECT_EQ(window->helpWindow()->isVisible(), !gone);
+    }
+    EXPECT_EQ(window->statLine()->singleText(),
+              "Не вдалося відкрити Допомогу " + path("vorn3ukr.html") +
+                  " ні програмою робочого столу, ні у вікні програми.");
+    EXPECT_TRUE(dialogs->boxes.empty());
+    dialogs->failsLater = false;
 
     // A language file may name another document; a missing one gives message 140.
     writeLanguage("h.lng", "H", {{"INFO", "HelpFile", "other.html"}});

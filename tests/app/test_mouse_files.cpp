@@ -169,13 +169,22 @@ TEST_F(DroppedFiles, OneFileLoadsAfterTheQuestionAboutUnsavedObjects) {
     EXPECT_EQ(window->currentFileName(), path("a.v3d"));
 
     window->scene().sceneModified = true;
-    dialogs->answers = {Answer::No};
+    dialogs->answers = {Answer::Cancel};
     ASSERT_TRUE(drop({url("b.V3D")}));
     ASSERT_EQ(dialogs->boxTexts().size(), 1);
-    EXPECT_EQ(dialogs->boxTexts()[0],
-              QString::fromUtf8(window->messages().text(lang::msg::kAskDiscardObjects).c_str()));
+    EXPECT_EQ(dialogs->boxTexts()[0], "Зберегти зміни?\n" + path("a.v3d"));
+    EXPECT_EQ(dialogs->boxButtons[0], app::BoxButtons::SaveDiscardCancel);
     EXPECT_EQ(objectList(), QStringList({"1. A"}));
+    // Save writes the changes to the scene's own file before the dropped one replaces it.
+    window->scene().object(2).name.setUtf8("A2");
     dialogs->answers = {Answer::Yes};
+    ASSERT_TRUE(drop({url("b.V3D")}));
+    EXPECT_TRUE(dialogs->saveTitles.empty());
+    EXPECT_EQ(objectList(), QStringList({"1. B1", "2. B2"}));
+    load(path("a.v3d"));
+    EXPECT_EQ(objectList(), QStringList({"1. A2"}));
+    window->scene().sceneModified = true;
+    dialogs->answers = {Answer::No};
     ASSERT_TRUE(drop({url("b.V3D")}));
     EXPECT_EQ(objectList(), QStringList({"1. B1", "2. B2"}));
 }
@@ -278,11 +287,12 @@ TEST_F(RecentMenu, OpenedAndSavedScenesAreListedAndReopenWithTheQuestion) {
     EXPECT_EQ(file.back(), window->command("Exit"));
 
     window->scene().sceneModified = true;
-    dialogs->answers = {Answer::No};
+    dialogs->answers = {Answer::Cancel};
     items()[2]->trigger();
     EXPECT_EQ(dialogs->boxTexts().size(), 1);
+    EXPECT_EQ(dialogs->boxButtons.back(), app::BoxButtons::SaveDiscardCancel);
     EXPECT_EQ(objectList(), QStringList({"1. A"}));
-    dialogs->answers = {Answer::Yes};
+    dialogs->answers = {Answer::No};
     items()[2]->trigger();
     QApplication::processEvents(); // the menu's old items go later
     EXPECT_EQ(objectList(), QStringList({"1. B1", "2. B2"}));

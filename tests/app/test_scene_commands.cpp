@@ -31,7 +31,8 @@ TEST_F(LoadCommands, LoadReplacesSceneReportsObjectsAndTakesTheFileName) {
     EXPECT_EQ(window->scene().objectCount(), 3);
     EXPECT_EQ(objectList(), QStringList({"1. A", "2. AB"}));
     EXPECT_EQ(report(), QStringList({"Завантажено об'єкт \"A\"", "Завантажено об'єкт \"AB\""}));
-    EXPECT_EQ(window->windowTitle(), path("two.v3d") + " - VORN-3D");
+    EXPECT_EQ(window->windowTitle(), path("two.v3d") + "[*] - VORN-3D");
+    EXPECT_FALSE(window->isWindowModified());
     EXPECT_EQ(window->picture()->scrollBarHor()->value(), 10);
     EXPECT_EQ(window->picture()->scrollBarVer()->value(), 20);
     EXPECT_FALSE(window->scene().sceneModified);
@@ -63,27 +64,82 @@ TEST_F(LoadCommands, CancelledOpenDialogLoadsNothing) {
     EXPECT_EQ(window->currentFileName(), path("NoName.v3d"));
 }
 
-TEST_F(LoadCommands, LoadOverModifiedSceneAsksFirstAndNoKeepsIt) {
-    WriteScene(path("two.v3d"), kTwo);
+// Over unsaved changes F3 asks "Зберегти зміни?" first: Save writes them (to the scene's own
+// file, or to the one the save dialog names) and loads, Discard loads, Cancel and a cancelled
+// save dialog keep the scene without opening the file dialog.
+TEST_F(LoadCommands, LoadOverModifiedSceneAsksToSaveTheChanges) {
     WriteScene(path("one.v3d"), {{ObjectType::Plane, "S"}});
+    struct Row {
+        const char* what;
+        bool named;          // the scene has a file of its own
+        Answer answer;       // to the question
+        const char* saveAs;  // the save dialog's answer, empty cancels it
+        bool loaded;         // one.v3d took the scene's place
+        const char* written; // the file the changes went to, if any
+    } rows[] = {
+        {"cancel", true, Answer::Cancel, "", false, nullptr},
+        {"discard", true, Answer::No, "", true, nullptr},
+        {"save", true, Answer::Yes, "", true, "two.v3d"},
+        {"save as", false, Answer::Yes, "new.v3d", true, "new.v3d"},
+        {"cancelled save as", false, Answer::Yes, "", false, nullptr},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        WriteScene(path("two.v3d"), kTwo);
+        QFile::remove(path("new.v3d"));
+        dialogs->openNames.clear();
+        window->scene().sceneModified = false;
+        load(path("two.v3d"));
+        if (!r.named) window->setCurrentFile("NoName.v3d");
+        window->scene().object(2).name.setUtf8("Changed");
+        window->scene().sceneModified = true;
+        window->refreshObjectList();
+        const QString asked = window->currentFileName();
+        dialogs->boxes.clear();
+        dialogs->boxButtons.clear();
+        dialogs->openTitles.clear();
+        dialogs->answers = {r.answer};
+        dialogs->saveNames = {path(r.saveAs)};
+        if (!*r.saveAs) dialogs->saveNames = {QString()};
+        load(path("one.v3d"));
+
+        ASSERT_EQ(dialogs->boxes.size(), 1u);
+        EXPECT_EQ(dialogs->boxes[0].first, core::BoxKind::Confirmation);
+        EXPECT_EQ(dialogs->boxes[0].second, "Зберегти зміни?\n" + asked);
+        EXPECT_EQ(dialogs->boxButtons[0], app::BoxButtons::SaveDiscardCancel);
+        EXPECT_EQ(dialogs->openTitles.size(), r.loaded ? 1 : 0);
+        EXPECT_EQ(objectList(),
+                  r.loaded ? QStringList({"1. S"}) : QStringList({"1. Changed", "2. AB"}));
+        EXPECT_EQ(window->scene().sceneModified, !r.loaded);
+        if (r.written) {
+            QFile written(path(r.written));
+            ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+            EXPECT_TRUE(written.readAll().contains("Changed"));
+        } else {
+            EXPECT_FALSE(QFile::exists(path("new.v3d")));
+        }
+    }
+}
+
+// The caption marks a scene that differs from its file, and undoing back to the saved state
+// takes the mark away again.
+TEST_F(LoadCommands, TitleMarksUnsavedChanges) {
+    WriteScene(path("two.v3d"), kTwo);
     load(path("two.v3d"));
-    window->scene().sceneModified = true;
-
-    dialogs->answers = {Answer::No};
-    load(path("one.v3d"));
-    ASSERT_EQ(dialogs->boxes.size(), 1u);
-    EXPECT_EQ(dialogs->boxes[0].first, core::BoxKind::Confirmation);
-    EXPECT_EQ(dialogs->boxes[0].second, "Після виконання даної операції всі поточні об'єкти буде "
-                                        "втрачено. Продовжувати ?");
-    EXPECT_EQ(dialogs->openTitles.size(), 1u) << "No must not even open the file dialog";
-    EXPECT_EQ(objectList(), QStringList({"1. A", "2. AB"}));
-    EXPECT_TRUE(window->scene().sceneModified);
-
-    dialogs->openNames.clear();
+    EXPECT_FALSE(window->isWindowModified());
+    window->listing()->objList()->setCurrentRow(1);
     dialogs->answers = {Answer::Yes};
-    load(path("one.v3d"));
-    EXPECT_EQ(objectList(), QStringList({"1. S"}));
-    EXPECT_EQ(window->currentFileName(), path("one.v3d"));
+    run("Delete");
+    EXPECT_TRUE(window->isWindowModified());
+    EXPECT_EQ(window->windowTitle(), path("two.v3d") + "[*] - VORN-3D");
+    run("Undo");
+    EXPECT_FALSE(window->isWindowModified());
+    run("Redo");
+    EXPECT_TRUE(window->isWindowModified());
+    run("SaveFile");
+    EXPECT_FALSE(window->isWindowModified());
+    run("Undo"); // the saved scene had one object: two differ from it
+    EXPECT_TRUE(window->isWindowModified());
 }
 
 TEST_F(LoadCommands, LoadOverUnmodifiedSceneAsksNothing) {
@@ -123,19 +179,30 @@ TEST_F(LoadCommands, SelectiveAddKeepsObjectsViewAndMarksTheMergedSceneModified)
     EXPECT_TRUE(dialogs->boxes.empty());
 }
 
-TEST_F(LoadCommands, SelectiveReplaceOverModifiedSceneAsksAndNoKeepsEverything) {
+TEST_F(LoadCommands, SelectiveReplaceOverModifiedSceneAsksAndCancelKeepsEverything) {
     WriteScene(path("mine.v3d"), {{ObjectType::Point, "M"}});
     WriteScene(path("other.v3d"), kTwo);
     load(path("mine.v3d"));
     window->scene().sceneModified = true;
     dialogs->openNames = {path("other.v3d")};
-    dialogs->answers = {Answer::No};
+    dialogs->answers = {Answer::Cancel};
     run("LoadSel");
     ASSERT_EQ(dialogs->boxes.size(), 1u);
-    EXPECT_TRUE(dialogs->boxes[0].second.startsWith("Після виконання даної операції"));
+    EXPECT_TRUE(dialogs->boxes[0].second.startsWith("Зберегти зміни?"));
     EXPECT_EQ(objectList(), QStringList({"1. M"}));
     EXPECT_EQ(window->currentFileName(), path("mine.v3d"));
     EXPECT_TRUE(window->scene().sceneModified);
+
+    // Save, asked once the objects are chosen, writes the scene to its file before the load.
+    window->scene().object(2).name.setUtf8("M2");
+    dialogs->openNames = {path("other.v3d")};
+    dialogs->answers = {Answer::Yes};
+    run("LoadSel");
+    EXPECT_EQ(objectList(), QStringList({"1. A", "2. AB"}));
+    EXPECT_EQ(window->currentFileName(), path("other.v3d"));
+    EXPECT_FALSE(window->scene().sceneModified);
+    load(path("mine.v3d"));
+    EXPECT_EQ(objectList(), QStringList({"1. M2"}));
 }
 
 TEST_F(LoadCommands, CancelledSelectionKeepsNameAndModifiedFlag) {
@@ -173,8 +240,9 @@ TEST_F(SaveCommands, UnnamedSceneAsksThenLaterSavesWriteWithoutAsking) {
     const std::vector<std::uint8_t> expected = core::SerializeScene(window->scene());
     EXPECT_EQ(bytes(path("out.v3d")), QByteArray(reinterpret_cast<const char*>(expected.data()),
                                                  static_cast<qsizetype>(expected.size())));
-    EXPECT_EQ(window->windowTitle(), path("out.v3d") + " - VORN-3D");
+    EXPECT_EQ(window->windowTitle(), path("out.v3d") + "[*] - VORN-3D");
     EXPECT_FALSE(window->scene().sceneModified);
+    EXPECT_FALSE(window->isWindowModified());
 
     window->scene().object(2).name.setUtf8("Changed");
     run("SaveFile");
@@ -207,7 +275,8 @@ TEST_F(CloseQuery, AsksWithTheFileNameAndCancelOrNoDecide) {
     dialogs->answers = {Answer::Cancel};
     EXPECT_FALSE(window->close());
     ASSERT_EQ(dialogs->boxes.size(), 1u);
-    EXPECT_EQ(dialogs->boxes[0].second, "Зберегти об'єкти у файлі " + path("NoName.v3d") + "?");
+    EXPECT_EQ(dialogs->boxes[0].second, "Зберегти зміни?\n" + path("NoName.v3d"));
+    EXPECT_EQ(dialogs->boxButtons[0], app::BoxButtons::SaveDiscardCancel);
     dialogs->answers = {Answer::No};
     EXPECT_TRUE(window->close());
     EXPECT_TRUE(dialogs->saveTitles.empty());
@@ -262,13 +331,17 @@ class NewAndDelete : public WindowTest {
     }
 };
 
-TEST_F(NewAndDelete, NewAsksAndYesClearsSceneReportAndName) {
-    dialogs->answers = {Answer::No};
+TEST_F(NewAndDelete, NewAsksAndDiscardClearsSceneReportAndName) {
+    window->scene().sceneModified = true;
+    dialogs->answers = {Answer::Cancel};
     run("NewFile");
     EXPECT_EQ(window->scene().objectCount(), 3);
-    dialogs->answers = {Answer::Yes};
+    ASSERT_EQ(dialogs->boxes.size(), 1u);
+    EXPECT_TRUE(dialogs->boxes[0].second.startsWith("Зберегти зміни?\n"));
+    dialogs->answers = {Answer::No};
     run("NewFile");
     EXPECT_EQ(dialogs->boxes.size(), 2u);
+    EXPECT_TRUE(dialogs->saveTitles.empty());
     EXPECT_EQ(window->scene().objectCount(), 1);
     EXPECT_TRUE(objectList().isEmpty());
     EXPECT_TRUE(report().isEmpty());

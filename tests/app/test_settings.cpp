@@ -150,7 +150,7 @@ TEST_F(SettingsTest, EveryKeySurvivesSaveAndLoad) {
     EXPECT_FLOAT_EQ(view.zoomY(), 3.5f);
     EXPECT_EQ(window->scene().object(core::kAxesSlot).color, core::kPalette[2]);
     // DrawFName is off: the caption is the bare title.
-    EXPECT_EQ(window->windowTitle(), "VORN-3D");
+    EXPECT_EQ(window->windowTitle(), "VORN-3D[*]");
 }
 
 TEST_F(SettingsTest, HiddenLineModeIsOneCheckedItemAndSurvivesRestart) {

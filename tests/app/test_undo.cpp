@@ -102,7 +102,6 @@ TEST_F(Undo, UndoingNewRestoresTheFileAndItsSavedState) {
     WriteScene(path("a.v3d"), {{core::ObjectType::Point, "A"}, {core::ObjectType::Point, "B"}});
     load(path("a.v3d"));
     const QString file = window->currentFileName();
-    dialogs->answers = {Answer::Yes};
     run("NewFile");
     ASSERT_TRUE(objectList().isEmpty());
     ASSERT_TRUE(window->currentFileName().endsWith("NoName.v3d"));

@@ -117,10 +117,10 @@ TEST_F(WindowTest, ReportScrollsOverItsExtentAndNeverCutsALine) {
 }
 
 TEST_F(WindowTest, CaptionShowsThePathOfTheCurrentFile) {
-    EXPECT_EQ(window->windowTitle(), path("NoName.v3d") + " - VORN-3D");
+    EXPECT_EQ(window->windowTitle(), path("NoName.v3d") + "[*] - VORN-3D");
     window->settings().DrawFName = false;
     window->setCurrentFile(path("a.v3d"));
-    EXPECT_EQ(window->windowTitle(), "VORN-3D");
+    EXPECT_EQ(window->windowTitle(), "VORN-3D[*]");
     EXPECT_EQ(window->currentFileName(), path("a.v3d"));
 }
 

@@ -22,8 +22,10 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -198,6 +200,67 @@ TEST(MessageBoxes, ConfirmationHasLocalizedTitleAndButtons) {
     });
     dialogs.messageBox(core::BoxKind::Error, "!", app::BoxButtons::Ok);
     EXPECT_EQ(seen.back(), "Помилка");
+
+    // The question before unsaved changes are lost: Save, Discard, Cancel; Escape cancels.
+    const struct {
+        const char* click;
+        Answer answer;
+    } choices[] = {{"Зберегти", Answer::Yes},
+                   {"Не зберігати", Answer::No},
+                   {"Скасувати", Answer::Cancel},
+                   {nullptr, Answer::Cancel}};
+    for (const auto& c : choices) {
+        seen.clear();
+        whenModal([&seen, c](QWidget* box) {
+            for (const char* t : {"Так", "Ні", "Зберегти", "Не зберігати", "Скасувати"})
+                if (buttonWithText(box, t)) seen << t;
+            if (c.click)
+                buttonWithText(box, c.click)->click();
+            else
+                QTest::keyClick(box, Qt::Key_Escape);
+        });
+        EXPECT_EQ(dialogs.messageBox(core::BoxKind::Confirmation, "Зберегти зміни?",
+                                     app::BoxButtons::SaveDiscardCancel),
+                  c.answer);
+        EXPECT_EQ(seen, QStringList({"Зберегти", "Не зберігати", "Скасувати"}));
+    }
+}
+
+// F1 through the desktop: xdg-open starts whatever the desktop has for HTML and exits non-zero
+// when there is nothing (Qt would count its start as success). A stand-in on PATH answers.
+TEST(DesktopDocument, TheOpenersExitCodeTellsWhetherTheDocumentOpened) {
+    QTemporaryDir bin;
+    ASSERT_TRUE(bin.isValid());
+    const QByteArray oldPath = qgetenv("PATH");
+    const auto restore = qScopeGuard([&oldPath] { qputenv("PATH", oldPath); });
+    qputenv("PATH", QFile::encodeName(bin.path()) + ':' + oldPath);
+    lang::MessageTable messages;
+    QWidget parent;
+    app::WidgetDialogs dialogs(&parent, messages);
+    int failures = 0;
+    for (const int code : {0, 3, 4}) {
+        SCOPED_TRACE(code);
+        QFile script(bin.filePath("xdg-open"));
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        script.write(QStringLiteral("#!/bin/sh\nprintf '%s' \"$1\" > '%1'\nexit %2\n")
+                         .arg(bin.filePath("seen"))
+                         .arg(code)
+                         .toUtf8());
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::remove(bin.filePath("seen"));
+        failures = 0;
+        dialogs.openDocument(QStringLiteral("/tmp/help page.html"), [&failures] { ++failures; });
+        if (code != 0) {
+            ASSERT_TRUE(QTest::qWaitFor([&failures] { return failures > 0; }, 5000));
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(bin.filePath("seen")); }, 5000));
+        QTest::qWait(200); // for a late answer that should not come
+        EXPECT_EQ(failures, code == 0 ? 0 : 1);
+        QFile seen(bin.filePath("seen"));
+        ASSERT_TRUE(seen.open(QIODevice::ReadOnly));
+        EXPECT_EQ(seen.readAll(), "/tmp/help page.html");
+    }
 }
 
 TEST(LoadFrm, SelectionDialogReturnsTheUsersMarks) {
@@ -278,7 +341,7 @@ TEST_F(StartUpTicks, OpensTheCommandLineSceneThenClosesTheSplash) {
     EXPECT_TRUE(splashWatch.isNull());
     EXPECT_TRUE(window->settingsLoaded());
     EXPECT_EQ(objectList(), QStringList({"1. S"}));
-    EXPECT_EQ(window->windowTitle(), path("start.v3d") + " - VORN-3D");
+    EXPECT_EQ(window->windowTitle(), path("start.v3d") + "[*] - VORN-3D");
     EXPECT_EQ(window->picture()->scrollBarHor()->value(), 12);
     EXPECT_TRUE(window->infoPanel()->isVisible());
 }

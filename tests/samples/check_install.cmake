@@ -1,7 +1,7 @@
 # Installs the build tree into PREFIX and checks the layout a desktop expects:
-#   cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DPREFIX=... -P check_install.cmake
+#   cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DPREFIX=... -DAPP_ID=... -P check_install.cmake
 cmake_minimum_required(VERSION 3.25)
-foreach(var BUILD_DIR SOURCE_DIR PREFIX)
+foreach(var BUILD_DIR SOURCE_DIR PREFIX APP_ID)
   if(NOT ${var})
     message(FATAL_ERROR "${var} is not set")
   endif()
@@ -18,12 +18,13 @@ endif()
 set(expected
     bin/v3dtool
     bin/vorn3d
-    share/applications/vorn3d.desktop
+    share/applications/${APP_ID}.desktop
     share/doc/vorn3d/copyright
     share/icons/hicolor/128x128/apps/vorn3d.png
     share/icons/hicolor/256x256/apps/vorn3d.png
     share/icons/hicolor/48x48/apps/vorn3d.png
     share/icons/hicolor/scalable/apps/vorn3d.svg
+    share/metainfo/${APP_ID}.metainfo.xml
     share/mime/packages/vorn3d.xml)
 file(GLOB data RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/help/*.html ${SOURCE_DIR}/lang/*.lng)
 if(NOT "help/vorn3ukr.html" IN_LIST data)
@@ -62,12 +63,12 @@ foreach(program bin/vorn3d bin/v3dtool)
 endforeach()
 
 # The menu entry opens a file with the program, and claims the scene type the MIME file defines.
-file(READ ${PREFIX}/share/applications/vorn3d.desktop desktop)
+file(READ ${PREFIX}/share/applications/${APP_ID}.desktop desktop)
 file(READ ${PREFIX}/share/mime/packages/vorn3d.xml mime)
 foreach(line "Exec=vorn3d %f" "Icon=vorn3d" "MimeType=application/x-vorn3d-scene;")
   string(FIND "${desktop}" "\n${line}\n" at)
   if(at EQUAL -1)
-    message(FATAL_ERROR "vorn3d.desktop lacks the line ${line}")
+    message(FATAL_ERROR "${APP_ID}.desktop lacks the line ${line}")
   endif()
 endforeach()
 foreach(text [[type="application/x-vorn3d-scene"]] [[<glob pattern="*.v3d"/>]])
@@ -78,7 +79,7 @@ foreach(text [[type="application/x-vorn3d-scene"]] [[<glob pattern="*.v3d"/>]])
 endforeach()
 find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
 if(DESKTOP_FILE_VALIDATE)
-  execute_process(COMMAND ${DESKTOP_FILE_VALIDATE} ${PREFIX}/share/applications/vorn3d.desktop
+  execute_process(COMMAND ${DESKTOP_FILE_VALIDATE} ${PREFIX}/share/applications/${APP_ID}.desktop
                   RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
   if(NOT rc EQUAL 0 OR out MATCHES "error")
     message(FATAL_ERROR "desktop-file-validate: ${out}")
