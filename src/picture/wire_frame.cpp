@@ -623,6 +623,7 @@ std::vector<PickTarget> WireFrame::pickTargets() const {
         const core::Vec3f& v = o.vertex(i);
         return geo::Vec3(v.x, v.y, v.z);
     };
+    const bool removed = m_hidden && hiddenMode() == core::kHiddenRemoved;
     std::vector<PickTarget> vertices, edges, planes;
     std::set<std::pair<int, int>> seenVertices;
     std::set<std::tuple<int, int, int>> seenEdges;
@@ -647,11 +648,18 @@ std::vector<PickTarget> WireFrame::pickTargets() const {
                     continue;
                 const int a = vi[e], b = vi[e + 1];
                 const ProjectedVertex &pa = projected(slot, a), &pb = projected(slot, b);
-                if (inside(pa.px, pa.py) && seenVertices.insert({slot, a}).second)
+                // What is left out as hidden is not offered, as the pointer cannot pick it.
+                const bool vertexLeftOut = removed && m_hidden->points.count({slot, a}) != 0;
+                if (inside(pa.px, pa.py) && !vertexLeftOut && seenVertices.insert({slot, a}).second)
                     vertices.push_back({PickKind::Vertex, {slot, a, 0, point(o, a)}, pa.px, pa.py});
                 // An axis line has no point of its own to offer without a pointer.
                 if (isAxes || screen(slot, a) == screen(slot, b)) continue;
                 const double mx = (pa.px + pb.px) / 2, my = (pa.py + pb.py) / 2;
+                const auto parts =
+                    removed ? hiddenParts(slot, a, b) : std::vector<std::pair<double, double>>{};
+                if (std::any_of(parts.begin(), parts.end(),
+                                [](const auto& h) { return h.first <= 0.5 && 0.5 <= h.second; }))
+                    continue;
                 if (inside(mx, my) &&
                     seenEdges.insert({slot, std::min(a, b), std::max(a, b)}).second)
                     edges.push_back(

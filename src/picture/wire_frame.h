@@ -155,7 +155,8 @@ class WireFrame {
     RedrawResult pickPass(DisplayList& out, const PickTarget& target);
     // The elements the keyboard steps through, from the last redraw: vertices, then edges, then
     // planes of the visible objects, each group nearest to the picture's centre first (ties in
-    // the hit test's walking order). Only what the pointer could pick inside the picture.
+    // the hit test's walking order). Only what the pointer could pick inside the picture: no
+    // vertex, nor edge by its middle, left out as hidden.
     std::vector<PickTarget> pickTargets() const;
     // The keyboard's stops: pickTargets grouped by kind and picture pixel, so that a place
     // where several objects have a vertex is one stop. Stops and their members keep the order

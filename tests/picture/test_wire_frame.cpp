@@ -966,6 +966,37 @@ TEST(PickTargets, PickPassShowsTheTargetAsTheHitTestWould) {
     }
 }
 
+// Left out as hidden, a vertex or an edge whose middle is hidden is not offered; dashed, it is.
+TEST(PickTargets, WhatIsLeftOutAsHiddenIsNotOffered) {
+    for (const int mode : {core::kHiddenDashed, core::kHiddenRemoved}) {
+        PickScene f(true);
+        f.settings.hiddenLines = mode;
+        f.wf.setHiddenPartsSource([&](const ViewState&) {
+            HiddenParts parts;
+            parts.points.insert({f.cube, 1});
+            parts.lines[{f.cube, 2, 1}] = {{0.25, 0.75}};
+            parts.lines[{f.cube, 3, 4}] = {{0, 0.4}};
+            return parts;
+        });
+        f.plain();
+        // A vertex as (v, 0), an edge as (low, high).
+        std::set<std::pair<int, int>> offered;
+        for (const PickTarget& t : f.wf.pickTargets()) {
+            const Pick& p = t.pick;
+            if (p.object != f.cube) continue;
+            offered.insert(p.vertex2 == 0 ? std::pair{p.vertex1, 0}
+                                          : std::pair{std::min(p.vertex1, p.vertex2),
+                                                      std::max(p.vertex1, p.vertex2)});
+        }
+        SCOPED_TRACE(mode);
+        const std::size_t dashed = mode == core::kHiddenDashed ? 1 : 0;
+        EXPECT_EQ(offered.count({1, 0}), dashed);
+        EXPECT_EQ(offered.count({1, 2}), dashed); // hidden at its middle
+        EXPECT_EQ(offered.count({3, 4}), 1u);     // hidden only near an end
+        EXPECT_EQ(offered.count({2, 0}), 1u);
+    }
+}
+
 // One stop per kind and place: the axes' origin and the point there are one.
 TEST(PickTargets, StopsGroupTheTargetsOfOnePlace) {
     PickScene f(true);
