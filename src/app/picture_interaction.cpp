@@ -11,7 +11,7 @@
 #include "app/vorn2frm.h"
 #include "core/format.h"
 #include "entry/transform.h"
-#include "geometry/polygon.h"
+#include "geometry/primitives.h"
 #include "lang/message_ids.h"
 #include "picture/picture_canvas.h"
 #include "picture/picture_panel.h"
@@ -334,27 +334,10 @@ void PictureInteraction::surfaceValue() {
 
 // ---- the drawing passes --------------------------------------------------------------------
 
-void PictureInteraction::hitTestEdge(pic::Pick& pick, int slot, int vertex1, int vertex2,
-                                     pic::ScreenPoint p1, pic::ScreenPoint p2,
-                                     pic::ScreenPoint mouse) {
-    const core::SceneObject& o = m_window.scene().object(slot);
-    if (std::abs(mouse.x - p1.x) <= 1 && std::abs(mouse.y - p1.y) <= 1) {
-        pick = {slot, vertex1, 0, At(o.vertex(vertex1))};
-        return;
-    }
-    if (pick.any()) return;
-    // The axes count as whole lines, so their undrawn halves can be picked too.
-    if (o.type != ObjectType::Axes &&
-        (mouse.x < std::min(p1.x, p2.x) || mouse.x > std::max(p1.x, p2.x) ||
-         mouse.y < std::min(p1.y, p2.y) || mouse.y > std::max(p1.y, p2.y)))
-        return;
-    const geo::Vec3 a(p1.x, p1.y, 0), b(p2.x, p2.y, 0), m(mouse.x, mouse.y, 0);
-    if (!geo::PointOnSegment2D(a, b, m, 0.5).onLine) return;
-    const double t = std::abs(p2.x - p1.x) < 0.00001
-                         ? static_cast<double>(p2.y - mouse.y) / (p2.y - p1.y)
-                         : static_cast<double>(p2.x - mouse.x) / (p2.x - p1.x);
-    const geo::Vec3 v1 = At(o.vertex(vertex1)), v2 = At(o.vertex(vertex2));
-    pick = {slot, vertex1, vertex2, v2 + (v1 - v2) * t};
+double PictureInteraction::pickRadius() const {
+    // The picture's pixels are logical ones, so the radius keeps its size on a screen of any
+    // pixel ratio.
+    return std::clamp(m_window.settings().pickRadius, core::kMinPickRadius, core::kMaxPickRadius);
 }
 
 void PictureInteraction::afterObjects(const pic::Pick& pick, pic::ScreenPoint mouse,
@@ -466,9 +449,11 @@ bool PictureInteraction::keyPressed(int key, Qt::KeyboardModifiers mods) {
     case Qt::Key_Backtab:
         stepKeyPick(-1);
         return true;
+    case Qt::Key_Space:
+        chooseAtStop((mods & Qt::ShiftModifier) ? -1 : 1);
+        return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Space:
         fixKeyPick();
         return true;
     default:
@@ -476,22 +461,66 @@ bool PictureInteraction::keyPressed(int key, Qt::KeyboardModifiers mods) {
     }
 }
 
+namespace {
+
+// The stop holding `target`, and its place there; none when the picture no longer has it.
+std::optional<std::pair<std::size_t, std::size_t>>
+FindStop(const std::vector<std::vector<pic::PickTarget>>& stops, const pic::Pick& target) {
+    for (std::size_t i = 0; i < stops.size(); ++i)
+        for (std::size_t j = 0; j < stops[i].size(); ++j)
+            if (SamePick(stops[i][j].pick, target)) return std::pair{i, j};
+    return std::nullopt;
+}
+
+} // namespace
+
+// A place where several objects have a vertex is one stop: Tab goes on to the next place.
 void PictureInteraction::stepKeyPick(int direction) {
     pic::PicturePanel* picture = m_window.picture();
     if (picture->busy()) return;
-    const std::vector<pic::PickTarget> targets = picture->canvas().engine().pickTargets();
-    if (targets.empty()) return;
-    const int n = static_cast<int>(targets.size());
+    const std::vector<std::vector<pic::PickTarget>> stops = picture->canvas().engine().pickStops();
+    if (stops.empty()) return;
+    const int n = static_cast<int>(stops.size());
     int at = direction > 0 ? 0 : n - 1;
-    if (m_keyTarget) {
-        const auto same = std::find_if(targets.begin(), targets.end(), [this](const auto& t) {
-            return SamePick(t.pick, m_keyTarget->pick);
-        });
-        if (same != targets.end())
-            at = (static_cast<int>(same - targets.begin()) + direction + n) % n;
+    if (m_keyTarget)
+        if (const auto found = FindStop(stops, m_keyTarget->pick))
+            at = (static_cast<int>(found->first) + direction + n) % n;
+    showKeyTarget(stops[static_cast<std::size_t>(at)], 0);
+}
+
+// The next object at the place shown.
+void PictureInteraction::chooseAtStop(int direction) {
+    pic::PicturePanel* picture = m_window.picture();
+    if (picture->busy()) return;
+    const std::vector<std::vector<pic::PickTarget>> stops = picture->canvas().engine().pickStops();
+    const auto found = m_keyTarget ? FindStop(stops, m_keyTarget->pick) : std::nullopt;
+    if (!found) {
+        stepKeyPick(direction);
+        return;
     }
-    m_keyTarget = targets[static_cast<std::size_t>(at)];
-    picture->pickPass(*m_keyTarget);
+    const std::vector<pic::PickTarget>& stop = stops[found->first];
+    const int n = static_cast<int>(stop.size());
+    showKeyTarget(stop,
+                  static_cast<std::size_t>((static_cast<int>(found->second) + direction + n) % n));
+}
+
+// Shows member `member` of `stop` picked; the status line names its object and, where the
+// place has several, which of them it is.
+void PictureInteraction::showKeyTarget(const std::vector<pic::PickTarget>& stop,
+                                       std::size_t member) {
+    m_keyTarget = stop[member];
+    m_window.picture()->pickPass(*m_keyTarget);
+    if (stop.size() < 2 || !SamePick(m_pick, m_keyTarget->pick)) return;
+    StatLine* line = m_window.statLine();
+    if (!line->fieldMode()) return;
+    std::array<QString, StatLine::kFieldCount> f;
+    for (int k = 0; k < StatLine::kFieldCount; ++k)
+        f[static_cast<std::size_t>(k)] = line->field(k);
+    f[3] = QStringLiteral("%1  %2/%3")
+               .arg(qs(core::DisplayName(m_window.scene(), m_pick.object)))
+               .arg(member + 1)
+               .arg(stop.size());
+    line->setFields(f);
 }
 
 // The element shown is fixed as a click on it would fix it.
@@ -506,17 +535,14 @@ void PictureInteraction::fixKeyPick() {
 // While the operation goes on the same element stays shown, where the redraw has put it.
 void PictureInteraction::showKeyPick() {
     if (!m_keyTarget || !waitsForPick()) return;
-    const std::vector<pic::PickTarget> targets =
-        m_window.picture()->canvas().engine().pickTargets();
-    const auto same = std::find_if(targets.begin(), targets.end(), [this](const auto& t) {
-        return SamePick(t.pick, m_keyTarget->pick);
-    });
-    if (same == targets.end()) {
+    const std::vector<std::vector<pic::PickTarget>> stops =
+        m_window.picture()->canvas().engine().pickStops();
+    const auto found = FindStop(stops, m_keyTarget->pick);
+    if (!found) {
         m_keyTarget.reset();
         return;
     }
-    m_keyTarget = *same;
-    m_window.picture()->pickPass(*m_keyTarget);
+    showKeyTarget(stops[found->first], found->second);
 }
 
 // ---- mouse ---------------------------------------------------------------------------------

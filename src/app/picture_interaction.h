@@ -68,8 +68,9 @@ class PictureInteraction : public QObject, public pic::PassHooks {
     void surfaceValue();
 
     // Keyboard picking while a measurement, section or on-screen creation waits for a pick:
-    // Tab and Shift+Tab step through the picture's elements, Enter and Space fix the one shown.
-    // True when the key was used.
+    // Tab and Shift+Tab step through the places of the picture's elements, Space and
+    // Shift+Space through the objects that have one at the place shown, Enter fixes the element
+    // shown. True when the key was used.
     bool keyPressed(int key, Qt::KeyboardModifiers mods);
 
     // Mouse events of the picture, in picture coordinates.
@@ -93,8 +94,7 @@ class PictureInteraction : public QObject, public pic::PassHooks {
     TModFrm* modFrm() const { return m_modFrm; }
 
     // PassHooks
-    void hitTestEdge(pic::Pick& pick, int slot, int vertex1, int vertex2, pic::ScreenPoint p1,
-                     pic::ScreenPoint p2, pic::ScreenPoint mouse) override;
+    double pickRadius() const override;
     void afterObjects(const pic::Pick& pick, pic::ScreenPoint mouse, bool interactive) override;
     std::span<pic::MarkedElement> measureElements() override;
     std::span<pic::MarkedElement> placedPoints() override;
@@ -108,6 +108,8 @@ class PictureInteraction : public QObject, public pic::PassHooks {
     void showNeedType(int kindMessage);
     bool waitsForPick() const;
     void stepKeyPick(int direction);
+    void chooseAtStop(int direction);
+    void showKeyTarget(const std::vector<pic::PickTarget>& stop, std::size_t member);
     void fixKeyPick();
     void showKeyPick();
     void measureStep();

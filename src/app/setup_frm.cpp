@@ -163,7 +163,8 @@ QWidget* TSetupFrm::buildPicturePage() {
     connect(autoZoom, &QCheckBox::clicked, this, &TSetupFrm::updateDependents);
     connect(inCenter, &QCheckBox::clicked, this, &TSetupFrm::updateDependents);
 
-    // Line width and label font for projectors and large rooms, in one row under the lights.
+    // Line width, label font and pick precision for projectors and large rooms, in one row
+    // under the lights.
     auto* sizes = new QHBoxLayout;
     sizes->addWidget(label(QStringLiteral("Товщина ліній"), "LineWidthLabel", page));
     sizes->addWidget(arrowSpin("LineWidth", core::kMinLineWidth, core::kMaxLineWidth, 1,
@@ -172,6 +173,11 @@ QWidget* TSetupFrm::buildPicturePage() {
     sizes->addWidget(label(QStringLiteral("Розмір шрифту позначок"), "LabelFontSizeLabel", page));
     sizes->addWidget(arrowSpin("LabelFontSize", core::kMinLabelFontSize, core::kMaxLabelFontSize, 1,
                                kDefaults.labelFontSize, page));
+    // How near the pointer must come to pick an element, for projectors and touch screens.
+    sizes->addSpacing(24);
+    sizes->addWidget(label(QStringLiteral("Точність вибору"), "PickRadiusLabel", page));
+    sizes->addWidget(arrowSpin("PickRadius", core::kMinPickRadius, core::kMaxPickRadius, 1,
+                               kDefaults.pickRadius, page));
     sizes->addStretch(1);
 
     auto* top = new QHBoxLayout;

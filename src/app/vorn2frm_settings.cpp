@@ -272,6 +272,7 @@ bool TVorn2frm::applySettings() {
     s.IsReadLast = on("IsReadLast");
     s.lineWidth = d.spin("LineWidth")->value();
     s.labelFontSize = d.spin("LabelFontSize")->value();
+    s.pickRadius = d.spin("PickRadius")->value();
     s.colors = d.colors();
     const char* zoomNames[] = {"ZoomXE", "ZoomYE", "ZoomZE"};
     const char* centerNames[] = {"CenterXE", "CenterYE", "CenterZE"};

@@ -56,6 +56,9 @@ struct Settings {
     // Round solids and surfaces drawn by their outlines (silhouettes, rims, creases) instead of
     // every mesh line (Outlines), as figures for print draw them.
     bool outlines = false;
+    // How far from the pointer the picture picks a vertex or an edge (PickRadius), in logical
+    // pixels: one pixel of aim is a hunt on a projector or a touch screen.
+    int pickRadius = 4; // kMinPickRadius..kMaxPickRadius
 
     double Quality() const { return (qualityPosition + 1) / 100.0; }
     // RGB (0x00BBGGRR) of a colour role through the palette.
@@ -65,6 +68,7 @@ struct Settings {
 inline constexpr int kMinLineWidth = 1, kMaxLineWidth = 4;
 inline constexpr int kMinLabelFontSize = 6, kMaxLabelFontSize = 24;
 inline constexpr int kHiddenSolid = 0, kHiddenDashed = 1, kHiddenRemoved = 2;
+inline constexpr int kMinPickRadius = 1, kMaxPickRadius = 10;
 
 // Captions of the colour roles as the settings dialog lists them.
 extern const std::array<const char*, kColorRoleCount> kColorRoleNames;

@@ -197,10 +197,15 @@ std::optional<ScreenSegment> WireFrame::segment(int slot, int vertex1, int verte
 
 void WireFrame::hitTest(int slot, int vertex1, int vertex2, const ScreenSegment& s,
                         ScreenPoint mouse) {
-    const bool had = m_pick.any();
+    if (const double radius = m_hooks->pickRadius(); radius > 0)
+        hitNearest(slot, vertex1, vertex2, s, mouse, radius);
+    const Pick was = m_pick;
     m_hooks->hitTestEdge(m_pick, slot, vertex1, vertex2, s.p1, s.p2, mouse);
-    if (!s.cut() || had || m_pick.object != slot || m_pick.vertex1 != vertex1 ||
-        m_pick.vertex2 != vertex2)
+    if (m_pick.object == was.object && m_pick.vertex1 == was.vertex1 &&
+        m_pick.vertex2 == was.vertex2 && m_pick.point == was.point)
+        return;
+    m_pickRank = {-1, false, 0};
+    if (!s.cut() || m_pick.object != slot || m_pick.vertex1 != vertex1 || m_pick.vertex2 != vertex2)
         return;
     // The point was placed between the moved ends; the same share of the moved part of the
     // edge is the point under the pointer.
@@ -211,6 +216,69 @@ void WireFrame::hitTest(int slot, int vertex1, int vertex2, const ScreenSegment&
     if (length2 == 0) return;
     const double share = geo::dot(m_pick.point - a, ab) / length2;
     m_pick.point = a + ab * (s.t1 + (s.t2 - s.t1) * share);
+}
+
+void WireFrame::hitNearest(int slot, int vertex1, int vertex2, const ScreenSegment& s,
+                           ScreenPoint mouse, double radius) {
+    // With outlines a mesh line that is not one of the feature lines is not drawn.
+    if (m_hidden) {
+        const auto drawn = m_hidden->meshLines.find(slot);
+        if (drawn != m_hidden->meshLines.end() && !drawn->second.count({vertex1, vertex2}) &&
+            !drawn->second.count({vertex2, vertex1}))
+            return;
+    }
+    const bool removed = hiddenMode() == core::kHiddenRemoved;
+    const auto offer = [&](const Pick& pick, PickRank rank, bool tieWins) {
+        if (rank.distance > radius || (rank.hidden && removed)) return;
+        const PickRank& best = m_pickRank;
+        const bool better = !m_pick.any()                    ? true
+                            : rank.kind != best.kind         ? rank.kind < best.kind
+                            : rank.hidden != best.hidden     ? !rank.hidden
+                            : rank.distance != best.distance ? rank.distance < best.distance
+                                                             : tieWins;
+        if (!better) return;
+        m_pick = pick;
+        m_pickRank = rank;
+    };
+    const SceneObject& o = m_env.scene.object(slot);
+    const core::Vec3f &v1 = o.vertex(vertex1), &v2 = o.vertex(vertex2);
+    const geo::Vec3 a(v1.x, v1.y, v1.z), ab = geo::Vec3(v2.x, v2.y, v2.z) - a;
+    const std::vector<std::pair<double, double>> hidden = hiddenParts(slot, vertex1, vertex2);
+    const double mx = mouse.x, my = mouse.y;
+
+    // The start vertex, where the segment was not moved off it. Objects drawn with nodes know
+    // which of them lie behind faces; the others' vertices are hidden with their lines.
+    if (s.t1 == 0) {
+        const bool nodes = o.type == ObjectType::Point || o.type == ObjectType::Polyline ||
+                           o.type == ObjectType::Polyhedron;
+        const bool behind = nodes ? m_hidden && m_hidden->points.count({slot, vertex1}) != 0
+                                  : !hidden.empty() && hidden.front().first <= 0;
+        // Of coincident vertices the last one walked wins.
+        offer({slot, vertex1, 0, a}, {0, behind, std::hypot(mx - s.p1.x, my - s.p1.y)}, true);
+    }
+
+    // The nearest point of each visible and each hidden piece of the segment as drawn; a
+    // segment of no length is no edge to pick.
+    const double dx = s.p2.x - s.p1.x, dy = s.p2.y - s.p1.y, length2 = dx * dx + dy * dy;
+    if (length2 == 0) return;
+    const double foot = ((mx - s.p1.x) * dx + (my - s.p1.y) * dy) / length2;
+    const double span = s.t2 - s.t1;
+    const auto piece = [&](double t0, double t1, bool behind) {
+        // From the edge's shares to the drawn segment's.
+        const double u0 = std::max(0.0, (t0 - s.t1) / span), u1 = std::min(1.0, (t1 - s.t1) / span);
+        if (u1 < u0) return;
+        const double u = std::clamp(foot, u0, u1);
+        const double d = std::hypot(mx - (s.p1.x + u * dx), my - (s.p1.y + u * dy));
+        // Of edges equally near the first one walked wins.
+        offer({slot, vertex1, vertex2, a + ab * (s.t1 + span * u)}, {1, behind, d}, false);
+    };
+    double at = 0;
+    for (const auto& [h0, h1] : hidden) {
+        if (h0 > at) piece(at, h0, false);
+        piece(h0, h1, true);
+        at = h1;
+    }
+    if (at < 1) piece(at, 1, false);
 }
 
 std::uint32_t WireFrame::roleRgb(core::ColorRole role) const {
@@ -353,6 +421,7 @@ RedrawResult WireFrame::drawPass(DisplayList& out, std::optional<ScreenPoint> mo
     m_busy = true;
     const Pick before = m_pick;
     m_pick = {};
+    m_pickRank = {};
     const bool interactive = mouse.has_value();
     const ScreenPoint m = mouse.value_or(ScreenPoint{});
     const std::size_t first = out.size();
@@ -517,9 +586,8 @@ void WireFrame::drawObjects(DisplayList& out, int slot, bool interactive, Screen
                 edgePieces(Role::Edge, e, vi[a], vi[b]);
             else if (visible && polyhedron && s)
                 edgeLine(Role::Edge, e, s->p1, s->p2);
+            // Only what is drawn is picked: an axis from the origin outwards, not its other half.
             if (!interactive || !visible) continue;
-            // The axes are picked along their whole lines, even where the segment is not.
-            if (cut && isAxes) s = segment(slot, vi[a], vi[b], true);
             if (s && !m_forcedPick) hitTest(slot, vi[a], vi[b], *s, mouse);
         }
     }
@@ -569,6 +637,7 @@ std::vector<PickTarget> WireFrame::pickTargets() const {
         const core::Vec3f& v = o.vertex(i);
         return geo::Vec3(v.x, v.y, v.z);
     };
+    const bool removed = m_hidden && hiddenMode() == core::kHiddenRemoved;
     std::vector<PickTarget> vertices, edges, planes;
     std::set<std::pair<int, int>> seenVertices;
     std::set<std::tuple<int, int, int>> seenEdges;
@@ -593,11 +662,18 @@ std::vector<PickTarget> WireFrame::pickTargets() const {
                     continue;
                 const int a = vi[e], b = vi[e + 1];
                 const ProjectedVertex &pa = projected(slot, a), &pb = projected(slot, b);
-                if (inside(pa.px, pa.py) && seenVertices.insert({slot, a}).second)
+                // What is left out as hidden is not offered, as the pointer cannot pick it.
+                const bool vertexLeftOut = removed && m_hidden->points.count({slot, a}) != 0;
+                if (inside(pa.px, pa.py) && !vertexLeftOut && seenVertices.insert({slot, a}).second)
                     vertices.push_back({PickKind::Vertex, {slot, a, 0, point(o, a)}, pa.px, pa.py});
                 // An axis line has no point of its own to offer without a pointer.
                 if (isAxes || screen(slot, a) == screen(slot, b)) continue;
                 const double mx = (pa.px + pb.px) / 2, my = (pa.py + pb.py) / 2;
+                const auto parts =
+                    removed ? hiddenParts(slot, a, b) : std::vector<std::pair<double, double>>{};
+                if (std::any_of(parts.begin(), parts.end(),
+                                [](const auto& h) { return h.first <= 0.5 && 0.5 <= h.second; }))
+                    continue;
                 if (inside(mx, my) &&
                     seenEdges.insert({slot, std::min(a, b), std::max(a, b)}).second)
                     edges.push_back(
@@ -626,6 +702,18 @@ std::vector<PickTarget> WireFrame::pickTargets() const {
         out.insert(out.end(), group->begin(), group->end());
     }
     return out;
+}
+
+std::vector<std::vector<PickTarget>> WireFrame::pickStops() const {
+    std::vector<std::vector<PickTarget>> stops;
+    std::map<std::tuple<PickKind, int, int>, std::size_t> at;
+    for (const PickTarget& t : pickTargets()) {
+        const auto [it, added] =
+            at.try_emplace({t.kind, RoundPixel(t.x), RoundPixel(t.y)}, stops.size());
+        if (added) stops.emplace_back();
+        stops[it->second].push_back(t);
+    }
+    return stops;
 }
 
 void WireFrame::drawNodes(DisplayList& out, int slot) {

@@ -84,10 +84,15 @@ struct MarkedElement {
 class PassHooks {
   public:
     virtual ~PassHooks() = default;
-    // Hit test of one edge of a visible object, walked in slot, face and edge order; only in an
-    // interactive pass. May change `pick`. An end far outside the picture comes moved along the
-    // edge as ClipToPicture moves it (along the whole line for the axes); a picked point is
-    // then mapped back onto the edge.
+    // How far from the pointer the pass's own hit test picks, in picture pixels; 0 picks
+    // nothing. Among the elements within it a vertex goes before an edge, a visible element
+    // before one behind a face, then the nearer; what is not drawn is never picked.
+    virtual double pickRadius() const { return 0; }
+    // A further say on the pick after the pass's own test of one drawn edge of a visible
+    // object, walked in slot, face and edge order; only in an interactive pass. May change
+    // `pick`, and a pick changed here stands against the rest of the walk. An end far outside
+    // the picture comes moved along the edge as ClipToPicture moves it; a picked point is then
+    // mapped back onto the edge.
     virtual void hitTestEdge(Pick& /*pick*/, int /*slot*/, int /*vertex1*/, int /*vertex2*/,
                              ScreenPoint /*p1*/, ScreenPoint /*p2*/, ScreenPoint /*mouse*/) {}
     // After the objects and the highlight: mouse coordinates, transformation state, status line.
@@ -162,8 +167,13 @@ class WireFrame {
     RedrawResult pickPass(DisplayList& out, const PickTarget& target);
     // The elements the keyboard steps through, from the last redraw: vertices, then edges, then
     // planes of the visible objects, each group nearest to the picture's centre first (ties in
-    // the hit test's walking order). Only what the pointer could pick inside the picture.
+    // the hit test's walking order). Only what the pointer could pick inside the picture: no
+    // vertex, nor edge by its middle, left out as hidden.
     std::vector<PickTarget> pickTargets() const;
+    // The keyboard's stops: pickTargets grouped by kind and picture pixel, so that a place
+    // where several objects have a vertex is one stop. Stops and their members keep the order
+    // of pickTargets.
+    std::vector<std::vector<PickTarget>> pickStops() const;
     // FitPicture on this scene and view; the axis ends go back to the unit points.
     void fit();
 
@@ -191,6 +201,8 @@ class WireFrame {
     std::optional<ScreenSegment> segment(int slot, int vertex1, int vertex2,
                                          bool wholeLine = false) const;
     void hitTest(int slot, int vertex1, int vertex2, const ScreenSegment& s, ScreenPoint mouse);
+    void hitNearest(int slot, int vertex1, int vertex2, const ScreenSegment& s, ScreenPoint mouse,
+                    double radius);
     void drawPickHighlight(DisplayList& out);
     void drawNodes(DisplayList& out, int slot);
     // The hidden parts of the line vertex1 -> vertex2 of `slot` in that direction, in order.
@@ -211,6 +223,13 @@ class WireFrame {
     std::vector<char> m_near;                 // and whether they lie near enough to the picture
     std::array<std::optional<ScreenPoint>, 4> m_labels{};
     Pick m_pick;
+    // What makes one candidate of the hit test better than another, of m_pick.
+    struct PickRank {
+        int kind = 0; // -1 chosen by the hooks, 0 vertex, 1 edge
+        bool hidden = false;
+        double distance = 0;
+    };
+    PickRank m_pickRank;
     std::optional<Pick> m_forcedPick; // set during pickPass: no hit test
     PassHooks m_noHooks;
     PassHooks* m_hooks = &m_noHooks;

@@ -14,6 +14,8 @@
 #include <QTest>
 
 #include <cmath>
+#include <numbers>
+#include <set>
 
 namespace vorn::test {
 namespace {
@@ -30,32 +32,69 @@ double FieldNumber(const QString& field) {
 
 class Picking : public PictureTest {};
 
-TEST_F(Picking, VertexWithinOnePixelWinsOverTheEdgeThroughIt) {
+TEST_F(Picking, VertexWithinThePickRadiusWinsOverTheEdgeThroughIt) {
     const int box = addBox({0, 0, 0}, {1, 1, 1}, "Куб");
     show(1); // along Oz: the edge 1-2 runs horizontally through vertex 1
     const QPoint v1 = vertexPixel(box, 1), v2 = vertexPixel(box, 2);
     ASSERT_EQ(v1.y(), v2.y());
     const int inward = v2.x() > v1.x() ? 1 : -1;
-    for (const QPoint off : {QPoint(inward, 0), QPoint(inward, 1), QPoint(0, -1)}) {
-        move(v1 + off);
-        const pic::Pick& pick = interaction().pick();
-        EXPECT_EQ(pick.object, box);
-        EXPECT_EQ(pick.vertex2, 0) << "offset " << off.x() << "," << off.y();
-        // Vertices 1 and 5 lie on one pixel: the last one visited wins, either way at x=y=0.
-        EXPECT_NEAR(interaction().pointerPoint().x, 0, 1e-9);
-        EXPECT_NEAR(interaction().pointerPoint().y, 0, 1e-9);
+    // The setting, then pixels along the edge that still pick the vertex and the first that
+    // picks the edge.
+    const struct { int radius, vertexUpTo; } rows[] = {{4, 4}, {1, 1}, {10, 10}};
+    for (const auto& r : rows) {
+        window->settings().pickRadius = r.radius;
+        const int askew = static_cast<int>(r.vertexUpTo / std::numbers::sqrt2);
+        for (const QPoint off : {QPoint(r.vertexUpTo * inward, 0), QPoint(askew * inward, askew),
+                                 QPoint(0, -r.vertexUpTo)}) {
+            move(v1 + off);
+            const pic::Pick& pick = interaction().pick();
+            EXPECT_EQ(pick.object, box);
+            EXPECT_EQ(pick.vertex2, 0)
+                << "radius " << r.radius << " offset " << off.x() << "," << off.y();
+            // Vertices 1 and 5 lie on one pixel: the last one visited wins, either way at x=y=0.
+            EXPECT_NEAR(interaction().pointerPoint().x, 0, 1e-9);
+            EXPECT_NEAR(interaction().pointerPoint().y, 0, 1e-9);
+        }
+        // Past the radius along the edge it is the edge, with the point between its vertices.
+        move(v1 + QPoint((r.vertexUpTo + 1) * inward, 0));
+        const pic::Pick& edge = interaction().pick();
+        EXPECT_EQ(edge.object, box);
+        EXPECT_NE(edge.vertex2, 0) << "radius " << r.radius;
+        const double along = (r.vertexUpTo + 1.0) / std::abs(v2.x() - v1.x());
+        EXPECT_NEAR(interaction().pointerPoint().x, along, 1e-9);
+        app::StatLine* line = window->statLine();
+        ASSERT_TRUE(line->fieldMode());
+        EXPECT_EQ(line->field(3), "Куб");
+        EXPECT_EQ(line->field(4), "Довжина ланки: 1");
     }
-    // Two pixels along the edge it is the edge, with the point between its vertices.
-    move(v1 + QPoint(2 * inward, 0));
-    const pic::Pick& edge = interaction().pick();
-    EXPECT_EQ(edge.object, box);
-    EXPECT_NE(edge.vertex2, 0);
-    const double along = 2.0 / std::abs(v2.x() - v1.x());
-    EXPECT_NEAR(interaction().pointerPoint().x, along, 1e-9);
-    app::StatLine* line = window->statLine();
-    ASSERT_TRUE(line->fieldMode());
-    EXPECT_EQ(line->field(3), "Куб");
-    EXPECT_EQ(line->field(4), "Довжина ланки: 1");
+}
+
+// Pixels off the middle of a cube's edge, outwards, and the setting -> whether the edge is
+// picked.
+TEST_F(Picking, AnEdgeIsPickedWithinThePickRadius) {
+    const int box = addBox({0, 0, 0}, {1, 1, 1}, "Куб");
+    show(1);
+    const QPoint v1 = vertexPixel(box, 1), v2 = vertexPixel(box, 2), v3 = vertexPixel(box, 3);
+    ASSERT_EQ(v1.y(), v2.y());
+    const int outward = v3.y() > v1.y() ? -1 : 1;
+    const QPoint middle((v1.x() + v2.x()) / 2, v1.y());
+    const struct {
+        int off, radius;
+        bool picked;
+    } rows[] = {{3, 4, true}, {4, 4, true},  {5, 4, false},  {5, 6, true},
+                {1, 1, true}, {2, 1, false}, {10, 10, true}, {11, 10, false}};
+    for (const auto& r : rows) {
+        window->settings().pickRadius = r.radius;
+        move(middle + QPoint(0, outward * r.off));
+        const pic::Pick& pick = interaction().pick();
+        EXPECT_EQ(pick.any(), r.picked) << r.off << " px off, radius " << r.radius;
+        if (!pick.any()) continue;
+        EXPECT_EQ(pick.object, box);
+        EXPECT_EQ(std::min(pick.vertex1, pick.vertex2) % 4, 1); // 1-2 or 5-6, one line here
+        EXPECT_EQ(std::max(pick.vertex1, pick.vertex2) % 4, 2);
+        EXPECT_NEAR(interaction().pointerPoint().x, 0.5, 1.0 / std::abs(v2.x() - v1.x()));
+        EXPECT_NEAR(interaction().pointerPoint().y, 0, 1e-6);
+    }
 }
 
 TEST_F(Picking, StatusFieldsInAViewAlongAnAxis) {
@@ -436,24 +475,33 @@ TEST_F(Measuring, SectionOfACubeFromItsTwoPicksToItsReportAndNewObjects) {
     EXPECT_FALSE(r.contains("Операцію не завершено."));
 }
 
-// The hidden-line modes change how the picture looks, not what the pointer picks: the same clicks
-// on a cube, hidden corner included, give the same report in every mode.
-TEST_F(Measuring, EveryHiddenLineModePicksAndMeasuresAlike) {
+// The hidden-line modes change how the picture looks, and what is left out is not there to pick:
+// the same clicks on a cube, hidden corner included, give the same report where that corner is
+// drawn; left out, the click there takes what is drawn near it instead.
+TEST_F(Measuring, HiddenLineModesPickAlikeWhereTheCornerIsDrawn) {
     const int cube = addBox({0, 0, 0}, {1, 1, 1}, "Куб");
     show(4);
     QStringList first;
-    for (const char* mode : {"HiddenSolid", "HiddenDashed", "HiddenRemoved"}) {
-        SCOPED_TRACE(mode);
-        window->command(mode)->trigger();
+    const struct {
+        const char* mode;
+        bool cornerDrawn;
+    } rows[] = {{"HiddenSolid", true}, {"HiddenDashed", true}, {"HiddenRemoved", false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.mode);
+        window->command(row.mode)->trigger();
         window->clearReport();
         run("Distance2P");
+        move(vertexPixel(cube, 1));
+        EXPECT_EQ(interaction().pick().object == cube && interaction().pick().vertex1 == 1 &&
+                      interaction().pick().vertex2 == 0,
+                  row.cornerDrawn);
         for (int v = 1; v <= 8; v += 7)
             click(vertexPixel(cube, v));
         EXPECT_EQ(interaction().pending(), Pending::None);
         const QStringList r = report();
         EXPECT_EQ(r.size(), 4) << r.join('|').toStdString();
         if (first.isEmpty()) first = r;
-        EXPECT_EQ(r, first);
+        EXPECT_EQ(r == first, row.cornerDrawn) << r.join('|').toStdString();
     }
 }
 
@@ -669,12 +717,12 @@ TEST_F(KeyboardPicking, EnterFixesWhatAClickFixesWithTheSameAnswer) {
             };
             show(4);
             run(row.command);
-            bool space = false;
+            bool enter = false;
             for (const KeyPick& k : row.picks) {
                 const int slot = slots[static_cast<std::size_t>(k.object)];
                 if (byKeys) {
                     ASSERT_TRUE(tabTo({slot, k.v1, k.v2, {}}));
-                    key((space = !space) ? Qt::Key_Space : Qt::Key_Return);
+                    key((enter = !enter) ? Qt::Key_Enter : Qt::Key_Return);
                 } else if (k.v1 == 0) {
                     click(edgePixel(slot, 1, 2)); // a plane is clicked on its edge
                 } else {
@@ -689,6 +737,61 @@ TEST_F(KeyboardPicking, EnterFixesWhatAClickFixesWithTheSameAnswer) {
         EXPECT_EQ(objects[1], objects[0]);
         EXPECT_GT(reports[1].size(), static_cast<int>(row.picks.size()));
     }
+}
+
+// In the sample the point K is a vertex of the plane KLM and of the section's contour too: Tab
+// stops there once, Space goes through the three objects and Shift+Space back.
+TEST_F(KeyboardPicking, APlaceOfSeveralObjectsIsOneStopAndSpaceChoosesAmongThem) {
+    load(QStringLiteral(VORN_SOURCE_DIR) + "/samples/cube_section.v3d");
+    show(4);
+    // K: the point whose place two other objects have a vertex at.
+    int k = 0;
+    std::set<int> atK;
+    for (int slot = 2; slot <= scene().objectCount() && !k; ++slot) {
+        const core::SceneObject& p = scene().object(slot);
+        if (p.type != ObjectType::Point) continue;
+        atK = {slot};
+        for (int other = 2; other <= scene().objectCount(); ++other)
+            for (int i = 1; i <= scene().object(other).vertexCount; ++i)
+                if (other != slot && AtVertex(scene().object(other), i) == AtVertex(p, 1))
+                    atK.insert(other);
+        if (atK.size() == 3) k = slot;
+    }
+    ASSERT_NE(k, 0) << "no point K in the sample";
+    const geo::Vec3 place = AtVertex(scene().object(k), 1);
+    run("Distance2P");
+    const auto atPlace = [&] {
+        const pic::Pick& p = interaction().pick();
+        return p.any() && p.vertex2 == 0 && p.point == place;
+    };
+    const std::size_t stops = window->picture()->canvas().engine().pickStops().size();
+    int visits = 0;
+    for (std::size_t i = 0; i < stops; ++i) {
+        key(Qt::Key_Tab);
+        visits += atPlace() ? 1 : 0;
+    }
+    EXPECT_EQ(visits, 1);
+    for (std::size_t i = 0; i < stops && !atPlace(); ++i)
+        key(Qt::Key_Tab);
+    ASSERT_TRUE(atPlace());
+    std::vector<int> seen = {interaction().pick().object};
+    for (int i = 0; i < 3; ++i) {
+        key(Qt::Key_Space);
+        EXPECT_TRUE(atPlace());
+        seen.push_back(interaction().pick().object);
+        const QString name = QString::fromStdString(core::DisplayName(scene(), seen.back()));
+        EXPECT_EQ(window->statLine()->field(3), QString("%1  %2/3").arg(name).arg((i + 1) % 3 + 1));
+    }
+    EXPECT_EQ(std::set<int>(seen.begin(), seen.end() - 1), atK);
+    EXPECT_EQ(seen.back(), seen.front()); // round and back to the first
+    key(Qt::Key_Space, Qt::ShiftModifier);
+    EXPECT_EQ(interaction().pick().object, seen[2]);
+    // The next Tab leaves the place; Enter fixes the object chosen there.
+    key(Qt::Key_Space);
+    key(Qt::Key_Return);
+    EXPECT_EQ(interaction().fixedCount(), 1);
+    key(Qt::Key_Tab);
+    EXPECT_FALSE(atPlace());
 }
 
 } // namespace

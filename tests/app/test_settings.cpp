@@ -65,6 +65,7 @@ TEST_F(SettingsTest, FirstStartWithoutIniGivesEveryDefault) {
     EXPECT_TRUE(s.anglesInRadians);
     EXPECT_EQ(s.lineWidth, 1);
     EXPECT_EQ(s.labelFontSize, 10);
+    EXPECT_EQ(s.pickRadius, 4);
     EXPECT_EQ(s.colors, (std::array<int, 8>{15, 7, 9, 12, 12, 7, 5, 7}));
     EXPECT_TRUE(s.languageFile.empty());
     for (const char* bar : {"tb_Disk", "tb_View", "tb_Calc", "tb_Mode", "tb_Objs"})
@@ -90,6 +91,7 @@ TEST_F(SettingsTest, EveryKeySurvivesSaveAndLoad) {
     dialog().ugolType()->setItemIndex(1);
     dialog().spin("CharAfterP")->setValue(9);
     dialog().spin("ColXStep")->setValue(300);
+    dialog().spin("PickRadius")->setValue(7);
     dialog().qualityPos()->setValue(77);
     dialog().setColors({1, 2, 3, 4, 5, 6, 8, 10});
     window->command("TbView")->trigger();
@@ -111,7 +113,7 @@ TEST_F(SettingsTest, EveryKeySurvivesSaveAndLoad) {
     EXPECT_EQ(keys("Checks"),
               QStringList({"AutoZoom", "DrawContur", "DrawFName", "InCenter", "IsOsi", "IsReadLast",
                            "IsUsel", "PutLetters", "PutNumObj", "PutVerNum", "isProject"}));
-    EXPECT_EQ(keys("Values").size(), 12 + 6); // the edits, UgolType, four spins, the scroll bar
+    EXPECT_EQ(keys("Values").size(), 12 + 7); // the edits, UgolType, five spins, the scroll bar
     EXPECT_EQ(keys("Colors").size(), 8);
     for (const char* k : {"RPanelWidth", "WorkFile", "LangFile", "tb_Objs.Left", "tb_Disk.Top",
                           "IsToolFile", "IsToolView", "IsToolMeas", "IsToolMode", "IsHint"})
@@ -138,6 +140,7 @@ TEST_F(SettingsTest, EveryKeySurvivesSaveAndLoad) {
     const core::Settings& s = window->settings();
     EXPECT_EQ(s.answerDigits, 9);
     EXPECT_EQ(s.integrationPoints, 300);
+    EXPECT_EQ(s.pickRadius, 7);
     EXPECT_DOUBLE_EQ(s.Quality(), 0.78);
     EXPECT_FALSE(s.anglesInRadians);
     EXPECT_FALSE(s.IsOsi);
@@ -378,6 +381,38 @@ INSTANTIATE_TEST_SUITE_P(Values, StoredPictureSizes,
                                            PictureSizeCase{"0", "2", 1, 6},
                                            PictureSizeCase{"-5", "", 1, 10},
                                            PictureSizeCase{"1", "10", 1, 10}));
+
+// The pick precision: a stored value outside 1..10 is pulled into it, one that is not a number
+// leaves the default; either way it is applied and written back so.
+struct PickRadiusCase {
+    const char* stored; // nullptr: no key
+    int radius;
+};
+
+class StoredPickRadius : public SettingsTest,
+                         public ::testing::WithParamInterface<PickRadiusCase> {};
+
+TEST_P(StoredPickRadius, IsClampedAppliedAndWrittenBack) {
+    const PickRadiusCase& c = GetParam();
+    lang::IniFile ini;
+    if (c.stored) ini.set("Values", "PickRadius", c.stored);
+    ASSERT_TRUE(ini.save(path("Vorn3d.ini").toStdString()));
+    window->loadSettings({});
+    EXPECT_EQ(window->settings().pickRadius, c.radius);
+    EXPECT_EQ(dialog().spin("PickRadius")->value(), c.radius);
+    window->saveSettings();
+    EXPECT_EQ(savedIni().intValue("Values", "PickRadius", -1), c.radius);
+    // And it comes back from the file as it was written.
+    restart();
+    EXPECT_EQ(window->settings().pickRadius, c.radius);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, StoredPickRadius,
+                         ::testing::Values(PickRadiusCase{"7", 7}, PickRadiusCase{"1", 1},
+                                           PickRadiusCase{"10", 10}, PickRadiusCase{"0", 1},
+                                           PickRadiusCase{"11", 10}, PickRadiusCase{"-3", 1},
+                                           PickRadiusCase{"abc", 4}, PickRadiusCase{"", 4},
+                                           PickRadiusCase{nullptr, 4}));
 
 // Work file names as the file system holds them; code page 1251 cannot hold the first two.
 class WorkFileName : public SettingsTest, public ::testing::WithParamInterface<const char*> {};

@@ -130,5 +130,46 @@ INSTANTIATE_TEST_SUITE_P(RatiosAndSettings, SharpPicture,
                                            SharpCase{1, 3, 10}, SharpCase{2, 3, 10},
                                            SharpCase{1, 1, 20}, SharpCase{2, 1, 16}));
 
+// The pointer and the picture share logical pixels, so the pick radius covers its pixels times
+// the ratio on the bitmap: 3 logical pixels off the drawn band picks the segment at every ratio,
+// 5 does not.
+TEST(SharpPicture, PickRadiusGrowsWithTheRatio) {
+    struct Radius : PassHooks {
+        double pickRadius() const override { return 4; }
+    } hooks;
+    for (const qreal ratio : {1.0, 2.0, 3.0}) {
+        test::EnsureQtApp();
+        PictureScene s;
+        s.settings.IsOsi = false;
+        const int line = s.add(core::ObjectType::Polyline);
+        core::SceneObject& l = s.scene.object(line);
+        l.vertexCount = 2;
+        l.faceCount = 1;
+        l.vertex(1) = {-2, 0, 0};
+        l.vertex(2) = {2, 0, 0};
+        l.color = 0x800000;
+        PictureScene::setFace(l, 1, 1, 2, 2);
+        PictureCanvas canvas(s.env);
+        canvas.resize(200, 160, ratio);
+        canvas.engine().setReady(true);
+        canvas.engine().setHooks(&hooks);
+        canvas.view().setTurn(0, 36);
+        canvas.view().setZoom(40, 40, 40);
+        ASSERT_EQ(canvas.redraw(), RedrawResult::Drawn);
+        const int r = static_cast<int>(ratio), x = 100;
+        int band = -1;
+        for (int y = 0; y < canvas.image().height() && band < 0; ++y)
+            if ((canvas.image().pixel(x * r, y) | 0xFF000000u) == ToQRgb(l.color)) band = y;
+        ASSERT_GE(band, 0);
+        ASSERT_EQ(band % r, 0);
+        for (const auto& [off, picked] :
+             {std::pair{3, true}, std::pair{-3, true}, std::pair{5, false}, std::pair{-5, false}}) {
+            ASSERT_EQ(canvas.interactivePass({x, band / r + off}), RedrawResult::Drawn);
+            EXPECT_EQ(canvas.engine().pick().object == line, picked)
+                << "ratio " << ratio << ", " << off * r << " device pixels off";
+        }
+    }
+}
+
 } // namespace
 } // namespace vorn::pic

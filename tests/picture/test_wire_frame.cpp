@@ -749,6 +749,182 @@ TEST(DrawPass, GuardsAgainstEarlyNestedAndHalfToneDrawing) {
     EXPECT_FALSE(f.wf.busy());
 }
 
+// ---- picking by distance ----------------------------------------------------------------------
+
+// The pass's own hit test with a radius, as the picture interaction asks for it.
+struct RadiusHooks : PassHooks {
+    double radius = 4;
+    double pickRadius() const override { return radius; }
+};
+
+// A scene seen along Oz without axes, 60 pixels to a unit, with the pass's own hit test.
+struct PickByDistance : Fixture {
+    RadiusHooks hooks;
+    PickByDistance() {
+        settings.IsOsi = false;
+        wf.view().setTurn(0, 36);
+        wf.setHooks(&hooks);
+    }
+    int addPath(std::initializer_list<geo::Vec3> points) {
+        const int slot = add(ObjectType::Polyline);
+        core::SceneObject& o = scene.object(slot);
+        int i = 0;
+        for (const geo::Vec3& p : points)
+            o.vertex(++i) = {static_cast<float>(p.x), static_cast<float>(p.y),
+                             static_cast<float>(p.z)};
+        o.vertexCount = static_cast<std::int16_t>(i);
+        o.faceCount = static_cast<std::int16_t>(i - 1);
+        for (int f = 1; f < i; ++f)
+            setFace(o, f, f, f + 1, f + 1);
+        return slot;
+    }
+    ScreenPoint at(int slot, int vertex, int dx, int dy) const {
+        const ScreenPoint p = wf.screen(slot, vertex);
+        return {p.x + dx, p.y + dy};
+    }
+    // "-" nothing, "v<slot>.<vertex>" a vertex, "e<slot>.<low>-<high>" an edge.
+    std::string picked(ScreenPoint mouse) {
+        interactive(mouse);
+        const Pick& p = wf.pick();
+        if (!p.any()) return "-";
+        if (p.vertex2 == 0) return "v" + std::to_string(p.object) + "." + std::to_string(p.vertex1);
+        return "e" + std::to_string(p.object) + "." +
+               std::to_string(std::min(p.vertex1, p.vertex2)) + "-" +
+               std::to_string(std::max(p.vertex1, p.vertex2));
+    }
+};
+
+// From a vertex of the path A (0,0,0), B (2,0,0), C (2,2,0): pixels along A->B and along B->C.
+struct RadiusRow {
+    const char* name;
+    int from; // vertex 1 A, 2 B, 0 the middle of AB
+    int along, across;
+    double radius;
+    const char* expect; // vertices 1..3, edges 1-2 (AB) and 2-3 (BC)
+};
+
+class PickRadius : public ::testing::TestWithParam<RadiusRow> {};
+
+TEST_P(PickRadius, NearestWithinTheRadiusAVertexFirst) {
+    const RadiusRow& row = GetParam();
+    PickByDistance f;
+    const int path = f.addPath({{0, 0, 0}, {2, 0, 0}, {2, 2, 0}});
+    f.plain();
+    const ScreenPoint a = f.wf.screen(path, 1), b = f.wf.screen(path, 2), c = f.wf.screen(path, 3);
+    // The rows' pixels are exact: AB runs along a picture row and BC along a column.
+    ASSERT_EQ(a.y, b.y);
+    ASSERT_EQ(b.x, c.x);
+    const int u = b.x > a.x ? 1 : -1, w = c.y > b.y ? 1 : -1;
+    const ScreenPoint origin =
+        row.from == 0 ? ScreenPoint{(a.x + b.x) / 2, a.y} : f.wf.screen(path, row.from);
+    const ScreenPoint mouse{origin.x + u * row.along, origin.y + w * row.across};
+    f.hooks.radius = row.radius;
+    const std::string want = row.expect[0] == '-' ? "-"
+                                                  : std::string(row.expect[1] == '-' ? "e" : "v") +
+                                                        std::to_string(path) + "." + row.expect;
+    EXPECT_EQ(f.picked(mouse), want);
+    // An edge's point is the one nearest to the pointer.
+    const Pick& p = f.wf.pick();
+    if (p.vertex2 == 0) return;
+    const Projected q = ProjectPoint(f.wf.view(), p.point);
+    const bool ab = p.vertex1 + p.vertex2 == 3;
+    EXPECT_NEAR(ab ? q.px : q.py, ab ? mouse.x : mouse.y, 1e-3);
+    EXPECT_NEAR(ab ? q.py : q.px, ab ? a.y : b.x, 1e-3);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, PickRadius,
+    ::testing::Values(RadiusRow{"EdgeThreeOff", 0, 0, -3, 4, "1-2"},
+                      RadiusRow{"EdgeFiveOff", 0, 0, -5, 4, "-"},
+                      RadiusRow{"EdgeFiveOffWithRadiusSix", 0, 0, -5, 6, "1-2"},
+                      RadiusRow{"EdgeOneOffWithRadiusOne", 0, 0, -1, 1, "1-2"},
+                      RadiusRow{"EdgeTwoOffWithRadiusOne", 0, 0, -2, 1, "-"},
+                      RadiusRow{"VertexBeforeTheEdgeThroughIt", 1, 3, 0, 4, "1"},
+                      RadiusRow{"VertexAskew", 1, 2, -2, 4, "1"},
+                      RadiusRow{"EdgePastTheVertexRadius", 1, 5, 0, 4, "1-2"},
+                      RadiusRow{"NothingPastTheEnd", 1, -3, -3, 4, "-"},
+                      RadiusRow{"NearerEdgeWins", 2, -4, 3, 4, "1-2"},
+                      RadiusRow{"NearerEdgeWinsTheOtherWay", 2, -3, 4, 4, "2-3"},
+                      RadiusRow{"CornerVertex", 2, -2, 2, 4, "2"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Two parallel paths 3 pixels apart, the first with hidden parts: where the pointer is and
+// what is hidden in which mode -> what is picked.
+struct SightRow {
+    const char* name;
+    int mode;
+    std::vector<std::pair<double, double>> hiddenFirst; // of its line
+    bool firstStartHidden;
+    int along, across; // from the first path's start, toward the second path
+    const char* expect;
+};
+
+class PickSight : public ::testing::TestWithParam<SightRow> {};
+
+TEST_P(PickSight, AVisibleElementBeforeAHiddenOne) {
+    const SightRow& row = GetParam();
+    PickByDistance f;
+    f.settings.hiddenLines = row.mode;
+    const int first = f.addPath({{0, 0, 0}, {2, 0, 0}});
+    const int second = f.addPath({{0, 0.05, 0}, {2, 0.05, 0}});
+    f.wf.setHiddenPartsSource([&](const ViewState&) {
+        HiddenParts parts;
+        if (!row.hiddenFirst.empty()) parts.lines[{first, 1, 2}] = row.hiddenFirst;
+        if (row.firstStartHidden) parts.points.insert({first, 1});
+        return parts;
+    });
+    f.plain();
+    const ScreenPoint a = f.wf.screen(first, 1), b = f.wf.screen(first, 2),
+                      d = f.wf.screen(second, 1);
+    ASSERT_EQ(a.y, b.y);
+    ASSERT_EQ(std::abs(d.y - a.y), 3);
+    const int u = b.x > a.x ? 1 : -1, w = d.y > a.y ? 1 : -1;
+    const std::string got = f.picked({a.x + u * row.along, a.y + w * row.across});
+    const std::string e = row.expect;
+    EXPECT_EQ(got,
+              e == "-" ? e : e[0] + std::to_string(e[1] == '1' ? first : second) + e.substr(2));
+}
+
+constexpr int kDashed = core::kHiddenDashed, kRemoved = core::kHiddenRemoved;
+INSTANTIATE_TEST_SUITE_P(
+    Rows, PickSight,
+    ::testing::Values(
+        SightRow{"NearerWithNothingHidden", kDashed, {}, false, 60, 1, "e1.1-2"},
+        SightRow{"HiddenLosesToAFartherVisible", kDashed, {{0, 1}}, false, 60, 1, "e2.1-2"},
+        SightRow{"HiddenLeftOutLoses", kRemoved, {{0, 1}}, false, 60, 1, "e2.1-2"},
+        SightRow{"HiddenAloneIsPickedWhenDrawn", kDashed, {{0, 1}}, false, 60, -2, "e1.1-2"},
+        SightRow{"HiddenAndLeftOutIsNeverPicked", kRemoved, {{0, 1}}, false, 60, -2, "-"},
+        SightRow{"VisiblePieceOfAPartlyHiddenLine", kRemoved, {{0, 0.5}}, false, 90, 1, "e1.1-2"},
+        SightRow{"VisibleVertexBeforeANearerHiddenOne", kDashed, {}, true, 0, 1, "v2.1"},
+        SightRow{"NearerVertexWhenBothAreSeen", kDashed, {}, false, 0, 1, "v1.1"},
+        SightRow{"HiddenVertexLeftOut", kRemoved, {}, true, 1, -1, "e1.1-2"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The axes are drawn from the origin outwards only, and only that is picked.
+TEST(PickByDistanceAxes, TheUndrawnHalfOfAnAxisIsNeverPicked) {
+    for (const int axis : {1, 2}) {
+        for (const int sign : {1, -1}) {
+            PickByDistance f;
+            f.settings.IsOsi = true;
+            f.plain();
+            const ProjectedVertex o = f.wf.projected(1, 1), e = f.wf.projected(1, axis + 1);
+            const double dx = e.px - o.px, dy = e.py - o.py, length = std::hypot(dx, dy);
+            const ScreenPoint mouse{RoundPixel(o.px + sign * 50 * dx / length),
+                                    RoundPixel(o.py + sign * 50 * dy / length)};
+            f.interactive(mouse);
+            const Pick& p = f.wf.pick();
+            SCOPED_TRACE(testing::Message() << "axis " << axis << " sign " << sign);
+            if (sign < 0) {
+                EXPECT_FALSE(p.any());
+                continue;
+            }
+            ASSERT_EQ(p.object, core::kAxesSlot);
+            EXPECT_EQ(std::max(p.vertex1, p.vertex2), axis + 1);
+            EXPECT_NEAR(axis == 1 ? p.point.x : p.point.y, 50.0 / 60, 1.0 / 60);
+        }
+    }
+}
+
 // ---- keyboard picking --------------------------------------------------------------------------
 
 geo::Vec3 AtVertex(const core::SceneObject& o, int i) {
@@ -844,6 +1020,64 @@ TEST(PickTargets, PickPassShowsTheTargetAsTheHitTestWould) {
         EXPECT_EQ(OfRole(out, Role::PickedEdge).size(), r.edges);
         EXPECT_EQ(OfRole(out, Role::PickedVertex).size(), r.squares);
     }
+}
+
+// Left out as hidden, a vertex or an edge whose middle is hidden is not offered; dashed, it is.
+TEST(PickTargets, WhatIsLeftOutAsHiddenIsNotOffered) {
+    for (const int mode : {core::kHiddenDashed, core::kHiddenRemoved}) {
+        PickScene f(true);
+        f.settings.hiddenLines = mode;
+        f.wf.setHiddenPartsSource([&](const ViewState&) {
+            HiddenParts parts;
+            parts.points.insert({f.cube, 1});
+            parts.lines[{f.cube, 2, 1}] = {{0.25, 0.75}};
+            parts.lines[{f.cube, 3, 4}] = {{0, 0.4}};
+            return parts;
+        });
+        f.plain();
+        // A vertex as (v, 0), an edge as (low, high).
+        std::set<std::pair<int, int>> offered;
+        for (const PickTarget& t : f.wf.pickTargets()) {
+            const Pick& p = t.pick;
+            if (p.object != f.cube) continue;
+            offered.insert(p.vertex2 == 0 ? std::pair{p.vertex1, 0}
+                                          : std::pair{std::min(p.vertex1, p.vertex2),
+                                                      std::max(p.vertex1, p.vertex2)});
+        }
+        SCOPED_TRACE(mode);
+        const std::size_t dashed = mode == core::kHiddenDashed ? 1 : 0;
+        EXPECT_EQ(offered.count({1, 0}), dashed);
+        EXPECT_EQ(offered.count({1, 2}), dashed); // hidden at its middle
+        EXPECT_EQ(offered.count({3, 4}), 1u);     // hidden only near an end
+        EXPECT_EQ(offered.count({2, 0}), 1u);
+    }
+}
+
+// One stop per kind and place: the axes' origin and the point there are one.
+TEST(PickTargets, StopsGroupTheTargetsOfOnePlace) {
+    PickScene f(true);
+    const std::vector<PickTarget> t = f.wf.pickTargets();
+    const std::vector<std::vector<PickTarget>> stops = f.wf.pickStops();
+    const auto place = [](const PickTarget& x) {
+        return std::tuple{x.kind, RoundPixel(x.x), RoundPixel(x.y)};
+    };
+    std::set<std::tuple<PickKind, int, int>> places;
+    const auto key = [](const Pick& p) { return std::tuple{p.object, p.vertex1, p.vertex2}; };
+    std::set<std::tuple<int, int, int>> inStops, inTargets;
+    for (const auto& stop : stops) {
+        ASSERT_FALSE(stop.empty());
+        EXPECT_TRUE(places.insert(place(stop[0])).second);
+        for (const PickTarget& x : stop) {
+            EXPECT_EQ(place(x), place(stop[0]));
+            EXPECT_TRUE(inStops.insert(key(x.pick)).second);
+        }
+    }
+    for (const PickTarget& x : t)
+        inTargets.insert(key(x.pick));
+    EXPECT_EQ(inStops, inTargets);
+    ASSERT_EQ(stops[0].size(), 2u);
+    EXPECT_EQ(stops[0][0].pick.object, core::kAxesSlot);
+    EXPECT_EQ(stops[0][1].pick.object, f.point);
 }
 
 } // namespace
