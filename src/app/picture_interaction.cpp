@@ -317,19 +317,24 @@ void PictureInteraction::surfaceValue() {
     }
     m_window.addReportLine(entry::SurfaceValueHeading(env, slot));
     const QString title = qs(env.msg(lang::msg::kFunctionValueTitle));
-    const auto ask = [&](const char* letter) {
+    // A cancelled question ends the operation: asking again would leave the user no way out.
+    const auto ask = [&](const char* letter) -> std::optional<double> {
         const QString prompt = qs(env.messages.format(lang::msg::kEnterCoordinate, {letter}));
         QString text;
-        while (true) {
-            m_inputBox(title, prompt, text);
+        while (m_inputBox(title, prompt, text)) {
             if (const auto v = entry::ParseDecimal(text.toStdString())) return *v;
             m_window.showMessage(core::BoxKind::Error, env.msg(lang::msg::kBadNumberOrExpression));
         }
+        return std::nullopt;
     };
-    const double x = ask("X");
-    const double y = ask("Y");
+    const std::optional<double> x = ask("X");
+    const std::optional<double> y = x ? ask("Y") : std::nullopt;
+    if (!y) {
+        m_window.addReportLine(env.msg(lang::msg::kOperationNotFinished));
+        return;
+    }
     expr::ExpressionEngine engine;
-    entry::ReportSurfaceValue(env, engine, slot, x, y);
+    entry::ReportSurfaceValue(env, engine, slot, *x, *y);
 }
 
 // ---- the drawing passes --------------------------------------------------------------------
@@ -813,10 +818,7 @@ void PictureInteraction::dragRelease() {
     if (transformMode() == 3) poly::CompleteObject(env, slot);
     if (transformMode() != 4) return;
     const bool planes = poly::RecomputeFacePlanes(env.scene.object(slot)) == 0;
-    if (planes && poly::CompleteObject(env, slot)) {
-        poly::CompleteObject(env, slot);
-        return;
-    }
+    if (planes && poly::CompleteObject(env, slot)) return;
     // The user stays in the entry dialog until the faces are corrected.
     while (true) {
         m_window.showMessage(core::BoxKind::Warning, env.msg(lang::msg::kObjectDistorted));
