@@ -86,6 +86,33 @@ TEST_F(Dragging, TranslationLandsOnThePointerAfterTheNextMove) {
     EXPECT_EQ(report(), QStringList());
 }
 
+// A drag applies the transformation running at each of its steps: once the mode is cancelled
+// the drag goes on to the release, moving nothing, and stays one undo step.
+TEST_F(Dragging, ADragWhoseModeIsCancelledMovesNoMore) {
+    const int pt = addPoint({1, 1, 2});
+    show(1);
+    run("mode1");
+    const QPoint from = vertexPixel(pt, 1), to = pixelOf({0, 3, 2}), back = pixelOf({0, -2, 2});
+    move(from);
+    press(from);
+    for (int k = 1; k <= 4; ++k)
+        move(from + (to - from) * k / 4);
+    move(to + QPoint(1, 0));
+    const core::Vec3f moved = scene().object(pt).vertex(1);
+    ASSERT_NEAR(moved.y, 3, pixel());
+    run("Cancel");
+    ASSERT_EQ(interaction().transformMode(), 0);
+    EXPECT_EQ(interaction().dragObject(), pt);
+    for (int k = 1; k <= 4; ++k)
+        move(to + (back - to) * k / 4);
+    release(back);
+    EXPECT_EQ(scene().object(pt).vertex(1).y, moved.y);
+    EXPECT_EQ(scene().object(pt).vertex(1).z, moved.z);
+    EXPECT_EQ(interaction().dragObject(), 0);
+    run("Undo");
+    EXPECT_NEAR(scene().object(pt).vertex(1).y, 1, kFloatTol);
+}
+
 // Moving an object skips the hidden-line pass until the button comes up, or until a move
 // without it when the release was lost outside the picture.
 TEST_F(Dragging, HiddenLinePassWaitsForTheEndOfTheDrag) {
