@@ -32,6 +32,16 @@ bool CommandEnabled(const CommandInfo& c, const WindowState& s) {
     return true;
 }
 
+bool StartsPictureOperation(const CommandInfo& c) {
+    const int t = c.tag;
+    return t == tag::MakeCut || between(t, tag::FirstMeasure, tag::LastMeasure) ||
+           between(t, tag::FirstScreenCreate, tag::LastScreenCreate) || IsDragTransformation(c);
+}
+
+bool IsDragTransformation(const CommandInfo& c) {
+    return between(c.tag, tag::FirstMode, tag::LastMode);
+}
+
 bool MenuEnabled(const MenuInfo& m, const WindowState& s) {
     // Measuring picks on the wire-frame picture.
     if (std::strcmp(m.key, "Angle") == 0 || std::strcmp(m.key, "Distance") == 0) return !s.halfTone;

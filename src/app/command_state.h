@@ -18,6 +18,14 @@ struct WindowState {
 };
 
 bool CommandEnabled(const CommandInfo& command, const WindowState& state);
+// The commands that start a pending operation of the picture: the measurements, the section,
+// the on-screen creations and the transformations by dragging. Ending an operation unmarks them
+// and enables each as CommandEnabled says, which for them reads only `halfTone`,
+// `degenerateAxis` and `sceneFull`.
+bool StartsPictureOperation(const CommandInfo& command);
+// The transformations by dragging: they follow the view, so a pass looking along no axis ends
+// the one running.
+bool IsDragTransformation(const CommandInfo& command);
 // The submenus "Многогранник..." and "Поверхня..." follow the kind of the selected object.
 bool MenuEnabled(const MenuInfo& menu, const WindowState& state);
 

@@ -1,12 +1,19 @@
-// The picture interaction: pending operations, hit test, drag, cursors and status fields.
+// The picture interaction: the current mode and the drag, the hit test's results, the keyboard
+// pick, the cursors and the status fields.
 #include "app/picture_interaction.h"
 
 #include "app/check_frm.h"
+#include "app/command_state.h"
 #include "app/command_table.h"
+#include "app/drag_mode.h"
 #include "app/info_panel.h"
 #include "app/listing_panel.h"
+#include "app/measure_mode.h"
 #include "app/mod_frm.h"
+#include "app/screen_create_mode.h"
+#include "app/section_mode.h"
 #include "app/stat_line.h"
+#include "app/transform_mode.h"
 #include "app/user_dialogs.h"
 #include "app/vorn2frm.h"
 #include "core/format.h"
@@ -15,10 +22,6 @@
 #include "lang/message_ids.h"
 #include "picture/picture_canvas.h"
 #include "picture/picture_panel.h"
-#include "polyhedra/cross_section.h"
-#include "polyhedra/formation.h"
-#include "polyhedra/measurements.h"
-#include "polyhedra/metrics.h"
 
 #include <QAction>
 #include <QListWidget>
@@ -27,6 +30,7 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -37,11 +41,6 @@ namespace {
 using core::ObjectType;
 
 constexpr std::size_t kHintMaxChars = 240;
-
-const char* const kMeasureNames[] = {"Ugol3p",     "UgolLPL",     "Ugol2PL",    "Distance2P",
-                                     "DistancePL", "DistancePPL", "Distance2L", "DistanceLPL"};
-const char* const kModeNames[] = {"mode1", "mode2", "mode3", "mode4"};
-const char* const kCreateNames[] = {"ScrPoint", "ScrPolyline", "ScrPlane"};
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
@@ -55,18 +54,23 @@ bool SamePick(const pic::Pick& a, const pic::Pick& b) {
     return a.object == b.object && a.vertex1 == b.vertex1 && a.vertex2 == b.vertex2;
 }
 
-QString Caption(const QAction* action) {
-    QString text = action ? action->text() : QString();
-    text.remove(QLatin1Char('&'));
-    return text;
-}
+// While a mode's event runs, the mode may end itself: it stays alive until no event runs.
+class ModeEvent {
+  public:
+    ModeEvent(int& depth, std::vector<std::unique_ptr<InteractionMode>>& ended)
+        : m_depth(depth), m_ended(ended) {
+        ++m_depth;
+    }
+    ~ModeEvent() {
+        if (--m_depth == 0) m_ended.clear();
+    }
+    ModeEvent(const ModeEvent&) = delete;
+    ModeEvent& operator=(const ModeEvent&) = delete;
 
-// A measurement's heading names the whole measurement ("Кут між прямою і площиною"), as its hint
-// does; the menu caption alone ("між прямою і площиною") leaves out the angle or the distance.
-QString Heading(const QAction* action) {
-    if (action && !action->statusTip().isEmpty()) return action->statusTip();
-    return Caption(action);
-}
+  private:
+    int& m_depth;
+    std::vector<std::unique_ptr<InteractionMode>>& m_ended;
+};
 
 } // namespace
 
@@ -123,7 +127,8 @@ QCursor MakePictureCursor(PictureCursor cursor) {
     return QCursor(image, 16, 16);
 }
 
-PictureInteraction::PictureInteraction(TVorn2frm& window) : QObject(&window), m_window(window) {
+PictureInteraction::PictureInteraction(TVorn2frm& window)
+    : QObject(&window), m_window(window), m_mode(std::make_unique<IdleMode>(*this)) {
     setObjectName("PictureInteraction");
     core::Env& env = window.env();
     m_checkFrm = new TCheckFrm(env, &window);
@@ -166,11 +171,11 @@ bool PictureInteraction::dispatch(int t) {
     if (t == tag::MakeCut) {
         startSection();
     } else if (t >= tag::FirstMeasure && t <= tag::LastMeasure) {
-        startMeasure(t - 20);
+        startMeasure(t - tag::FirstMeasure + 1);
     } else if (t >= tag::FirstMode && t <= tag::LastMode) {
-        startTransform(t - 100);
+        startTransform(t - tag::FirstMode + 1);
     } else if (t >= tag::FirstScreenCreate && t <= tag::LastScreenCreate) {
-        startScreenCreate(t - 1100);
+        startScreenCreate(t - tag::FirstScreenCreate + 1);
     } else if (t == tag::CancelOperation) {
         CancelPendingOperation();
     } else if (t == tag::Sides) {
@@ -193,18 +198,28 @@ void PictureInteraction::currentObjectChanged() {
     m_modFrm->refresh();
 }
 
-void PictureInteraction::enter(Pending state, int mode, const QString& heading,
-                               const QString& prompt, bool report) {
-    // A transformation mode stays on between drags and writes no heading, so leaving it leaves
-    // nothing unfinished to report.
-    m_started = state != Pending::Transform;
-    m_pending = state;
-    m_mode = mode;
-    m_heading = heading;
+// ---- modes ---------------------------------------------------------------------------------
+
+void PictureInteraction::runMode(std::unique_ptr<InteractionMode> mode) {
+    markCommand(mode->command(), true);
+    const QString heading = mode->heading();
+    const QString prompt = mode->prompt();
+    const bool report = mode->reports();
+    setMode(std::move(mode));
     setInfo((heading + prompt).left(static_cast<int>(kHintMaxChars)));
     if (report) m_window.addReportLine(heading.toStdString());
     // A user without a mouse picks from the keyboard on the picture.
     if (waitsForPick()) m_window.picture()->place()->setFocus(Qt::OtherFocusReason);
+}
+
+void PictureInteraction::setMode(std::unique_ptr<InteractionMode> mode) {
+    m_ended.push_back(std::move(m_mode));
+    m_mode = std::move(mode);
+    if (m_modeEvents == 0) m_ended.clear();
+}
+
+void PictureInteraction::leaveMode() {
+    if (pending() != Pending::None) setMode(std::make_unique<IdleMode>(*this));
 }
 
 void PictureInteraction::startSection() {
@@ -213,88 +228,75 @@ void PictureInteraction::startSection() {
         return;
     }
     CancelPendingOperation();
-    markCommand("MakeCut", true);
-    enter(Pending::Section, 0, qs(m_window.messages().text(lang::msg::kSectionHeading)) + " ",
-          qs(m_window.messages().text(lang::msg::kPickSectionPlane)), true);
+    runMode(std::make_unique<SectionMode>(*this));
 }
 
-void PictureInteraction::startMeasure(int mode) {
+void PictureInteraction::startMeasure(int measurement) {
     const int before = measureMode();
     CancelPendingOperation();
-    if (mode == before || mode < 1 || mode > 8) return;
-    const char* name = kMeasureNames[mode - 1];
-    markCommand(name, true);
-    const std::string& prompt =
-        m_window.prompts().prompts[static_cast<std::size_t>(entry::MeasureStepPrompt(mode, 0))];
-    enter(Pending::Measure, mode, Heading(m_window.command(name)) + ": ", qs(prompt), true);
+    if (measurement == before || measurement < 1 ||
+        measurement > tag::LastMeasure - tag::FirstMeasure + 1)
+        return;
+    runMode(std::make_unique<MeasureMode>(*this, measurement));
 }
 
-void PictureInteraction::startTransform(int mode) {
+void PictureInteraction::startTransform(int transformation) {
     const int before = transformMode();
     CancelPendingOperation();
-    if (mode == before || mode < 1 || mode > 4) return;
-    const char* name = kModeNames[mode - 1];
-    markCommand(name, true);
-    enter(Pending::Transform, mode, Caption(m_window.command(name)) + ": ",
-          qs(m_window.messages().text(lang::msg::kDragObject)), false);
+    if (transformation == before || transformation < 1 ||
+        transformation > tag::LastMode - tag::FirstMode + 1)
+        return;
+    runMode(std::make_unique<TransformMode>(*this, transformation));
 }
 
-void PictureInteraction::startScreenCreate(int mode) {
+void PictureInteraction::startScreenCreate(int creation) {
     if (screenCreateMode() != 0) {
         CancelPendingOperation();
         return;
     }
     CancelPendingOperation();
-    if (mode < 1 || mode > 3) return;
-    markCommand(kCreateNames[mode - 1], true);
-    const lang::MessageTable& m = m_window.messages();
-    const QString prompt = mode == 1   ? qs(m_window.prompts().prompts[1])
-                           : mode == 2 ? qs(m.text(lang::msg::kPlacePolylineVertices))
-                                       : qs(m.text(lang::msg::kPlacePlanePoints));
-    enter(Pending::ScreenCreate, mode, qs(m.text(lang::msg::kScreenCreateHeading)) + " ", prompt,
-          true);
+    if (creation < 1 || creation > tag::LastScreenCreate - tag::FirstScreenCreate + 1) return;
+    runMode(std::make_unique<ScreenCreateMode>(*this, creation));
 }
 
 void PictureInteraction::CancelPendingOperation() {
-    const bool halfTone = m_window.halfToneActive();
-    const bool axisView = m_window.picture()->degenerateAxis() != 0;
-    for (const char* name : kMeasureNames) {
-        markCommand(name, false);
-        if (QAction* a = m_window.command(name)) a->setEnabled(!halfTone);
-    }
-    for (const char* name : kModeNames) {
-        markCommand(name, false);
-        if (QAction* a = m_window.command(name)) a->setEnabled(!halfTone && axisView);
-    }
-    markCommand("MakeCut", false);
-    if (QAction* a = m_window.command("MakeCut")) a->setEnabled(!halfTone);
-    for (const char* name : kCreateNames) {
-        markCommand(name, false);
-        if (QAction* a = m_window.command(name))
-            a->setEnabled(!halfTone && !m_window.scene().isFull());
-    }
-    if (m_pending != Pending::None) {
-        setInfo({});
-        if (m_started)
-            m_window.addReportLine(m_window.messages().text(lang::msg::kOperationNotFinished));
-    }
-    m_started = false;
-    m_pending = Pending::None;
-    m_mode = 0;
-    m_fixed.clear();
-    m_keyTarget.reset();
+    endMode(true);
 }
 
 void PictureInteraction::finishPendingOperation() {
-    m_started = false;
-    CancelPendingOperation();
+    endMode(false);
+}
+
+void PictureInteraction::endMode(bool reportUnfinished) {
+    updateOperationCommands(false);
+    if (pending() != Pending::None) {
+        setInfo({});
+        if (reportUnfinished && m_mode->reports())
+            m_window.addReportLine(m_window.messages().text(lang::msg::kOperationNotFinished));
+        setMode(std::make_unique<IdleMode>(*this));
+    }
+    m_keyTarget.reset();
+}
+
+void PictureInteraction::updateOperationCommands(bool transformationsOnly) {
+    // What the enabling rules of these commands read of the window.
+    WindowState state;
+    state.halfTone = m_window.halfToneActive();
+    state.degenerateAxis = m_window.picture()->degenerateAxis();
+    state.sceneFull = m_window.scene().isFull();
+    for (const CommandInfo& c : Commands()) {
+        if (!(transformationsOnly ? IsDragTransformation(c) : StartsPictureOperation(c))) continue;
+        if (!transformationsOnly || state.degenerateAxis == 0) markCommand(c.name, false);
+        if (QAction* a = m_window.command(c.name)) a->setEnabled(CommandEnabled(c, state));
+    }
 }
 
 void PictureInteraction::setInfo(const QString& text) {
-    m_window.infoPanel()->setInfo(text, m_heading);
+    m_window.infoPanel()->setInfo(text, m_mode->heading());
 }
 
 void PictureInteraction::markCommand(const char* name, bool on) {
+    if (!name) return;
     if (QAction* a = m_window.command(name)) {
         if (on && !a->isCheckable()) a->setCheckable(true);
         a->setChecked(on);
@@ -317,19 +319,24 @@ void PictureInteraction::surfaceValue() {
     }
     m_window.addReportLine(entry::SurfaceValueHeading(env, slot));
     const QString title = qs(env.msg(lang::msg::kFunctionValueTitle));
-    const auto ask = [&](const char* letter) {
+    // A cancelled question ends the operation: asking again would leave the user no way out.
+    const auto ask = [&](const char* letter) -> std::optional<double> {
         const QString prompt = qs(env.messages.format(lang::msg::kEnterCoordinate, {letter}));
         QString text;
-        while (true) {
-            m_inputBox(title, prompt, text);
+        while (m_inputBox(title, prompt, text)) {
             if (const auto v = entry::ParseDecimal(text.toStdString())) return *v;
             m_window.showMessage(core::BoxKind::Error, env.msg(lang::msg::kBadNumberOrExpression));
         }
+        return std::nullopt;
     };
-    const double x = ask("X");
-    const double y = ask("Y");
+    const std::optional<double> x = ask("X");
+    const std::optional<double> y = x ? ask("Y") : std::nullopt;
+    if (!y) {
+        m_window.addReportLine(env.msg(lang::msg::kOperationNotFinished));
+        return;
+    }
     expr::ExpressionEngine engine;
-    entry::ReportSurfaceValue(env, engine, slot, x, y);
+    entry::ReportSurfaceValue(env, engine, slot, *x, *y);
 }
 
 // ---- the drawing passes --------------------------------------------------------------------
@@ -344,20 +351,16 @@ void PictureInteraction::afterObjects(const pic::Pick& pick, pic::ScreenPoint mo
                                       bool interactive) {
     pic::PicturePanel* picture = m_window.picture();
     const int axis = picture->degenerateAxis();
+    // The transformations follow the view; leaving a view along an axis ends the one running.
     if (axis != 0) {
-        for (const char* name : kModeNames)
-            if (QAction* a = m_window.command(name)) a->setEnabled(true);
-    } else if (QAction* first = m_window.command(kModeNames[0]); first && first->isEnabled()) {
-        if (transformMode() != 0) {
+        updateOperationCommands(true);
+    } else if (QAction* first = m_window.command(CommandName(tag::FirstMode));
+               first && first->isEnabled()) {
+        if (m_mode->needsAxisView()) {
             setInfo({});
-            m_pending = Pending::None;
-            m_mode = 0;
-            m_started = false;
+            leaveMode();
         }
-        for (const char* name : kModeNames) {
-            markCommand(name, false);
-            if (QAction* a = m_window.command(name)) a->setEnabled(false);
-        }
+        updateOperationCommands(true);
     }
     if (!interactive) return;
     if (pick.any()) {
@@ -401,29 +404,10 @@ void PictureInteraction::updateStatusLine(const pic::Pick& pick) {
     line->setFields(f);
 }
 
-std::span<pic::MarkedElement> PictureInteraction::measureElements() {
-    if (m_pending != Pending::Measure) return {};
-    return m_fixed;
-}
-
-std::span<pic::MarkedElement> PictureInteraction::placedPoints() {
-    if (m_pending != Pending::ScreenCreate) return {};
-    return m_fixed;
-}
-
 void PictureInteraction::endPass(const pic::Pick& pick, const pic::Pick& before) {
     m_pick = pick;
     if (SamePick(pick, before)) return;
-    if (!pick.any()) {
-        setCursorShape(PictureCursor::Cross);
-        return;
-    }
-    PictureCursor c = PictureCursor::Target;
-    if (transformMode() != 0 && (transformMode() != 4 || pick.vertex2 == 0))
-        c = PictureCursor::Drag;
-    if (screenCreateMode() != 0) c = PictureCursor::Put;
-    if (measureMode() != 0 || sectionPending()) c = PictureCursor::Get;
-    setCursorShape(c);
+    setCursorShape(pick.any() ? m_mode->cursorOver(pick) : PictureCursor::Cross);
 }
 
 void PictureInteraction::setCursorShape(PictureCursor cursor) {
@@ -435,9 +419,7 @@ void PictureInteraction::setCursorShape(PictureCursor cursor) {
 // ---- keyboard ------------------------------------------------------------------------------
 
 bool PictureInteraction::waitsForPick() const {
-    return (m_pending == Pending::Measure || m_pending == Pending::Section ||
-            m_pending == Pending::ScreenCreate) &&
-           !m_window.halfToneActive();
+    return m_mode->waitsForPick() && !m_window.halfToneActive();
 }
 
 bool PictureInteraction::keyPressed(int key, Qt::KeyboardModifiers mods) {
@@ -548,9 +530,17 @@ void PictureInteraction::showKeyPick() {
 // ---- mouse ---------------------------------------------------------------------------------
 
 bool PictureInteraction::turnMayStart() const {
-    if (m_pending != Pending::None) return false;
+    if (!m_mode->letsTurn()) return false;
     if (m_window.halfToneActive()) return true;
     return m_window.picture()->degenerateAxis() == 0 && !m_pick.any();
+}
+
+int PictureInteraction::dragObject() const {
+    return m_drag ? m_drag->object() : 0;
+}
+
+void PictureInteraction::keyReleased() {
+    if (m_drag) m_drag->letGo();
 }
 
 void PictureInteraction::mouseMoved(int x, int y, Qt::MouseButtons buttons) {
@@ -562,42 +552,19 @@ void PictureInteraction::mouseMoved(int x, int y, Qt::MouseButtons buttons) {
         engine.setHiddenPassDeferred(false);
         picture->redrawPicture();
     }
-    if (picture->degenerateAxis() != 0 && (buttons & Qt::LeftButton) && m_dragObject != 0) {
-        dragStep(x, y);
-        core::SceneObject& o = m_window.scene().object(m_dragObject);
-        entry::RefreshFacePlanes(o);
-        m_window.scene().sceneModified = true;
-        // As while turning: the hidden-line pass waits for the release.
-        engine.setHiddenPassDeferred(true);
-        picture->redrawPicture();
-    }
+    if (picture->degenerateAxis() != 0 && (buttons & Qt::LeftButton) && dragObject() != 0)
+        m_drag->moved(x, y);
     // The panel runs the interactive pass at (x, y) after this.
 }
 
 void PictureInteraction::mousePressed(int x, int y, Qt::MouseButton button) {
-    core::Scene& scene = m_window.scene();
-    m_dragLastMouse = {static_cast<double>(x), static_cast<double>(y), 0};
-    if (measureMode() != 0 && button == Qt::RightButton) CancelPendingOperation();
-    const int axis = m_window.picture()->degenerateAxis();
-
-    if (measureMode() != 0 && m_pick.any()) {
-        measureStep();
-    } else if (screenCreateMode() != 0 &&
-               (m_pick.any() || axis != 0 || button == Qt::RightButton)) {
-        screenCreateStep(button);
-    } else if (sectionPending() && button == Qt::LeftButton && m_pick.any()) {
-        sectionStep();
-    } else if (button == Qt::LeftButton) {
-        if (scene.isUserSlot(m_pick.object) && axis != 0 &&
-            scene.object(m_pick.object).type != ObjectType::Surface) {
-            m_dragLastPoint = m_pointerPoint;
-            m_dragObject = m_pick.object;
-            m_dragStep.reset();
-            m_dragStep = std::make_unique<SceneSteps::Step>(
-                m_window.steps(), history::StepKind::Transform, m_dragObject);
-            m_dragVertex = m_pick.vertex2 == 0 ? m_pick.vertex1 : 0;
-        }
+    m_pressPoint = {static_cast<double>(x), static_cast<double>(y), 0};
+    if (m_drag) m_drag->pressedAt(x, y);
+    {
+        const ModeEvent event(m_modeEvents, m_ended);
+        m_mode->pressed(button);
     }
+    core::Scene& scene = m_window.scene();
     if (scene.isUserSlot(m_pick.object)) {
         QListWidget* list = m_window.listing()->objList();
         const QSignalBlocker block(list);
@@ -605,223 +572,26 @@ void PictureInteraction::mousePressed(int x, int y, Qt::MouseButton button) {
     }
 }
 
+void PictureInteraction::startDrag() {
+    const core::Scene& scene = m_window.scene();
+    if (!scene.isUserSlot(m_pick.object) || m_window.picture()->degenerateAxis() == 0 ||
+        scene.object(m_pick.object).type == ObjectType::Surface)
+        return;
+    // The last drag's step ends before this one's begins.
+    const geo::Vec3 press = m_pressPoint;
+    m_drag.reset();
+    m_drag = std::make_unique<DragMode>(
+        *this, m_pick.object, m_pick.vertex2 == 0 ? m_pick.vertex1 : 0, m_pointerPoint, press);
+}
+
 void PictureInteraction::mouseReleased(int /*x*/, int /*y*/, Qt::MouseButton button) {
-    if (button == Qt::LeftButton && m_dragObject != 0) {
-        dragRelease();
-        m_dragObject = 0;
-    }
-    if (button == Qt::LeftButton) m_dragStep.reset();
-    if (button == Qt::LeftButton)
+    if (button == Qt::LeftButton) {
+        if (dragObject() != 0) m_drag->released();
+        m_drag.reset();
         m_window.picture()->canvas().engine().setHiddenPassDeferred(false);
+    }
     m_window.objectListSelected();
     m_window.redrawPicture();
-}
-
-void PictureInteraction::measureStep() {
-    const core::Scene& scene = m_window.scene();
-    const lang::MessageTable& msg = m_window.messages();
-    if (fixedCount() >= kMaxFixed) return;
-    const int kind = entry::MeasureStepKind(m_mode, fixedCount());
-    pic::MarkedElement e;
-    e.object = m_pick.object;
-    const core::SceneObject& o = scene.object(m_pick.object);
-    if (kind == 1) {
-        e.pointCount = 1;
-        e.points[0] = m_pointerPoint;
-        m_window.addReportLine(msg.text(lang::msg::kFixedPoint) + pointText(m_pointerPoint));
-    } else if (kind == 2) {
-        if (m_pick.vertex2 == 0 || o.type == ObjectType::Axes) {
-            showNeedType(lang::msg::kNeedPolylineOrSegment);
-            return;
-        }
-        e.pointCount = 2;
-        e.points[0] = At(o.vertex(m_pick.vertex1));
-        e.points[1] = At(o.vertex(m_pick.vertex2));
-        m_window.addReportLine(msg.text(lang::msg::kFixedLine));
-    } else if (kind == 3) {
-        const auto vertices = entry::PlaneVertices(o);
-        if (!vertices) {
-            showNeedType(lang::msg::kNeedPlane);
-            return;
-        }
-        e.pointCount = 3;
-        std::copy(vertices->begin(), vertices->end(), e.points.begin());
-        m_window.addReportLine(msg.text(lang::msg::kFixedPlane) + " \"" +
-                               core::DisplayName(scene, m_pick.object) + "\"");
-    } else {
-        return;
-    }
-    m_fixed.push_back(e);
-    const int next = entry::MeasureStepPrompt(m_mode, fixedCount());
-    setInfo(m_heading + qs(m_window.prompts().prompts[static_cast<std::size_t>(next)]));
-    if (entry::MeasureStepKind(m_mode, fixedCount()) == 0) {
-        std::vector<poly::Pick> picks;
-        for (const pic::MarkedElement& f : m_fixed)
-            picks.push_back(entry::FixedPick(
-                f.object, std::span(f.points).first(static_cast<std::size_t>(f.pointCount))));
-        const int mode = m_mode;
-        m_mode = 0;
-        m_pending = Pending::None;
-        m_started = false;
-        // A measurement may offer its point as a new object.
-        const SceneSteps::Step step(m_window.steps(), history::StepKind::Create);
-        poly::RunMeasurement(m_window.env(), mode, picks);
-        CancelPendingOperation();
-    }
-    m_window.redrawPicture();
-}
-
-void PictureInteraction::screenCreateStep(Qt::MouseButton button) {
-    const int mode = m_mode;
-    if (button == Qt::LeftButton) {
-        // A full list refuses further points and keeps the placed ones.
-        if (fixedCount() >= kMaxFixed) return;
-        pic::MarkedElement e;
-        e.object = m_pick.object;
-        e.pointCount = 1;
-        e.points[0] = m_pointerPoint;
-        m_fixed.push_back(e);
-        m_window.addReportLine(m_window.messages().text(lang::msg::kFixedPoint) +
-                               pointText(m_pointerPoint));
-    }
-    const bool right = button == Qt::RightButton;
-    const bool ends = mode == 1 || (mode == 2 && right) || (mode == 3 && fixedCount() == 3);
-    if (ends) {
-        if (mode == 2 && right && m_pick.any() && !m_fixed.empty()) m_fixed.pop_back();
-        const bool create = (mode == 2 && fixedCount() >= 2) || (mode != 2 && !right);
-        if (create) {
-            const SceneSteps::Step step(m_window.steps(), history::StepKind::Create);
-            core::Env& env = m_window.env();
-            const ObjectType type = mode == 1   ? ObjectType::Point
-                                    : mode == 2 ? ObjectType::Polyline
-                                                : ObjectType::Plane;
-            const int slot = core::AppendObject(env.scene, type);
-            if (slot != 0) {
-                core::SceneObject& o = env.scene.object(slot);
-                o.vertexCount = static_cast<std::int16_t>(fixedCount());
-                for (int i = 0; i < fixedCount(); ++i) {
-                    const geo::Vec3& p = m_fixed[static_cast<std::size_t>(i)].points[0];
-                    o.vertex(i + 1) = {static_cast<float>(p.x), static_cast<float>(p.y),
-                                       static_cast<float>(p.z)};
-                }
-                env.scene.sceneModified = true;
-                m_window.refreshObjectList();
-                if (m_editObject && m_editObject(slot)) {
-                    m_window.addReportLine(env.msg(lang::msg::kCreatedObject) +
-                                           core::DisplayName(env.scene, slot) + "\"");
-                } else {
-                    core::DropLastObject(env.scene);
-                }
-                m_window.refreshObjectList();
-            }
-        }
-        finishPendingOperation();
-    }
-    m_window.redrawPicture();
-}
-
-void PictureInteraction::sectionStep() {
-    const core::Scene& scene = m_window.scene();
-    const lang::MessageTable& msg = m_window.messages();
-    const core::SceneObject& o = scene.object(m_pick.object);
-    const std::string name = core::DisplayName(scene, m_pick.object);
-    if (m_fixed.empty()) {
-        if (o.type != ObjectType::Plane) {
-            showNeedType(lang::msg::kNeedPlane);
-            return;
-        }
-        pic::MarkedElement e;
-        e.object = m_pick.object;
-        m_fixed.push_back(e);
-        setInfo(m_heading + qs(msg.text(lang::msg::kPickPolyhedronToCut)));
-        m_window.addReportLine(msg.text(lang::msg::kFixedSectionPlane) + name + "\"");
-        return;
-    }
-    if (o.type != ObjectType::Polyhedron) {
-        showNeedType(lang::msg::kNeedPolyhedron);
-        return;
-    }
-    m_window.addReportLine(msg.text(lang::msg::kFixedPolyhedron) + name + "\"");
-    const SceneSteps::Step step(m_window.steps(), history::StepKind::Section, m_pick.object);
-    poly::CrossSection(m_window.env(), m_fixed.front().object, m_pick.object);
-    m_window.refreshObjectList();
-    finishPendingOperation();
-}
-
-// ---- dragging --------------------------------------------------------------------------------
-
-void PictureInteraction::dragStep(int x, int y) {
-    core::Scene& scene = m_window.scene();
-    if (!scene.isUserSlot(m_dragObject)) return;
-    scene.sceneModified = true;
-    core::SceneObject& o = scene.object(m_dragObject);
-    pic::PicturePanel* picture = m_window.picture();
-    const geo::Vec3 pivot = entry::CurrentPivot(o);
-    const pic::Projected q = pic::ProjectPoint(picture->view(), pivot);
-    const geo::Vec3 centre(q.px, q.py, 0), mouse(x, y, 0);
-    entry::DragMove move;
-    move.mode = transformMode();
-    move.axis = picture->degenerateAxis();
-    move.vertex = m_dragVertex;
-    switch (move.mode) {
-    case 1:
-    case 4:
-        move.shift = m_pointerPoint - m_dragLastPoint;
-        m_dragLastPoint = m_pointerPoint;
-        break;
-    case 2:
-        if (!entry::IsTurnable(o.type)) return;
-        if (const auto phi = entry::DragRotationAngle(m_dragLastMouse, centre, mouse))
-            move.angle = *phi * viewTurnSign(move.axis);
-        else
-            return;
-        m_dragLastMouse = mouse;
-        break;
-    case 3:
-        if (!entry::IsTurnable(o.type)) return;
-        if (const auto f = entry::DragScaleFactor(m_dragLastMouse, centre, mouse))
-            move.factor = *f;
-        else
-            return;
-        m_dragLastMouse = mouse;
-        break;
-    default:
-        return;
-    }
-    entry::ApplyDragMove(scene, m_dragObject, move);
-}
-
-int PictureInteraction::viewTurnSign(int axis) const {
-    // A turn by a positive angle carries a toward b (Ox: z toward y, Oy: z toward x, Oz: x
-    // toward y). When the picture shows that pair mirrored, the object would turn against the
-    // pointer, so the angle changes sign.
-    const pic::ViewState& view = m_window.picture()->view();
-    const geo::Vec3 a = axis == 3 ? geo::Vec3(1, 0, 0) : geo::Vec3(0, 0, 1);
-    const geo::Vec3 b = axis == 2 ? geo::Vec3(1, 0, 0) : geo::Vec3(0, 1, 0);
-    const pic::Projected o = pic::ProjectPoint(view, geo::Vec3());
-    const pic::Projected pa = pic::ProjectPoint(view, a), pb = pic::ProjectPoint(view, b);
-    const double det = (pa.px - o.px) * (pb.py - o.py) - (pa.py - o.py) * (pb.px - o.px);
-    return det < 0 ? -1 : 1;
-}
-
-void PictureInteraction::dragRelease() {
-    core::Env& env = m_window.env();
-    const int slot = m_dragObject;
-    if (!env.scene.isUserSlot(slot) || env.scene.object(slot).type != ObjectType::Polyhedron)
-        return;
-    // A resized solid keeps its shape but not its areas and volume: they are computed anew.
-    if (transformMode() == 3) poly::CompleteObject(env, slot);
-    if (transformMode() != 4) return;
-    const bool planes = poly::RecomputeFacePlanes(env.scene.object(slot)) == 0;
-    if (planes && poly::CompleteObject(env, slot)) {
-        poly::CompleteObject(env, slot);
-        return;
-    }
-    // The user stays in the entry dialog until the faces are corrected.
-    while (true) {
-        m_window.showMessage(core::BoxKind::Warning, env.msg(lang::msg::kObjectDistorted));
-        if (!m_editObject || m_editObject(slot)) break;
-    }
 }
 
 // ---- texts ---------------------------------------------------------------------------------

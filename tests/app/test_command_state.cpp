@@ -86,6 +86,31 @@ TEST(CommandTable, CommandsNotYetReadyStayDisabledWhateverTheState) {
         }
 }
 
+// Ending a pending operation enables its commands from the half-tone picture, the view and the
+// scene's room alone: nothing else of the window's state may change them.
+TEST(CommandTable, OperationCommandsReadOnlyThePictureAndTheRoom) {
+    int operations = 0;
+    for (const CommandInfo& c : Commands()) {
+        if (!StartsPictureOperation(c)) continue;
+        ++operations;
+        for (const bool full : {false, true})
+            for (const bool halfTone : {false, true})
+                for (const int axis : {0, 3}) {
+                    WindowState bare;
+                    bare.sceneFull = full;
+                    bare.halfTone = halfTone;
+                    bare.degenerateAxis = axis;
+                    WindowState busy = bare;
+                    busy.listHasItems = true;
+                    busy.currentType = ObjectType::Polyhedron;
+                    busy.unfoldable = true;
+                    EXPECT_EQ(CommandEnabled(c, bare), CommandEnabled(c, busy)) << c.name;
+                }
+    }
+    // The measurements, the section, the on-screen creations and the drag transformations.
+    EXPECT_EQ(operations, 8 + 1 + 3 + 4);
+}
+
 TEST(CommandTable, NamesAreUniqueAndMenusExist) {
     std::set<std::string> names;
     std::set<std::string> menus;

@@ -4,9 +4,12 @@
 #include "app/check_frm.h"
 #include "app/listing_panel.h"
 #include "app/mod_frm.h"
+#include "app/progress_frm.h"
 #include "app/stat_line.h"
 #include "picture/picture_canvas.h"
 #include "picture/picture_panel.h"
+#include "polyhedra/formation.h"
+#include "polyhedra/metrics.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -16,6 +19,8 @@
 #include <QTest>
 
 #include <cmath>
+#include <numbers>
+#include <optional>
 
 namespace vorn::test {
 namespace {
@@ -79,6 +84,33 @@ TEST_F(Dragging, TranslationLandsOnThePointerAfterTheNextMove) {
     run("mode4");
     run("mode1");
     EXPECT_EQ(report(), QStringList());
+}
+
+// A drag applies the transformation running at each of its steps: once the mode is cancelled
+// the drag goes on to the release, moving nothing, and stays one undo step.
+TEST_F(Dragging, ADragWhoseModeIsCancelledMovesNoMore) {
+    const int pt = addPoint({1, 1, 2});
+    show(1);
+    run("mode1");
+    const QPoint from = vertexPixel(pt, 1), to = pixelOf({0, 3, 2}), back = pixelOf({0, -2, 2});
+    move(from);
+    press(from);
+    for (int k = 1; k <= 4; ++k)
+        move(from + (to - from) * k / 4);
+    move(to + QPoint(1, 0));
+    const core::Vec3f moved = scene().object(pt).vertex(1);
+    ASSERT_NEAR(moved.y, 3, pixel());
+    run("Cancel");
+    ASSERT_EQ(interaction().transformMode(), 0);
+    EXPECT_EQ(interaction().dragObject(), pt);
+    for (int k = 1; k <= 4; ++k)
+        move(to + (back - to) * k / 4);
+    release(back);
+    EXPECT_EQ(scene().object(pt).vertex(1).y, moved.y);
+    EXPECT_EQ(scene().object(pt).vertex(1).z, moved.z);
+    EXPECT_EQ(interaction().dragObject(), 0);
+    run("Undo");
+    EXPECT_NEAR(scene().object(pt).vertex(1).y, 1, kFloatTol);
 }
 
 // Moving an object skips the hidden-line pass until the button comes up, or until a move
@@ -218,6 +250,47 @@ TEST_F(Dragging, ReshapeThatKeepsASolidIsCompletedWithoutQuestions) {
     EXPECT_TRUE(dialogs->boxes.empty());
     EXPECT_GT(std::max(scene().object(box).vertex(2).x, scene().object(box).vertex(6).x), 1.2);
     EXPECT_GT(scene().object(box).volume, 1.05);
+}
+
+// Counts the showings of one window.
+class ShowCounter : public QObject {
+  public:
+    int shown = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        shown += event->type() == QEvent::Show;
+        return false;
+    }
+};
+
+// A reshape that keeps the solid completes it once: a solid of many faces shows the progress
+// windows of one completion, not of two.
+TEST_F(Dragging, ReshapeCompletesTheSolidOnce) {
+    // A prism over a 30-gon: 116 triangles, enough for the progress windows to show.
+    const int prism = core::AppendObject(scene(), ObjectType::Polyhedron);
+    core::SceneObject& o = scene().object(prism);
+    o.vertexCount = 60;
+    for (int i = 0; i < 30; ++i) {
+        const float a = static_cast<float>(2 * std::numbers::pi * i / 30);
+        o.vertex(i + 1) = {std::cos(a), std::sin(a), 0};
+        o.vertex(i + 31) = {std::cos(a), std::sin(a), 1};
+    }
+    ASSERT_TRUE(poly::FormConvexFaces(window->env(), prism));
+    ShowCounter progress;
+    window->progressFrm()->installEventFilter(&progress);
+    ASSERT_TRUE(poly::CompleteObject(window->env(), prism));
+    const int once = progress.shown;
+    ASSERT_GT(once, 0);
+    show(1);
+    run("mode4");
+    progress.shown = 0;
+    const QPoint v = vertexPixel(prism, 1);
+    move(v);
+    ASSERT_EQ(interaction().pick().object, prism);
+    press(v);
+    release(v);
+    EXPECT_EQ(progress.shown, once);
+    EXPECT_TRUE(edited.empty());
+    EXPECT_TRUE(dialogs->boxes.empty());
 }
 
 // ---- the numeric window ---------------------------------------------------------------------
@@ -433,6 +506,33 @@ TEST_F(SurfaceValue, DefaultSurfaceAtOneTwoWithARetryOnABadNumber) {
     EXPECT_EQ(p.type, ObjectType::Point);
     EXPECT_EQ(p.name.utf8(), "Точка на поверхні \"F\"");
     EXPECT_NEAR(p.vertex(1).z, std::sin(2.0), kFloatTol);
+}
+
+// Cancel in either question ends the operation at once: no error box, no question again.
+TEST_F(SurfaceValue, CancelInEitherQuestionEndsTheOperation) {
+    const int surf = core::AppendObject(scene(), ObjectType::Surface);
+    show(4);
+    const struct {
+        std::vector<std::optional<QString>> answers; // none: Cancel
+        int questions;
+    } rows[] = {{{std::nullopt}, 1}, {{"x1", std::nullopt}, 2}, {{"1", std::nullopt}, 2}};
+    for (const auto& r : rows) {
+        std::size_t asked = 0;
+        // After the script a number, so a box that asks again ends too.
+        interaction().setInputBox([&](const QString&, const QString&, QString& text) {
+            const std::optional<QString> a =
+                asked < r.answers.size() ? r.answers[asked] : QString("1");
+            ++asked;
+            if (a) text = *a;
+            return a.has_value();
+        });
+        dialogs->boxes.clear();
+        run("FuncValue");
+        EXPECT_EQ(asked, static_cast<std::size_t>(r.questions)) << r.questions;
+        EXPECT_EQ(dialogs->boxes.size(), r.answers.front() == QStringLiteral("x1") ? 1u : 0u);
+        EXPECT_EQ(report().last(), "Операцію не завершено.");
+        EXPECT_EQ(scene().objectCount(), surf);
+    }
 }
 
 TEST_F(SurfaceValue, OutsideTheDomain) {
