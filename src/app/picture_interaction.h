@@ -4,7 +4,7 @@
 
 #include "app/scene_steps.h"
 #include "geometry/vec3.h"
-#include "picture/wire_frame.h"
+#include "view/wire_frame.h"
 
 #include <QCursor>
 #include <QObject>
