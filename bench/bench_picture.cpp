@@ -5,7 +5,7 @@
 #include "entry/object_builder.h"
 #include "entry/transform.h"
 #include "picture/gl_bar.h"
-#include "picture/halftone_scene.h"
+#include "view/halftone_scene.h"
 #include "picture/picture_canvas.h"
 #include "surfaces/surface_mesh.h"
 #include "torus_scene.h"

@@ -5,8 +5,8 @@
 #include "core/scene_file.h"
 #include "entry/scene_loader.h"
 #include "expr/compiled_expression.h"
-#include "picture/halftone_scene.h"
-#include "picture/wire_frame.h"
+#include "view/halftone_scene.h"
+#include "view/wire_frame.h"
 #include "surfaces/integrals.h"
 
 #include <cmath>

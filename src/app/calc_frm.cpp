@@ -2,7 +2,7 @@
 #include "app/calc_frm.h"
 
 #include "core/format.h"
-#include "entry/dialogs/entry_widgets.h"
+#include "entry_dialogs/entry_widgets.h"
 #include "expr/region.h"
 #include "lang/message_ids.h"
 #include "surfaces/integrals.h"

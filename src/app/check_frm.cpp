@@ -1,7 +1,7 @@
 // The face list window: entries from the engine's face list, marks and their area sum.
 #include "app/check_frm.h"
 
-#include "entry/dialogs/entry_widgets.h"
+#include "entry_dialogs/entry_widgets.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

@@ -2,7 +2,7 @@
 #include "app/load_frm.h"
 
 #include "app/language_walk.h"
-#include "entry/dialogs/entry_widgets.h"
+#include "entry_dialogs/entry_widgets.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

@@ -3,7 +3,7 @@
 
 #include "app/scene_steps.h"
 #include "core/format.h"
-#include "entry/dialogs/entry_widgets.h"
+#include "entry_dialogs/entry_widgets.h"
 #include "lang/message_ids.h"
 
 #include <QComboBox>

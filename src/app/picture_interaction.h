@@ -5,7 +5,7 @@
 
 #include "app/interaction_mode.h"
 #include "geometry/vec3.h"
-#include "picture/wire_frame.h"
+#include "view/wire_frame.h"
 
 #include <QCursor>
 #include <QObject>

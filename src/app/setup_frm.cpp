@@ -6,7 +6,7 @@
 #include "app/radio_group.h"
 #include "app/settings_store.h"
 #include "core/format.h"
-#include "entry/dialogs/entry_widgets.h"
+#include "entry_dialogs/entry_widgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>

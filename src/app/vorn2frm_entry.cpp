@@ -5,10 +5,10 @@
 #include "app/scene_steps.h"
 #include "app/vorn2frm.h"
 
-#include "entry/dialogs/entry_commands.h"
-#include "entry/dialogs/pir_enter.h"
-#include "entry/dialogs/qpoly_frm.h"
-#include "entry/dialogs/stand_obj_frm.h"
+#include "entry_dialogs/entry_commands.h"
+#include "entry_dialogs/pir_enter.h"
+#include "entry_dialogs/qpoly_frm.h"
+#include "entry_dialogs/stand_obj_frm.h"
 
 #include <QListWidget>
 

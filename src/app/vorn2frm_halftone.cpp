@@ -5,8 +5,8 @@
 
 #include "lang/message_ids.h"
 #include "picture/gl_bar.h"
-#include "picture/halftone_scene.h"
-#include "picture/halftone_view.h"
+#include "view/halftone_scene.h"
+#include "view/halftone_view.h"
 #include "picture/picture_panel.h"
 
 #include <QAction>

@@ -15,7 +15,7 @@
 #include "lang/language_file.h"
 #include "lang/message_ids.h"
 #include "picture/picture_panel.h"
-#include "picture/view_state.h"
+#include "view/view_state.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 // Figures as SVG documents and TikZ pictures: millimetres for places, points for pens and text.
 #include "figure/figure.h"
 
-#include "picture/tikz_writer.h"
+#include "view/tikz_writer.h"
 
 #include <cstdio>
 #include <map>

@@ -5,7 +5,7 @@
 #include "core/scene.h"
 #include "core/settings.h"
 #include "geometry/vec3.h"
-#include "picture/view_state.h"
+#include "view/view_state.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,7 +1,7 @@
 // TGLBar: the half-tone panel — OpenGL display lists of the scene, lit by two lights.
 #include "picture/gl_bar.h"
 
-#include "picture/halftone_materials.h"
+#include "view/halftone_materials.h"
 
 #include <QGuiApplication>
 #include <QOffscreenSurface>

@@ -1,8 +1,8 @@
 // TGLBar: the half-tone panel — OpenGL display lists of the scene, lit by two lights.
 #pragma once
 
-#include "picture/halftone_scene.h"
-#include "picture/halftone_view.h"
+#include "view/halftone_scene.h"
+#include "view/halftone_view.h"
 
 #include <QOpenGLWidget>
 #include <QString>

@@ -1,7 +1,7 @@
 // The persistent bitmap of the wire-frame picture and the painter that replays display lists on it.
 #include "picture/picture_canvas.h"
 
-#include "hidden/hidden_lines.h"
+#include "hidden/wire_frame_parts.h"
 
 #include <QFontMetrics>
 #include <QLine>
@@ -427,33 +427,8 @@ void PaintDisplayList(QImage& image, const DisplayList& list) {
 
 PictureCanvas::PictureCanvas(core::Env& env) : m_engine(env) {
     m_engine.setHiddenPartsSource([this](const ViewState& view) {
-        const core::Env& e = m_engine.env();
-        hidden::LineChoice choice;
-        if (e.settings.outlines) choice.style = hidden::LineStyle::Outline;
-        const hidden::Visibility seen = hidden::VisibleSpans(e.scene, e.settings, view, choice);
-        HiddenParts parts;
-        parts.outlines = e.settings.outlines;
-        const bool solid = m_engine.hiddenMode() == core::kHiddenSolid;
-        // A mesh with no feature line in this view draws nothing of its mesh.
-        for (int slot = 2; parts.outlines && slot <= e.scene.objectCount(); ++slot) {
-            const core::ObjectType type = e.scene.object(slot).type;
-            if (type == core::ObjectType::Surface || type == core::ObjectType::RevolutionSurface)
-                parts.meshLines[slot];
-        }
-        for (const hidden::LineSpans& line : seen.lines) {
-            const core::ObjectType type = e.scene.object(line.slot).type;
-            if (parts.outlines &&
-                (type == core::ObjectType::Surface || type == core::ObjectType::RevolutionSurface))
-                parts.meshLines[line.slot].insert({line.vertex1, line.vertex2});
-            auto& hiddenHere = parts.lines[{line.slot, line.vertex1, line.vertex2}];
-            // Outlines in the solid mode: every piece drawn as it is.
-            if (solid) continue;
-            for (const hidden::Piece& piece : line.pieces)
-                if (!piece.visible) hiddenHere.emplace_back(piece.t0, piece.t1);
-        }
-        for (const hidden::PointSpan& point : seen.points)
-            if (!point.visible) parts.points.insert({point.slot, point.vertex});
-        return parts;
+        return hidden::WireFrameHiddenParts(m_engine.env(), view,
+                                            m_engine.hiddenMode() == core::kHiddenSolid);
     });
     m_engine.setTextMeasure([this](std::string_view text, int size, bool bold) {
         const QFontMetrics metrics(PictureFont(size, bold), m_image.isNull() ? nullptr : &m_image);

@@ -1,8 +1,8 @@
 // The persistent bitmap of the wire-frame picture and the painter that replays display lists on it.
 #pragma once
 
-#include "picture/display_list.h"
-#include "picture/wire_frame.h"
+#include "view/display_list.h"
+#include "view/wire_frame.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,7 +1,7 @@
 // The wire-frame picture as a vector drawing (SVG, PDF) or a PNG of a chosen resolution.
 #pragma once
 
-#include "picture/display_list.h"
+#include "view/display_list.h"
 
 #include <QPainter>
 #include <QString>

@@ -3,7 +3,7 @@
 
 #include "picture/picture_canvas.h"
 #include "picture/picture_panel.h"
-#include "picture/view_state.h"
+#include "view/view_state.h"
 #include "polyhedra/formation.h"
 #include "polyhedra/metrics.h"
 

@@ -5,7 +5,7 @@
 #include "app/progress_frm.h"
 #include "core/format.h"
 #include "core/scene.h"
-#include "entry/dialogs/entry_widgets.h"
+#include "entry_dialogs/entry_widgets.h"
 #include "row_name.h"
 
 #include <QAction>

@@ -8,7 +8,7 @@
 #include "lang/message_ids.h"
 #include "picture/picture_canvas.h"
 #include "picture/picture_panel.h"
-#include "picture/view_state.h"
+#include "view/view_state.h"
 
 #include <QAction>
 #include <QApplication>

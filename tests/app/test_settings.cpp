@@ -10,7 +10,7 @@
 #include "core/scene.h"
 #include "lang/ini_file.h"
 #include "picture/picture_panel.h"
-#include "picture/view_state.h"
+#include "view/view_state.h"
 #include "row_name.h"
 
 #include <QAction>

@@ -8,8 +8,8 @@
 #include "app/progress_frm.h"
 #include "app/startup.h"
 #include "core/scene_file.h"
-#include "entry/dialogs/pir_enter.h"
-#include "entry/dialogs/stand_obj_frm.h"
+#include "entry_dialogs/pir_enter.h"
+#include "entry_dialogs/stand_obj_frm.h"
 
 #include <QAbstractButton>
 #include <QApplication>

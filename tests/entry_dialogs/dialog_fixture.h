@@ -2,10 +2,10 @@
 #pragma once
 
 #include "core/scene.h"
-#include "entry/dialogs/entry_widgets.h"
-#include "entry/dialogs/pir_enter.h"
-#include "entry/dialogs/qpoly_frm.h"
-#include "entry/dialogs/stand_obj_frm.h"
+#include "entry_dialogs/entry_widgets.h"
+#include "entry_dialogs/pir_enter.h"
+#include "entry_dialogs/qpoly_frm.h"
+#include "entry_dialogs/stand_obj_frm.h"
 #include "fake_host.h"
 
 #include <QAbstractButton>

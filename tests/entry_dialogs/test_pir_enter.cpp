@@ -1,7 +1,7 @@
 // The entry dialog typed into: live codes, value replacement, grids, parts, keypad, ways out.
 #include "dialog_fixture.h"
-#include "entry/dialogs/entry_commands.h"
-#include "entry/dialogs/revolution_preview.h"
+#include "entry_dialogs/entry_commands.h"
+#include "entry_dialogs/revolution_preview.h"
 #include "lang/message_ids.h"
 #include "row_name.h"
 

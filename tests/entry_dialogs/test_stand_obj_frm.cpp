@@ -1,6 +1,6 @@
 // The standard-objects dialog: each page makes the object the engine makes from its measures.
 #include "dialog_fixture.h"
-#include "entry/dialogs/entry_commands.h"
+#include "entry_dialogs/entry_commands.h"
 
 #include <QCheckBox>
 #include <QComboBox>

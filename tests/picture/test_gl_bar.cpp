@@ -3,10 +3,10 @@
 #include "halftone_scenes.h"
 
 #include "picture/gl_bar.h"
-#include "picture/halftone_materials.h"
-#include "picture/halftone_scene.h"
-#include "picture/halftone_view.h"
-#include "picture/view_state.h"
+#include "view/halftone_materials.h"
+#include "view/halftone_scene.h"
+#include "view/halftone_view.h"
+#include "view/view_state.h"
 
 #include <QApplication>
 #include <QImage>

@@ -3,7 +3,7 @@
 #include "v3dtool/commands.h"
 
 #include "core/scene_file.h"
-#include "picture/view_state.h"
+#include "view/view_state.h"
 
 #include <QImage>
 

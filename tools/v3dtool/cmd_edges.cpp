@@ -3,7 +3,7 @@
 #include "v3dtool/tool_support.h"
 
 #include "hidden/hidden_lines.h"
-#include "picture/view_state.h"
+#include "view/view_state.h"
 
 #include <charconv>
 #include <cmath>

@@ -5,11 +5,11 @@
 #include "figure/figure.h"
 #include "picture/figure_painter.h"
 #include "picture/gl_bar.h"
-#include "picture/halftone_scene.h"
+#include "view/halftone_scene.h"
 #include "picture/picture_canvas.h"
-#include "picture/tikz_writer.h"
+#include "view/tikz_writer.h"
 #include "picture/vector_export.h"
-#include "picture/wire_frame.h"
+#include "view/wire_frame.h"
 
 #include <QGuiApplication>
 #include <QOffscreenSurface>

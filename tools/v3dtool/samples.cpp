@@ -4,7 +4,7 @@
 #include "core/quiet_host.h"
 #include "entry/generatrix.h"
 #include "entry/object_builder.h"
-#include "picture/view_state.h"
+#include "view/view_state.h"
 #include "polyhedra/cross_section.h"
 #include "polyhedra/formation.h"
 #include "polyhedra/metrics.h"

@@ -1,8 +1,8 @@
 // The entry dialog's live checks, its reading of each page into the entry buffer, page commands.
-#include "entry/dialogs/entry_widgets.h"
-#include "entry/dialogs/pir_enter.h"
-#include "entry/dialogs/qpoly_frm.h"
-#include "entry/dialogs/revolution_preview.h"
+#include "entry_dialogs/entry_widgets.h"
+#include "entry_dialogs/pir_enter.h"
+#include "entry_dialogs/qpoly_frm.h"
+#include "entry_dialogs/revolution_preview.h"
 #include "entry/generatrix.h"
 #include "expr/region.h"
 #include "geometry/primitives.h"

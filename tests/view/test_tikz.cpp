@@ -1,5 +1,5 @@
 // The TikZ writer: the picture it writes parses as TikZ and stays inside the chosen width.
-#include "picture/tikz_writer.h"
+#include "view/tikz_writer.h"
 
 #include <gtest/gtest.h>
 

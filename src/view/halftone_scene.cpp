@@ -1,10 +1,10 @@
 // What each display list of the half-tone picture receives: primitive, normals and vertices.
-#include "picture/halftone_scene.h"
+#include "view/halftone_scene.h"
 
 #include "geometry/primitives.h"
 #include "geometry/tolerances.h"
 #include "lang/message_ids.h"
-#include "picture/halftone_materials.h"
+#include "view/halftone_materials.h"
 #include "surfaces/part_evaluators.h"
 #include "surfaces/surface_mesh.h"
 

@@ -4,8 +4,8 @@
 #include "core/scene.h"
 #include "expr/expression_engine.h"
 #include "geometry/vec3.h"
-#include "picture/halftone_materials.h"
-#include "picture/halftone_view.h"
+#include "view/halftone_materials.h"
+#include "view/halftone_view.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,7 +1,7 @@
 // TPreview: the generatrix of a surface of revolution drawn over its two axes.
 #pragma once
 
-#include "entry/dialogs/qpoly_frm.h"
+#include "entry_dialogs/qpoly_frm.h"
 
 #include <QWidget>
 

@@ -1,5 +1,5 @@
 // The wire-frame picture engine: projection pass, axis pass and drawing pass into a display list.
-#include "picture/wire_frame.h"
+#include "view/wire_frame.h"
 
 #include "geometry/primitives.h"
 #include "geometry/tolerances.h"

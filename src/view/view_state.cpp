@@ -1,5 +1,5 @@
 // View state, projection, fit and zoom of the wire-frame picture.
-#include "picture/view_state.h"
+#include "view/view_state.h"
 
 #include "geometry/angle_tables.h"
 #include "geometry/tolerances.h"

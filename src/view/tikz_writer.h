@@ -1,7 +1,7 @@
 // A display list as a TikZ picture for LaTeX: lines as \draw, labels as nodes, in centimetres.
 #pragma once
 
-#include "picture/display_list.h"
+#include "view/display_list.h"
 
 #include <string>
 

@@ -6,7 +6,7 @@
 
 #include "core/scene.h"
 #include "lang/message_table.h"
-#include "picture/wire_frame.h"
+#include "view/wire_frame.h"
 
 #include <algorithm>
 #include <cmath>

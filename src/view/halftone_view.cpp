@@ -1,5 +1,5 @@
 // The half-tone picture's view: lights and colours as values, rotation, scale and depth range.
-#include "picture/halftone_view.h"
+#include "view/halftone_view.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,8 +4,8 @@
 #include "core/scene.h"
 #include "core/vertex_labels.h"
 #include "geometry/vec3.h"
-#include "picture/display_list.h"
-#include "picture/view_state.h"
+#include "view/display_list.h"
+#include "view/view_state.h"
 
 #include <array>
 #include <chrono>

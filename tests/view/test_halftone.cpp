@@ -2,10 +2,10 @@
 #include "halftone_scenes.h"
 
 #include "fake_host.h"
-#include "picture/halftone_materials.h"
-#include "picture/halftone_scene.h"
-#include "picture/halftone_view.h"
-#include "picture/view_state.h"
+#include "view/halftone_materials.h"
+#include "view/halftone_scene.h"
+#include "view/halftone_view.h"
+#include "view/view_state.h"
 
 #include "core/scene_file.h"
 #include "expr/compiled_expression.h"

@@ -1,8 +1,8 @@
 // Creating and editing objects through the entry dialogs, as the main window's commands do.
-#include "entry/dialogs/entry_commands.h"
+#include "entry_dialogs/entry_commands.h"
 
-#include "entry/dialogs/pir_enter.h"
-#include "entry/dialogs/stand_obj_frm.h"
+#include "entry_dialogs/pir_enter.h"
+#include "entry_dialogs/stand_obj_frm.h"
 #include "lang/message_ids.h"
 #include "surfaces/standard_objects.h"
 

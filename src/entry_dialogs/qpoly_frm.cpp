@@ -1,8 +1,8 @@
 // The polygon drawing window: mapping, dotted grid, points added, inserted, dragged and removed.
-#include "entry/dialogs/qpoly_frm.h"
+#include "entry_dialogs/qpoly_frm.h"
 
 #include "core/format.h"
-#include "entry/dialogs/entry_widgets.h"
+#include "entry_dialogs/entry_widgets.h"
 #include "entry/grid_snap.h"
 #include "geometry/polygon.h"
 #include "lang/message_ids.h"

@@ -2,7 +2,7 @@
 #include "picture_fixture.h"
 
 #include "geometry/angle_tables.h"
-#include "picture/view_state.h"
+#include "view/view_state.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Expression fields, point grids, the colour grid and the keypad of the entry dialogs.
-#include "entry/dialogs/entry_widgets.h"
+#include "entry_dialogs/entry_widgets.h"
 
 #include "core/format.h"
 #include "core/scene_object.h"

@@ -1,8 +1,8 @@
 // The standard-objects dialog: pages, live red/black checking and reading the measures.
-#include "entry/dialogs/stand_obj_frm.h"
+#include "entry_dialogs/stand_obj_frm.h"
 
 #include "core/format.h"
-#include "entry/dialogs/entry_widgets.h"
+#include "entry_dialogs/entry_widgets.h"
 #include "lang/message_ids.h"
 
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 // The entry dialog's controls, filling from a record, and the ways in and out of the dialog.
-#include "entry/dialogs/pir_enter.h"
+#include "entry_dialogs/pir_enter.h"
 
-#include "entry/dialogs/entry_widgets.h"
-#include "entry/dialogs/qpoly_frm.h"
-#include "entry/dialogs/revolution_preview.h"
+#include "entry_dialogs/entry_widgets.h"
+#include "entry_dialogs/qpoly_frm.h"
+#include "entry_dialogs/revolution_preview.h"
 #include "entry/generatrix.h"
 #include "geometry/primitives.h"
 #include "lang/message_ids.h"

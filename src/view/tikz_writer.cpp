@@ -1,5 +1,5 @@
 // A display list as a TikZ picture for LaTeX: lines as \draw, labels as nodes, in centimetres.
-#include "picture/tikz_writer.h"
+#include "view/tikz_writer.h"
 
 #include "geometry/polygon.h"
 

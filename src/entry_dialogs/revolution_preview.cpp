@@ -1,5 +1,5 @@
 // The preview of a generatrix: blue axes through the centre and the curve in red.
-#include "entry/dialogs/revolution_preview.h"
+#include "entry_dialogs/revolution_preview.h"
 
 #include <QPainter>
 

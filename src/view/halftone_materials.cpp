@@ -1,5 +1,5 @@
 // The 25 fixed materials of the half-tone picture and the palette-to-material table.
-#include "picture/halftone_materials.h"
+#include "view/halftone_materials.h"
 
 #include "core/scene_object.h"
 

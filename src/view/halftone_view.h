@@ -2,7 +2,7 @@
 #pragma once
 
 #include "geometry/vec3.h"
-#include "picture/view_state.h"
+#include "view/view_state.h"
 
 #include <array>
 #include <cstdint>
