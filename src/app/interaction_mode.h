@@ -2,7 +2,7 @@
 // the current mode, and the drawing passes only read it.
 #pragma once
 
-#include "picture/wire_frame.h"
+#include "view/wire_frame.h"
 
 #include <QString>
 #include <Qt>
