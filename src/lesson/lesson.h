@@ -9,6 +9,7 @@
 #include "entry/scene_loader.h"
 #include "history/scene_history.h"
 #include "lang/message_table.h"
+#include "lesson/recent_files.h"
 #include "recovery/recovery_store.h"
 
 #include <functional>
@@ -18,12 +19,6 @@
 #include <vector>
 
 namespace vorn::lesson {
-
-// The scenes last opened or saved, newest first.
-inline constexpr int kRecentFileCount = 8;
-// `list` with `path` moved (or put) in front and cut to kRecentFileCount; names are compared
-// byte for byte, as the file system does.
-std::vector<std::string> WithRecentFile(std::vector<std::string> list, const std::string& path);
 
 // File names are the file system's bytes throughout: a name that is not UTF-8 stays whole.
 class Lesson {
