@@ -51,34 +51,15 @@ SceneSteps::Step::~Step() {
 }
 
 void SceneSteps::begin(StepKind kind, int slot) {
-    if (m_depth++ > 0) return;
-    const core::Scene& scene = m_window.scene();
-    m_before = history::SceneSnapshot::Capture(scene);
-    m_kind = kind;
-    m_slot = scene.isUserSlot(slot) ? slot : 0;
-    m_objectCount = scene.objectCount();
-    m_name = m_slot ? core::DisplayName(scene, m_slot) : std::string();
-    m_fileBefore = m_window.currentFileName().toStdString();
+    m_lesson.beginStep(kind, slot);
 }
 
 void SceneSteps::end() {
-    if (--m_depth > 0 || !m_before) return;
-    core::Scene& scene = m_window.scene();
-    history::StepInfo info{m_kind, m_name};
-    // A new object is named as it came out; an edited one by its new name.
-    if (m_kind == StepKind::Create && scene.objectCount() > m_objectCount)
-        info.objectName = core::DisplayName(scene, scene.objectCount());
-    else if ((m_kind == StepKind::Edit || m_kind == StepKind::Transform) &&
-             scene.isUserSlot(m_slot))
-        info.objectName = core::DisplayName(scene, m_slot);
-    m_history.record(std::move(*m_before), scene, std::move(info), m_fileBefore);
-    m_before.reset();
-    updateCommands();
+    if (m_lesson.endStep()) updateCommands();
 }
 
 void SceneSteps::reset(bool inFile) {
-    m_before.reset();
-    m_history.clear(inFile);
+    m_lesson.resetHistory(inFile);
     updateCommands();
 }
 
@@ -103,8 +84,8 @@ void SceneSteps::updateCommands() {
         const char* name;
         const history::StepInfo* step;
         int caption, hint;
-    } rows[] = {{"Undo", m_history.undoStep(), lang::msg::kUndoCaption, lang::msg::kUndoHint},
-                {"Redo", m_history.redoStep(), lang::msg::kRedoCaption, lang::msg::kRedoHint}};
+    } rows[] = {{"Undo", history().undoStep(), lang::msg::kUndoCaption, lang::msg::kUndoHint},
+                {"Redo", history().redoStep(), lang::msg::kRedoCaption, lang::msg::kRedoHint}};
     for (const auto& r : rows) {
         QAction* action = m_window.command(r.name);
         if (!action) continue;
@@ -125,30 +106,28 @@ void SceneSteps::updateCommands() {
 }
 
 void SceneSteps::undo() {
-    if (m_depth > 0) return; // a command, or a drag, is still under way
+    if (m_lesson.stepOpen()) return; // a command, or a drag, is still under way
     move(true);
 }
 
 void SceneSteps::redo() {
-    if (m_depth > 0) return;
+    if (m_lesson.stepOpen()) return;
     move(false);
 }
 
 bool SceneSteps::move(bool back) {
     m_window.interaction()->CancelPendingOperation();
-    std::string file = m_window.currentFileName().toStdString();
-    const bool moved =
-        back ? m_history.undo(m_window.scene(), &file) : m_history.redo(m_window.scene(), &file);
-    if (!moved) return false;
-    if (!file.empty() && file != m_window.currentFileName().toStdString())
-        m_window.setCurrentFile(QString::fromStdString(file));
+    const std::string file = m_lesson.currentFile();
+    if (!(back ? m_lesson.undo() : m_lesson.redo())) return false;
+    // Undoing "Новий" names the scene's file again.
+    if (m_lesson.currentFile() != file) m_window.setCurrentFile(m_window.currentFileName());
     afterMove();
     return true;
 }
 
 void SceneSteps::afterMove() {
     // The object that was current then is current again.
-    const int slot = m_history.restoredObject();
+    const int slot = history().restoredObject();
     if (m_window.scene().isUserSlot(slot)) m_window.listing()->objList()->setCurrentRow(slot - 2);
     m_window.objectListSelected();
     updateCommands();

@@ -3,17 +3,16 @@
 #pragma once
 
 #include "history/scene_history.h"
-
-#include <optional>
-#include <string>
+#include "lesson/lesson.h"
 
 namespace vorn::app {
 
 class TVorn2frm;
 
+// The steps themselves are the lesson's; this side keeps the commands and the list in step.
 class SceneSteps {
   public:
-    explicit SceneSteps(TVorn2frm& window) : m_window(window) {}
+    SceneSteps(TVorn2frm& window, lesson::Lesson& lesson) : m_window(window), m_lesson(lesson) {}
 
     // The scope of one command that may change the scene: what it changed becomes one step when
     // the scope ends. A scope opened inside another belongs to the outer one.
@@ -37,11 +36,9 @@ class SceneSteps {
     // A file loaded in place of the scene starts a new history; an open step is dropped.
     // `inFile` false: the scene read is not the one its file holds (a recovered scene).
     void reset(bool inFile = true);
-    // The scene was written to its file.
-    void markSaved() { m_history.markSaved(); }
     // Captions naming the steps, enabled only when there is a step.
     void updateCommands();
-    const history::SceneHistory& history() const { return m_history; }
+    const history::SceneHistory& history() const { return m_lesson.history(); }
 
   private:
     void begin(history::StepKind kind, int slot);
@@ -50,14 +47,7 @@ class SceneSteps {
     bool move(bool back);
 
     TVorn2frm& m_window;
-    history::SceneHistory m_history;
-    int m_depth = 0;
-    std::optional<history::SceneSnapshot> m_before; // of the open step; none once dropped
-    history::StepKind m_kind = history::StepKind::Edit;
-    int m_slot = 0;
-    int m_objectCount = 0;
-    std::string m_name;
-    std::string m_fileBefore;
+    lesson::Lesson& m_lesson;
 };
 
 } // namespace vorn::app

@@ -88,12 +88,13 @@ void ReadDialogControls(const lang::IniFile& ini, QWidget* dialog) {
 }
 
 QStringList WithRecentFile(QStringList list, const QString& path) {
-    // Names are compared as the file system does, byte for byte.
-    list.removeAll(path);
-    list.prepend(path);
-    while (list.size() > kRecentFileCount)
-        list.removeLast();
-    return list;
+    std::vector<std::string> names;
+    for (const QString& name : std::as_const(list))
+        names.push_back(LocalBytesOfPath(name));
+    QStringList result;
+    for (const std::string& name : lesson::WithRecentFile(std::move(names), LocalBytesOfPath(path)))
+        result << PathFromLocalBytes(name);
+    return result;
 }
 
 void WriteRecentFiles(lang::IniFile& ini, const QStringList& files) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "lang/ini_file.h"
+#include "lesson/recent_files.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,8 +19,9 @@ void WriteDialogControls(lang::IniFile& ini, const QWidget* dialog);
 void ReadDialogControls(const lang::IniFile& ini, QWidget* dialog);
 
 // The scenes last opened or saved, newest first, as the "Файл" menu lists them.
-inline constexpr int kRecentFileCount = 8;
-// `list` with `path` moved (or put) in front and cut to kRecentFileCount.
+inline constexpr int kRecentFileCount = lesson::kRecentFileCount;
+// `list` with `path` moved (or put) in front and cut to kRecentFileCount: the lesson's rule on
+// the names' bytes.
 QStringList WithRecentFile(QStringList list, const QString& path);
 // `RecentFiles`: File1..File8, each the file's bytes percent-encoded, so that a name code page
 // 1251 cannot hold, or one that is not UTF-8, comes back whole; unused keys are left empty.

@@ -72,8 +72,8 @@ QString QualityPercent(int position) {
     return QString::number(static_cast<int>(std::lround(position / 99.0 * 100))) + QLatin1Char('%');
 }
 
-TSetupFrm::TSetupFrm(const core::Settings& settings, QWidget* parent)
-    : QDialog(parent), m_settings(settings), m_colors(kDefaults.colors) {
+TSetupFrm::TSetupFrm(std::function<core::Settings()> current, QWidget* parent)
+    : QDialog(parent), m_current(std::move(current)), m_colors(kDefaults.colors) {
     setObjectName("SetupFrm");
     setWindowTitle(QStringLiteral("Налагодження"));
 
@@ -343,16 +343,49 @@ void TSetupFrm::restoreDefaultColors() {
 
 void TSetupFrm::showEvent(QShowEvent* event) {
     // The light edits show the positions in use, in full precision.
+    const core::Settings shown = m_current ? m_current() : core::Settings{};
     for (int i = 0; i < 6; ++i) {
         const QByteArray name = "Edit" + QByteArray::number(i + 1);
         edit(name.constData())
             ->setText(QString::fromStdString(
-                core::FormatNumber(true, m_settings.lightPosition[static_cast<std::size_t>(i)])));
+                core::FormatNumber(true, shown.lightPosition[static_cast<std::size_t>(i)])));
     }
     m_shownColors = m_colors;
     m_shownControls = lang::IniFile();
     WriteDialogControls(m_shownControls, this);
     QDialog::showEvent(event);
+}
+
+core::Settings TSetupFrm::edited(core::Settings s) const {
+    auto on = [this](const char* name) { return check(name)->isChecked(); };
+    s.answerDigits = spin("CharAfterP")->value();
+    s.DrawContur = on("DrawContur");
+    s.integrationPoints = spin("ColXStep")->value();
+    s.qualityPosition = m_quality->value();
+    s.DrawFName = on("DrawFName");
+    s.PutNumObj = on("PutNumObj");
+    s.IsUsel = on("IsUsel");
+    s.PutVerNum = on("PutVerNum");
+    s.PutLetters = on("PutLetters");
+    s.isProject = on("isProject");
+    s.AutoZoom = on("AutoZoom");
+    s.IsOsi = on("IsOsi");
+    s.anglesInRadians = m_ugolType->itemIndex() == 0;
+    s.InCenter = on("InCenter");
+    s.IsReadLast = on("IsReadLast");
+    s.lineWidth = spin("LineWidth")->value();
+    s.labelFontSize = spin("LabelFontSize")->value();
+    s.pickRadius = spin("PickRadius")->value();
+    s.colors = m_colors;
+    const char* zoomNames[] = {"ZoomXE", "ZoomYE", "ZoomZE"};
+    const char* centerNames[] = {"CenterXE", "CenterYE", "CenterZE"};
+    for (std::size_t i = 0; i < 3; ++i) {
+        s.zoomText[i] = edit(zoomNames[i])->text().toStdString();
+        s.centerText[i] = edit(centerNames[i])->text().toStdString();
+    }
+    for (std::size_t i = 0; i < 6; ++i)
+        s.lightText[i] = edit(("Edit" + std::to_string(i + 1)).c_str())->text().toStdString();
+    return s;
 }
 
 void TSetupFrm::cancel() {

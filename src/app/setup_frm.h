@@ -1,4 +1,5 @@
-// TSetupFrm: the settings dialog "Налагодження" — its four pages are the settings' storage.
+// TSetupFrm: the settings dialog "Налагодження". It edits a copy of the settings record and
+// hands one back; its pages' controls are also what the settings file stores, by their names.
 #pragma once
 
 #include "core/settings.h"
@@ -29,8 +30,12 @@ class TSetupFrm : public QDialog {
   public:
     using Colors = std::array<int, core::kColorRoleCount>;
 
-    // `settings` supplies the light positions shown when the dialog opens.
-    TSetupFrm(const core::Settings& settings, QWidget* parent = nullptr);
+    // `current` gives the settings in use, whose light positions the dialog shows when it opens.
+    explicit TSetupFrm(std::function<core::Settings()> current, QWidget* parent = nullptr);
+
+    // `base` with the choices of the pages: flags, counts, colours and the typed texts. The
+    // language, the numbers the texts stand for and what follows from them are the caller's.
+    core::Settings edited(core::Settings base) const;
 
     // Called by "Запам'ятати" and "Застосувати"; false (a bad number) keeps the dialog open.
     void setApplier(std::function<bool()> apply) { m_apply = std::move(apply); }
@@ -69,7 +74,7 @@ class TSetupFrm : public QDialog {
     void roleSelected(int role);
     void applyClicked(bool close);
 
-    const core::Settings& m_settings;
+    std::function<core::Settings()> m_current;
     std::function<bool()> m_apply;
     QTabWidget* m_pages = nullptr;
     QScrollBar* m_quality = nullptr;

@@ -63,13 +63,21 @@ QString qs(const std::string& s) {
 } // namespace
 
 TVorn2frm::TVorn2frm(QWidget* parent)
-    : QMainWindow(parent), m_env{m_scene, m_settings, m_messages, *this},
+    : QMainWindow(parent), m_lesson(m_messages, *this),
       m_dialogs(std::make_unique<WidgetDialogs>(this, m_messages)),
       m_programDir(QCoreApplication::applicationDirPath()) {
     setObjectName("Vorn2frm");
     setWindowTitle(QStringLiteral("VORN-3D"));
-    m_scene.setObserver(this);
-    m_steps = std::make_unique<SceneSteps>(*this);
+    scene().setObserver(this);
+    m_steps = std::make_unique<SceneSteps>(*this, m_lesson);
+    // The lesson decides when unsaved work is at stake; the window asks with its own buttons.
+    // The question holds the file name as the file system's bytes.
+    m_lesson.setSaveQuestion(
+        [this](const std::string& question) {
+            return m_dialogs->messageBox(core::BoxKind::Confirmation, PathFromLocalBytes(question),
+                                         BoxButtons::SaveDiscardCancel);
+        },
+        [this] { return saveScene(false); });
     // Qt's own dialogs speak the built-in language until a language file names another.
     UseQtTranslation(QString::fromLatin1(kBuiltinLocale));
     m_baseCaption = windowTitle().left(100);
@@ -100,7 +108,7 @@ TVorn2frm::TVorn2frm(QWidget* parent)
     // The other windows, in creation order; the settings dialog comes last.
     registerWindow(this);
     createEntryDialogs();
-    createCalculator();
+    m_calcFrm = new TCalcFrm(env(), this);
     registerWindow(m_calcFrm);
     registerWindow(m_progress);
     if (auto* widgets = dynamic_cast<WidgetDialogs*>(m_dialogs.get())) {
@@ -112,9 +120,9 @@ TVorn2frm::TVorn2frm(QWidget* parent)
     registerWindow(m_interaction->checkFrm());
     registerWindow(m_interaction->modFrm());
     m_netFrm = new TNetFrm(
-        m_env, [this]() -> UserDialogs& { return *m_dialogs; }, this);
+        env(), [this]() -> UserDialogs& { return *m_dialogs; }, this);
     registerWindow(m_netFrm);
-    m_setupFrm = new TSetupFrm(m_settings, this);
+    m_setupFrm = new TSetupFrm([this] { return settings(); }, this);
     m_setupFrm->setApplier([this] { return applySettings(); });
     registerWindow(m_setupFrm);
     connectEntryDialogs();
@@ -160,7 +168,7 @@ void TVorn2frm::buildPanes() {
     central->setObjectName("MainPanel");
     m_infoPanel = new InfoPanel(central);
     m_infoPanel->hide(); // shown once the settings are loaded
-    m_picture = new pic::PicturePanel(m_env, central);
+    m_picture = new pic::PicturePanel(env(), central);
     m_listing = new ListingPanel(central);
     auto* splitter = new QSplitter(Qt::Horizontal, central);
     splitter->setObjectName("Splitter1");
@@ -169,7 +177,7 @@ void TVorn2frm::buildPanes() {
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
     m_listing->setFirstWidth(
-        m_listing->widthShowing(SampleCharacteristics(m_settings, m_messages)));
+        m_listing->widthShowing(SampleCharacteristics(settings(), m_messages)));
     splitter->setSizes({800, m_listing->firstWidth()});
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -224,16 +232,16 @@ void TVorn2frm::buildMenus() {
     auto* hidden = new QActionGroup(this); // one of the three at a time
     for (const char* name : {"HiddenSolid", "HiddenDashed", "HiddenRemoved"})
         hidden->addAction(m_commands.at(name));
-    setHiddenLines(m_settings.hiddenLines);
+    setHiddenLines(settings().hiddenLines);
     // The outline choice stands apart from the three, after a line.
-    m_menus.at("Hidden")->insertSeparator(m_commands.at("Outlines"));
-    setOutlines(m_settings.outlines);
+    m_menus.at("Hidden")->insertSeparator(command("Outlines"));
+    setOutlines(settings().outlines);
 
     // The report pane's context menu: clear (the menu's own item) and save as text.
     QListWidget* answers = m_listing->answerBox();
     answers->setContextMenuPolicy(Qt::ActionsContextMenu);
-    answers->addAction(m_commands.at("ClearReport"));
-    answers->addAction(m_commands.at("SaveReport"));
+    answers->addAction(command("ClearReport"));
+    answers->addAction(command("SaveReport"));
 }
 
 void TVorn2frm::buildToolBars() {
@@ -303,13 +311,13 @@ void TVorn2frm::dispatch(int t) {
         saveScene(true);
         break;
     case tag::Delete:
-        if (!m_scene.isUserSlot(m_scene.currentObject))
+        if (!scene().isUserSlot(scene().currentObject))
             showNoObjectError();
         else
-            core::DeleteObject(m_env, m_scene.currentObject, true);
+            core::DeleteObject(env(), scene().currentObject, true);
         break;
     case tag::Hint:
-        m_infoPanel->setVisible(m_commands.at("Hint")->isChecked());
+        m_infoPanel->setVisible(command("Hint")->isChecked());
         break;
     case tag::ClearReport:
         clearReport();
@@ -344,7 +352,7 @@ void TVorn2frm::dispatch(int t) {
         toggleHalfTone();
         break;
     case tag::Unfold:
-        if (!m_netFrm->open(m_scene.currentObject))
+        if (!m_netFrm->open(scene().currentObject))
             showMessage(core::BoxKind::Error, m_messages.text(lang::msg::kNetNotUnfoldable));
         break;
     case tag::FirstHiddenLines:
@@ -353,7 +361,7 @@ void TVorn2frm::dispatch(int t) {
         setHiddenLines(t - tag::FirstHiddenLines);
         break;
     case tag::Outlines:
-        setOutlines(m_commands.at("Outlines")->isChecked());
+        setOutlines(command("Outlines")->isChecked());
         break;
     default:
         if (entryCommand(t)) break;
@@ -367,14 +375,14 @@ void TVorn2frm::dispatch(int t) {
 
 void TVorn2frm::setHiddenLines(int mode) {
     if (mode < core::kHiddenSolid || mode > core::kHiddenRemoved) mode = core::kHiddenSolid;
-    m_settings.hiddenLines = mode;
+    settings().hiddenLines = mode;
     for (QAction* item : m_menus.at("Hidden")->actions())
         if (item->property("Tag").toInt() == tag::FirstHiddenLines + mode) item->setChecked(true);
 }
 
 void TVorn2frm::setOutlines(bool on) {
-    m_settings.outlines = on;
-    m_commands.at("Outlines")->setChecked(on);
+    settings().outlines = on;
+    command("Outlines")->setChecked(on);
 }
 
 bool TVorn2frm::busy() const {
@@ -383,13 +391,11 @@ bool TVorn2frm::busy() const {
 }
 
 void TVorn2frm::newScene() {
-    if (!mayReplaceScene()) return;
+    if (!m_lesson.mayDiscardWork()) return;
     // The step starts after the question, whose save it undoes back to.
-    const SceneSteps::Step step(m_steps.get(), history::StepKind::New, m_scene.currentObject);
-    m_scene.sceneModified = false;
-    discardRecovery();
-    setCurrentFile(QString::fromLatin1(kNoName));
-    core::ClearScene(m_scene);
+    const SceneSteps::Step step(m_steps.get(), history::StepKind::New, scene().currentObject);
+    m_lesson.clear(LocalBytesOfPath(resolvedFileName(QString::fromLatin1(kNoName))));
+    updateCaption();
     m_interaction->finishPendingOperation();
     clearReport();
     switchHalfToneOff();
@@ -400,9 +406,9 @@ void TVorn2frm::newScene() {
 void TVorn2frm::loadCommand(bool selective) {
     // Replacing a scene that holds unsaved objects asks first, before the open dialog; a
     // selective load asks once the dialog tells whether the objects are added or replaced.
-    if (!selective && !mayReplaceScene()) return;
+    if (!selective && !m_lesson.mayDiscardWork()) return;
     const QString name = m_dialogs->openFileName(m_openDialog->title, m_openDialog->qtFilter(),
-                                                 QStringLiteral("v3d"), m_currentFileName);
+                                                 QStringLiteral("v3d"), currentFileName());
     if (name.isEmpty()) return;
     loadScene(name, selective, true);
 }
@@ -411,39 +417,38 @@ bool TVorn2frm::loadScene(const QString& fileName, bool selective, bool reportEr
     // Objects added to the scene are one step; a scene read in its place starts a new history.
     const SceneSteps::Step step(selective ? m_steps.get() : nullptr,
                                 history::StepKind::AddFromFile);
-    const int before = m_scene.objectCount();
+    const int before = scene().objectCount();
     m_selectionAdds = false;
     bool cancelled = false;
-    const int result = core::ReadSceneFile(m_env, LocalBytesOfPath(fileName), selective,
-                                           reportErrors, &m_loader, &cancelled);
+    const int result =
+        m_lesson.read(LocalBytesOfPath(fileName), selective, reportErrors, &cancelled);
     if (result < 0 || cancelled) return false;
     rememberFile(fileName);
     if (halfToneActive()) rebuildHalfTone();
     if (m_selectionAdds && before > 1) {
         // Objects added to a scene belong to no file yet: keep the name and the question.
-        m_scene.sceneModified = true;
+        scene().sceneModified = true;
         return true;
     }
-    m_steps->reset();
-    discardRecovery();
-    setCurrentFile(fileName);
+    m_lesson.opened(LocalBytesOfPath(resolvedFileName(fileName)));
+    m_steps->updateCommands();
+    updateCaption();
     return true;
 }
 
 bool TVorn2frm::saveScene(bool alwaysAsk) {
-    QString name = m_currentFileName;
+    QString name = currentFileName();
     const bool unnamed =
         QFileInfo(name).fileName().compare(QString::fromLatin1(kNoName), Qt::CaseInsensitive) == 0;
     if (alwaysAsk || unnamed) {
         name = m_dialogs->saveFileName(m_saveDialog->title, m_saveDialog->qtFilter(),
-                                       QStringLiteral("v3d"), m_currentFileName);
+                                       QStringLiteral("v3d"), currentFileName());
         if (name.isEmpty()) return false;
     }
-    if (!core::WriteSceneFile(m_env, LocalBytesOfPath(name))) return false;
-    m_steps->markSaved();
-    discardRecovery();
+    if (!m_lesson.save(LocalBytesOfPath(name))) return false;
+    // The recent list has the name as chosen; the caption, the name made absolute.
     setCurrentFile(name);
-    rememberFile(name);
+    rebuildRecentMenu();
     return true;
 }
 
@@ -472,16 +477,16 @@ QSize TVorn2frm::pictureSize() const {
 fig::Figure TVorn2frm::pictureFigure(const ExportOptions& options, double widthMm) {
     // The picture field's view and shape, in its "Невидимі лінії" mode.
     const QSize size = pictureSize();
-    return fig::BuildFigure(m_scene, m_settings, m_picture->view(), size.width(), size.height(),
-                            FigureOptionsFor(options, m_settings.hiddenLines, widthMm));
+    return fig::BuildFigure(scene(), settings(), m_picture->view(), size.width(), size.height(),
+                            FigureOptionsFor(options, settings().hiddenLines, widthMm));
 }
 
 QString TVorn2frm::exportPreset(const QString& suffix) const {
-    const QString name = QFileInfo(m_currentFileName).completeBaseName() + '.' + suffix;
+    const QString name = QFileInfo(currentFileName()).completeBaseName() + '.' + suffix;
     // The last export's folder, else the scene's own.
     QString folder = m_exportDir;
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
-        const QFileInfo scene(m_currentFileName);
+        const QFileInfo scene(currentFileName());
         folder =
             scene.isAbsolute() && scene.absoluteDir().exists() ? scene.absolutePath() : QString();
     }
@@ -560,7 +565,11 @@ void TVorn2frm::closeFloatingToolBar(FloatingToolBar* bar) {
 
 // ---- current file and caption -------------------------------------------------------------
 
-void TVorn2frm::setCurrentFile(const QString& name) {
+QString TVorn2frm::currentFileName() const {
+    return PathFromLocalBytes(m_lesson.currentFile());
+}
+
+QString TVorn2frm::resolvedFileName(const QString& name) const {
     // A portable copy keeps its scenes beside it; an installed one cannot write there, so a new
     // scene is named in the user's documents.
     QString base = m_programDir;
@@ -568,17 +577,25 @@ void TVorn2frm::setCurrentFile(const QString& name) {
         base = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         if (base.isEmpty() || !QDir(base).exists()) base = QDir::homePath();
     }
-    m_currentFileName = QDir::cleanPath(QDir(base).absoluteFilePath(name));
+    return QDir::cleanPath(QDir(base).absoluteFilePath(name));
+}
+
+void TVorn2frm::setCurrentFile(const QString& name) {
+    m_lesson.setCurrentFile(LocalBytesOfPath(resolvedFileName(name)));
+    updateCaption();
+}
+
+void TVorn2frm::updateCaption() {
     // "[*]" is where the modified mark goes; one in the file name is shown as it is.
-    QString shown = m_currentFileName;
+    QString shown = currentFileName();
     shown.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
-    setWindowTitle(m_settings.DrawFName ? shown + QStringLiteral("[*] - ") + m_baseCaption
+    setWindowTitle(settings().DrawFName ? shown + QStringLiteral("[*] - ") + m_baseCaption
                                         : m_baseCaption + QStringLiteral("[*]"));
     updateModifiedMark();
 }
 
 void TVorn2frm::updateModifiedMark() {
-    setWindowModified(m_scene.sceneModified);
+    setWindowModified(scene().sceneModified);
 }
 
 // ---- object list ---------------------------------------------------------------------------
@@ -588,9 +605,9 @@ void TVorn2frm::refreshObjectList() {
     if (row < 0) row = 0;
     QStringList captions;
     std::vector<bool> checks;
-    for (int k = 2; k <= m_scene.objectCount(); ++k) {
-        captions << qs(core::ListCaption(m_scene, k));
-        checks.push_back(m_scene.object(k).visible != 0);
+    for (int k = 2; k <= scene().objectCount(); ++k) {
+        captions << qs(core::ListCaption(scene(), k));
+        checks.push_back(scene().object(k).visible != 0);
     }
     if (captions.isEmpty())
         row = -1;
@@ -605,13 +622,13 @@ void TVorn2frm::refreshObjectList() {
 void TVorn2frm::selectionChanged() {
     const int row = m_listing->selectedObjectRow();
     if (row < 0) {
-        m_scene.currentObject = -1;
+        scene().currentObject = -1;
         m_listing->setCharacteristics({});
     } else {
-        m_scene.currentObject = row + 2;
+        scene().currentObject = row + 2;
         QStringList lines;
         for (const std::string& line :
-             core::ShowObjectReport(m_scene, m_settings, m_messages, m_scene.currentObject))
+             core::ShowObjectReport(scene(), settings(), m_messages, scene().currentObject))
             lines << qs(line);
         m_listing->setCharacteristics(lines);
     }
@@ -625,7 +642,7 @@ void TVorn2frm::checksChanged() {
     const std::vector<bool> marks = m_listing->objectChecks();
     for (std::size_t i = 0; i < marks.size(); ++i) {
         const int slot = static_cast<int>(i) + 2;
-        if (m_scene.isUserSlot(slot)) m_scene.object(slot).visible = marks[i] ? 1 : 0;
+        if (scene().isUserSlot(slot)) scene().object(slot).visible = marks[i] ? 1 : 0;
     }
     if (halfToneActive()) rebuildHalfTone();
     m_picture->redrawPicture();
@@ -633,12 +650,12 @@ void TVorn2frm::checksChanged() {
 
 void TVorn2frm::updateCommandStates() {
     WindowState state;
-    state.listHasItems = m_scene.objectCount() > 1;
-    if (m_scene.isUserSlot(m_scene.currentObject)) {
-        state.currentType = m_scene.object(m_scene.currentObject).type;
-        state.unfoldable = TNetFrm::CanUnfold(m_scene.object(m_scene.currentObject));
+    state.listHasItems = scene().objectCount() > 1;
+    if (scene().isUserSlot(scene().currentObject)) {
+        state.currentType = scene().object(scene().currentObject).type;
+        state.unfoldable = TNetFrm::CanUnfold(scene().object(scene().currentObject));
     }
-    state.sceneFull = m_scene.isFull();
+    state.sceneFull = scene().isFull();
     state.halfTone = halfToneActive();
     state.degenerateAxis = m_picture->degenerateAxis();
     for (const CommandInfo& c : Commands())
@@ -648,41 +665,21 @@ void TVorn2frm::updateCommandStates() {
     m_steps->updateCommands();
 }
 
-// ---- start-up ------------------------------------------------------------------------------
-
 // ---- closing and keys ----------------------------------------------------------------------
 
 void TVorn2frm::closeEvent(QCloseEvent* event) {
     // A clean exit leaves no recovery file, and autosaves no more.
     const auto cleanExit = qScopeGuard([this, event] {
         if (!event->isAccepted()) return;
-        discardRecovery();
-        m_recovery.reset();
+        m_lesson.discardRecovery();
+        m_lesson.disableRecovery();
     });
-    if (!mayReplaceScene()) {
+    if (!m_lesson.mayDiscardWork()) {
         event->ignore();
         return;
     }
     event->accept();
     saveSettings();
-}
-
-bool TVorn2frm::mayReplaceScene() {
-    if (!m_scene.sceneModified || m_scene.objectCount() <= 1) return true;
-    const QString question = qs(m_messages.text(lang::msg::kAskSaveChanges)) + QLatin1Char('\n') +
-                             QDir::toNativeSeparators(m_currentFileName);
-    switch (m_dialogs->messageBox(core::BoxKind::Confirmation, question,
-                                  BoxButtons::SaveDiscardCancel)) {
-    case core::Answer::Yes:
-        // A cancelled file dialog or a failed write keeps the scene, and whatever would replace
-        // it does not happen.
-        return saveScene(false);
-    case core::Answer::No:
-        return true;
-    case core::Answer::Cancel:
-        return false;
-    }
-    return false;
 }
 
 bool TVorn2frm::eventFilter(QObject* watched, QEvent* event) {
@@ -708,9 +705,9 @@ bool TVorn2frm::handleKeyRelease(int key, Qt::KeyboardModifiers mods) {
         m_picture->scrollBarVer()->setFocus();
         return true;
     case Qt::Key_Delete:
-        if (m_listing->selectedObjectRow() >= 0 && m_scene.isUserSlot(m_scene.currentObject)) {
+        if (m_listing->selectedObjectRow() >= 0 && scene().isUserSlot(scene().currentObject)) {
             const SceneSteps::Step step(m_steps.get(), tag::Delete);
-            core::DeleteObject(m_env, m_scene.currentObject, true);
+            core::DeleteObject(env(), scene().currentObject, true);
         }
         return true;
     case Qt::Key_Plus:
@@ -758,7 +755,7 @@ bool TVorn2frm::selectObjects(core::LoadSelection& selection) {
         return false;
     }
     m_selectionAdds = selection.add;
-    return selection.add || mayReplaceScene();
+    return selection.add || m_lesson.mayDiscardWork();
 }
 
 void TVorn2frm::progressBegin(const std::string& text, int maximum) {

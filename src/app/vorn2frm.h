@@ -9,8 +9,8 @@
 #include "core/host.h"
 #include "core/scene.h"
 #include "core/settings.h"
-#include "entry/scene_loader.h"
 #include "lang/message_table.h"
+#include "lesson/lesson.h"
 #include "recovery/recovery_store.h"
 
 #include <QMainWindow>
@@ -77,9 +77,11 @@ class TVorn2frm : public QMainWindow,
     QString dataDir() const { return m_dataDir; }
     QString settingsFile() const;
 
-    core::Scene& scene() { return m_scene; }
-    core::Settings& settings() { return m_settings; }
-    core::Env& env() { return m_env; }
+    // The document the window shows; the three below are its parts.
+    lesson::Lesson& lesson() { return m_lesson; }
+    core::Scene& scene() { return m_lesson.scene(); }
+    core::Settings& settings() { return m_lesson.settings(); }
+    core::Env& env() { return m_lesson.env(); }
     pic::PicturePanel* picture() const { return m_picture; }
     ListingPanel* listing() const { return m_listing; }
     InfoPanel* infoPanel() const { return m_infoPanel; }
@@ -99,7 +101,7 @@ class TVorn2frm : public QMainWindow,
     void dispatch(int tag);
     void viewCommand(int tag);
 
-    QString currentFileName() const { return m_currentFileName; }
+    QString currentFileName() const;
     void setCurrentFile(const QString& name);
     // The caption's modified mark follows the scene's flag (after every command and step).
     void updateModifiedMark();
@@ -122,7 +124,7 @@ class TVorn2frm : public QMainWindow,
     // unsaved objects), several are added to the scene when the user agrees.
     void openSceneFiles(const QStringList& names);
     // The scenes last opened or saved, newest first, as the "Файл" menu lists them.
-    const QStringList& recentFiles() const { return m_recentFiles; }
+    QStringList recentFiles() const;
     void openRecentFile(int index);
     void showNoObjectError();
 
@@ -196,7 +198,7 @@ class TVorn2frm : public QMainWindow,
     // Recovery files in `dir`: the modified scene is autosaved there every minute (or every
     // VORN3D_AUTOSAVE_MS), when the session ends and on SIGTERM or SIGHUP.
     void enableRecovery(const QString& dir);
-    recovery::RecoveryStore* recoveryStore() const { return m_recovery.get(); }
+    recovery::RecoveryStore* recoveryStore() const { return m_lesson.recoveryStore(); }
     // Writes the modified scene to this instance's recovery file, or removes that file when the
     // scene is not modified; false (nothing done) while a command runs.
     bool autosave();
@@ -217,10 +219,10 @@ class TVorn2frm : public QMainWindow,
     void commandTriggered(const CommandInfo& info);
     void newScene();
     void loadCommand(bool selective);
-    // Before unsaved objects would be lost (a new or loaded scene, closing): "Зберегти зміни?"
-    // with Save, Discard and Cancel. True when the work may go: nothing to lose, saved, or
-    // discarded; a cancelled or failed save keeps the scene.
-    bool mayReplaceScene();
+    // A relative name ("NoName.v3d") in the folder new scenes go to, made absolute and clean.
+    QString resolvedFileName(const QString& name) const;
+    // The caption names the current file when the settings say so.
+    void updateCaption();
     void rememberFile(const QString& name);
     void rebuildRecentMenu();
     // The picture field's size in picture pixels.
@@ -234,7 +236,6 @@ class TVorn2frm : public QMainWindow,
     void checksChanged();
     void updateCommandStates();
     bool handleKeyRelease(int key, Qt::KeyboardModifiers mods);
-    void createCalculator();
     void createEntryDialogs();
     void connectEntryDialogs();
     // Tags 10, 12 and 110..115; false for any other Tag.
@@ -250,11 +251,8 @@ class TVorn2frm : public QMainWindow,
     int rightPanelWidth() const;
     void setRightPanelWidth(int width);
 
-    core::Scene m_scene;
-    core::Settings m_settings;
     lang::MessageTable m_messages;
-    core::Env m_env;
-    entry::SceneLoader m_loader;
+    lesson::Lesson m_lesson;
     std::unique_ptr<UserDialogs> m_dialogs;
 
     pic::PicturePanel* m_picture = nullptr;
@@ -290,21 +288,17 @@ class TVorn2frm : public QMainWindow,
     QString m_programDir;
     QString m_dataDir;
     QString m_baseCaption;
-    QString m_currentFileName;
     bool m_settingsLoaded = false;
     bool m_selectionAdds = false; // the last selective load kept the objects it found
     bool m_addingAll = false;     // dropped files: every object is added, no selection dialog
     int m_dispatching = 0;        // commands in the dispatcher, nested ones counted
-    QStringList m_recentFiles;
-    // The "Файл" menu's items of m_recentFiles and their separators.
+    // The "Файл" menu's items of the recent files and their separators.
     QList<QAction*> m_recentItems;
     std::unique_ptr<SceneSteps> m_steps;
 
     // vorn2frm_recovery.cpp
     void writeRecovery();
-    void discardRecovery();
     bool restoreRecovery(const recovery::Recovered& found);
-    std::unique_ptr<recovery::RecoveryStore> m_recovery;
     QTimer* m_autosaveTimer = nullptr;
     int m_autosaveInterval = 60000;
 };

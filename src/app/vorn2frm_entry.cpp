@@ -15,16 +15,16 @@
 namespace vorn::app {
 
 void TVorn2frm::createEntryDialogs() {
-    m_pirEnter = new entry::TPirEnter(m_env, this);
-    m_qpolyFrm = new entry::TQPolyFrm(m_env, this);
-    m_standObjFrm = new entry::TStandObjFrm(m_env, this);
+    m_pirEnter = new entry::TPirEnter(env(), this);
+    m_qpolyFrm = new entry::TQPolyFrm(env(), this);
+    m_standObjFrm = new entry::TStandObjFrm(env(), this);
     m_pirEnter->setPolyFrm(m_qpolyFrm);
     registerWindow(m_pirEnter);
     registerWindow(m_qpolyFrm);
     registerWindow(m_standObjFrm);
     connect(m_listing, &ListingPanel::objectDoubleClicked, this, [this] {
         // A double click on the empty list does nothing.
-        if (m_listing->selectedObjectRow() >= 0 && m_scene.isUserSlot(m_scene.currentObject))
+        if (m_listing->selectedObjectRow() >= 0 && scene().isUserSlot(scene().currentObject))
             entryCommand(tag::Edit);
     });
 }
@@ -52,23 +52,23 @@ void TVorn2frm::connectEntryDialogs() {
 
 bool TVorn2frm::entryCommand(int t) {
     const SceneSteps::Step step(m_steps.get(), t); // also for a double click on the list
-    const int before = m_scene.objectCount();
+    const int before = scene().objectCount();
     bool created = false;
     if (t >= tag::FirstCreate && t <= tag::LastCreate) {
-        created = entry::CreateObject(m_env, *m_pirEnter,
+        created = entry::CreateObject(env(), *m_pirEnter,
                                       static_cast<core::ObjectType>(t - tag::FirstCreate + 1));
     } else if (t == tag::StandObj) {
-        created = entry::CreateStandardObject(m_env, *m_standObjFrm, *m_pirEnter);
+        created = entry::CreateStandardObject(env(), *m_standObjFrm, *m_pirEnter);
     } else if (t == tag::Edit) {
-        if (entry::EditExistingObject(m_env, *m_pirEnter, m_scene.currentObject))
+        if (entry::EditExistingObject(env(), *m_pirEnter, scene().currentObject))
             selectionChanged(); // the characteristics of the edited object
         return true;
     } else {
         return false;
     }
     // The new object becomes the current one.
-    if (created && m_scene.objectCount() > before)
-        m_listing->objList()->setCurrentRow(m_scene.objectCount() - 2);
+    if (created && scene().objectCount() > before)
+        m_listing->objList()->setCurrentRow(scene().objectCount() - 2);
     return true;
 }
 

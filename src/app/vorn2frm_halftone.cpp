@@ -1,5 +1,4 @@
-// The main window's half-tone mode and calculator: switching, rebuilding and the view it follows.
-#include "app/calc_frm.h"
+// The main window's half-tone mode: switching, rebuilding and the view it follows.
 #include "app/picture_interaction.h"
 #include "app/vorn2frm.h"
 
@@ -14,17 +13,13 @@
 
 namespace vorn::app {
 
-void TVorn2frm::createCalculator() {
-    m_calcFrm = new TCalcFrm(m_env, this);
-}
-
 bool TVorn2frm::toggleHalfTone() {
     if (!m_halfTone && !m_glBar) {
         // Created only where a context can be had: elsewhere the widget itself would crash.
         QString why;
         if (!pic::HalfToneOpenGLAvailable(&why)) {
             showMessage(core::BoxKind::Error, m_messages.text(lang::msg::kNoOpenGL));
-            m_commands.at("HalfTone")->setChecked(false);
+            command("HalfTone")->setChecked(false);
             return false;
         }
         m_glBar = new pic::TGLBar(m_picture);
@@ -49,7 +44,7 @@ void TVorn2frm::ApplyHalfToneMode() {
     if (m_interaction) m_interaction->CancelPendingOperation();
     m_picture->place()->setVisible(!m_halfTone);
     if (m_glBar) m_glBar->setVisible(m_halfTone);
-    m_commands.at("HalfTone")->setChecked(m_halfTone);
+    command("HalfTone")->setChecked(m_halfTone);
     updateCommandStates();
     if (m_halfTone) {
         setHint(m_messages.text(lang::msg::kHalftoneReturnHint));
@@ -62,13 +57,13 @@ void TVorn2frm::ApplyHalfToneMode() {
 
 void TVorn2frm::rebuildHalfTone() {
     if (!m_halfTone || !m_glBar) return;
-    const auto& p = m_settings.lightPosition;
+    const auto& p = settings().lightPosition;
     m_glBar->Lighting1().setPosition(float(p[0]), float(p[1]), float(p[2]));
     m_glBar->Lighting2().setPosition(float(p[3]), float(p[4]), float(p[5]));
     expr::ExpressionEngine engine;
     // The surfaces' loops let events run behind the progress window. Disabling the whole window
     // instead would re-enable every submenu afterwards, the measuring ones too.
-    pic::HalfToneScene scene = pic::BuildHalfToneScene(m_env, engine);
+    pic::HalfToneScene scene = pic::BuildHalfToneScene(env(), engine);
     if (scene.stopped) {
         // "Припинити" on a surface: its half-built list is not shown, the wire-frame is.
         addReportLine(m_messages.text(lang::msg::kOperationNotFinished));
@@ -87,7 +82,7 @@ void TVorn2frm::halfToneViewChanged() {
 }
 
 void TVorn2frm::followObjectCount() {
-    if (m_halfTone && m_glBar && m_glBar->CountObjects() != m_scene.objectCount())
+    if (m_halfTone && m_glBar && m_glBar->CountObjects() != scene().objectCount())
         rebuildHalfTone();
 }
 

@@ -63,7 +63,7 @@ void TVorn2frm::openSceneFiles(const QStringList& names) {
     const auto leave = qScopeGuard([this] { --m_dispatching; });
     // One file takes the scene's place; several are added to it, which loses nothing.
     if (names.size() == 1) {
-        if (mayReplaceScene()) loadScene(names.front(), false, true);
+        if (m_lesson.mayDiscardWork()) loadScene(names.front(), false, true);
     } else if (askYesNo(m_messages.format(lang::msg::kAskAddDroppedFiles,
                                           {std::to_string(names.size())}))) {
         // Each file goes the way of a selective load that keeps every object and adds it.
@@ -76,19 +76,27 @@ void TVorn2frm::openSceneFiles(const QStringList& names) {
     m_picture->redrawPicture();
 }
 
+QStringList TVorn2frm::recentFiles() const {
+    QStringList files;
+    for (const std::string& name : m_lesson.recentFiles())
+        files << PathFromLocalBytes(name);
+    return files;
+}
+
 void TVorn2frm::openRecentFile(int index) {
-    if (index < 0 || index >= m_recentFiles.size()) return;
+    const QStringList files = recentFiles();
+    if (index < 0 || index >= files.size()) return;
     // The list changes as the file loads.
-    const QString name = m_recentFiles[index];
+    const QString name = files[index];
     ++m_dispatching;
     const auto leave = qScopeGuard([this] { --m_dispatching; });
-    if (mayReplaceScene()) loadScene(name, false, true);
+    if (m_lesson.mayDiscardWork()) loadScene(name, false, true);
     updateModifiedMark();
     m_picture->redrawPicture();
 }
 
 void TVorn2frm::rememberFile(const QString& name) {
-    m_recentFiles = WithRecentFile(m_recentFiles, name);
+    m_lesson.rememberFile(LocalBytesOfPath(name));
     rebuildRecentMenu();
 }
 
@@ -100,13 +108,14 @@ void TVorn2frm::rebuildRecentMenu() {
         item->deleteLater();
     }
     m_recentItems.clear();
-    if (m_recentFiles.isEmpty()) return;
-    QAction* exit = m_commands.at("Exit");
+    const QStringList files = recentFiles();
+    if (files.isEmpty()) return;
+    QAction* exit = command("Exit");
     m_recentItems << file->insertSeparator(exit);
     // The items have no name: the language files leave file names alone.
-    for (int i = 0; i < m_recentFiles.size(); ++i) {
-        auto* item = new QAction(RecentCaption(i, m_recentFiles[i]), file);
-        item->setStatusTip(QDir::toNativeSeparators(m_recentFiles[i]));
+    for (int i = 0; i < files.size(); ++i) {
+        auto* item = new QAction(RecentCaption(i, files[i]), file);
+        item->setStatusTip(QDir::toNativeSeparators(files[i]));
         connect(item, &QAction::triggered, this, [this, i] { openRecentFile(i); });
         file->insertAction(exit, item);
         m_recentItems << item;

@@ -2,7 +2,6 @@
 #include "app/app_paths.h"
 #include "app/scene_steps.h"
 #include "app/vorn2frm.h"
-#include "core/scene_file.h"
 #include "lang/message_ids.h"
 
 #include <QApplication>
@@ -39,8 +38,8 @@ int autosaveInterval() {
 } // namespace
 
 void TVorn2frm::enableRecovery(const QString& dir) {
-    if (m_recovery || dir.isEmpty()) return;
-    m_recovery = std::make_unique<recovery::RecoveryStore>(LocalBytesOfPath(dir));
+    if (m_lesson.recoveryStore() || dir.isEmpty()) return;
+    m_lesson.enableRecovery(LocalBytesOfPath(dir));
     m_autosaveInterval = autosaveInterval();
     m_autosaveTimer = new QTimer(this);
     m_autosaveTimer->setObjectName("AutosaveTimer");
@@ -73,39 +72,26 @@ void TVorn2frm::enableRecovery(const QString& dir) {
 }
 
 bool TVorn2frm::autosave() {
-    if (!m_recovery) return true;
+    if (!m_lesson.recoveryStore()) return true;
     // Halfway through a command the scene may hold a slot still being built.
     if (busy()) return false;
-    writeRecovery();
+    m_lesson.writeRecovery();
     return true;
 }
 
-void TVorn2frm::writeRecovery() {
-    if (!m_scene.sceneModified || m_scene.objectCount() <= 1) {
-        m_recovery->discard();
-        return;
-    }
-    const std::vector<std::uint8_t> bytes = core::SerializeScene(m_scene);
-    m_recovery->save(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                     LocalBytesOfPath(m_currentFileName));
-}
-
-void TVorn2frm::discardRecovery() {
-    if (m_recovery) m_recovery->discard();
-}
-
 void TVorn2frm::offerRecovery() {
-    if (!m_recovery) return;
+    recovery::RecoveryStore* store = m_lesson.recoveryStore();
+    if (!store) return;
     // A restored scene must not replace the one a running command works on.
     if (busy()) {
         QTimer::singleShot(kRetryMs, this, &TVorn2frm::offerRecovery);
         return;
     }
     bool restored = false;
-    for (const recovery::Recovered& found : m_recovery->takeOrphans()) {
+    for (const recovery::Recovered& found : store->takeOrphans()) {
         // One scene at a time: the others wait for the next start.
         if (restored) {
-            m_recovery->releaseTaken(found);
+            store->releaseTaken(found);
             continue;
         }
         const QString scene = found.originalName.empty() ? QString::fromLatin1(kNoName)
@@ -118,23 +104,20 @@ void TVorn2frm::offerRecovery() {
         if (askYesNo(question) && restoreRecovery(found)) {
             restored = true;
             // This instance's own copy exists before the old one goes.
-            writeRecovery();
+            m_lesson.writeRecovery();
         }
-        m_recovery->removeTaken(found);
+        store->removeTaken(found);
     }
 }
 
 bool TVorn2frm::restoreRecovery(const recovery::Recovered& found) {
     // Read as a load reads, but the recovery file is neither the current nor a recent file.
-    bool cancelled = false;
-    if (core::ReadSceneFile(m_env, found.scenePath, false, true, &m_loader, &cancelled) < 0)
-        return false;
-    m_steps->reset(false);
+    const QString name = found.originalName.empty() ? QString::fromLatin1(kNoName)
+                                                    : PathFromLocalBytes(found.originalName);
+    if (!m_lesson.restore(found, LocalBytesOfPath(resolvedFileName(name)))) return false;
+    m_steps->updateCommands();
     if (halfToneActive()) rebuildHalfTone();
-    // The scene as it was before the kill: unsaved, under its own name.
-    m_scene.sceneModified = true;
-    setCurrentFile(found.originalName.empty() ? QString::fromLatin1(kNoName)
-                                              : PathFromLocalBytes(found.originalName));
+    updateCaption();
     return true;
 }
 

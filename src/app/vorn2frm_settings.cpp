@@ -129,7 +129,10 @@ void TVorn2frm::loadSettings(const QString& commandLineFile) {
     processEvents();
     const lang::IniFile ini = lang::IniFile::load(settingsFile().toStdString());
     readWindowSettings(ini);
-    m_recentFiles = ReadRecentFiles(ini);
+    std::vector<std::string> recent;
+    for (const QString& name : ReadRecentFiles(ini))
+        recent.push_back(LocalBytesOfPath(name));
+    m_lesson.setRecentFiles(std::move(recent));
     rebuildRecentMenu();
     ReadDialogControls(ini, m_setupFrm);
     readColors(ini);
@@ -149,7 +152,7 @@ void TVorn2frm::loadSettings(const QString& commandLineFile) {
 
 void TVorn2frm::readWindowSettings(const lang::IniFile& ini) {
     setRightPanelWidth(ini.intValue(kWindow, "RPanelWidth", rightPanelWidth()));
-    m_settings.languageFile = ini.value(kWindow, "LangFile", "");
+    settings().languageFile = ini.value(kWindow, "LangFile", "");
     m_exportDir = PathFromStoredText(ini.value(kWindow, kExportDir, ""));
 
     // The offered languages; the stored one is chosen when it is still among them.
@@ -159,21 +162,21 @@ void TVorn2frm::readWindowSettings(const lang::IniFile& ini) {
         langs->addItem(c.language);
     langs->setCurrentIndex(-1);
     for (int i = 0; i < m_languages.size(); ++i)
-        if (m_languages[i].fileName.compare(QString::fromStdString(m_settings.languageFile),
+        if (m_languages[i].fileName.compare(QString::fromStdString(settings().languageFile),
                                             Qt::CaseInsensitive) == 0)
             langs->setCurrentIndex(i);
 
     arrangeToolBars(ini);
     for (const StoredBar& b : kStoredBars)
         m_commands.at(b.item)->setChecked(ini.intValue(kWindow, b.key, 1) != 0);
-    m_commands.at("Hint")->setChecked(ini.intValue(kWindow, "IsHint", 1) != 0);
+    command("Hint")->setChecked(ini.intValue(kWindow, "IsHint", 1) != 0);
     setHiddenLines(ini.intValue(kWindow, "HiddenLines", core::kHiddenSolid));
     setOutlines(ini.intValue(kWindow, "Outlines", 0) != 0);
     for (const auto& [t, bar] : m_toolBars) {
         const QAction* item = m_menus.at("ToolBars")->actions().value(t - tag::FirstToolBar);
         bar->setVisible(item && item->isChecked());
     }
-    m_infoPanel->setVisible(m_commands.at("Hint")->isChecked());
+    m_infoPanel->setVisible(command("Hint")->isChecked());
 }
 
 void TVorn2frm::arrangeToolBars(const lang::IniFile& ini) {
@@ -205,7 +208,7 @@ void TVorn2frm::readColors(const lang::IniFile& ini) {
     // after this; so the caption comes from that language file when it names one.
     lang::IniFile language;
     for (const LanguageChoice& c : m_languages)
-        if (c.fileName.compare(QString::fromStdString(m_settings.languageFile),
+        if (c.fileName.compare(QString::fromStdString(settings().languageFile),
                                Qt::CaseInsensitive) == 0)
             language = lang::IniFile::load(c.path.toStdString());
     const core::Settings defaults;
@@ -223,10 +226,10 @@ void TVorn2frm::readColors(const lang::IniFile& ini) {
 bool TVorn2frm::saveSettings() {
     lang::IniFile ini = lang::IniFile::load(settingsFile().toStdString());
     ini.set(kWindow, "RPanelWidth", std::to_string(rightPanelWidth()));
-    ini.set(kWindow, "WorkFile", m_currentFileName.toStdString());
-    ini.set(kWindow, kWorkFileUtf8, PathToStoredText(m_currentFileName));
-    WriteRecentFiles(ini, m_recentFiles);
-    ini.set(kWindow, "LangFile", m_settings.languageFile);
+    ini.set(kWindow, "WorkFile", currentFileName().toStdString());
+    ini.set(kWindow, kWorkFileUtf8, PathToStoredText(currentFileName()));
+    WriteRecentFiles(ini, recentFiles());
+    ini.set(kWindow, "LangFile", settings().languageFile);
     ini.set(kWindow, kExportDir, PathToStoredText(m_exportDir));
     for (const ToolBarInfo& t : ToolBars()) {
         const QToolBar* bar = m_toolBars.at(t.toggleTag);
@@ -235,9 +238,9 @@ bool TVorn2frm::saveSettings() {
     }
     for (const StoredBar& b : kStoredBars)
         ini.set(kWindow, b.key, m_commands.at(b.item)->isChecked() ? "1" : "0");
-    ini.set(kWindow, "IsHint", m_commands.at("Hint")->isChecked() ? "1" : "0");
-    ini.set(kWindow, "HiddenLines", std::to_string(m_settings.hiddenLines));
-    ini.set(kWindow, "Outlines", m_settings.outlines ? "1" : "0");
+    ini.set(kWindow, "IsHint", command("Hint")->isChecked() ? "1" : "0");
+    ini.set(kWindow, "HiddenLines", std::to_string(settings().hiddenLines));
+    ini.set(kWindow, "Outlines", settings().outlines ? "1" : "0");
     WriteDialogControls(ini, m_setupFrm);
     for (int i = 0; i < core::kColorRoleCount; ++i)
         ini.set(kColors, m_setupFrm->roleCaption(i).toStdString(),
@@ -252,48 +255,17 @@ bool TVorn2frm::saveSettings() {
 // ---- applying the dialog -------------------------------------------------------------------
 
 bool TVorn2frm::applySettings() {
-    TSetupFrm& d = *m_setupFrm;
-    core::Settings& s = m_settings;
-    auto on = [&d](const char* name) { return d.check(name)->isChecked(); };
-    s.answerDigits = d.spin("CharAfterP")->value();
-    s.DrawContur = on("DrawContur");
-    s.integrationPoints = d.spin("ColXStep")->value();
-    s.qualityPosition = d.qualityPos()->value();
-    s.DrawFName = on("DrawFName");
-    s.PutNumObj = on("PutNumObj");
-    s.IsUsel = on("IsUsel");
-    s.PutVerNum = on("PutVerNum");
-    s.PutLetters = on("PutLetters");
-    s.isProject = on("isProject");
-    s.AutoZoom = on("AutoZoom");
-    s.IsOsi = on("IsOsi");
-    s.anglesInRadians = d.ugolType()->itemIndex() == 0;
-    s.InCenter = on("InCenter");
-    s.IsReadLast = on("IsReadLast");
-    s.lineWidth = d.spin("LineWidth")->value();
-    s.labelFontSize = d.spin("LabelFontSize")->value();
-    s.pickRadius = d.spin("PickRadius")->value();
-    s.colors = d.colors();
-    const char* zoomNames[] = {"ZoomXE", "ZoomYE", "ZoomZE"};
-    const char* centerNames[] = {"CenterXE", "CenterYE", "CenterZE"};
-    for (std::size_t i = 0; i < 3; ++i) {
-        s.zoomText[i] = d.edit(zoomNames[i])->text().toStdString();
-        s.centerText[i] = d.edit(centerNames[i])->text().toStdString();
-    }
-    for (std::size_t i = 0; i < 6; ++i)
-        s.lightText[i] = d.edit(("Edit" + std::to_string(i + 1)).c_str())->text().toStdString();
-
+    const TSetupFrm& d = *m_setupFrm;
+    core::Settings edited = d.edited(settings());
     const int chosen = d.languages()->currentIndex();
-    if (chosen < 0 || chosen >= m_languages.size()) {
-        s.languageFile.clear();
-    } else {
-        s.languageFile = m_languages[chosen].fileName.toStdString();
-        applyLanguage(m_languages[chosen].path);
-    }
-
-    s.revolutionPoints = entry::CurvePointLimit(s.Quality());
-    s.revolutionRings = entry::RingCount(s.Quality());
-    setCurrentFile(m_currentFileName);
+    const bool hasLanguage = chosen >= 0 && chosen < m_languages.size();
+    edited.languageFile = hasLanguage ? m_languages[chosen].fileName.toStdString() : std::string();
+    edited.revolutionPoints = entry::CurvePointLimit(edited.Quality());
+    edited.revolutionRings = entry::RingCount(edited.Quality());
+    m_lesson.setSettings(edited);
+    const core::Settings& s = settings();
+    if (hasLanguage) applyLanguage(m_languages[chosen].path);
+    setCurrentFile(currentFileName());
 
     // The numbers, in order; the first that is not a number stops the rest.
     bool ok = true;
@@ -304,7 +276,7 @@ bool TVorn2frm::applySettings() {
         view.centerX = center[0];
         view.centerY = center[1];
         view.centerZ = center[2];
-        m_scene.object(core::kAxesSlot).color = s.colorRgb(core::kColorAxes);
+        scene().object(core::kAxesSlot).color = s.colorRgb(core::kColorAxes);
         double zoom[3];
         if (!s.AutoZoom) {
             ok = readNumbers(d, {"ZoomXE", "ZoomYE", "ZoomZE"}, zoom);
@@ -316,8 +288,8 @@ bool TVorn2frm::applySettings() {
     double lights[6];
     if (ok) ok = readNumbers(d, {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6"}, lights);
     if (ok) {
-        std::copy(std::begin(lights), std::end(lights), s.lightPosition.begin());
-        if (m_scene.isUserSlot(m_scene.currentObject)) selectionChanged();
+        std::copy(std::begin(lights), std::end(lights), settings().lightPosition.begin());
+        if (scene().isUserSlot(scene().currentObject)) selectionChanged();
     } else {
         showMessage(core::BoxKind::Error, m_messages.text(lang::msg::kBadNumberOrExpression));
     }
@@ -366,14 +338,14 @@ void TVorn2frm::applyLanguage(const QString& path) {
     lang::MessageTable shortNames = m_messages;
     for (int i = 62; i <= 68; ++i)
         shortNames.setText(i, lang::utf8Truncate(m_messages.text(i), kTypeNameMaxChars));
-    m_scene.typeNames.refresh(shortNames);
+    scene().typeNames.refresh(shortNames);
     m_prompts.refresh(m_messages);
     refreshObjectList();
 }
 
 void TVorn2frm::setLanguageCaption(const QString& caption) {
     m_baseCaption = caption.left(100);
-    setCurrentFile(m_currentFileName);
+    setCurrentFile(currentFileName());
 }
 
 // ---- help ----------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 // View commands, keys, tool bars, report, help, the real message boxes, progress and start-up.
 #include "app_fixture.h"
 
+#include "app/command_table.h"
 #include "app/info_panel.h"
 #include "app/listing_panel.h"
 #include "app/load_frm.h"
@@ -29,6 +30,11 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
 
 namespace vorn::test {
 namespace {
@@ -398,6 +404,24 @@ TEST_F(WindowTest, DialogsFromTheMenuGiveTheFocusToTheirFirstField) {
         }
         EXPECT_EQ(focus, r.field) << r.command;
     }
+}
+
+// The window finds its items by name when a command runs, so a misspelt name would show only
+// then: every name its files look up is one of the command table's.
+TEST(CommandNames, EveryNameTheWindowLooksUpIsACommand) {
+    const std::regex lookup(R"re(command\("(\w+)"\))re");
+    int found = 0;
+    for (const auto& file : std::filesystem::directory_iterator(VORN_SOURCE_DIR "/src/app")) {
+        if (file.path().extension() != ".cpp") continue;
+        std::ifstream in(file.path());
+        std::stringstream text;
+        text << in.rdbuf();
+        const std::string s = text.str();
+        for (std::sregex_iterator it(s.begin(), s.end(), lookup), end; it != end; ++it, ++found)
+            EXPECT_NE(app::FindCommand((*it)[1].str().c_str()), nullptr)
+                << file.path().filename() << ": " << (*it)[1];
+    }
+    EXPECT_GT(found, 10);
 }
 
 } // namespace
