@@ -510,7 +510,9 @@ TEST_F(LanguageTest, HelpOpensWithTheDesktopOrInTheProgramsWindow) {
         run("HelpTopics");
         ASSERT_TRUE(dialogs->lateFailure);
         EXPECT_FALSE(window->helpWindow()->isVisible());
-        if (gone) ASSERT_TRUE(QFile::remove(path("vorn3ukr.html")));
+        if (gone) {
+            ASSERT_TRUE(QFile::remove(path("vorn3ukr.html")));
+        }
         dialogs->lateFailure();
         EXPECT_EQ(window->helpWindow()->isVisible(), !gone);
     }
