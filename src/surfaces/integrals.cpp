@@ -197,19 +197,18 @@ long double Integrator::AreaParametric(std::string_view F, std::string_view G, l
 
 template <class Volume, class Area>
 RevolutionMeasures Integrator::revolve(const Volume& volumeOf, const Area& areaOf) {
+    const auto measure = [this](const auto& integral, double& value, bool& infinite,
+                                bool& undefined) {
+        InfiniteFlag = false;
+        countNodes();
+        const long double v = integral();
+        infinite = InfiniteFlag;
+        undefined = m_definedNodes == 0;
+        value = finiteOr(v, infinite);
+    };
     RevolutionMeasures m;
-    InfiniteFlag = false;
-    countNodes();
-    const long double volume = volumeOf();
-    m.volumeInfinite = InfiniteFlag;
-    m.volumeUndefined = m_definedNodes == 0;
-    m.volume = finiteOr(volume, m.volumeInfinite);
-    InfiniteFlag = false;
-    countNodes();
-    const long double area = areaOf();
-    m.areaInfinite = InfiniteFlag;
-    m.areaUndefined = m_definedNodes == 0;
-    m.area = finiteOr(area, m.areaInfinite);
+    measure(volumeOf, m.volume, m.volumeInfinite, m.volumeUndefined);
+    measure(areaOf, m.area, m.areaInfinite, m.areaUndefined);
     return m;
 }
 
