@@ -2,6 +2,7 @@
 #include "app/calc_frm.h"
 
 #include "core/format.h"
+#include "core/object_view.h"
 #include "entry_dialogs/entry_widgets.h"
 #include "expr/region.h"
 #include "lang/message_ids.h"
@@ -74,7 +75,9 @@ TCalcFrm::TCalcFrm(core::Env& env, QWidget* parent) : QWidget(parent, Qt::Window
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pages, 1);
     layout->addLayout(resultRow);
-    layout->addWidget(buildKeypad());
+    m_keypad = new entry::Keypad(entry::Keypad::Kind::Calculator, this);
+    connect(m_keypad, &entry::Keypad::typed, this, &TCalcFrm::keypadPressed);
+    layout->addWidget(m_keypad);
 
     // The keypad edits the box that last had the focus in this window.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
@@ -268,24 +271,8 @@ QWidget* TCalcFrm::buildDoubleIntegralPage() {
     return page;
 }
 
-QWidget* TCalcFrm::buildKeypad() {
-    auto* panel = new QWidget(this);
-    panel->setObjectName(QStringLiteral("KeyPanel"));
-    auto* g = new QGridLayout(panel);
-    g->setSpacing(2);
-    for (const entry::KeyPlace& k : entry::KeypadLayout(false)) {
-        auto* b = new QPushButton(QString::fromLatin1(k.caption), panel);
-        b->setObjectName(QStringLiteral("Key_") + QString::fromLatin1(k.caption));
-        // The box being edited keeps the focus while the keys are pressed.
-        b->setFocusPolicy(Qt::NoFocus);
-        connect(b, &QPushButton::clicked, this, [this, b] { keypadPressed(b->text()); });
-        g->addWidget(b, k.row, k.column, 1, k.columnSpan);
-    }
-    return panel;
-}
-
-QPushButton* TCalcFrm::key(const QString& caption) const {
-    return findChild<QPushButton*>(QStringLiteral("Key_") + caption);
+QAbstractButton* TCalcFrm::key(const QString& caption) const {
+    return m_keypad->key(caption);
 }
 
 void TCalcFrm::setPolyDrawer(PolyDrawer drawer) {
@@ -347,10 +334,9 @@ void TCalcFrm::surfaceChosen() {
     const int slot = item->data(Qt::UserRole).toInt();
     if (!m_env.scene.isUserSlot(slot)) return;
     const core::SceneObject& o = m_env.scene.object(slot);
-    const std::pair<QComboBox*, double> bounds[] = {{m_funcX1, o.planeB},
-                                                    {m_funcX2, o.planeC},
-                                                    {m_funcY1, o.planeD},
-                                                    {m_funcY2, o.surfaceParam}};
+    const core::SurfaceDomain d = core::SurfaceDomainOf(o);
+    const std::pair<QComboBox*, double> bounds[] = {
+        {m_funcX1, d.xFrom}, {m_funcX2, d.xTo}, {m_funcY1, d.yFrom}, {m_funcY2, d.yTo}};
     for (const auto& [box, v] : bounds)
         box->setEditText(qs(core::FormatNumber(true, v)));
 }
@@ -498,12 +484,12 @@ bool TCalcFrm::contourPoints(std::vector<geo::Vec3>& points) {
         }
         const core::SceneObject& o = m_env.scene.object(item->data(Qt::UserRole).toInt());
         const bool withZ = m_typeT->isChecked();
-        const int count = std::clamp<int>(o.vertexCount, 0, core::kMaxVertices);
+        const int count = core::UsableVertexCount(o);
         for (int i = 1; i <= count; ++i) {
             const core::Vec3f& v = o.vertex(i);
             points.push_back({v.x, v.y, withZ ? double(v.z) : 0.0});
         }
-        if (core::roundToInt(o.param2) == 1 && !points.empty()) points.push_back(points.front());
+        if (core::IsClosedPolyline(o) && !points.empty()) points.push_back(points.front());
         return true;
     }
     }

@@ -14,6 +14,7 @@
 #include <optional>
 #include <vector>
 
+class QAbstractButton;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -22,6 +23,10 @@ class QPushButton;
 class QRadioButton;
 class QTabWidget;
 class QTableWidget;
+
+namespace vorn::entry {
+class Keypad;
+}
 
 namespace vorn::app {
 
@@ -62,7 +67,7 @@ class TCalcFrm : public QWidget {
     QTabWidget* pages() const { return m_pages; }
     QLineEdit* resultBox() const { return m_result; }
     // The keypad button with this caption.
-    QPushButton* key(const QString& caption) const;
+    QAbstractButton* key(const QString& caption) const;
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -72,7 +77,6 @@ class TCalcFrm : public QWidget {
     QWidget* buildExpressionPage();
     QWidget* buildContourPage();
     QWidget* buildDoubleIntegralPage();
-    QWidget* buildKeypad();
     QComboBox* expressionBox(const char* name, const char* text, int tag);
     void pageShown(int page);
     void checkField(QComboBox* box);
@@ -118,6 +122,7 @@ class TCalcFrm : public QWidget {
     QPushButton* m_toCalc = nullptr;
     QLineEdit* m_result = nullptr;
     QComboBox* m_focused = nullptr; // the box the keypad edits
+    entry::Keypad* m_keypad = nullptr;
     std::vector<QComboBox*> m_boxes;
     std::vector<QPointF> m_handPoints;
 };

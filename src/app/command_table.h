@@ -47,8 +47,7 @@ struct CommandInfo {
     const char* hint;
     Handler handler;
     Bar bar; // tool bar of its button, None for a menu item only
-    // False while the window or the picture interaction it needs does not exist yet:
-    // the command is shown but stays disabled.
+    // Every row is true; false would show the command and keep it disabled.
     bool ready;
     bool checkable;
     bool createsObject; // disabled while the scene is full

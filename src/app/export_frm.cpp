@@ -1,3 +1,4 @@
+// The picture export window: formats, preview, writing the file and printing.
 #include "app/export_frm.h"
 
 #include "app/file_dialog_text.h"

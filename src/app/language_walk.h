@@ -14,6 +14,11 @@
 
 namespace vorn::app {
 
+// Window names (the class name without its T: TVorn2frm is the section [Vorn2frm]) and component
+// object names ("TabSheet1", "Label1", "Ugol3p", "IsCuted" and the like) are the keys of the
+// language files. Files users have depend on them, so they keep their old names however unlike
+// the house style they look.
+
 // The windows in creation order; each is one section of a language file.
 inline constexpr std::array<const char*, 11> kWindowOrder = {
     "PresFrm", "Vorn2frm", "PirEnter", "StandObjFrm", "CalcFrm", "ProgressFrm",

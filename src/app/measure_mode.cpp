@@ -5,6 +5,8 @@
 #include "app/picture_interaction.h"
 #include "app/scene_steps.h"
 #include "app/vorn2frm.h"
+#include "core/object_view.h"
+#include "entry/measure_steps.h"
 #include "entry/transform.h"
 #include "lang/message_ids.h"
 #include "polyhedra/measurements.h"
@@ -22,10 +24,6 @@ namespace {
 QString Heading(const QAction* action) {
     if (action && !action->statusTip().isEmpty()) return action->statusTip();
     return CommandCaption(action);
-}
-
-geo::Vec3 At(const core::Vec3f& v) {
-    return {v.x, v.y, v.z};
 }
 
 } // namespace
@@ -73,8 +71,8 @@ void MeasureMode::fix() {
             return;
         }
         e.pointCount = 2;
-        e.points[0] = At(o.vertex(pick.vertex1));
-        e.points[1] = At(o.vertex(pick.vertex2));
+        e.points[0] = core::Widen(o.vertex(pick.vertex1));
+        e.points[1] = core::Widen(o.vertex(pick.vertex2));
         window.addReportLine(msg.text(lang::msg::kFixedLine));
     } else if (kind == 3) {
         const auto vertices = entry::PlaneVertices(o);

@@ -644,8 +644,8 @@ std::vector<std::vector<geo::Vec3>> TNetFrm::folded(double t) const {
 }
 
 nets::EdgeToggle TNetFrm::toggleEdge(int edge) {
-    if (round() || edge < 0 || edge >= static_cast<int>(m_solid.edges.size()))
-        return nets::EdgeToggle::WouldCloseCycle;
+    // A development of a round solid has no edges to click.
+    if (round()) return nets::EdgeToggle::NoSuchEdge;
     const nets::EdgeToggle result = nets::ToggleEdge(m_solid, m_net, edge);
     switch (result) {
     case nets::EdgeToggle::Cut:
@@ -659,6 +659,8 @@ nets::EdgeToggle TNetFrm::toggleEdge(int edge) {
         break;
     case nets::EdgeToggle::WouldCloseCycle:
         m_state->setText(qs(m_env.msg(msg::kNetWouldCloseCycle)));
+        break;
+    case nets::EdgeToggle::NoSuchEdge: // a click beside the edges: the state line stays
         break;
     }
     return result;

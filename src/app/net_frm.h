@@ -114,7 +114,8 @@ class TNetFrm : public QDialog, public LanguageCaption {
     // object has none.
     bool open(int slot);
 
-    // A click on `edge`: cut or joined, or refused with the reason in the state line.
+    // A click on `edge`: cut or joined, or refused with the reason in the state line; an edge
+    // number the solid does not have changes nothing.
     nets::EdgeToggle toggleEdge(int edge);
     // The export buttons and the print button; false when cancelled or not written.
     bool exportNet(bool pdf);

@@ -17,6 +17,8 @@
 #include "app/user_dialogs.h"
 #include "app/vorn2frm.h"
 #include "core/format.h"
+#include "core/object_view.h"
+#include "entry/measure_steps.h"
 #include "entry/transform.h"
 #include "geometry/primitives.h"
 #include "lang/message_ids.h"
@@ -44,10 +46,6 @@ constexpr std::size_t kHintMaxChars = 240;
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
-}
-
-geo::Vec3 At(const core::Vec3f& v) {
-    return {v.x, v.y, v.z};
 }
 
 bool SamePick(const pic::Pick& a, const pic::Pick& b) {
@@ -394,8 +392,8 @@ void PictureInteraction::updateStatusLine(const pic::Pick& pick) {
         f[3] = qs(core::DisplayName(scene, pick.object));
         if (pick.vertex2 != 0) {
             const core::SceneObject& o = scene.object(pick.object);
-            const double length =
-                geo::PointDistance(At(o.vertex(pick.vertex1)), At(o.vertex(pick.vertex2)));
+            const double length = geo::PointDistance(core::Widen(o.vertex(pick.vertex1)),
+                                                     core::Widen(o.vertex(pick.vertex2)));
             f[4] = qs(m_window.messages().text(lang::msg::kEdgeLength) + " " + number(length));
         }
     }

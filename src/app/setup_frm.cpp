@@ -1,7 +1,6 @@
 // The settings dialog: pages, dependent controls, colour roles and the three buttons.
 #include "app/setup_frm.h"
 
-#include "app/color_grid.h"
 #include "app/language_walk.h"
 #include "app/radio_group.h"
 #include "app/settings_store.h"
@@ -274,13 +273,14 @@ QWidget* TSetupFrm::buildColorsPage() {
     m_colorBox->setObjectName("ColorBox");
     for (const char* role : core::kColorRoleNames)
         m_colorBox->addItem(QString::fromUtf8(role));
-    m_envColor = new ColorGrid(page);
-    m_envColor->setObjectName("EnvColor");
+    m_envColor = new entry::ColorGrid(QStringLiteral("EnvColor"), 4, 32, page);
+    m_envColor->setFocusPolicy(Qt::StrongFocus);
+    m_envColor->setMinimumSize(4 * 16, 4 * 16);
     auto* defaults = new QPushButton(QStringLiteral("Відновити стандартні установки"), page);
     defaults->setObjectName("DefaultColors");
 
     connect(m_colorBox, &QListWidget::currentRowChanged, this, &TSetupFrm::roleSelected);
-    connect(m_envColor, &ColorGrid::colorChosen, this, [this](int index) {
+    connect(m_envColor, &entry::ColorGrid::chosen, this, [this](int index) {
         const int role = m_colorBox->currentRow();
         if (role >= 0 && role < core::kColorRoleCount)
             m_colors[static_cast<std::size_t>(role)] = index;
@@ -334,7 +334,7 @@ QString TSetupFrm::roleCaption(int role) const {
 
 void TSetupFrm::roleSelected(int role) {
     if (role >= 0 && role < core::kColorRoleCount)
-        m_envColor->setColorIndex(m_colors[static_cast<std::size_t>(role)]);
+        m_envColor->setIndex(m_colors[static_cast<std::size_t>(role)]);
 }
 
 void TSetupFrm::restoreDefaultColors() {

@@ -20,9 +20,12 @@ class QScrollBar;
 class QSpinBox;
 class QTabWidget;
 
+namespace vorn::entry {
+class ColorGrid;
+}
+
 namespace vorn::app {
 
-class ColorGrid;
 class RadioGroup;
 
 class TSetupFrm : public QDialog {
@@ -49,7 +52,7 @@ class TSetupFrm : public QDialog {
     RadioGroup* ugolType() const { return m_ugolType; }
     QComboBox* languages() const { return m_langs; }
     QListWidget* colorBox() const { return m_colorBox; }
-    ColorGrid* envColor() const { return m_envColor; }
+    entry::ColorGrid* envColor() const { return m_envColor; }
     QTabWidget* pages() const { return m_pages; }
 
     const Colors& colors() const { return m_colors; }
@@ -82,7 +85,7 @@ class TSetupFrm : public QDialog {
     RadioGroup* m_ugolType = nullptr;
     QComboBox* m_langs = nullptr;
     QListWidget* m_colorBox = nullptr;
-    ColorGrid* m_envColor = nullptr;
+    entry::ColorGrid* m_envColor = nullptr;
     Colors m_colors{};
     Colors m_shownColors{};
     lang::IniFile m_shownControls; // the stored controls when the dialog was shown

@@ -218,7 +218,9 @@ void TVorn2frm::readColors(const lang::IniFile& ini) {
                                                    m_setupFrm->roleCaption(i).toStdString());
         const auto k = static_cast<std::size_t>(i);
         const int index = ini.intValue(kColors, caption, defaults.colors[k]);
-        colors[k] = index >= 0 && index < 16 ? index : defaults.colors[k];
+        colors[k] = index >= 0 && index < static_cast<int>(core::kPalette.size())
+                        ? index
+                        : defaults.colors[k];
     }
     m_setupFrm->setColors(colors);
 }
@@ -336,7 +338,7 @@ void TVorn2frm::applyLanguage(const QString& path) {
     m_helpFile = kHelpFile;
     ApplyLanguage(ini, m_windows.windows(), m_messages, m_helpFile);
     lang::MessageTable shortNames = m_messages;
-    for (int i = 62; i <= 68; ++i)
+    for (int i = lang::msg::kKindAxes; i <= lang::msg::kKindRevolution; ++i)
         shortNames.setText(i, lang::utf8Truncate(m_messages.text(i), kTypeNameMaxChars));
     scene().typeNames.refresh(shortNames);
     m_prompts.refresh(m_messages);

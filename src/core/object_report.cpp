@@ -2,6 +2,7 @@
 #include "core/object_report.h"
 
 #include "core/format.h"
+#include "core/object_view.h"
 #include "geometry/polygon.h"
 #include "geometry/primitives.h"
 #include "geometry/tolerances.h"
@@ -14,10 +15,6 @@
 namespace vorn::core {
 
 namespace {
-
-geo::Vec3 widen(const Vec3f& v) {
-    return {v.x, v.y, v.z};
-}
 
 // The lines being filled. A line whose numbers are not all finite (vertices beyond the number
 // range, or face areas too large for the record's floats) gets a failure message instead.
@@ -44,7 +41,7 @@ void polylineLines(SceneObject& o, Lines& lines) {
     bool planar = false;
     if (n >= 3) {
         const geo::PlaneFit fit =
-            geo::PlaneThroughPoints(widen(o.vertex(1)), widen(o.vertex(2)), widen(o.vertex(3)));
+            geo::PlaneThroughPoints(VertexAt(o, 1), VertexAt(o, 2), VertexAt(o, 3));
         if (!fit.degenerate) {
             Face& f = o.face(1);
             f.a = static_cast<float>(fit.plane.a);
@@ -59,19 +56,19 @@ void polylineLines(SceneObject& o, Lines& lines) {
             }
         }
     }
-    const bool closed = roundToInt(o.param2) == 1;
+    const bool closed = IsClosedPolyline(o);
     // Lengths are summed over every node, so polylines longer than a kernel point list count
     // whole.
     long double length = 0;
     for (int i = 1; i < n; ++i)
-        length += geo::PointDistance(widen(o.vertex(i)), widen(o.vertex(i + 1)));
-    if (closed && n >= 1) length += geo::PointDistance(widen(o.vertex(n)), widen(o.vertex(1)));
+        length += geo::PointDistance(VertexAt(o, i), VertexAt(o, i + 1));
+    if (closed && n >= 1) length += geo::PointDistance(VertexAt(o, n), VertexAt(o, 1));
     AnswerNumbers l = lines.numbers();
     lines.add(l, lines.m.format(lang::msg::kLength, {l(length)}), lang::msg::kBadData);
     if (planar && closed && n <= geo::PointList::kCapacity) {
         geo::PointList nodes;
         for (int i = 1; i <= n; ++i)
-            nodes.push(widen(o.vertex(i)));
+            nodes.push(VertexAt(o, i));
         AnswerNumbers a = lines.numbers();
         lines.add(
             a, lines.m.format(lang::msg::kEnclosedArea, {a(std::fabs(geo::PolygonArea3D(nodes)))}),
@@ -127,7 +124,7 @@ std::vector<std::string> ShowObjectReport(Scene& scene, const Settings& s,
         break;
     case ObjectType::Plane: {
         const geo::PlaneFit fit =
-            geo::PlaneThroughPoints(widen(o.vertex(1)), widen(o.vertex(2)), widen(o.vertex(3)));
+            geo::PlaneThroughPoints(VertexAt(o, 1), VertexAt(o, 2), VertexAt(o, 3));
         // A degenerate plane keeps its unnormalised (all zero) coefficients.
         o.planeA = fit.plane.a;
         o.planeB = fit.plane.b;

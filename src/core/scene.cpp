@@ -1,6 +1,7 @@
 // Scene table operations: defaults per kind, names, duplicates, appending and deleting.
 #include "core/scene.h"
 
+#include "core/object_view.h"
 #include "lang/cp1251.h"
 #include "lang/message_ids.h"
 
@@ -13,11 +14,6 @@ namespace vorn::core {
 namespace {
 void setVertex(SceneObject& o, int i, float x, float y, float z) {
     o.vertex(i) = {x, y, z};
-}
-void setFace(SceneObject& o, int i, int a, int b, int c) {
-    o.face(i).vertex1 = static_cast<std::int16_t>(a);
-    o.face(i).vertex2 = static_cast<std::int16_t>(b);
-    o.face(i).vertex3 = static_cast<std::int16_t>(c);
 }
 void setPolygon(ObjectPart& p, std::initializer_list<PartPoint> pts) {
     p.domainKind = 0;
@@ -108,7 +104,7 @@ void InitObject(Scene& scene, ObjectType kind, int slot) {
     switch (kind) {
     case ObjectType::Point:
         o.faceCount = 1;
-        setFace(o, 1, 1, 1, 1);
+        SetFace(o, 1, 1, 1, 1);
         o.vertexCount = 1;
         setVertex(o, 1, 3, 3, 3);
         break;
@@ -130,10 +126,7 @@ void InitObject(Scene& scene, ObjectType kind, int slot) {
         break;
     case ObjectType::Surface: {
         o.param2 = 15.0;
-        o.planeB = -3.0;
-        o.planeC = 3.0;
-        o.planeD = -3.0;
-        o.surfaceParam = 3.0;
+        SetSurfaceDomain(o, {-3.0, 3.0, -3.0, 3.0});
         o.partCount = 1;
         ObjectPart& p = o.part(1);
         p.text.setRaw("sin(x*y)");
@@ -144,8 +137,7 @@ void InitObject(Scene& scene, ObjectType kind, int slot) {
     case ObjectType::RevolutionSurface: {
         o.param2 = 10.0;
         o.planeB = 10.0;
-        o.planeD = 1.0;
-        o.surfaceParam = 10.0;
+        SetGeneratrixRange(o, {1.0, 10.0});
         o.partCount = 3;
         setPolygon(
             o.part(1),
@@ -172,7 +164,7 @@ void InitAxes(Scene& scene) {
     for (int i = 0; i < 7; ++i)
         setVertex(o, i + 1, unit[i][0], unit[i][1], unit[i][2]);
     for (int k = 1; k <= 3; ++k)
-        setFace(o, k, 1, k + 1, 1);
+        SetFace(o, k, 1, k + 1, 1);
 }
 
 std::string NameText(const SceneObject& o) {

@@ -18,7 +18,8 @@ const std::array<const char*, kColorRoleCount> kColorRoleNames = {
 
 unsigned Settings::colorRgb(ColorRole role) const {
     const int i = colors[static_cast<std::size_t>(role)];
-    return kPalette[static_cast<std::size_t>(i >= 0 && i < 16 ? i : 0)];
+    return kPalette[static_cast<std::size_t>(i >= 0 && i < static_cast<int>(kPalette.size()) ? i
+                                                                                             : 0)];
 }
 
 } // namespace vorn::core

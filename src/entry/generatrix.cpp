@@ -1,6 +1,7 @@
 // Mesh sizes of surfaces of revolution and the sampling of their generating curve.
 #include "entry/generatrix.h"
 
+#include "core/object_view.h"
 #include "expr/compiled_expression.h"
 
 #include <algorithm>
@@ -39,8 +40,7 @@ int RingCount(double quality) {
 void SampleGeneratrix(expr::ExpressionEngine& engine, core::SceneObject& entry, double quality,
                       GeneratrixType type, std::string_view func1, std::string_view func2,
                       double from, double to) {
-    entry.planeD = from;
-    entry.surfaceParam = to;
+    core::SetGeneratrixRange(entry, {from, to});
     const int limit = std::min(CurvePointLimit(quality), core::kMaxPartPoints);
     const core::ObjectPart& polyline = entry.part(3);
     const int m = type == GeneratrixType::Polyline

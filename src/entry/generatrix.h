@@ -19,7 +19,7 @@ int CurvePointLimit(double quality);
 int RingCount(double quality);
 
 // Writes the generatrix into part 1 of `entry` (points and their count) and its bounding box
-// into the box fields, and the range into planeD / surfaceParam. Function types take
+// into the box fields, and the range into the generatrix range. Function types take
 // CurvePointLimit points over [from, to] (y = func1(x), or x = func2(t), y = func1(t)); a
 // polyline takes the points of part 3. A point without a value gets 0 for that coordinate.
 void SampleGeneratrix(expr::ExpressionEngine& engine, core::SceneObject& entry, double quality,

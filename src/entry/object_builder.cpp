@@ -2,6 +2,7 @@
 #include "entry/object_builder.h"
 
 #include "core/format.h"
+#include "core/object_view.h"
 #include "entry/generatrix.h"
 #include "geometry/primitives.h"
 #include "lang/message_ids.h"
@@ -27,21 +28,8 @@ bool fitsFloat(double v) {
 
 bool setVertex(core::SceneObject& o, int i, const geo::Vec3& p) {
     if (!fitsFloat(p.x) || !fitsFloat(p.y) || !fitsFloat(p.z)) return false;
-    o.vertex(i) = {static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z)};
+    o.vertex(i) = core::Narrow(p);
     return true;
-}
-
-geo::Vec3 vertexOf(const core::SceneObject& o, int i) {
-    const core::Vec3f& v = o.vertex(i);
-    return {v.x, v.y, v.z};
-}
-
-void setFace(core::SceneObject& o, int f, int a, int b, int c) {
-    core::Face& face = o.face(f);
-    face = {};
-    face.vertex1 = static_cast<std::int16_t>(a);
-    face.vertex2 = static_cast<std::int16_t>(b);
-    face.vertex3 = static_cast<std::int16_t>(c);
 }
 
 void copyMesh(core::SceneObject& o, const core::SceneObject& entry) {
@@ -55,12 +43,13 @@ bool buildPoint(core::SceneObject& o, const EntryValues& v) {
     o.partCount = 0;
     o.vertexCount = 1;
     o.faceCount = 1;
-    setFace(o, 1, 1, 1, 1);
+    core::SetFace(o, 1, 1, 1, 1);
     return setVertex(o, 1, {v.pointX, v.pointY, v.pointZ});
 }
 
 bool buildPlane(core::SceneObject& o, const core::SceneObject& entry, const EntryValues& v) {
-    const geo::Vec3 p1 = vertexOf(entry, 1), p2 = vertexOf(entry, 2), p3 = vertexOf(entry, 3);
+    const geo::Vec3 p1 = core::VertexAt(entry, 1), p2 = core::VertexAt(entry, 2),
+                    p3 = core::VertexAt(entry, 3);
     geo::Plane plane;
     switch (v.planeMode) {
     case 0: {
@@ -109,7 +98,7 @@ bool buildPlane(core::SceneObject& o, const core::SceneObject& entry, const Entr
     o.partCount = 0;
     o.vertexCount = 3;
     o.faceCount = 1;
-    setFace(o, 1, 1, 2, 3);
+    core::SetFace(o, 1, 1, 2, 3);
     surf::SetFacePlanes(o);
     return true;
 }
@@ -117,10 +106,7 @@ bool buildPlane(core::SceneObject& o, const core::SceneObject& entry, const Entr
 bool buildSurface(core::Env& env, expr::ExpressionEngine& engine, core::SceneObject& o,
                   const core::SceneObject& entry, const EntryValues& v, bool fromDialog) {
     if (fromDialog) {
-        o.planeB = v.bounds.xFrom;
-        o.planeC = v.bounds.xTo;
-        o.planeD = v.bounds.yFrom;
-        o.surfaceParam = v.bounds.yTo;
+        core::SetSurfaceDomain(o, {v.bounds.xFrom, v.bounds.xTo, v.bounds.yFrom, v.bounds.yTo});
         o.partCount = static_cast<std::uint8_t>(std::clamp(v.partCount, 1, core::kMaxParts));
         std::copy_n(entry.partData, core::kMaxParts, o.partData);
     }
@@ -150,8 +136,8 @@ bool buildRevolutionMesh(core::SceneObject& o, int m, int rings, surf::Axis axis
         for (int j = 1; j < m; ++j) {
             const int g = (k - 1) * m + j;
             const int w = next * m + j;
-            setFace(o, ++f, g, g + 1, w);
-            setFace(o, ++f, w + 1, w, g + 1);
+            core::SetFace(o, ++f, g, g + 1, w);
+            core::SetFace(o, ++f, w + 1, w, g + 1);
         }
     }
     o.faceCount = static_cast<std::int16_t>(f);
@@ -209,8 +195,7 @@ bool buildRevolution(core::Env& env, expr::ExpressionEngine& engine, core::Scene
     const auto axis = static_cast<surf::Axis>(v.axis);
     o.param0 = v.generatrixType;
     o.param1 = v.axis;
-    o.planeD = v.rangeFrom;
-    o.surfaceParam = v.rangeTo;
+    core::SetGeneratrixRange(o, {v.rangeFrom, v.rangeTo});
     o.origin[0] = shift.x;
     o.origin[1] = shift.y;
     o.origin[2] = shift.z;
@@ -259,30 +244,34 @@ EntryValues EntryValuesFromRecord(const core::SceneObject& o) {
         break;
     case core::ObjectType::Polyline:
         v.polylineMode = whole(o.param0);
-        v.closed = whole(o.param2) == 1;
+        v.closed = core::IsClosedPolyline(o);
         break;
     case core::ObjectType::Plane: {
         v.planeMode = whole(o.param0);
-        const geo::PlaneFit fit =
-            geo::PlaneThroughPoints(vertexOf(o, 1), vertexOf(o, 2), vertexOf(o, 3));
+        const geo::PlaneFit fit = geo::PlaneThroughPoints(
+            core::VertexAt(o, 1), core::VertexAt(o, 2), core::VertexAt(o, 3));
         v.planeD = fit.plane.d;
         break;
     }
-    case core::ObjectType::Surface:
-        v.bounds = {o.planeB, o.planeC, o.planeD, o.surfaceParam};
+    case core::ObjectType::Surface: {
+        const core::SurfaceDomain d = core::SurfaceDomainOf(o);
+        v.bounds = {d.xFrom, d.xTo, d.yFrom, d.yTo};
         v.partCount = o.partCount;
         break;
-    case core::ObjectType::RevolutionSurface:
+    }
+    case core::ObjectType::RevolutionSurface: {
         v.generatrixType = whole(o.param0);
         v.axis = whole(o.param1);
-        v.rangeFrom = o.planeD;
-        v.rangeTo = o.surfaceParam;
+        const core::GeneratrixRange r = core::GeneratrixRangeOf(o);
+        v.rangeFrom = r.from;
+        v.rangeTo = r.to;
         v.func1 = o.part(2).text.utf8();
         v.func2 = o.part(2).area.domainText.utf8();
         v.shiftX = o.origin[0];
         v.shiftY = o.origin[1];
         v.shiftZ = o.origin[2];
         break;
+    }
     case core::ObjectType::Axes:
     case core::ObjectType::Polyhedron:
         break;
@@ -317,7 +306,7 @@ bool BuildObject(core::Env& env, expr::ExpressionEngine& engine, int slot, core:
         copyMesh(o, *entry);
         o.partCount = 0;
         o.param0 = values.polylineMode;
-        o.param2 = values.closed ? 1 : 0;
+        core::SetClosedPolyline(o, values.closed);
         ok = true;
         break;
     case core::ObjectType::Plane:

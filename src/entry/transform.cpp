@@ -1,7 +1,8 @@
-// Transformations of object records, measurement steps and the surface value report.
+// Transformations of object records and the surface value report.
 #include "entry/transform.h"
 
 #include "core/format.h"
+#include "core/object_view.h"
 #include "geometry/primitives.h"
 #include "lang/message_ids.h"
 #include "polyhedra/formation.h"
@@ -21,22 +22,6 @@ namespace {
 using core::ObjectType;
 using core::SceneObject;
 
-constexpr int kStepCount = 3;
-// Per measurement mode: kinds of the picks and the prompt shown for each.
-constexpr int kKinds[8][kStepCount] = {{1, 1, 1}, {2, 3, 0}, {3, 3, 0}, {1, 1, 0},
-                                       {1, 2, 0}, {1, 3, 0}, {2, 2, 0}, {2, 3, 0}};
-constexpr int kPrompts[8][kStepCount] = {{2, 3, 4}, {5, 8, 0}, {9, 10, 0}, {2, 3, 0},
-                                         {1, 5, 0}, {1, 8, 0}, {6, 7, 0},  {5, 8, 0}};
-
-geo::Vec3 At(const core::Vec3f& v) {
-    return {v.x, v.y, v.z};
-}
-void Store(core::Vec3f& v, const geo::Vec3& p) {
-    v = {static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z)};
-}
-int VertexCount(const SceneObject& o) {
-    return std::clamp<int>(o.vertexCount, 0, core::kMaxVertices);
-}
 double Component(const geo::Vec3& v, int axis) {
     return axis == 1 ? v.x : (axis == 2 ? v.y : v.z);
 }
@@ -45,40 +30,6 @@ void SetComponent(geo::Vec3& v, int axis, double value) {
 }
 
 } // namespace
-
-int MeasureStepKind(int mode, int step) {
-    if (mode < 1 || mode > 8 || step < 0 || step >= kStepCount) return 0;
-    return kKinds[mode - 1][step];
-}
-
-int MeasureStepPrompt(int mode, int step) {
-    if (mode < 1 || mode > 8 || step < 0 || step >= kStepCount) return 0;
-    return kPrompts[mode - 1][step];
-}
-
-std::optional<std::array<geo::Vec3, 3>> PlaneVertices(const SceneObject& o) {
-    // Every way of making a plane leaves it with three vertices; the plane runs through them.
-    if (o.type != ObjectType::Plane || VertexCount(o) < 3) return std::nullopt;
-    const std::array<geo::Vec3, 3> p = {At(o.vertex(1)), At(o.vertex(2)), At(o.vertex(3))};
-    if (geo::PlaneThroughPoints(p[0], p[1], p[2]).degenerate) return std::nullopt;
-    return p;
-}
-
-poly::Pick FixedPick(int slot, std::span<const geo::Vec3> points) {
-    poly::Pick pick;
-    pick.slot = slot;
-    if (points.size() >= 3) {
-        pick.kind = poly::PickKind::Plane;
-        pick.plane = geo::PlaneThroughPoints(points[0], points[1], points[2]).plane;
-    } else if (points.size() == 2) {
-        pick.kind = poly::PickKind::Line;
-        pick.a = points[0];
-        pick.b = points[1];
-    } else if (points.size() == 1) {
-        pick.a = points[0];
-    }
-    return pick;
-}
 
 bool IsTurnable(ObjectType type) {
     return type != ObjectType::Surface && type != ObjectType::RevolutionSurface;
@@ -108,33 +59,33 @@ geo::Vec3 RotateAboutAxis(int axis, double phi, const geo::Vec3& v, const geo::V
 }
 
 void TranslateObject(SceneObject& o, const geo::Vec3& d) {
-    for (int i = 1; i <= VertexCount(o); ++i)
-        Store(o.vertex(i), At(o.vertex(i)) + d);
+    for (int i = 1; i <= core::UsableVertexCount(o); ++i)
+        o.vertex(i) = core::Narrow(core::VertexAt(o, i) + d);
     o.origin[0] += d.x;
     o.origin[1] += d.y;
     o.origin[2] += d.z;
 }
 
 void RotateObject(SceneObject& o, int axis, double phi, const geo::Vec3& centre) {
-    for (int i = 1; i <= VertexCount(o); ++i)
-        Store(o.vertex(i), RotateAboutAxis(axis, phi, At(o.vertex(i)), centre));
+    for (int i = 1; i <= core::UsableVertexCount(o); ++i)
+        o.vertex(i) = core::Narrow(RotateAboutAxis(axis, phi, core::VertexAt(o, i), centre));
 }
 
 void ScaleObject(SceneObject& o, double f, const geo::Vec3& centre) {
-    for (int i = 1; i <= VertexCount(o); ++i)
-        Store(o.vertex(i), centre + (At(o.vertex(i)) - centre) * f);
+    for (int i = 1; i <= core::UsableVertexCount(o); ++i)
+        o.vertex(i) = core::Narrow(centre + (core::VertexAt(o, i) - centre) * f);
 }
 
 void DeformObject(SceneObject& o, const std::array<double, 3>& q, const geo::Vec3& centre) {
-    for (int i = 1; i <= VertexCount(o); ++i) {
-        geo::Vec3 v = At(o.vertex(i));
+    for (int i = 1; i <= core::UsableVertexCount(o); ++i) {
+        geo::Vec3 v = core::VertexAt(o, i);
         for (int axis = 1; axis <= 3; ++axis) {
             const double f = q[static_cast<std::size_t>(axis - 1)];
             if (std::fabs(f) < kDeformFloor) continue;
             const double p = Component(centre, axis);
             SetComponent(v, axis, p + (Component(v, axis) - p) * f);
         }
-        Store(o.vertex(i), v);
+        o.vertex(i) = core::Narrow(v);
     }
 }
 
@@ -174,17 +125,17 @@ void ApplyDragMove(core::Scene& scene, int slot, const DragMove& move) {
     geo::Vec3 d = move.shift;
     if (move.axis >= 1 && move.axis <= 3) SetComponent(d, move.axis, 0);
     switch (move.mode) {
-    case 1:
+    case kDragTranslate:
         TranslateObject(o, d);
         break;
-    case 4:
-        if (IsTurnable(o.type) && move.vertex >= 1 && move.vertex <= VertexCount(o))
-            Store(o.vertex(move.vertex), At(o.vertex(move.vertex)) + d);
+    case kDragReshape:
+        if (IsTurnable(o.type) && move.vertex >= 1 && move.vertex <= core::UsableVertexCount(o))
+            o.vertex(move.vertex) = core::Narrow(core::VertexAt(o, move.vertex) + d);
         break;
-    case 2:
+    case kDragRotate:
         if (IsTurnable(o.type)) RotateObject(o, move.axis, move.angle, CurrentPivot(o));
         break;
-    case 3:
+    case kDragResize:
         if (IsTurnable(o.type)) ScaleObject(o, move.factor, CurrentPivot(o));
         break;
     default:

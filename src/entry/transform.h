@@ -1,5 +1,5 @@
-// Moving, turning, resizing and deforming objects, the picking steps of measurements, and the
-// value of a surface at a point: the arithmetic behind the picture interaction.
+// Moving, turning, resizing and deforming objects, and the value of a surface at a point: the
+// arithmetic behind the picture interaction.
 #pragma once
 
 #include "core/scene.h"
@@ -14,18 +14,6 @@
 #include <string_view>
 
 namespace vorn::entry {
-
-// Picking steps of measurement `mode` (1..8). Kinds: 1 point, 2 line, 3 plane; both functions
-// give 0 past the last step (and for a mode outside 1..8).
-int MeasureStepKind(int mode, int step);   // step 0-based
-int MeasureStepPrompt(int mode, int step); // PromptTable entry shown for the step
-
-// The three vertices a plane pick fixes: those of a Plane object that span a plane; none for
-// another kind or for vertices on one line.
-std::optional<std::array<geo::Vec3, 3>> PlaneVertices(const core::SceneObject& o);
-// The measurement's element from the points fixed on the picture: one point, a segment's two
-// ends, or three vertices whose plane is the one measured.
-poly::Pick FixedPick(int slot, std::span<const geo::Vec3> points);
 
 // Neither a Surface nor a RevolutionSurface: only these may be turned, resized or reshaped.
 bool IsTurnable(core::ObjectType type);
@@ -56,11 +44,15 @@ std::optional<double> DragRotationAngle(const geo::Vec3& lastMouse, const geo::V
 std::optional<double> DragScaleFactor(const geo::Vec3& lastMouse, const geo::Vec3& q,
                                       const geo::Vec3& mouse);
 
-// One drag step on `slot`: mode 1 translation or 4 reshaping of `vertex` by `shift` (whose
-// component along the degenerate axis is dropped), 2 rotation by `angle` about that axis
-// through the pivot, 3 resizing by `factor`. Kinds that refuse the mode stay as they are.
+// The transformation modes, numbered as their commands are ordered (the first is
+// tag::FirstMode); 0 is none.
+enum DragMode : int { kDragTranslate = 1, kDragRotate = 2, kDragResize = 3, kDragReshape = 4 };
+
+// One drag step on `slot`: translation or reshaping of `vertex` by `shift` (whose component
+// along the degenerate axis is dropped), rotation by `angle` about that axis through the pivot,
+// resizing by `factor`. Kinds that refuse the mode stay as they are.
 struct DragMove {
-    int mode = 0;
+    int mode = 0; // a DragMode
     int axis = 0; // the degenerate axis, 1..3
     int vertex = 0;
     geo::Vec3 shift;

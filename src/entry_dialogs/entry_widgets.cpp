@@ -363,43 +363,90 @@ void EntryGrid::keyPressEvent(QKeyEvent* event) {
 // ---- ColorGrid -----------------------------------------------------------------------------
 
 namespace {
-constexpr int kCell = 22;
+constexpr int kPaletteSize = static_cast<int>(core::kPalette.size());
 QColor paletteColor(int i) {
     const std::uint32_t bgr = core::kPalette[static_cast<std::size_t>(i)];
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 } // namespace
 
-ColorGrid::ColorGrid(const QString& name, QWidget* parent) : QWidget(parent) {
+ColorGrid::ColorGrid(const QString& name, int columns, int cell, QWidget* parent)
+    : QWidget(parent), m_columns(columns), m_rows(kPaletteSize / columns), m_cell(cell) {
     setObjectName(name);
-    setFixedSize(sizeHint());
+}
+
+QSize ColorGrid::sizeHint() const {
+    return {m_columns * m_cell + 1, m_rows * m_cell + 1};
 }
 
 void ColorGrid::setIndex(int index) {
-    m_index = std::clamp(index, 0, static_cast<int>(core::kPalette.size()) - 1);
+    m_index = std::clamp(index, 0, kPaletteSize - 1);
     update();
+}
+
+QRect ColorGrid::cellRect(int index) const {
+    const int w = width() / m_columns, h = height() / m_rows;
+    return {(index % m_columns) * w, (index / m_columns) * h, w, h};
+}
+
+int ColorGrid::indexAt(const QPoint& p) const {
+    const int w = width() / m_columns, h = height() / m_rows;
+    if (w <= 0 || h <= 0 || p.x() < 0 || p.y() < 0) return -1;
+    const int col = p.x() / w, row = p.y() / h;
+    return col < m_columns && row < m_rows ? row * m_columns + col : -1;
 }
 
 void ColorGrid::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    for (int i = 0; i < 16; ++i) {
-        const QRect cell((i % 8) * kCell, (i / 8) * kCell, kCell, kCell);
-        p.fillRect(cell.adjusted(2, 2, -2, -2), paletteColor(i));
-        p.setPen(Qt::gray);
-        p.drawRect(cell.adjusted(2, 2, -3, -3));
-        if (i == m_index) {
-            p.setPen(QPen(Qt::black, 2));
-            p.drawRect(cell.adjusted(1, 1, -1, -1));
-        }
+    for (int i = 0; i < kPaletteSize; ++i) {
+        const QRect r = cellRect(i).adjusted(2, 2, -2, -2);
+        p.fillRect(r, paletteColor(i));
+        p.setPen(palette().color(QPalette::Mid));
+        p.drawRect(r.adjusted(0, 0, -1, -1));
+    }
+    // The chosen cell: a double frame that shows on light and dark colours alike.
+    const QRect c = cellRect(m_index);
+    p.setPen(QPen(Qt::black, 2));
+    p.drawRect(c.adjusted(1, 1, -1, -1));
+    p.setPen(QPen(Qt::white, 1));
+    p.drawRect(c.adjusted(3, 3, -4, -4));
+    if (hasFocus()) {
+        p.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+        p.drawRect(c.adjusted(0, 0, -1, -1));
     }
 }
 
 void ColorGrid::mousePressEvent(QMouseEvent* event) {
-    const QPoint pos = event->position().toPoint();
-    const int col = pos.x() / kCell, row = pos.y() / kCell;
-    if (col < 0 || col >= 8 || row < 0 || row >= 2) return;
-    setIndex(row * 8 + col);
-    Q_EMIT chosen(m_index);
+    const int i = indexAt(event->position().toPoint());
+    if (i >= 0) choose(i);
+}
+
+void ColorGrid::keyPressEvent(QKeyEvent* event) {
+    int i = m_index;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        i = i % m_columns > 0 ? i - 1 : i;
+        break;
+    case Qt::Key_Right:
+        i = i % m_columns < m_columns - 1 ? i + 1 : i;
+        break;
+    case Qt::Key_Up:
+        i = i >= m_columns ? i - m_columns : i;
+        break;
+    case Qt::Key_Down:
+        i = i + m_columns < kPaletteSize ? i + m_columns : i;
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    choose(i);
+}
+
+void ColorGrid::choose(int index) {
+    if (index == m_index) return;
+    setIndex(index);
+    Q_EMIT chosen(index);
 }
 
 // ---- Keypad --------------------------------------------------------------------------------
@@ -430,21 +477,40 @@ const QStringList& Keypad::Captions() {
     return captions;
 }
 
-Keypad::Keypad(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Keypad"));
+Keypad::Keypad(Kind kind, QWidget* parent) : QWidget(parent) {
+    const bool calculator = kind == Kind::Calculator;
+    setObjectName(calculator ? QStringLiteral("KeyPanel") : QStringLiteral("Keypad"));
     auto* grid = new QGridLayout(this);
-    grid->setSpacing(1);
-    grid->setContentsMargins(0, 0, 0, 0);
-    for (const KeyPlace& k : KeypadLayout(true)) {
+    if (calculator) {
+        grid->setSpacing(2);
+    } else {
+        grid->setSpacing(1);
+        grid->setContentsMargins(0, 0, 0, 0);
+    }
+    for (const KeyPlace& k : KeypadLayout(!calculator)) {
         const QString caption = QString::fromLatin1(k.caption);
-        auto* b = new QToolButton(this);
-        b->setText(caption);
+        QAbstractButton* b = nullptr;
+        if (calculator) {
+            b = new QPushButton(caption, this);
+            b->setObjectName(QStringLiteral("Key_") + caption);
+        } else {
+            b = new QToolButton(this);
+            b->setText(caption);
+            b->setMinimumWidth(34);
+            b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+        }
+        b->setProperty("keyCaption", caption);
         b->setFocusPolicy(Qt::NoFocus);
-        b->setMinimumWidth(34);
-        b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-        connect(b, &QToolButton::clicked, this, [this, caption] { Q_EMIT typed(caption); });
+        // The button's text: a language file may name the calculator's keys otherwise.
+        connect(b, &QAbstractButton::clicked, this, [this, b] { Q_EMIT typed(b->text()); });
         grid->addWidget(b, k.row, k.column, 1, k.columnSpan);
     }
+}
+
+QAbstractButton* Keypad::key(const QString& caption) const {
+    for (QAbstractButton* b : findChildren<QAbstractButton*>())
+        if (b->property("keyCaption").toString() == caption) return b;
+    return nullptr;
 }
 
 int ApplyKeypad(QString& text, int caret, int selStart, int selLength, const QString& key,

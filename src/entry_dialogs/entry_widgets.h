@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+class QAbstractButton;
 class QLabel;
 class QLineEdit;
 
@@ -126,24 +127,33 @@ class EntryGrid : public QTableWidget {
     bool m_quiet = false;
 };
 
-// The 16 palette colours in two rows of eight.
+// The 16 palette colours as a grid of cells filling the widget, one of them chosen by a click
+// or, when the grid takes the focus, by the arrow keys: two rows of eight in the entry dialog,
+// four of four on the settings page.
 class ColorGrid : public QWidget {
     Q_OBJECT
   public:
-    explicit ColorGrid(const QString& name, QWidget* parent = nullptr);
+    // `columns` divides 16; `cell` is the side of a cell in the size hint.
+    ColorGrid(const QString& name, int columns, int cell, QWidget* parent = nullptr);
     int index() const { return m_index; }
-    void setIndex(int index);
-    QSize sizeHint() const override { return {8 * 22 + 1, 2 * 22 + 1}; }
+    void setIndex(int index); // no signal; kept within the palette
+    // The palette index under a point of the widget, -1 outside the cells.
+    int indexAt(const QPoint& p) const;
+    QRect cellRect(int index) const;
+    QSize sizeHint() const override;
 
   Q_SIGNALS:
-    void chosen(int index);
+    void chosen(int index); // by the user, when the choice changed
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    int m_index = 10;
+    void choose(int index);
+    int m_columns, m_rows, m_cell;
+    int m_index = 0;
 };
 
 // A key's place on the keypad: digits in a 3 x 3 block with 0 below, the operators, brackets and
@@ -155,15 +165,20 @@ struct KeyPlace {
 // The keypad's keys, "T" included only where the parameter t is a variable.
 std::vector<KeyPlace> KeypadLayout(bool withT);
 
-// The on-screen keypad; its buttons never take the focus from the field they type into.
+// The on-screen keypad; its buttons never take the focus from the field they type into. The
+// entry dialogs' keypad is compact tool buttons with "T"; the calculator's is push buttons
+// without "T", named Key_<caption> so that language files reach them.
 class Keypad : public QWidget {
     Q_OBJECT
   public:
-    explicit Keypad(QWidget* parent = nullptr);
+    enum class Kind { Entry, Calculator };
+    explicit Keypad(Kind kind = Kind::Entry, QWidget* parent = nullptr);
     static const QStringList& Captions();
+    // The key with this caption as the layout gives it; none when the keypad has no such key.
+    QAbstractButton* key(const QString& caption) const;
 
   Q_SIGNALS:
-    void typed(const QString& key); // a caption, "BS" or "Del"
+    void typed(const QString& key); // the key's caption, "BS" or "Del"
 };
 
 // Applies one keypad press to a text with its caret and selection; the result is cut to

@@ -1,10 +1,11 @@
 // The entry dialog's controls, filling from a record, and the ways in and out of the dialog.
 #include "entry_dialogs/pir_enter.h"
 
+#include "core/object_view.h"
+#include "entry/generatrix.h"
 #include "entry_dialogs/entry_widgets.h"
 #include "entry_dialogs/qpoly_frm.h"
 #include "entry_dialogs/revolution_preview.h"
-#include "entry/generatrix.h"
 #include "geometry/primitives.h"
 #include "lang/message_ids.h"
 #include "polyhedra/metrics.h"
@@ -102,7 +103,9 @@ void TPirEnter::buildCommon() {
     m_name->setMaxLength(core::kNameLength);
     top->addWidget(m_name, 1);
     top->addWidget(label(QStringLiteral("Колір об'єкта:"), this));
-    m_color = new ColorGrid(QStringLiteral("ObjColor"), this);
+    m_color = new ColorGrid(QStringLiteral("ObjColor"), 8, 22, this);
+    m_color->setFixedSize(m_color->sizeHint());
+    m_color->setIndex(kDefaultColorIndex);
     top->addWidget(m_color);
     layout->addLayout(top);
 
@@ -121,7 +124,7 @@ void TPirEnter::buildCommon() {
             m_pages->addTab(page, q(m_env.scene.typeNames.name(type)));
     layout->addWidget(m_pages, 1);
 
-    m_keypad = new Keypad(this);
+    m_keypad = new Keypad(Keypad::Kind::Entry, this);
     connect(m_keypad, &Keypad::typed, this, &TPirEnter::keypadPressed);
     layout->addWidget(m_keypad);
 
@@ -464,8 +467,7 @@ void TPirEnter::SetNewObjectDefaults(core::SceneObject& o) {
                                static_cast<float>(kPlanePoints[3 * i + 2])};
         break;
     case core::ObjectType::RevolutionSurface:
-        o.planeD = d.rangeFrom;
-        o.surfaceParam = d.rangeTo;
+        core::SetGeneratrixRange(o, {d.rangeFrom, d.rangeTo});
         o.part(2).text.setUtf8(d.func1);
         o.part(2).area.domainText.setUtf8(d.func2);
         break;
@@ -550,7 +552,7 @@ void TPirEnter::fillPage() {
         break;
     case core::ObjectType::Polyline:
         m_lineCheck->setCurrentIndex(core::roundToInt(o.param0) == 1 ? 1 : 0);
-        m_locked->setChecked(core::roundToInt(o.param2) == 1);
+        m_locked->setChecked(core::IsClosedPolyline(o));
         m_lineTitle->setText(q(msg(m_lineCheck->currentIndex() == 1 ? lang::msg::kPointAndVectors
                                                                     : lang::msg::kPoints)));
         fillPolylineGrid();
@@ -585,10 +587,11 @@ void TPirEnter::fillPage() {
         fillPolyhedron();
         break;
     case core::ObjectType::Surface: {
-        m_funcX1->setText(FullNumber(o.planeB));
-        m_funcX2->setText(FullNumber(o.planeC));
-        m_funcY1->setText(FullNumber(o.planeD));
-        m_funcY2->setText(FullNumber(o.surfaceParam));
+        const core::SurfaceDomain d = core::SurfaceDomainOf(o);
+        m_funcX1->setText(FullNumber(d.xFrom));
+        m_funcX2->setText(FullNumber(d.xTo));
+        m_funcY1->setText(FullNumber(d.yFrom));
+        m_funcY2->setText(FullNumber(d.yTo));
         m_partCount = std::clamp<int>(o.partCount, 1, kMaxParts);
         m_part = 1;
         refreshPartList();

@@ -1,9 +1,10 @@
 // The entry dialog's live checks, its reading of each page into the entry buffer, page commands.
+#include "core/object_view.h"
+#include "entry/generatrix.h"
 #include "entry_dialogs/entry_widgets.h"
 #include "entry_dialogs/pir_enter.h"
 #include "entry_dialogs/qpoly_frm.h"
 #include "entry_dialogs/revolution_preview.h"
-#include "entry/generatrix.h"
 #include "expr/region.h"
 #include "geometry/primitives.h"
 #include "lang/message_ids.h"
@@ -29,16 +30,8 @@ QString q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-void setFace(core::SceneObject& o, int f, int a, int b, int c) {
-    core::Face& face = o.face(f);
-    face = {};
-    face.vertex1 = static_cast<std::int16_t>(a);
-    face.vertex2 = static_cast<std::int16_t>(b);
-    face.vertex3 = static_cast<std::int16_t>(c);
-}
-
 void setVertex(core::SceneObject& o, int i, const double* p) {
-    o.vertex(i) = {static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2])};
+    o.vertex(i) = core::Narrow({p[0], p[1], p[2]});
 }
 
 // Empty: the parameter is missing; otherwise it must be a plain number.
@@ -212,11 +205,7 @@ void TPirEnter::readPolyline() {
         std::copy(p, p + 3, prev);
     }
     o.vertexCount = static_cast<std::int16_t>(n);
-    int faces = 0;
-    for (int i = 1; i < n; ++i)
-        setFace(o, ++faces, i, i + 1, i + 1);
-    if (m_locked->isChecked() && n > 0) setFace(o, ++faces, n, 1, 1);
-    o.faceCount = static_cast<std::int16_t>(faces);
+    core::SetPolylineSegments(o, n, m_locked->isChecked());
 }
 
 void TPirEnter::readPlane() {

@@ -2,6 +2,7 @@
 // front of it; the parameter intervals where it runs behind one are hidden.
 #include "hidden/hidden_lines.h"
 
+#include "core/object_view.h"
 #include "geometry/angle_tables.h"
 #include "geometry/tolerances.h"
 
@@ -96,7 +97,7 @@ void MeshLines(const core::Scene& scene, const core::Settings& settings, const p
     const bool polyhedron = o.type == ObjectType::Polyhedron;
     const int skipFace = o.type == ObjectType::Axes ? DegenerateAxis(o, view) : 0;
     const core::EdgeFlags& edges = scene.edgeVisibility(slot);
-    const int faces = std::clamp<int>(o.faceCount, 0, core::kMaxFaces);
+    const int faces = core::UsableFaceCount(o);
     std::unordered_set<int> seen;
     for (int f = 1; f <= faces; ++f) {
         if (f == skipFace) continue;
@@ -121,10 +122,6 @@ constexpr double kWeld = 1e-6;
 // A triangle whose doubled area is below this share of the size squared has no facing.
 constexpr double kFlat = 1e-10;
 
-geo::Vec3 Point(const core::Vec3f& p) {
-    return {p.x, p.y, p.z};
-}
-
 bool Finite(const geo::Vec3& p) {
     return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
 }
@@ -145,7 +142,7 @@ Welded Weld(const SceneObject& o) {
     geo::Vec3 lo(HUGE_VAL, HUGE_VAL, HUGE_VAL), hi(-HUGE_VAL, -HUGE_VAL, -HUGE_VAL);
     std::vector<int> order;
     for (int i = 1; i <= n; ++i) {
-        const geo::Vec3 p = Point(o.vertex(i));
+        const geo::Vec3 p = core::VertexAt(o, i);
         w.points[static_cast<std::size_t>(i)] = p;
         w.id[static_cast<std::size_t>(i)] = i;
         if (!Finite(p)) continue;
@@ -233,7 +230,7 @@ void FeatureLines(const SceneObject& o, int slot, const Sight& sight, const Line
     std::vector<geo::Vec3> normals;
     std::vector<double> facing;
     std::vector<int> faceOf;
-    const int faces = std::clamp<int>(o.faceCount, 0, core::kMaxFaces);
+    const int faces = core::UsableFaceCount(o);
     for (int f = 1; f <= faces; ++f) {
         const core::Face& face = o.face(f);
         if (!ValidFace(o, face)) continue;
@@ -354,7 +351,7 @@ class Occluders {
         for (int slot = 1; slot <= count; ++slot) {
             const SceneObject& o = scene.object(slot);
             if (!Opaque(o) || o.vertexCount > core::kMaxVertices) continue;
-            const int faces = std::clamp<int>(o.faceCount, 0, core::kMaxFaces);
+            const int faces = core::UsableFaceCount(o);
             for (int f = 1; f <= faces; ++f) {
                 const core::Face& face = o.face(f);
                 if (!ValidFace(o, face)) continue;

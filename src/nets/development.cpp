@@ -1,6 +1,7 @@
 // Developments of the round solids with a straight generatrix: cylinder, cone, truncated cone.
 #include "nets/net.h"
 
+#include "core/object_view.h"
 #include "expr/expression_engine.h"
 
 #include <algorithm>
@@ -15,7 +16,7 @@ std::optional<Development> DevelopmentOf(const core::SceneObject& o) {
     if (o.type != core::ObjectType::RevolutionSurface || o.param0 != 0 || o.param1 != 0)
         return std::nullopt;
     const std::string text(o.part(2).text.raw());
-    const double from = o.planeD, to = o.surfaceParam;
+    const auto [from, to] = core::GeneratrixRangeOf(o);
     if (!std::isfinite(from) || !std::isfinite(to) || !(to > from) || text.empty())
         return std::nullopt;
     expr::ExpressionEngine engine;

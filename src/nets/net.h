@@ -71,6 +71,8 @@ enum class EdgeToggle {
     Joined,          // a cut edge joined the two pieces: whole again, laid out and checked
     WouldDisconnect, // refused: the net is already in two pieces
     WouldCloseCycle, // refused: both faces of the cut edge are in one piece
+    NoSuchEdge,      // nothing changed: the solid has no edge by that number, or the net is
+                     // of another solid
 };
 // One click of the user on an edge. Every edge unfolding is reachable by such clicks. A join
 // leaves the faces of the root's piece exactly where they were and brings the loose piece over.

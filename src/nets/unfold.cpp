@@ -452,7 +452,7 @@ EdgeToggle ToggleEdge(const Solid& solid, Net& net, int edge) {
     if (edge < 0 || static_cast<std::size_t>(edge) >= solid.edges.size() ||
         net.cut.size() != solid.edges.size() || net.parent.size() != faces ||
         net.hinge.size() != faces || net.piece.size() != faces || net.flat.size() != faces)
-        return EdgeToggle::WouldCloseCycle;
+        return EdgeToggle::NoSuchEdge;
     const std::size_t e = static_cast<std::size_t>(edge);
     const SolidEdge& se = solid.edges[e];
     if (net.whole()) {

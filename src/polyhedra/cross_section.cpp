@@ -67,8 +67,7 @@ bool CutEdges(SceneObject& w, const geo::Plane& plane) {
             if (!hit.ok || hit.lineParam < -geo::kEpsEdge || hit.lineParam > 1 + geo::kEpsEdge)
                 continue;
             // Compared as it will be stored, so repeats found from neighbouring faces match.
-            const Vec3f p{static_cast<float>(hit.point.x), static_cast<float>(hit.point.y),
-                          static_cast<float>(hit.point.z)};
+            const Vec3f p = core::Narrow(hit.point);
             bool known = false;
             for (int m = 1; m <= w.vertexCount && !known; ++m)
                 known = SameVertex(p, w.vertex(m));
@@ -88,13 +87,12 @@ void AddContour(core::Env& env, const geo::PointList& polygon, const std::string
     SceneObject& o = scene.object(slot);
     o.name.setUtf8(env.messages.format(lang::msg::kSectionName, {name}));
     o.param1 = 1;
-    o.param2 = 1; // closed
+    core::SetClosedPolyline(o, true);
     const int m = polygon.n;
     o.vertexCount = static_cast<std::int16_t>(m);
     o.faceCount = static_cast<std::int16_t>(m);
     for (int j = 1; j <= m; ++j) {
-        o.vertex(j) = {static_cast<float>(polygon[j].x), static_cast<float>(polygon[j].y),
-                       static_cast<float>(polygon[j].z)};
+        o.vertex(j) = core::Narrow(polygon[j]);
         Face& segment = o.face(j);
         segment.vertex1 = static_cast<std::int16_t>(j == m ? 1 : j + 1);
         segment.vertex2 = static_cast<std::int16_t>(j);

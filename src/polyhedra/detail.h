@@ -2,8 +2,7 @@
 #pragma once
 
 #include "core/host.h"
-#include "core/scene_object.h"
-#include "geometry/vec3.h"
+#include "core/object_view.h"
 
 #include <algorithm>
 
@@ -11,22 +10,16 @@
 
 namespace vorn::poly::detail {
 
-inline geo::Vec3 Widen(const core::Vec3f& v) {
-    return {v.x, v.y, v.z};
-}
-inline geo::Vec3 VertexAt(const core::SceneObject& o, int i) {
-    return Widen(o.vertex(i));
-}
+using core::VertexAt;
 // A·x + B·y + C·z + D of a face's stored (single-precision) plane at a stored vertex.
 inline double PlaneValue(const core::Face& f, const core::Vec3f& v) {
     return double(f.a) * v.x + double(f.b) * v.y + double(f.c) * v.z + double(f.d);
 }
-// The counts as the arrays can hold them, whatever a damaged record says.
 inline int VertexCount(const core::SceneObject& o) {
-    return std::clamp<int>(o.vertexCount, 0, core::kMaxVertices);
+    return core::UsableVertexCount(o);
 }
 inline int FaceCount(const core::SceneObject& o) {
-    return std::clamp<int>(o.faceCount, 0, core::kMaxFaces);
+    return core::UsableFaceCount(o);
 }
 // Whether every face names vertices 1..vertexCount.
 inline bool FacesAreValid(const core::SceneObject& o) {

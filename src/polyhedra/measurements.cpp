@@ -2,6 +2,7 @@
 #include "polyhedra/measurements.h"
 
 #include "core/format.h"
+#include "core/object_view.h"
 #include "lang/message_ids.h"
 
 #include <algorithm>
@@ -78,22 +79,19 @@ constexpr std::array<PickKind, 2> kLines = {PickKind::Line, PickKind::Line};
 } // namespace
 
 Pick PointPick(const core::Scene& scene, int slot, int vertex) {
-    const core::Vec3f& v = scene.object(slot).vertex(vertex);
     Pick pick;
     pick.kind = PickKind::Point;
     pick.slot = slot;
-    pick.a = {v.x, v.y, v.z};
+    pick.a = core::VertexAt(scene.object(slot), vertex);
     return pick;
 }
 
 Pick LinePick(const core::Scene& scene, int slot, int vertex1, int vertex2) {
-    const core::Vec3f& v = scene.object(slot).vertex(vertex1);
-    const core::Vec3f& w = scene.object(slot).vertex(vertex2);
     Pick pick;
     pick.kind = PickKind::Line;
     pick.slot = slot;
-    pick.a = {v.x, v.y, v.z};
-    pick.b = {w.x, w.y, w.z};
+    pick.a = core::VertexAt(scene.object(slot), vertex1);
+    pick.b = core::VertexAt(scene.object(slot), vertex2);
     return pick;
 }
 

@@ -162,74 +162,66 @@ long double Integrator::AreaExplicit(std::string_view f, Axis axis, long double 
     return std::fabs(h * sum);
 }
 
-long double Integrator::VolumeParametric(std::string_view F, std::string_view G, long double t0,
-                                         long double t1) {
+template <class Integrand>
+long double Integrator::parametricTrapezoid(int progressText, long double t0, long double t1,
+                                            const Integrand& g) {
     const long double h = (t1 - t0) / m_points;
-    ProgressScope progress(m_env.host, m_env.msg(lang::msg::kComputingRevolutionVolume), m_points);
+    ProgressScope progress(m_env.host, m_env.msg(progressText), m_points);
     long double sum = 0;
     for (int i = 0; i <= m_points; ++i) {
         progress.step(i + 1);
-        const long double t = t0 + i * h;
-        const long double r = value(F, 'T', t);
-        const long double g = kPi * r * r * NumericDerivative(G, 'T', t);
+        const long double v = g(t0 + i * h);
         nodeDone();
-        sum += (i == 0 || i == m_points) ? g / 2 : g;
+        sum += (i == 0 || i == m_points) ? v / 2 : v;
     }
     return std::fabs(h * sum);
+}
+
+long double Integrator::VolumeParametric(std::string_view F, std::string_view G, long double t0,
+                                         long double t1) {
+    return parametricTrapezoid(lang::msg::kComputingRevolutionVolume, t0, t1, [&](long double t) {
+        const long double r = value(F, 'T', t);
+        return kPi * r * r * NumericDerivative(G, 'T', t);
+    });
 }
 
 long double Integrator::AreaParametric(std::string_view F, std::string_view G, long double t0,
                                        long double t1) {
-    const long double h = (t1 - t0) / m_points;
-    ProgressScope progress(m_env.host, m_env.msg(lang::msg::kComputingRevolutionArea), m_points);
-    long double sum = 0;
-    for (int i = 0; i <= m_points; ++i) {
-        progress.step(i + 1);
-        const long double t = t0 + i * h;
+    return parametricTrapezoid(lang::msg::kComputingRevolutionArea, t0, t1, [&](long double t) {
         const long double r = value(F, 'T', t);
         const long double dF = NumericDerivative(F, 'T', t);
         const long double dG = NumericDerivative(G, 'T', t);
-        const long double g = 2 * kPi * r * std::sqrt(dF * dF + dG * dG);
-        nodeDone();
-        sum += (i == 0 || i == m_points) ? g / 2 : g;
-    }
-    return std::fabs(h * sum);
+        return 2 * kPi * r * std::sqrt(dF * dF + dG * dG);
+    });
+}
+
+template <class Volume, class Area>
+RevolutionMeasures Integrator::revolve(const Volume& volumeOf, const Area& areaOf) {
+    const auto measure = [this](const auto& integral, double& value, bool& infinite,
+                                bool& undefined) {
+        InfiniteFlag = false;
+        countNodes();
+        const long double v = integral();
+        infinite = InfiniteFlag;
+        undefined = m_definedNodes == 0;
+        value = finiteOr(v, infinite);
+    };
+    RevolutionMeasures m;
+    measure(volumeOf, m.volume, m.volumeInfinite, m.volumeUndefined);
+    measure(areaOf, m.area, m.areaInfinite, m.areaUndefined);
+    return m;
 }
 
 RevolutionMeasures Integrator::RevolveExplicit(std::string_view f, Axis axis, long double a,
                                                long double b) {
-    RevolutionMeasures m;
-    InfiniteFlag = false;
-    countNodes();
-    const long double volume = VolumeExplicit(f, axis, a, b);
-    m.volumeInfinite = InfiniteFlag;
-    m.volumeUndefined = m_definedNodes == 0;
-    m.volume = finiteOr(volume, m.volumeInfinite);
-    InfiniteFlag = false;
-    countNodes();
-    const long double area = AreaExplicit(f, axis, a, b);
-    m.areaInfinite = InfiniteFlag;
-    m.areaUndefined = m_definedNodes == 0;
-    m.area = finiteOr(area, m.areaInfinite);
-    return m;
+    return revolve([&] { return VolumeExplicit(f, axis, a, b); },
+                   [&] { return AreaExplicit(f, axis, a, b); });
 }
 
 RevolutionMeasures Integrator::RevolveParametric(std::string_view F, std::string_view G,
                                                  long double t0, long double t1) {
-    RevolutionMeasures m;
-    InfiniteFlag = false;
-    countNodes();
-    const long double volume = VolumeParametric(F, G, t0, t1);
-    m.volumeInfinite = InfiniteFlag;
-    m.volumeUndefined = m_definedNodes == 0;
-    m.volume = finiteOr(volume, m.volumeInfinite);
-    InfiniteFlag = false;
-    countNodes();
-    const long double area = AreaParametric(F, G, t0, t1);
-    m.areaInfinite = InfiniteFlag;
-    m.areaUndefined = m_definedNodes == 0;
-    m.area = finiteOr(area, m.areaInfinite);
-    return m;
+    return revolve([&] { return VolumeParametric(F, G, t0, t1); },
+                   [&] { return AreaParametric(F, G, t0, t1); });
 }
 
 std::vector<geo::Vec3> SplitAtAxes(std::span<const geo::Vec3> points) {

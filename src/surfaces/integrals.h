@@ -70,6 +70,13 @@ class Integrator {
                                          long double t1);
 
   private:
+    // The trapezoid rule over [t0, t1] in m_points steps, each node counted.
+    template <class Integrand>
+    long double parametricTrapezoid(int progressText, long double t0, long double t1,
+                                    const Integrand& g);
+    // The volume, then the area, each with its flags of the nodes it met.
+    template <class Volume, class Area>
+    RevolutionMeasures revolve(const Volume& volumeOf, const Area& areaOf);
     long double value(std::string_view f, char letter, long double x);
     // Starts counting the nodes of an integral; nodeDone ends one and counts it when every
     // value it needed was there.

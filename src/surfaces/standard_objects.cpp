@@ -2,6 +2,7 @@
 #include "surfaces/standard_objects.h"
 
 #include "core/format.h"
+#include "core/object_view.h"
 #include "lang/message_ids.h"
 #include "polyhedra/formation.h"
 #include "surfaces/integrals.h"
@@ -172,8 +173,7 @@ bool fillCube(expr::ExpressionEngine& engine, core::SceneObject& o, const CubeMe
 bool setGeneratrix(core::SceneObject& o, const std::string& text, Ext from, Ext to) {
     if (!fitsFloat(from) || !fitsFloat(to) || !(from < to)) return false;
     o.part(2).text.setRaw(text);
-    o.planeD = static_cast<double>(from);
-    o.surfaceParam = static_cast<double>(to);
+    core::SetGeneratrixRange(o, {static_cast<double>(from), static_cast<double>(to)});
     o.param0 = 0;
     o.param1 = 0;
     return true;

@@ -1,6 +1,7 @@
 // Sampling, narrowing and triangulation of function surfaces.
 #include "surfaces/surface_mesh.h"
 
+#include "core/object_view.h"
 #include "geometry/primitives.h"
 #include "surfaces/part_evaluators.h"
 
@@ -145,7 +146,8 @@ std::vector<TriangleIndices> TriangulateSurface(const SurfaceSample& s, int part
 }
 
 bool BuildSurface(expr::ExpressionEngine& engine, core::SceneObject& surface, double quality) {
-    expr::RegionBounds rect{surface.planeB, surface.planeC, surface.planeD, surface.surfaceParam};
+    const core::SurfaceDomain domain = core::SurfaceDomainOf(surface);
+    expr::RegionBounds rect{domain.xFrom, domain.xTo, domain.yFrom, domain.yTo};
     if (!NormaliseRectangle(rect)) return false;
     const int n = SurfaceGridSize(quality);
     SurfaceSample s = SampleSurface(engine, surface, n, rect, nullptr);
@@ -157,15 +159,10 @@ bool BuildSurface(expr::ExpressionEngine& engine, core::SceneObject& surface, do
     // A finer grid than the record holds is never asked for; the check keeps the record sound.
     if (s.vertices.size() > core::kMaxVertices || faces.size() > core::kMaxFaces) return false;
 
-    surface.planeB = s.rect.xFrom;
-    surface.planeC = s.rect.xTo;
-    surface.planeD = s.rect.yFrom;
-    surface.surfaceParam = s.rect.yTo;
+    core::SetSurfaceDomain(surface, {s.rect.xFrom, s.rect.xTo, s.rect.yFrom, s.rect.yTo});
     surface.vertexCount = static_cast<std::int16_t>(s.vertices.size());
     for (std::size_t v = 0; v < s.vertices.size(); ++v)
-        surface.vertexData[v] = {static_cast<float>(s.vertices[v].x),
-                                 static_cast<float>(s.vertices[v].y),
-                                 static_cast<float>(s.vertices[v].z)};
+        surface.vertexData[v] = core::Narrow(s.vertices[v]);
     surface.faceCount = static_cast<std::int16_t>(faces.size());
     for (std::size_t f = 0; f < faces.size(); ++f) {
         core::Face& face = surface.faceData[f];
@@ -188,16 +185,14 @@ std::optional<double> SurfaceValueAt(expr::ExpressionEngine& engine,
 }
 
 void SetFacePlanes(core::SceneObject& object) {
-    auto point = [&](int v) {
-        const core::Vec3f& p = object.vertex(v);
-        return geo::Vec3{p.x, p.y, p.z};
-    };
     for (int f = 1; f <= object.faceCount; ++f) {
         core::Face& face = object.face(f);
         face.a = face.b = face.c = face.d = 0;
         const int v[3] = {face.vertex1, face.vertex2, face.vertex3};
         if (std::any_of(v, v + 3, [&](int k) { return k < 1 || k > object.vertexCount; })) continue;
-        const geo::PlaneFit fit = geo::PlaneThroughPoints(point(v[0]), point(v[1]), point(v[2]));
+        const geo::PlaneFit fit =
+            geo::PlaneThroughPoints(core::VertexAt(object, v[0]), core::VertexAt(object, v[1]),
+                                    core::VertexAt(object, v[2]));
         // Faces meeting at a point on the axis of a revolution surface are degenerate.
         if (fit.degenerate) continue;
         face.a = static_cast<float>(fit.plane.a);

@@ -1,12 +1,13 @@
 // What each display list of the half-tone picture receives: primitive, normals and vertices.
 #include "view/halftone_scene.h"
 
+#include "core/object_view.h"
 #include "geometry/primitives.h"
 #include "geometry/tolerances.h"
 #include "lang/message_ids.h"
-#include "view/halftone_materials.h"
 #include "surfaces/part_evaluators.h"
 #include "surfaces/surface_mesh.h"
+#include "view/halftone_materials.h"
 
 #include <algorithm>
 #include <array>
@@ -19,10 +20,6 @@
 namespace vorn::pic {
 
 namespace {
-
-geo::Vec3 ToVec(const core::Vec3f& v) {
-    return {v.x, v.y, v.z};
-}
 
 geo::Vec3 Normal(const geo::Vec3& p1, const geo::Vec3& p2, const geo::Vec3& p3) {
     const geo::Plane plane = geo::PlaneThroughPoints(p1, p2, p3).plane;
@@ -94,8 +91,9 @@ std::vector<bool> InwardFaces(const core::SceneObject& o, std::span<const std::a
     if (!IsClosed(faces)) return inward;
     std::vector<std::array<geo::Vec3, 3>> corners;
     for (const auto& f : faces)
-        corners.push_back({ToVec(o.vertex(f[0])), ToVec(o.vertex(f[1])), ToVec(o.vertex(f[2]))});
-    const int vertices = std::clamp<int>(o.vertexCount, 0, core::kMaxVertices);
+        corners.push_back(
+            {core::VertexAt(o, f[0]), core::VertexAt(o, f[1]), core::VertexAt(o, f[2])});
+    const int vertices = core::UsableVertexCount(o);
     constexpr double kWeights[][3] = {
         {0.31, 0.33, 0.36}, {0.2, 0.5, 0.3}, {0.6, 0.15, 0.25}, {0.25, 0.2, 0.55}};
     for (std::size_t f = 0; f < faces.size(); ++f) {
@@ -104,7 +102,7 @@ std::vector<bool> InwardFaces(const core::SceneObject& o, std::span<const std::a
         if (geo::dot(n, n) < geo::kEpsCoord) continue;
         double below = 0, above = 0;
         for (int i = 1; i <= vertices; ++i) {
-            const double side = geo::dot(n, ToVec(o.vertex(i)) - a);
+            const double side = geo::dot(n, core::VertexAt(o, i) - a);
             below = std::min(below, side);
             above = std::max(above, side);
         }
@@ -139,8 +137,8 @@ HalfToneList FaceList(const core::SceneObject& o, int slot) {
     list.material = MaterialForColor(o.color);
     HtBlock block;
     block.primitive = PrimitiveFor(o.type);
-    const int count = std::clamp<int>(o.faceCount, 0, core::kMaxFaces);
-    const int vertices = std::clamp<int>(o.vertexCount, 0, core::kMaxVertices);
+    const int count = core::UsableFaceCount(o);
+    const int vertices = core::UsableVertexCount(o);
     std::vector<std::array<int, 3>> faces;
     std::vector<geo::Vec3> normals;
     for (int f = 1; f <= count; ++f) {
@@ -156,8 +154,8 @@ HalfToneList FaceList(const core::SceneObject& o, int slot) {
     if (o.type == core::ObjectType::Polyhedron) inward = InwardFaces(o, faces, normals);
     for (std::size_t f = 0; f < faces.size(); ++f)
         block.add(inward[f] ? normals[f] * -1 : normals[f],
-                  {ToVec(o.vertex(faces[f][0])), ToVec(o.vertex(faces[f][1])),
-                   ToVec(o.vertex(faces[f][2]))});
+                  {core::VertexAt(o, faces[f][0]), core::VertexAt(o, faces[f][1]),
+                   core::VertexAt(o, faces[f][2])});
     list.blocks.push_back(std::move(block));
     return list;
 }
@@ -171,7 +169,7 @@ SceneBox HalfToneSceneBox(const core::Scene& scene) {
     for (int slot = 2; slot <= scene.objectCount(); ++slot) {
         const core::SceneObject& o = scene.object(slot);
         if (!o.visible) continue;
-        const int n = std::clamp<int>(o.vertexCount, 0, core::kMaxVertices);
+        const int n = core::UsableVertexCount(o);
         for (int i = 1; i <= n; ++i) {
             const core::Vec3f& v = o.vertex(i);
             const float c[3] = {v.x, v.y, v.z};
@@ -189,9 +187,10 @@ SceneBox HalfToneSceneBox(const core::Scene& scene) {
 HalfToneList BuildSurfaceList(core::Env& env, expr::ExpressionEngine& engine, int slot) {
     const core::SceneObject& o = env.scene.object(slot);
     constexpr int n = kHalfToneGrid;
-    const double x0 = o.planeB, y0 = o.planeD;
-    const double dx = (o.planeC - o.planeB) / (n - 1);
-    const double dy = (o.surfaceParam - o.planeD) / (n - 1);
+    const core::SurfaceDomain domain = core::SurfaceDomainOf(o);
+    const double x0 = domain.xFrom, y0 = domain.yFrom;
+    const double dx = (domain.xTo - domain.xFrom) / (n - 1);
+    const double dy = (domain.yTo - domain.yFrom) / (n - 1);
     const int parts = surf::UsablePartCount(o);
     // Formulas and regions translated once rather than substituted as text at all 3600 nodes.
     const surf::PartEvaluators evaluators(o, engine.ValidateCharacters);
@@ -268,7 +267,8 @@ HalfToneList BuildRevolutionList(expr::ExpressionEngine& engine, const core::Sce
             profile.push_back({poly.points[k].x, poly.points[k].y});
     } else {
         const int n = kRevolutionProfilePoints;
-        const double from = o.planeD, step = (o.surfaceParam - o.planeD) / (n - 1);
+        const core::GeneratrixRange range = core::GeneratrixRangeOf(o);
+        const double from = range.from, step = (range.to - range.from) / (n - 1);
         const std::string curve = std::string(o.part(2).text.raw());
         const std::string second = std::string(o.part(2).area.domainText.raw());
         for (int k = 0; k < n; ++k) {

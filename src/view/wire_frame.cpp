@@ -1,6 +1,7 @@
 // The wire-frame picture engine: projection pass, axis pass and drawing pass into a display list.
 #include "view/wire_frame.h"
 
+#include "core/object_view.h"
 #include "geometry/primitives.h"
 #include "geometry/tolerances.h"
 
@@ -432,10 +433,8 @@ RedrawResult WireFrame::drawPass(DisplayList& out, std::optional<ScreenPoint> mo
     std::size_t room = 64;
     for (int slot = 1; slot <= count; ++slot) {
         const SceneObject& o = scene.object(slot);
-        room += 3 * static_cast<std::size_t>(std::clamp<int>(o.faceCount, 0, core::kMaxFaces));
-        if (interactive)
-            room +=
-                3 * static_cast<std::size_t>(std::clamp<int>(o.vertexCount, 0, core::kMaxVertices));
+        room += 3 * static_cast<std::size_t>(core::UsableFaceCount(o));
+        if (interactive) room += 3 * static_cast<std::size_t>(core::UsableVertexCount(o));
     }
     out.reserve(out.size() + room);
     // The objects drawn next cover what lay under the erased highlight again.
@@ -495,7 +494,7 @@ void WireFrame::drawObjects(DisplayList& out, int slot, bool interactive, Screen
     const bool polyhedron = o.type == ObjectType::Polyhedron;
     const PenStyle style = o.type == ObjectType::Plane ? PenStyle::Dot : PenStyle::Solid;
     const core::EdgeFlags& edges = m_env.scene.edgeVisibility(slot);
-    const int faces = std::clamp<int>(o.faceCount, 0, core::kMaxFaces);
+    const int faces = core::UsableFaceCount(o);
     // Each vertex is rounded once, not once for every face it belongs to.
     for (int i = 1; i <= o.vertexCount; ++i) {
         const ProjectedVertex& p = projected(slot, i);
@@ -609,7 +608,7 @@ void WireFrame::drawPickHighlight(DisplayList& out) {
     };
     if (m_pick.vertex1 == 0) { // a whole plane, picked from the keyboard: its outline
         const SceneObject& o = m_env.scene.object(m_pick.object);
-        const int n = std::clamp<int>(o.vertexCount, 0, core::kMaxVertices);
+        const int n = core::UsableVertexCount(o);
         for (int i = 1; i <= n && n > 1; ++i)
             edge(i, i % n + 1);
     } else if (m_pick.vertex2 != 0) {
@@ -647,7 +646,7 @@ std::vector<PickTarget> WireFrame::pickTargets() const {
         if (!o.visible || o.vertexCount < 1 || o.vertexCount > core::kMaxVertices) continue;
         const bool isAxes = o.type == ObjectType::Axes;
         const core::EdgeFlags& flags = scene.edgeVisibility(slot);
-        const int faces = std::clamp<int>(o.faceCount, 0, core::kMaxFaces);
+        const int faces = core::UsableFaceCount(o);
         // The faces' edges as the hit test walks them: a vertex is tested as an edge's start.
         for (int f = 1; f <= faces; ++f) {
             if (isAxes && f == m_view.degenerateAxis) continue;

@@ -295,6 +295,12 @@ TEST_F(CalcTest, KeypadsAreLaidOutAsACalculator) {
         EXPECT_LE(at("Pi").first, digitsEnd);
         EXPECT_EQ(cells.size(), entry::KeypadLayout(keypad == &entryKeys).size());
     }
+    // The calculator's keys are push buttons under their language-file names; it has no "T".
+    for (const entry::KeyPlace& k : entry::KeypadLayout(false))
+        EXPECT_NE(calc()->findChild<QPushButton*>(QStringLiteral("Key_") + k.caption), nullptr)
+            << k.caption;
+    EXPECT_EQ(calc()->findChild<QAbstractButton*>(QStringLiteral("Key_T")), nullptr);
+    EXPECT_EQ(calc()->key(QStringLiteral("T")), nullptr);
 }
 
 struct FieldCase {

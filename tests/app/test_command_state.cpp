@@ -7,13 +7,14 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace vorn::app {
 namespace {
 
 using core::ObjectType;
 
-// A command as it will be once its window exists.
+// A command of the table, found by its name.
 CommandInfo readyCommand(const char* name) {
     const CommandInfo* c = FindCommand(name);
     EXPECT_NE(c, nullptr) << name;
@@ -78,12 +79,27 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"ZoomIn", false, std::nullopt, true, true, 0, true}),
     [](const auto& info) { return vorn::test::RowName(info.index, info.param.command); });
 
-TEST(CommandTable, CommandsNotYetReadyStayDisabledWhateverTheState) {
-    const WindowState s{true, ObjectType::Polyhedron, false, false, 3};
-    for (const CommandInfo& c : Commands())
-        if (!c.ready) {
-            EXPECT_FALSE(CommandEnabled(c, s)) << c.name;
+// Every command of the table works; a row marked not ready would stay disabled in every state,
+// even in one where the command itself is enabled.
+TEST(CommandTable, EveryCommandIsReadyAndAnUnreadyOneStaysDisabled) {
+    std::vector<WindowState> states;
+    for (const std::optional<ObjectType> type :
+         {std::optional<ObjectType>{}, std::optional{ObjectType::Point},
+          std::optional{ObjectType::Polyhedron}, std::optional{ObjectType::Surface}})
+        for (const bool halfTone : {false, true})
+            for (const int axis : {0, 3})
+                states.push_back({type.has_value(), type, false, halfTone, axis, true});
+    for (const CommandInfo& c : Commands()) {
+        EXPECT_TRUE(c.ready) << c.name;
+        CommandInfo unready = c;
+        unready.ready = false;
+        bool everEnabled = false;
+        for (const WindowState& s : states) {
+            everEnabled = everEnabled || CommandEnabled(c, s);
+            EXPECT_FALSE(CommandEnabled(unready, s)) << c.name;
         }
+        EXPECT_TRUE(everEnabled) << c.name << " is enabled in no state";
+    }
 }
 
 // Ending a pending operation enables its commands from the half-tone picture, the view and the

@@ -142,6 +142,12 @@ TEST_F(NetWindow, CubeCutJoinRefuseFoldExportAndPrint) {
     click(firstEdge([this](int e) { return frm().net().cut[e]; }));
     EXPECT_EQ(state(), text(msg::kNetWouldCloseCycle));
     EXPECT_TRUE(frm().net().whole());
+    // An edge number the cube does not have is its own answer and changes nothing.
+    const std::vector<bool> cuts = frm().net().cut;
+    for (const int edge : {-1, static_cast<int>(frm().solid().edges.size())})
+        EXPECT_EQ(frm().toggleEdge(edge), nets::EdgeToggle::NoSuchEdge) << edge;
+    EXPECT_EQ(frm().net().cut, cuts);
+    EXPECT_EQ(state(), text(msg::kNetWouldCloseCycle));
     EXPECT_TRUE(dialogs->boxes.empty()); // refusals go to the state line, not into boxes
 
     // Folding: half way the faces move, at 100 % each corner is on its vertex.

@@ -2,16 +2,16 @@
 #include "app_fixture.h"
 
 #include "app/app_paths.h"
-#include "app/color_grid.h"
 #include "app/info_panel.h"
 #include "app/listing_panel.h"
 #include "app/radio_group.h"
 #include "app/setup_frm.h"
 #include "core/scene.h"
+#include "entry_dialogs/entry_widgets.h"
 #include "lang/ini_file.h"
 #include "picture/picture_panel.h"
-#include "view/view_state.h"
 #include "row_name.h"
+#include "view/view_state.h"
 
 #include <QAction>
 #include <QApplication>
@@ -543,15 +543,15 @@ TEST_F(SettingsTest, CheckBoxesEnableTheirDependentControls) {
 
 TEST_F(SettingsTest, ColourGridEditsTheSelectedRoleAndDefaultsComeBack) {
     dialog().show();
-    app::ColorGrid* grid = dialog().envColor();
+    entry::ColorGrid* grid = dialog().envColor();
     grid->resize(128, 128);
     dialog().colorBox()->setCurrentRow(1);
-    EXPECT_EQ(grid->colorIndex(), 7);
+    EXPECT_EQ(grid->index(), 7);
     QTest::mouseClick(grid, Qt::LeftButton, {}, grid->cellRect(13).center());
     EXPECT_EQ(dialog().colors()[1], 13);
     EXPECT_EQ(dialog().colors()[0], 15);
     dialog().colorBox()->setCurrentRow(0);
-    EXPECT_EQ(grid->colorIndex(), 15);
+    EXPECT_EQ(grid->index(), 15);
     dialog().findChild<QPushButton*>("DefaultColors")->click();
     EXPECT_EQ(dialog().colors(), core::Settings{}.colors);
     dialog().reject();

@@ -1,4 +1,5 @@
 // Scene table operations: defaults per kind, names, duplicates, point offers, deletion.
+#include "env_fixture.h"
 #include "fake_host.h"
 #include "fake_scene_observer.h"
 
@@ -12,13 +13,8 @@ using core::ObjectType;
 
 namespace {
 
-class SceneTest : public ::testing::Test {
+class SceneTest : public ::testing::Test, public vorn::test::EnvFixture {
   protected:
-    core::Scene scene;
-    core::Settings settings;
-    lang::MessageTable messages;
-    test::FakeHost host;
-    core::Env env{scene, settings, messages, host};
     test::FakeSceneObserver window;
 
     SceneTest() { scene.setObserver(&window); }

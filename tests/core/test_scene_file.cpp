@@ -1,4 +1,5 @@
 // Scene files: byte layout, round trips, files built by hand, damaged files, selective loads.
+#include "env_fixture.h"
 #include "fake_host.h"
 #include "fake_scene_observer.h"
 #include "scene_bytes.h"
@@ -23,13 +24,8 @@ using core::ObjectType;
 
 namespace {
 
-class SceneFileTest : public ::testing::Test {
+class SceneFileTest : public ::testing::Test, public vorn::test::EnvFixture {
   protected:
-    core::Scene scene;
-    core::Settings settings;
-    lang::MessageTable messages;
-    test::FakeHost host;
-    core::Env env{scene, settings, messages, host};
     test::FakeSceneObserver window;
     fs::path dir;
 

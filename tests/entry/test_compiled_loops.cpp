@@ -5,6 +5,7 @@
 #include "surfaces/integrals.h"
 #include "surfaces/surface_mesh.h"
 
+#include "env_fixture.h"
 #include "fake_host.h"
 
 #include <gtest/gtest.h>
@@ -65,13 +66,8 @@ template <class T> std::pair<T, T> bothPaths(const std::function<T()>& body) {
     return {compiled, body()};
 }
 
-class Loops : public ::testing::Test {
+class Loops : public ::testing::Test, public vorn::test::EnvFixture {
   protected:
-    core::Scene scene;
-    core::Settings settings;
-    lang::MessageTable messages;
-    test::FakeHost host;
-    core::Env env{scene, settings, messages, host};
     expr::ExpressionEngine engine;
 };
 

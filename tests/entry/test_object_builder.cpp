@@ -5,6 +5,7 @@
 #include "temp_path.h"
 
 #include "core/scene_file.h"
+#include "env_fixture.h"
 #include "fake_host.h"
 #include "lang/message_ids.h"
 
@@ -20,12 +21,7 @@ namespace {
 
 constexpr double kFloatTol = 1e-5;
 
-struct Fixture {
-    core::Scene scene;
-    core::Settings settings;
-    lang::MessageTable messages;
-    test::FakeHost host;
-    core::Env env{scene, settings, messages, host};
+struct Fixture : vorn::test::EnvFixture {
     expr::ExpressionEngine engine;
 
     core::SceneObject& buffer() { return scene.object(core::kScratchSlot); }

@@ -1,6 +1,8 @@
 // Transformations of records, the measurement step table and the surface value report.
+#include "entry/measure_steps.h"
 #include "entry/transform.h"
 
+#include "env_fixture.h"
 #include "fake_host.h"
 #include "lang/message_ids.h"
 #include "polyhedra/formation.h"
@@ -10,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace vorn::entry {
@@ -20,13 +24,7 @@ using core::ObjectType;
 // Vertices are stored in single precision.
 constexpr double kFloatTol = 1e-6;
 
-struct Scene {
-    core::Scene scene;
-    core::Settings settings;
-    lang::MessageTable messages;
-    test::FakeHost host;
-    core::Env env{scene, settings, messages, host};
-
+struct Scene : vorn::test::EnvFixture {
     int point(float x, float y, float z) {
         const int slot = core::AppendObject(scene, ObjectType::Point);
         scene.object(slot).vertex(1) = {x, y, z};
@@ -53,24 +51,42 @@ void ExpectAt(const core::Vec3f& v, double x, double y, double z) {
     EXPECT_NEAR(v.z, z, kFloatTol);
 }
 
-TEST(MeasureSteps, KindsAgreeWithTheMeasurementsAndPromptsFollowTheTable) {
-    const int prompts[8][3] = {{2, 3, 4}, {5, 8, 0}, {9, 10, 0}, {2, 3, 0},
-                               {1, 5, 0}, {1, 8, 0}, {6, 7, 0},  {5, 8, 0}};
-    for (int mode = 1; mode <= 8; ++mode) {
-        const auto picks = poly::MeasurementPicks(mode);
-        int steps = 0;
-        while (MeasureStepKind(mode, steps) != 0)
-            ++steps;
-        ASSERT_EQ(steps, static_cast<int>(picks.size())) << mode;
+// What the user reads at each step: the prompt names the kind the step takes, and where a
+// measurement takes several of one kind, which of them in turn.
+TEST(MeasureSteps, EachPromptAsksForTheKindTheStepTakesInOrder) {
+    const lang::MessageTable messages; // the built-in Ukrainian texts
+    const struct {
+        int mode;
+        std::vector<std::string> prompts;
+    } rows[] = {
+        {1, {"виберіть першу точку", "виберіть другу точку", "виберіть третю точку"}},
+        {2, {"виберіть пряму (відрізок)", "виберіть площину"}},
+        {3, {"виберіть першу площину", "виберіть другу площину"}},
+        {4, {"виберіть першу точку", "виберіть другу точку"}},
+        {5, {"виберіть точку", "виберіть пряму (відрізок)"}},
+        {6, {"виберіть точку", "виберіть площину"}},
+        {7, {"виберіть першу пряму (відрізок)", "виберіть другу пряму (відрізок)"}},
+        {8, {"виберіть пряму (відрізок)", "виберіть площину"}},
+    };
+    const std::pair<std::string, int> kindWords[] = {{"точку", 1}, {"пряму", 2}, {"площину", 3}};
+    for (const auto& r : rows) {
+        const int steps = static_cast<int>(r.prompts.size());
+        ASSERT_EQ(static_cast<int>(poly::MeasurementPicks(r.mode).size()), steps) << r.mode;
         for (int s = 0; s < steps; ++s) {
-            EXPECT_EQ(MeasureStepKind(mode, s), static_cast<int>(picks[s]) + 1) << mode;
-            EXPECT_EQ(MeasureStepPrompt(mode, s), prompts[mode - 1][s]) << mode;
+            const int prompt = MeasureStepPrompt(r.mode, s);
+            ASSERT_GE(prompt, 1) << r.mode << " step " << s;
+            const std::string text = messages.text(lang::msg::kNoPrompt + prompt);
+            EXPECT_EQ(text, r.prompts[static_cast<std::size_t>(s)]) << r.mode << " step " << s;
+            int kind = 0;
+            for (const auto& [word, k] : kindWords)
+                if (text.find(word) != std::string::npos) kind = k;
+            EXPECT_EQ(MeasureStepKind(r.mode, s), kind) << r.mode << " step " << s;
         }
-        EXPECT_EQ(MeasureStepPrompt(mode, steps), 0) << "no prompt after the last step";
+        EXPECT_EQ(MeasureStepKind(r.mode, steps), 0) << "no step after the last";
+        EXPECT_EQ(MeasureStepPrompt(r.mode, steps), 0) << "no prompt after the last step";
     }
-    EXPECT_EQ(MeasureStepKind(0, 0), 0);
-    EXPECT_EQ(MeasureStepKind(9, 0), 0);
-    EXPECT_EQ(MeasureStepKind(1, 3), 0);
+    for (const int mode : {0, 9})
+        EXPECT_EQ(MeasureStepKind(mode, 0) + MeasureStepPrompt(mode, 0), 0) << mode;
 }
 
 TEST(MeasureSteps, APlaneIsFixedByItsFirstThreeVerticesWhenTheySpanOne) {
@@ -209,25 +225,25 @@ TEST(DragArithmetic, MovesPerModeAndKind) {
     const int c = s.cube(2);
     const int p = s.point(1, 2, 3);
     // Translation drops the component along the axis seen end-on (Oz here).
-    DragMove move{1, 3, 0, {1, 2, 7}, 0, 1};
+    DragMove move{kDragTranslate, 3, 0, {1, 2, 7}, 0, 1};
     ApplyDragMove(s.scene, p, move);
     ExpectAt(s.scene.object(p).vertex(1), 2, 4, 3);
     EXPECT_DOUBLE_EQ(s.scene.object(p).origin[0], 1);
     // Reshaping moves one vertex; with no vertex (pressed on an edge) nothing moves.
     const core::Vec3f before = s.scene.object(c).vertex(8);
-    ApplyDragMove(s.scene, c, {4, 3, 0, {1, 1, 1}, 0, 1});
+    ApplyDragMove(s.scene, c, {kDragReshape, 3, 0, {1, 1, 1}, 0, 1});
     ExpectAt(s.scene.object(c).vertex(8), before.x, before.y, before.z);
-    ApplyDragMove(s.scene, c, {4, 3, 8, {1, 1, 1}, 0, 1});
+    ApplyDragMove(s.scene, c, {kDragReshape, 3, 8, {1, 1, 1}, 0, 1});
     ExpectAt(s.scene.object(c).vertex(8), 3, 3, 2);
     ExpectAt(s.scene.object(c).vertex(7), 0, 2, 2);
     // Resizing scales every coordinate about the pivot, along the axis seen end-on too.
     Scene t;
     const int d = t.cube(2);
-    ApplyDragMove(t.scene, d, {3, 3, 0, {}, 0, 2});
+    ApplyDragMove(t.scene, d, {kDragResize, 3, 0, {}, 0, 2});
     ExpectAt(t.scene.object(d).vertex(1), -1, -1, -1);
     ExpectAt(t.scene.object(d).vertex(8), 3, 3, 3);
     // A quarter turn about the pivot's Oz line.
-    ApplyDragMove(t.scene, d, {2, 3, 0, {}, kPi / 2, 1});
+    ApplyDragMove(t.scene, d, {kDragRotate, 3, 0, {}, kPi / 2, 1});
     ExpectAt(t.scene.object(d).vertex(1), 3, -1, -1);
 }
 
@@ -238,8 +254,8 @@ TEST(DragArithmetic, SurfacesOfRevolutionMoveButNeitherTurnNorResize) {
     o.vertexCount = 2;
     o.vertex(1) = {0, 0, 0};
     o.vertex(2) = {2, 0, 0};
-    ApplyDragMove(s.scene, slot, {2, 3, 0, {}, 1, 1});
-    ApplyDragMove(s.scene, slot, {3, 3, 0, {}, 0, 3});
+    ApplyDragMove(s.scene, slot, {kDragRotate, 3, 0, {}, 1, 1});
+    ApplyDragMove(s.scene, slot, {kDragResize, 3, 0, {}, 0, 3});
     ApplyDragMove(s.scene, slot, {4, 3, 2, {1, 0, 0}, 0, 1});
     ExpectAt(o.vertex(2), 2, 0, 0);
     ApplyDragMove(s.scene, slot, {1, 3, 0, {1, 0, 0}, 0, 1});

@@ -6,6 +6,7 @@
 #include "entry_dialogs/pir_enter.h"
 #include "entry_dialogs/qpoly_frm.h"
 #include "entry_dialogs/stand_obj_frm.h"
+#include "env_fixture.h"
 #include "fake_host.h"
 
 #include <QAbstractButton>
@@ -21,7 +22,7 @@
 
 namespace vorn::test {
 
-class DialogTest : public ::testing::Test {
+class DialogTest : public ::testing::Test, public vorn::test::EnvFixture {
   protected:
     void SetUp() override { dialog.setPolyFrm(&polyFrm); }
     void TearDown() override { dialog.hide(); }
@@ -72,11 +73,6 @@ class DialogTest : public ::testing::Test {
         timer->start(5);
     }
 
-    core::Scene scene;
-    core::Settings settings;
-    lang::MessageTable messages;
-    FakeHost host;
-    core::Env env{scene, settings, messages, host};
     entry::TQPolyFrm polyFrm{env};
     entry::TPirEnter dialog{env};
 };

@@ -4,6 +4,7 @@
 
 #include "core/scene_file.h"
 #include "entry/scene_loader.h"
+#include "env_fixture.h"
 #include "fake_host.h"
 
 #include <gtest/gtest.h>
@@ -27,12 +28,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Sample {
-    core::Scene scene;
-    core::Settings settings;
-    lang::MessageTable messages;
-    test::FakeHost host;
-    core::Env env{scene, settings, messages, host};
+struct Sample : vorn::test::EnvFixture {
     pic::ViewState view{scene.header};
 };
 

@@ -1,6 +1,7 @@
 // Hidden lines on tables of scenes and views.
 #include "hidden/hidden_lines.h"
 
+#include "env_fixture.h"
 #include "fake_host.h"
 #include "polyhedra/formation.h"
 
@@ -16,12 +17,7 @@ namespace {
 
 using P = std::array<double, 3>;
 
-struct HiddenScene : ::testing::Test {
-    core::Scene scene;
-    core::Settings settings;
-    lang::MessageTable messages;
-    test::FakeHost host;
-    core::Env env{scene, settings, messages, host};
+struct HiddenScene : ::testing::Test, vorn::test::EnvFixture {
     pic::ViewState view{scene.header};
 
     HiddenScene() {

@@ -4,6 +4,7 @@
 
 #include "entry/generatrix.h"
 #include "entry/object_builder.h"
+#include "env_fixture.h"
 #include "fake_host.h"
 #include "polyhedra/formation.h"
 #include "surfaces/standard_objects.h"
@@ -122,12 +123,7 @@ bool Whole(const LineSpans& l, bool visible) {
     return l.pieces.size() == 1 && l.pieces[0].visible == visible;
 }
 
-struct OutlineScene : ::testing::Test {
-    core::Scene scene;
-    core::Settings settings;
-    lang::MessageTable messages;
-    test::FakeHost host;
-    core::Env env{scene, settings, messages, host};
+struct OutlineScene : ::testing::Test, vorn::test::EnvFixture {
     expr::ExpressionEngine engine;
     pic::ViewState view{scene.header};
     const int rings = entry::RingCount(settings.Quality());

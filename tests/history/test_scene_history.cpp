@@ -4,6 +4,7 @@
 #include "core/scene_file.h"
 #include "entry/scene_loader.h"
 #include "entry/transform.h"
+#include "env_fixture.h"
 #include "expr/expression_engine.h"
 #include "fake_host.h"
 #include "fake_scene_observer.h"
@@ -25,13 +26,8 @@ using history::StepKind;
 
 // A scene as a loaded file leaves it: a cube, a plane through it, a ball (a mesh) and a surface
 // kept unbuilt, none of them changed since.
-struct Fixture {
-    core::Scene scene;
-    core::Settings settings;
-    lang::MessageTable messages;
-    FakeHost host;
+struct Fixture : vorn::test::EnvFixture {
     FakeSceneObserver window;
-    core::Env env{scene, settings, messages, host};
     expr::ExpressionEngine engine;
     entry::SceneLoader loader;
     int cube = 0, plane = 0, ball = 0, unbuilt = 0;
@@ -89,7 +85,7 @@ const StepRow kSteps[] = {
     {"DragTranslation", StepKind::Transform,
      [](Fixture& f) {
          entry::DragMove move;
-         move.mode = 1;
+         move.mode = entry::kDragTranslate;
          move.axis = 3;
          move.vertex = 2;
          move.shift = {0.25, -0.5, 0};

@@ -483,6 +483,27 @@ bool Same(const nets::Net& a, const nets::Net& b) {
     return true;
 }
 
+TEST_F(NetsTest, AnEdgeThatIsNotThereIsNoSuchEdgeAndChangesNothing) {
+    const std::optional<nets::Solid> cube = nets::FacesOf(Object(Hull(CubeCorners())));
+    ASSERT_TRUE(cube);
+    const nets::Net whole = nets::Unfold(*cube);
+    nets::Net cut = whole;
+    const int hinge =
+        static_cast<int>(std::find(whole.cut.begin(), whole.cut.end(), false) - whole.cut.begin());
+    ASSERT_EQ(nets::ToggleEdge(*cube, cut, hinge), nets::EdgeToggle::Cut);
+    nets::Net foreign = whole; // a net of a solid with fewer edges
+    foreign.cut.pop_back();
+    for (const nets::Net& net : {whole, cut})
+        for (const int edge : {-1, 12, 1000}) {
+            nets::Net n = net;
+            EXPECT_EQ(nets::ToggleEdge(*cube, n, edge), nets::EdgeToggle::NoSuchEdge) << edge;
+            EXPECT_TRUE(Same(n, net)) << edge;
+        }
+    nets::Net n = foreign;
+    EXPECT_EQ(nets::ToggleEdge(*cube, n, 0), nets::EdgeToggle::NoSuchEdge);
+    EXPECT_EQ(n.cut, foreign.cut);
+}
+
 TEST_F(NetsTest, ClicksReachEveryNetOfTheCube) {
     const std::optional<nets::Solid> cube = nets::FacesOf(Object(Hull(CubeCorners())));
     ASSERT_TRUE(cube);

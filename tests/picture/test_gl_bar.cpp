@@ -1,4 +1,5 @@
 // The half-tone panel on a real OpenGL context: lit, shaded objects where they project.
+#include "env_fixture.h"
 #include "fake_host.h"
 #include "halftone_scenes.h"
 
@@ -38,18 +39,13 @@ constexpr int kSize = 400;
 // Channel levels: a lit face is well above what the ambient light alone gives.
 constexpr int kLitMargin = 40;
 
-struct GLBarTest : ::testing::Test {
+struct GLBarTest : ::testing::Test, vorn::test::EnvFixture {
     void SetUp() override {
         QString why;
         if (!HalfToneOpenGLAvailable(&why))
             GTEST_SKIP() << "no OpenGL context: " << why.toStdString();
     }
 
-    core::Scene scene;
-    core::Settings settings;
-    lang::MessageTable messages;
-    test::FakeHost host;
-    core::Env env{scene, settings, messages, host};
     expr::ExpressionEngine engine;
 
     QImage render(TGLBar& bar, HalfToneTransform t) {

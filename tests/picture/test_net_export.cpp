@@ -2,6 +2,7 @@
 // with every edge at its true length, measured in the written files.
 #include "picture/net_painter.h"
 
+#include "env_fixture.h"
 #include "fake_host.h"
 #include "polyhedra/formation.h"
 #include "qt_app.h"
@@ -34,11 +35,9 @@ struct UnitCube {
 };
 
 UnitCube MakeUnitCube() {
-    core::Scene scene;
-    core::Settings settings;
-    lang::MessageTable messages;
-    FakeHost host;
-    core::Env env{scene, settings, messages, host};
+    vorn::test::EnvFixture f;
+    core::Scene& scene = f.scene;
+    core::Env& env = f.env;
     const int slot = core::AppendObject(scene, core::ObjectType::Polyhedron);
     core::SceneObject& o = scene.object(slot);
     o.vertexCount = 8;

@@ -1,6 +1,7 @@
 // Shared set-up of the polyhedron tests: a scene with a scripted host and object builders.
 #pragma once
 
+#include "env_fixture.h"
 #include "fake_host.h"
 
 #include "core/scene.h"
@@ -40,14 +41,8 @@ inline const std::vector<std::array<int, 3>> kCubeTriangles = {
     {1, 2, 4}, {1, 4, 3}, {5, 6, 8}, {5, 8, 7}, {1, 2, 6}, {1, 6, 5},
     {3, 4, 8}, {3, 8, 7}, {1, 3, 7}, {1, 7, 5}, {2, 4, 8}, {2, 8, 6}};
 
-class PolyFixture : public ::testing::Test {
+class PolyFixture : public ::testing::Test, public vorn::test::EnvFixture {
   protected:
-    core::Scene scene;
-    core::Settings settings;
-    lang::MessageTable messages;
-    FakeHost host;
-    core::Env env{scene, settings, messages, host};
-
     // A polyhedron holding the points, without faces yet.
     int AddPoints(const std::vector<Point3>& points, const std::string& name = "") {
         const int slot = core::AppendObject(scene, core::ObjectType::Polyhedron);

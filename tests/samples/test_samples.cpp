@@ -3,6 +3,7 @@
 
 #include "core/scene_file.h"
 #include "entry/scene_loader.h"
+#include "env_fixture.h"
 #include "fake_host.h"
 #include "polyhedra/cross_section.h"
 #include "surfaces/integrals.h"
@@ -29,12 +30,8 @@ const std::filesystem::path kSamplesDir = VORN_SAMPLES_DIR;
 constexpr double kFloatTol = 1e-5;
 
 // A scene with its settings and a scripted host, as the program holds them.
-struct Session {
-    core::Scene scene;
-    core::Settings settings = tool::SampleSettings();
-    lang::MessageTable messages;
-    FakeHost host;
-    core::Env env{scene, settings, messages, host};
+struct Session : vorn::test::EnvFixture {
+    Session() { settings = tool::SampleSettings(); }
     expr::ExpressionEngine engine;
 
     // The object with number `n` in the object list.

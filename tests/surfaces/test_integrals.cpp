@@ -1,6 +1,7 @@
 // One-dimensional, revolution, contour and double integrals.
 #include "surfaces/integrals.h"
 
+#include "env_fixture.h"
 #include "fake_host.h"
 #include "row_name.h"
 
@@ -19,12 +20,7 @@ constexpr double kEnginePiTol = 2e-8;
 // Sums of a few hundred extended-precision terms.
 constexpr double kSumTol = 1e-12;
 
-struct Fixture {
-    core::Scene scene;
-    core::Settings settings;
-    lang::MessageTable messages;
-    test::FakeHost host;
-    core::Env env{scene, settings, messages, host};
+struct Fixture : vorn::test::EnvFixture {
     expr::ExpressionEngine engine;
 };
 

@@ -1,6 +1,7 @@
 // Standard solids from their measures: vertices, generatrix texts, base conversions, refusals.
 #include "surfaces/standard_objects.h"
 
+#include "env_fixture.h"
 #include "fake_host.h"
 #include "fake_scene_observer.h"
 #include "lang/message_ids.h"
@@ -15,12 +16,7 @@ namespace {
 
 constexpr double kFloatTol = 1e-6;
 
-struct Fixture {
-    core::Scene scene;
-    core::Settings settings;
-    lang::MessageTable messages;
-    test::FakeHost host;
-    core::Env env{scene, settings, messages, host};
+struct Fixture : vorn::test::EnvFixture {
     expr::ExpressionEngine engine;
     test::FakeSceneObserver window;
 

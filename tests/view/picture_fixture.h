@@ -2,6 +2,7 @@
 // hand.
 #pragma once
 
+#include "env_fixture.h"
 #include "fake_host.h"
 
 #include "core/scene.h"
@@ -15,13 +16,7 @@
 
 namespace vorn::test {
 
-struct PictureScene {
-    core::Scene scene;
-    core::Settings settings;
-    lang::MessageTable messages;
-    FakeHost host;
-    core::Env env{scene, settings, messages, host};
-
+struct PictureScene : vorn::test::EnvFixture {
     PictureScene() {
         // Applying the settings gives the axes the colour of their role.
         scene.object(core::kAxesSlot).color = settings.colorRgb(core::kColorAxes);

@@ -1,6 +1,7 @@
 // Half-tone display data without OpenGL: materials, view, depth range, lists of every kind.
 #include "halftone_scenes.h"
 
+#include "env_fixture.h"
 #include "fake_host.h"
 #include "view/halftone_materials.h"
 #include "view/halftone_scene.h"
@@ -30,12 +31,7 @@ using test::AddSurface;
 constexpr double kFloatTol = 1e-5;
 constexpr double kPixelTol = 1.0;
 
-struct HalfToneTest : ::testing::Test {
-    core::Scene scene;
-    core::Settings settings;
-    lang::MessageTable messages;
-    test::FakeHost host;
-    core::Env env{scene, settings, messages, host};
+struct HalfToneTest : ::testing::Test, vorn::test::EnvFixture {
     expr::ExpressionEngine engine;
 
     const HalfToneList* listOf(const HalfToneScene& ht, int slot) {

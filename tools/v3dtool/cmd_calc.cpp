@@ -1,5 +1,6 @@
 // v3dtool calc: the calculator's double and contour integrals, and the measures of a solid of
 // revolution as the object builder computes them.
+#include "core/object_view.h"
 #include "v3dtool/commands.h"
 #include "v3dtool/tool_support.h"
 
@@ -125,7 +126,8 @@ int runDouble(const Options& opt, int digits, std::ostream& out, std::ostream& e
     }
     core::SceneObject& surface = scene.object(slot);
     surf::CalcRegion region;
-    region.bounds = {surface.planeB, surface.planeC, surface.planeD, surface.surfaceParam};
+    const core::SurfaceDomain domain = core::SurfaceDomainOf(surface);
+    region.bounds = {domain.xFrom, domain.xTo, domain.yFrom, domain.yTo};
     bool valid = true;
     if (const auto bounds = opt.get("--bounds")) {
         const auto v = numberList(*bounds);

@@ -1,14 +1,15 @@
 // The teaching scenes: each object goes through the same steps as in the program's dialogs.
 #include "v3dtool/samples.h"
 
+#include "core/object_view.h"
 #include "core/quiet_host.h"
 #include "entry/generatrix.h"
 #include "entry/object_builder.h"
-#include "view/view_state.h"
 #include "polyhedra/cross_section.h"
 #include "polyhedra/formation.h"
 #include "polyhedra/metrics.h"
 #include "surfaces/standard_objects.h"
+#include "view/view_state.h"
 
 #include <algorithm>
 #include <cmath>
@@ -97,12 +98,8 @@ class Builder {
         for (int i = 1; i <= n; ++i)
             setVertex(e, i, points[static_cast<std::size_t>(i - 1)]);
         e.vertexCount = static_cast<std::int16_t>(n);
-        // Segment k joins vertices k and k + 1, as the entry dialog stores it.
-        int faces = 0;
-        for (int i = 1; i < n; ++i)
-            setFace(e, ++faces, i, i + 1, i + 1);
-        if (closed) setFace(e, ++faces, n, 1, 1);
-        e.faceCount = static_cast<std::int16_t>(faces);
+        // As the entry dialog stores it.
+        core::SetPolylineSegments(e, n, closed);
         entry::EntryValues v = values(name, color);
         v.closed = closed;
         return build(slot, core::ObjectType::Polyline, v);
@@ -227,15 +224,7 @@ class Builder {
     }
 
     static void setVertex(core::SceneObject& o, int i, const Vec3& p) {
-        o.vertex(i) = {float(p.x), float(p.y), float(p.z)};
-    }
-
-    static void setFace(core::SceneObject& o, int f, int a, int b, int c) {
-        core::Face& face = o.face(f);
-        face = {};
-        face.vertex1 = static_cast<std::int16_t>(a);
-        face.vertex2 = static_cast<std::int16_t>(b);
-        face.vertex3 = static_cast<std::int16_t>(c);
+        o.vertex(i) = core::Narrow(p);
     }
 
     // A new slot with the kind's defaults, copied into the entry buffer as the dialog does.
@@ -274,10 +263,6 @@ class Builder {
         return 0;
     }
 };
-
-Vec3 vertexOf(const core::SceneObject& o, int i) {
-    return {o.vertex(i).x, o.vertex(i).y, o.vertex(i).z};
-}
 
 // Translates and scales a list of points.
 std::vector<Vec3> placed(std::vector<Vec3> points, double scale, const Vec3& at) {
@@ -355,9 +340,9 @@ void pyramidHeight(Builder& b) {
     if (slot == 0) return;
     const core::SceneObject& o = b.scene().object(slot);
     // Vertex 1 is the apex; 2 and 3 are neighbours in the base.
-    const Vec3 s = vertexOf(o, 1);
+    const Vec3 s = core::VertexAt(o, 1);
     const Vec3 foot{0, 0, 0};
-    const Vec3 k = (vertexOf(o, 2) + vertexOf(o, 3)) * 0.5;
+    const Vec3 k = (core::VertexAt(o, 2) + core::VertexAt(o, 3)) * 0.5;
     b.polyline("Висота SO", kRed, {s, foot});
     b.polyline("Апофема SK", kDarkGreen, {s, k});
     b.polyline("OK", kPurple, {foot, k});
