@@ -48,6 +48,17 @@ struct GLBarTest : ::testing::Test, vorn::test::EnvFixture {
 
     expr::ExpressionEngine engine;
 
+    // The half-tone transform of the first view at a scale.
+    static HalfToneTransform InitialView(float zoom) {
+        core::SceneHeader header{};
+        ViewState view(header);
+        view.setTurn(kInitialTurnHorizontal, kInitialTurnVertical);
+        view.setZoom(zoom, zoom, zoom);
+        HalfToneTransform t;
+        HalfToneView(view, t);
+        return t;
+    }
+
     QImage render(TGLBar& bar, HalfToneTransform t) {
         bar.resize(kSize, kSize);
         bar.show();
@@ -80,12 +91,7 @@ TEST_F(GLBarTest, ObjectsAreLitAndShadedInTheirMaterialsOverTheBackground) {
     AddRevolution(scene, "0.6", 1.5, 2.5, 0, 12, {0, 0, 0});  // blue
     ASSERT_EQ(scene.object(cube).faceCount, 12);
 
-    core::SceneHeader header{};
-    ViewState view(header);
-    view.setTurn(kInitialTurnHorizontal, kInitialTurnVertical);
-    view.setZoom(60, 60, 60);
-    HalfToneTransform t;
-    HalfToneView(view, t);
+    const HalfToneTransform t = InitialView(60);
 
     TGLBar bar;
     const QImage img = render(bar, t);
@@ -160,12 +166,7 @@ TEST_P(RegularSolidShades, EveryFaceFacingTheViewerShowsTheLightOfItsAngle) {
     constexpr int kShadeTol = 3; // channel levels of the rasteriser's rounding
     settings.IsOsi = false;
     const int slot = test::AddSolid(env, GetParam().vertices, 7);
-    core::SceneHeader header{};
-    ViewState view(header);
-    view.setTurn(kInitialTurnHorizontal, kInitialTurnVertical);
-    view.setZoom(90, 90, 90);
-    HalfToneTransform t;
-    HalfToneView(view, t);
+    const HalfToneTransform t = InitialView(90);
     TGLBar bar;
     const QImage img = render(bar, t);
     const SceneBox box = bar.box();
@@ -207,12 +208,7 @@ TEST_F(GLBarTest, OutlinesLeaveTheFacesOpen) {
     settings.IsOsi = false;
     settings.colors[core::kColorBackground] = 0; // black
     AddCube(env, -1, -1, -1, 2, 15);
-    core::SceneHeader header{};
-    ViewState view(header);
-    view.setTurn(kInitialTurnHorizontal, kInitialTurnVertical);
-    view.setZoom(80, 80, 80);
-    HalfToneTransform t;
-    HalfToneView(view, t);
+    const HalfToneTransform t = InitialView(80);
     TGLBar bar;
     const QImage filled = render(bar, t);
     const QPoint centre(kSize / 2, kSize / 2);
@@ -278,12 +274,7 @@ TEST_F(GLBarTest, FinerPixelsShowTheSamePicture) {
     settings.IsOsi = false;
     settings.colors[core::kColorBackground] = 0; // black
     AddCube(env, -1, -1, -1, 2, 15);
-    core::SceneHeader header{};
-    ViewState view(header);
-    view.setTurn(kInitialTurnHorizontal, kInitialTurnVertical);
-    view.setZoom(60, 60, 60);
-    HalfToneTransform t;
-    HalfToneView(view, t);
+    const HalfToneTransform t = InitialView(60);
     const int one = CoveredPixels(env, engine, t, 1), two = CoveredPixels(env, engine, t, 2);
     ASSERT_GT(one, 1000);
     EXPECT_NEAR(two, 4.0 * one, 0.03 * 4 * one);
@@ -294,12 +285,7 @@ TEST_F(GLBarTest, FinerPixelsShowTheSamePicture) {
 TEST_F(GLBarTest, ALineOnAFaceKeepsItsWidth) {
     settings.IsOsi = false;
     AddCube(env, -1, -1, -1, 2, 15); // white
-    core::SceneHeader header{};
-    ViewState view(header);
-    view.setTurn(kInitialTurnHorizontal, kInitialTurnVertical);
-    view.setZoom(60, 60, 60);
-    HalfToneTransform t;
-    HalfToneView(view, t);
+    const HalfToneTransform t = InitialView(60);
     const SceneBox box = HalfToneSceneBox(scene);
     // The middle of the face turned most toward the viewer, and a black line across it.
     geo::Vec3 middle, along;
@@ -351,12 +337,7 @@ TEST_F(GLBarTest, ShrinkingTheCountDropsTheLastLists) {
     settings.IsOsi = false;
     settings.colors[core::kColorBackground] = 0;
     AddCube(env, -1, -1, -1, 2, 15);
-    core::SceneHeader header{};
-    ViewState view(header);
-    view.setTurn(kInitialTurnHorizontal, kInitialTurnVertical);
-    view.setZoom(80, 80, 80);
-    HalfToneTransform t;
-    HalfToneView(view, t);
+    const HalfToneTransform t = InitialView(80);
     TGLBar bar;
     render(bar, t);
     bar.SetCountObjects(1); // the cube was list 2

@@ -20,6 +20,19 @@ QRgb ToQRgb(std::uint32_t bgr) {
     return qRgb(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
 }
 
+// A navy segment along the x axis from -2 to 2.
+int AddNavySegment(PictureScene& s) {
+    const int slot = s.add(core::ObjectType::Polyline);
+    core::SceneObject& l = s.scene.object(slot);
+    l.vertexCount = 2;
+    l.faceCount = 1;
+    l.vertex(1) = {-2, 0, 0};
+    l.vertex(2) = {2, 0, 0};
+    l.color = 0x800000;
+    PictureScene::setFace(l, 1, 1, 2, 2);
+    return slot;
+}
+
 // What a picture shows, in device pixels.
 struct Sizes {
     int imageWidth = 0, imageHeight = 0;
@@ -38,14 +51,7 @@ Sizes Draw(qreal ratio, int lineWidth, int fontSize, int* segmentRow = nullptr) 
     s.settings.PutNumObj = false;
     s.settings.lineWidth = lineWidth;
     s.settings.labelFontSize = fontSize;
-    const int line = s.add(core::ObjectType::Polyline);
-    core::SceneObject& l = s.scene.object(line);
-    l.vertexCount = 2;
-    l.faceCount = 1;
-    l.vertex(1) = {-2, 0, 0};
-    l.vertex(2) = {2, 0, 0};
-    l.color = 0x800000; // navy
-    PictureScene::setFace(l, 1, 1, 2, 2);
+    const int line = AddNavySegment(s);
     const int point = s.add(core::ObjectType::Point);
     s.scene.object(point).vertexCount = 1;
     s.scene.object(point).vertex(1) = {-1, 1.5f, 0};
@@ -69,7 +75,7 @@ Sizes Draw(qreal ratio, int lineWidth, int fontSize, int* segmentRow = nullptr) 
     if (segmentRow) *segmentRow = a.y;
     const int column = ((a.x + b.x) / 2 + 20) * r;
     for (int y = 0; y < img.height(); ++y)
-        if (at(column, y) == ToQRgb(l.color)) {
+        if (at(column, y) == ToQRgb(s.scene.object(line).color)) {
             if (out.lineTop < 0) out.lineTop = y;
             ++out.lineRows;
         }
@@ -141,14 +147,7 @@ TEST(SharpPicture, PickRadiusGrowsWithTheRatio) {
         test::EnsureQtApp();
         PictureScene s;
         s.settings.IsOsi = false;
-        const int line = s.add(core::ObjectType::Polyline);
-        core::SceneObject& l = s.scene.object(line);
-        l.vertexCount = 2;
-        l.faceCount = 1;
-        l.vertex(1) = {-2, 0, 0};
-        l.vertex(2) = {2, 0, 0};
-        l.color = 0x800000;
-        PictureScene::setFace(l, 1, 1, 2, 2);
+        const int line = AddNavySegment(s);
         PictureCanvas canvas(s.env);
         canvas.resize(200, 160, ratio);
         canvas.engine().setReady(true);
@@ -159,7 +158,7 @@ TEST(SharpPicture, PickRadiusGrowsWithTheRatio) {
         const int r = static_cast<int>(ratio), x = 100;
         int band = -1;
         for (int y = 0; y < canvas.image().height() && band < 0; ++y)
-            if ((canvas.image().pixel(x * r, y) | 0xFF000000u) == ToQRgb(l.color)) band = y;
+            if ((canvas.image().pixel(x * r, y) | 0xFF000000u) == ToQRgb(s.scene.object(line).color)) band = y;
         ASSERT_GE(band, 0);
         ASSERT_EQ(band % r, 0);
         for (const auto& [off, picked] :
