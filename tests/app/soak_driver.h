@@ -5,6 +5,7 @@
 
 #include <QEventLoop>
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -14,6 +15,7 @@
 #include <chrono>
 #include <cstdint>
 #include <deque>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -22,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+class QAbstractSlider;
 class QWidget;
 
 namespace vorn::app {
@@ -95,6 +98,9 @@ class Driver {
   private:
     friend class SoakDialogs;
 
+    // soak_driver.cpp: the run, its restarts, the timer that gives each step; soak_inputs.cpp:
+    // the files, names and texts; soak_steps.cpp and soak_widgets.cpp: the user's actions;
+    // soak_checks.cpp: the invariants.
     void prepareFolders();
     void startProgram();
     void stopProgram();
@@ -119,8 +125,16 @@ class Driver {
     void note(const std::string& kind, const std::string& detail);
     void fail(const std::string& what);
 
+    // Every random choice draws from the one seeded generator.
     int pick(int n) { return static_cast<int>(m_random() % static_cast<std::uint64_t>(n)); }
-    bool chance(double p) { return std::uniform_real_distribution<double>(0, 1)(m_random) < p; }
+    double roll() { return std::uniform_real_distribution<double>(0, 1)(m_random); }
+    bool chance(double p) { return roll() < p; }
+    template <class List> auto& pickOne(List& list) {
+        return list[pick(static_cast<int>(std::size(list)))];
+    }
+    QPoint randomPoint(const QWidget* w);
+    void pointerMove(QWidget* place);
+    void setAnywhere(QAbstractSlider* slider);
     QString randomText();
     QString nextInput();
     QString nextSaveName(bool report);
