@@ -3,7 +3,6 @@
 #include "app/drag_mode.h"
 
 #include "app/picture_interaction.h"
-#include "app/vorn2frm.h"
 #include "entry/transform.h"
 #include "lang/message_ids.h"
 #include "picture/picture_canvas.h"
@@ -24,11 +23,11 @@ void DragMode::pressedAt(int x, int y) {
 }
 
 void DragMode::moved(int x, int y) {
-    TVorn2frm& window = m_part.window();
+    InteractionWindow& window = m_part.window();
     step(x, y);
-    core::SceneObject& o = window.scene().object(m_object);
+    core::SceneObject& o = m_part.lesson().scene().object(m_object);
     entry::RefreshFacePlanes(o);
-    window.scene().sceneModified = true;
+    m_part.lesson().scene().sceneModified = true;
     // As while turning: the hidden-line pass waits for the release.
     pic::PicturePanel* picture = window.picture();
     picture->canvas().engine().setHiddenPassDeferred(true);
@@ -36,7 +35,7 @@ void DragMode::moved(int x, int y) {
 }
 
 bool DragMode::step(int x, int y) {
-    core::Scene& scene = m_part.window().scene();
+    core::Scene& scene = m_part.lesson().scene();
     if (!scene.isUserSlot(m_object)) return false;
     scene.sceneModified = true;
     core::SceneObject& o = scene.object(m_object);
@@ -96,8 +95,8 @@ void DragMode::released() {
 }
 
 void DragMode::complete() {
-    TVorn2frm& window = m_part.window();
-    core::Env& env = window.env();
+    InteractionWindow& window = m_part.window();
+    core::Env& env = m_part.lesson().env();
     const int slot = m_object;
     if (!env.scene.isUserSlot(slot) || env.scene.object(slot).type != core::ObjectType::Polyhedron)
         return;

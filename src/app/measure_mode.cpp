@@ -3,12 +3,13 @@
 
 #include "app/command_table.h"
 #include "app/picture_interaction.h"
+#include "app/prompt_table.h"
 #include "app/scene_steps.h"
-#include "app/vorn2frm.h"
 #include "core/object_view.h"
 #include "entry/measure_steps.h"
 #include "entry/transform.h"
 #include "lang/message_ids.h"
+#include "lang/message_table.h"
 #include "polyhedra/measurements.h"
 
 #include <QAction>
@@ -51,8 +52,8 @@ void MeasureMode::pressed(Qt::MouseButton button) {
 }
 
 void MeasureMode::fix() {
-    TVorn2frm& window = m_part.window();
-    const core::Scene& scene = window.scene();
+    InteractionWindow& window = m_part.window();
+    const core::Scene& scene = m_part.lesson().scene();
     const lang::MessageTable& msg = window.messages();
     const pic::Pick& pick = m_part.pick();
     if (fixedCount() >= PictureInteraction::kMaxFixed) return;
@@ -100,7 +101,7 @@ void MeasureMode::fix() {
         m_part.leaveMode();
         // A measurement may offer its point as a new object.
         const SceneSteps::Step step(window.steps(), history::StepKind::Create);
-        poly::RunMeasurement(window.env(), m_measurement, picks);
+        poly::RunMeasurement(m_part.lesson().env(), m_measurement, picks);
         m_part.CancelPendingOperation();
     }
     window.redrawPicture();

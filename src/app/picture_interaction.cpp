@@ -10,18 +10,19 @@
 #include "app/listing_panel.h"
 #include "app/measure_mode.h"
 #include "app/mod_frm.h"
+#include "app/prompt_table.h"
 #include "app/screen_create_mode.h"
 #include "app/section_mode.h"
 #include "app/stat_line.h"
 #include "app/transform_mode.h"
 #include "app/user_dialogs.h"
-#include "app/vorn2frm.h"
 #include "core/format.h"
 #include "core/object_view.h"
 #include "entry/measure_steps.h"
 #include "entry/transform.h"
 #include "geometry/primitives.h"
 #include "lang/message_ids.h"
+#include "lang/message_table.h"
 #include "picture/picture_canvas.h"
 #include "picture/picture_panel.h"
 
@@ -125,13 +126,14 @@ QCursor MakePictureCursor(PictureCursor cursor) {
     return QCursor(image, 16, 16);
 }
 
-PictureInteraction::PictureInteraction(TVorn2frm& window)
-    : QObject(&window), m_window(window), m_mode(std::make_unique<IdleMode>(*this)) {
+PictureInteraction::PictureInteraction(InteractionWindow& window, lesson::Lesson& lesson)
+    : QObject(window.widget()), m_window(window), m_lesson(lesson),
+      m_mode(std::make_unique<IdleMode>(*this)) {
     setObjectName("PictureInteraction");
-    core::Env& env = window.env();
-    m_checkFrm = new TCheckFrm(env, &window);
+    core::Env& env = lesson.env();
+    m_checkFrm = new TCheckFrm(env, window.widget());
     m_checkFrm->setRedraw([this] { m_window.redrawPicture(); });
-    m_modFrm = new TModFrm(env, &window);
+    m_modFrm = new TModFrm(env, window.widget());
     m_modFrm->setSteps(window.steps());
     m_modFrm->setAfterApply([this] {
         m_window.objectListSelected();
@@ -139,7 +141,7 @@ PictureInteraction::PictureInteraction(TVorn2frm& window)
         m_window.redrawPicture();
     });
     m_inputBox = [this](const QString& title, const QString& prompt, QString& text) {
-        return ::vorn::app::InputBox(&m_window, m_window.messages(), title, prompt, text);
+        return ::vorn::app::InputBox(m_window.widget(), m_window.messages(), title, prompt, text);
     };
 
     pic::PicturePanel* picture = window.picture();
@@ -179,7 +181,7 @@ bool PictureInteraction::dispatch(int t) {
     } else if (t == tag::Sides) {
         m_checkFrm->open();
     } else if (t == tag::Transform) {
-        if (m_window.scene().objectCount() < 2)
+        if (m_lesson.scene().objectCount() < 2)
             m_window.showNoObjectError();
         else
             m_modFrm->open();
@@ -281,7 +283,7 @@ void PictureInteraction::updateOperationCommands(bool transformationsOnly) {
     WindowState state;
     state.halfTone = m_window.halfToneActive();
     state.degenerateAxis = m_window.picture()->degenerateAxis();
-    state.sceneFull = m_window.scene().isFull();
+    state.sceneFull = m_lesson.scene().isFull();
     for (const CommandInfo& c : Commands()) {
         if (!(transformationsOnly ? IsDragTransformation(c) : StartsPictureOperation(c))) continue;
         if (!transformationsOnly || state.degenerateAxis == 0) markCommand(c.name, false);
@@ -309,7 +311,7 @@ void PictureInteraction::showNeedType(int kindMessage) {
 // ---- the value of a surface at a point ---------------------------------------------------
 
 void PictureInteraction::surfaceValue() {
-    core::Env& env = m_window.env();
+    core::Env& env = m_lesson.env();
     const int slot = env.scene.currentObject;
     if (!env.scene.isUserSlot(slot) || env.scene.object(slot).type != ObjectType::Surface) {
         m_window.showNoObjectError();
@@ -342,7 +344,7 @@ void PictureInteraction::surfaceValue() {
 double PictureInteraction::pickRadius() const {
     // The picture's pixels are logical ones, so the radius keeps its size on a screen of any
     // pixel ratio.
-    return std::clamp(m_window.settings().pickRadius, core::kMinPickRadius, core::kMaxPickRadius);
+    return std::clamp(m_lesson.settings().pickRadius, core::kMinPickRadius, core::kMaxPickRadius);
 }
 
 void PictureInteraction::afterObjects(const pic::Pick& pick, pic::ScreenPoint mouse,
@@ -378,7 +380,7 @@ void PictureInteraction::updateStatusLine(const pic::Pick& pick) {
         if (line->fieldMode()) line->setSingleText({});
         return;
     }
-    const core::Scene& scene = m_window.scene();
+    const core::Scene& scene = m_lesson.scene();
     std::array<QString, StatLine::kFieldCount> f;
     const double coords[3] = {m_pointerPoint.x, m_pointerPoint.y, m_pointerPoint.z};
     const char* const names[3] = {"X=", "Y=", "Z="};
@@ -497,7 +499,7 @@ void PictureInteraction::showKeyTarget(const std::vector<pic::PickTarget>& stop,
     for (int k = 0; k < StatLine::kFieldCount; ++k)
         f[static_cast<std::size_t>(k)] = line->field(k);
     f[3] = QStringLiteral("%1  %2/%3")
-               .arg(qs(core::DisplayName(m_window.scene(), m_pick.object)))
+               .arg(qs(core::DisplayName(m_lesson.scene(), m_pick.object)))
                .arg(member + 1)
                .arg(stop.size());
     line->setFields(f);
@@ -562,7 +564,7 @@ void PictureInteraction::mousePressed(int x, int y, Qt::MouseButton button) {
         const ModeEvent event(m_modeEvents, m_ended);
         m_mode->pressed(button);
     }
-    core::Scene& scene = m_window.scene();
+    core::Scene& scene = m_lesson.scene();
     if (scene.isUserSlot(m_pick.object)) {
         QListWidget* list = m_window.listing()->objList();
         const QSignalBlocker block(list);
@@ -571,7 +573,7 @@ void PictureInteraction::mousePressed(int x, int y, Qt::MouseButton button) {
 }
 
 void PictureInteraction::startDrag() {
-    const core::Scene& scene = m_window.scene();
+    const core::Scene& scene = m_lesson.scene();
     if (!scene.isUserSlot(m_pick.object) || m_window.picture()->degenerateAxis() == 0 ||
         scene.object(m_pick.object).type == ObjectType::Surface)
         return;
@@ -595,7 +597,7 @@ void PictureInteraction::mouseReleased(int /*x*/, int /*y*/, Qt::MouseButton but
 // ---- texts ---------------------------------------------------------------------------------
 
 std::string PictureInteraction::number(double v) const {
-    return core::FormatNumber(false, v, m_window.settings().answerDigits);
+    return core::FormatNumber(false, v, m_lesson.settings().answerDigits);
 }
 
 std::string PictureInteraction::pointText(const geo::Vec3& p) const {

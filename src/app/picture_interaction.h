@@ -4,7 +4,9 @@
 #pragma once
 
 #include "app/interaction_mode.h"
+#include "app/interaction_window.h"
 #include "geometry/vec3.h"
+#include "lesson/lesson.h"
 #include "view/wire_frame.h"
 
 #include <QCursor>
@@ -19,7 +21,6 @@
 namespace vorn::app {
 
 class DragMode;
-class TVorn2frm;
 class TCheckFrm;
 class TModFrm;
 
@@ -32,7 +33,7 @@ class PictureInteraction : public QObject, public pic::PassHooks {
     // Most elements a measurement or an on-screen creation may fix.
     static constexpr int kMaxFixed = 103;
 
-    explicit PictureInteraction(TVorn2frm& window);
+    PictureInteraction(InteractionWindow& window, lesson::Lesson& lesson);
     ~PictureInteraction() override;
 
     // The entry dialog on a slot; true when it was closed with OK.
@@ -94,7 +95,8 @@ class PictureInteraction : public QObject, public pic::PassHooks {
     TModFrm* modFrm() const { return m_modFrm; }
 
     // For the modes.
-    TVorn2frm& window() const { return m_window; }
+    InteractionWindow& window() const { return m_window; }
+    lesson::Lesson& lesson() const { return m_lesson; }
     // The hint line, under the current mode's heading.
     void setInfo(const QString& text);
     void showNeedType(int kindMessage);
@@ -133,7 +135,8 @@ class PictureInteraction : public QObject, public pic::PassHooks {
     void setCursorShape(PictureCursor cursor);
     std::string number(double v) const;
 
-    TVorn2frm& m_window;
+    InteractionWindow& m_window;
+    lesson::Lesson& m_lesson;
     std::unique_ptr<InteractionMode> m_mode;
     // Modes ended while one of their events ran: freed when no event runs any more.
     std::vector<std::unique_ptr<InteractionMode>> m_ended;

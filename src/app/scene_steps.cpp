@@ -4,14 +4,14 @@
 #include "app/command_table.h"
 #include "app/language_walk.h"
 #include "app/listing_panel.h"
-#include "app/picture_interaction.h"
-#include "app/vorn2frm.h"
 #include "lang/message_ids.h"
+#include "lang/message_table.h"
 
 #include <QAction>
 #include <QKeySequence>
 #include <QListWidget>
 #include <QToolButton>
+#include <QWidget>
 
 namespace vorn::app {
 
@@ -43,7 +43,7 @@ SceneSteps::Step::Step(SceneSteps* steps, int tag) {
     const std::optional<StepKind> kind = KindOfTag(tag);
     if (!steps || !kind) return;
     m_steps = steps;
-    m_steps->begin(*kind, steps->m_window.scene().currentObject);
+    m_steps->begin(*kind, steps->m_lesson.scene().currentObject);
 }
 
 SceneSteps::Step::~Step() {
@@ -73,7 +73,7 @@ void SceneSteps::attachCommands() {
         QAction* action = m_window.command(name);
         ExcludeFromLanguage(action);
         const QString button = QStringLiteral("k_") + QString::fromLatin1(name);
-        if (auto* b = m_window.findChild<QToolButton*>(button)) ExcludeFromLanguage(b);
+        if (auto* b = m_window.widget()->findChild<QToolButton*>(button)) ExcludeFromLanguage(b);
     }
     updateCommands();
 }
@@ -116,11 +116,11 @@ void SceneSteps::redo() {
 }
 
 bool SceneSteps::move(bool back) {
-    m_window.interaction()->CancelPendingOperation();
+    m_window.cancelPendingOperation();
     const std::string file = m_lesson.currentFile();
     if (!(back ? m_lesson.undo() : m_lesson.redo())) return false;
     // Undoing "Новий" names the scene's file again.
-    if (m_lesson.currentFile() != file) m_window.setCurrentFile(m_window.currentFileName());
+    if (m_lesson.currentFile() != file) m_window.currentFileChanged();
     afterMove();
     return true;
 }
@@ -128,7 +128,7 @@ bool SceneSteps::move(bool back) {
 void SceneSteps::afterMove() {
     // The object that was current then is current again.
     const int slot = history().restoredObject();
-    if (m_window.scene().isUserSlot(slot)) m_window.listing()->objList()->setCurrentRow(slot - 2);
+    if (m_lesson.scene().isUserSlot(slot)) m_window.listing()->objList()->setCurrentRow(slot - 2);
     m_window.objectListSelected();
     updateCommands();
 }

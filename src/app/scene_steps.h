@@ -5,14 +5,36 @@
 #include "history/scene_history.h"
 #include "lesson/lesson.h"
 
+class QAction;
+class QWidget;
+
 namespace vorn::app {
 
-class TVorn2frm;
+class ListingPanel;
+
+// What the steps need of the main window: the two commands and their texts, the caption, the
+// pending operation a move ends and the object list a move selects in.
+class StepsWindow {
+  public:
+    // The parent of the commands' tool buttons.
+    virtual QWidget* widget() = 0;
+    virtual QAction* command(const char* name) const = 0;
+    virtual const lang::MessageTable& messages() const = 0;
+    virtual ListingPanel* listing() const = 0;
+    virtual void objectListSelected() = 0;
+    virtual void updateModifiedMark() = 0;
+    // The lesson's current file changed under the window (an undone "New").
+    virtual void currentFileChanged() = 0;
+    virtual void cancelPendingOperation() = 0;
+
+  protected:
+    ~StepsWindow() = default;
+};
 
 // The steps themselves are the lesson's; this side keeps the commands and the list in step.
 class SceneSteps {
   public:
-    SceneSteps(TVorn2frm& window, lesson::Lesson& lesson) : m_window(window), m_lesson(lesson) {}
+    SceneSteps(StepsWindow& window, lesson::Lesson& lesson) : m_window(window), m_lesson(lesson) {}
 
     // The scope of one command that may change the scene: what it changed becomes one step when
     // the scope ends. A scope opened inside another belongs to the outer one.
@@ -46,7 +68,7 @@ class SceneSteps {
     void afterMove();
     bool move(bool back);
 
-    TVorn2frm& m_window;
+    StepsWindow& m_window;
     lesson::Lesson& m_lesson;
 };
 

@@ -4,9 +4,10 @@
 
 #include "app/command_table.h"
 #include "app/picture_interaction.h"
+#include "app/prompt_table.h"
 #include "app/scene_steps.h"
-#include "app/vorn2frm.h"
 #include "lang/message_ids.h"
+#include "lang/message_table.h"
 #include "picture/picture_panel.h"
 
 namespace vorn::app {
@@ -23,7 +24,7 @@ const char* ScreenCreateMode::command() const {
 }
 
 QString ScreenCreateMode::prompt() const {
-    const TVorn2frm& window = m_part.window();
+    const InteractionWindow& window = m_part.window();
     const lang::MessageTable& m = window.messages();
     return QString::fromStdString(m_creation == 1   ? window.prompts().prompts[1]
                                   : m_creation == 2 ? m.text(lang::msg::kPlacePolylineVertices)
@@ -37,7 +38,7 @@ void ScreenCreateMode::pressed(Qt::MouseButton button) {
 }
 
 void ScreenCreateMode::place(Qt::MouseButton button) {
-    TVorn2frm& window = m_part.window();
+    InteractionWindow& window = m_part.window();
     if (button == Qt::LeftButton) {
         // A full list refuses further points and keeps the placed ones.
         if (fixedCount() >= PictureInteraction::kMaxFixed) return;
@@ -61,9 +62,9 @@ void ScreenCreateMode::place(Qt::MouseButton button) {
 }
 
 void ScreenCreateMode::create() {
-    TVorn2frm& window = m_part.window();
+    InteractionWindow& window = m_part.window();
     const SceneSteps::Step step(window.steps(), history::StepKind::Create);
-    core::Env& env = window.env();
+    core::Env& env = m_part.lesson().env();
     const core::ObjectType type = m_creation == 1   ? core::ObjectType::Point
                                   : m_creation == 2 ? core::ObjectType::Polyline
                                                     : core::ObjectType::Plane;

@@ -3,8 +3,8 @@
 
 #include "app/picture_interaction.h"
 #include "app/scene_steps.h"
-#include "app/vorn2frm.h"
 #include "lang/message_ids.h"
+#include "lang/message_table.h"
 #include "polyhedra/cross_section.h"
 
 namespace vorn::app {
@@ -23,8 +23,8 @@ void SectionMode::pressed(Qt::MouseButton button) {
 }
 
 void SectionMode::fix() {
-    TVorn2frm& window = m_part.window();
-    const core::Scene& scene = window.scene();
+    InteractionWindow& window = m_part.window();
+    const core::Scene& scene = m_part.lesson().scene();
     const lang::MessageTable& msg = window.messages();
     const int slot = m_part.pick().object;
     const core::SceneObject& o = scene.object(slot);
@@ -48,7 +48,7 @@ void SectionMode::fix() {
     }
     window.addReportLine(msg.text(lang::msg::kFixedPolyhedron) + name + "\"");
     const SceneSteps::Step step(window.steps(), history::StepKind::Section, slot);
-    poly::CrossSection(window.env(), m_fixed.front().object, slot);
+    poly::CrossSection(m_part.lesson().env(), m_fixed.front().object, slot);
     window.refreshObjectList();
     m_part.finishPendingOperation();
 }

@@ -2,13 +2,12 @@
 #include "app/startup.h"
 
 #include "app/stat_line.h"
-#include "app/vorn2frm.h"
 
 #include <QWidget>
 
 namespace vorn::app {
 
-StartUp::StartUp(TVorn2frm& window, QWidget* splash, QString commandLineFile)
+StartUp::StartUp(StartUpWindow& window, QWidget* splash, QString commandLineFile)
     : m_window(window), m_splash(splash), m_commandLineFile(std::move(commandLineFile)) {
     m_timer.setObjectName("Timer1");
     m_timer.setInterval(kIntervalMs);

@@ -3,11 +3,27 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QString>
 #include <QTimer>
 
 namespace vorn::app {
 
-class TVorn2frm;
+class StatLine;
+
+// What the start-up ticks need of the main window.
+class StartUpWindow {
+  public:
+    virtual bool settingsLoaded() const = 0;
+    // A command is running, so the settings tick must wait.
+    virtual bool busy() const = 0;
+    virtual void loadSettings(const QString& commandLineFile) = 0;
+    virtual StatLine* statLine() const = 0;
+    // Asks about a scene the last session left unsaved.
+    virtual void offerRecovery() = 0;
+
+  protected:
+    ~StartUpWindow() = default;
+};
 
 class StartUp : public QObject {
     Q_OBJECT
@@ -17,7 +33,7 @@ class StartUp : public QObject {
     static constexpr int kSplashTick = 51;
 
     // The splash is deleted at its tick; `commandLineFile` may be empty.
-    StartUp(TVorn2frm& window, QWidget* splash, QString commandLineFile);
+    StartUp(StartUpWindow& window, QWidget* splash, QString commandLineFile);
 
     void start();
     int ticks() const { return m_ticks; }
@@ -29,7 +45,7 @@ class StartUp : public QObject {
   private:
     void tick();
 
-    TVorn2frm& m_window;
+    StartUpWindow& m_window;
     QPointer<QWidget> m_splash;
     QString m_commandLineFile;
     QTimer m_timer;

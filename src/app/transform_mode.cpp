@@ -3,8 +3,8 @@
 
 #include "app/command_table.h"
 #include "app/picture_interaction.h"
-#include "app/vorn2frm.h"
 #include "lang/message_ids.h"
+#include "lang/message_table.h"
 
 namespace vorn::app {
 

@@ -116,7 +116,7 @@ TVorn2frm::TVorn2frm(QWidget* parent)
         registerWindow(widgets->exportFrm());
         registerWindow(widgets->printFrm());
     }
-    m_interaction = new PictureInteraction(*this);
+    m_interaction = new PictureInteraction(*this, m_lesson);
     registerWindow(m_interaction->checkFrm());
     registerWindow(m_interaction->modFrm());
     m_netFrm = new TNetFrm(
@@ -539,6 +539,10 @@ bool TVorn2frm::printPicture() {
 
 void TVorn2frm::clearReport() {
     m_listing->clearAnswers();
+}
+
+void TVorn2frm::cancelPendingOperation() {
+    m_interaction->CancelPendingOperation();
 }
 
 void TVorn2frm::showNoObjectError() {

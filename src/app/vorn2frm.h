@@ -3,8 +3,11 @@
 
 #include "app/command_table.h"
 #include "app/export_frm.h"
+#include "app/interaction_window.h"
 #include "app/language_walk.h"
 #include "app/prompt_table.h"
+#include "app/scene_steps.h"
+#include "app/startup.h"
 #include "app/user_dialogs.h"
 #include "core/host.h"
 #include "core/scene.h"
@@ -45,7 +48,6 @@ class TProgressFrm;
 class TSetupFrm;
 class TCalcFrm;
 class PictureInteraction;
-class SceneSteps;
 class TNetFrm;
 
 // A language file offered in the settings: its name, its folder and the language it holds.
@@ -58,7 +60,10 @@ struct LanguageChoice {
 class TVorn2frm : public QMainWindow,
                   public core::Host,
                   public core::SceneObserver,
-                  public LanguageCaption {
+                  public LanguageCaption,
+                  public InteractionWindow,
+                  public StepsWindow,
+                  public StartUpWindow {
     Q_OBJECT
   public:
     static constexpr const char* kNoName = "NoName.v3d";
@@ -82,20 +87,20 @@ class TVorn2frm : public QMainWindow,
     core::Scene& scene() { return m_lesson.scene(); }
     core::Settings& settings() { return m_lesson.settings(); }
     core::Env& env() { return m_lesson.env(); }
-    pic::PicturePanel* picture() const { return m_picture; }
-    ListingPanel* listing() const { return m_listing; }
-    InfoPanel* infoPanel() const { return m_infoPanel; }
-    StatLine* statLine() const { return m_statLine; }
+    pic::PicturePanel* picture() const override { return m_picture; }
+    ListingPanel* listing() const override { return m_listing; }
+    InfoPanel* infoPanel() const override { return m_infoPanel; }
+    StatLine* statLine() const override { return m_statLine; }
     TProgressFrm* progressFrm() const { return m_progress; }
     TSetupFrm* setupFrm() const { return m_setupFrm; }
     HelpWindow* helpWindow() const { return m_helpWindow; }
     // Every top-level window, walked by the language files in creation order.
     void registerWindow(QWidget* window) { m_windows.add(window); }
     const WindowRegistry& windows() const { return m_windows; }
-    const PromptTable& prompts() const { return m_prompts; }
-    const lang::MessageTable& messages() const { return m_messages; }
+    const PromptTable& prompts() const override { return m_prompts; }
+    const lang::MessageTable& messages() const override { return m_messages; }
     // The menu item "m_<name>"; its tool button, if any, is "k_<name>".
-    QAction* command(const char* name) const;
+    QAction* command(const char* name) const override;
 
     // The dispatcher by Tag; the view commands 1..7 have their own handler.
     void dispatch(int tag);
@@ -104,7 +109,10 @@ class TVorn2frm : public QMainWindow,
     QString currentFileName() const;
     void setCurrentFile(const QString& name);
     // The caption's modified mark follows the scene's flag (after every command and step).
-    void updateModifiedMark();
+    void updateModifiedMark() override;
+    // StepsWindow
+    void currentFileChanged() override { setCurrentFile(currentFileName()); }
+    void cancelPendingOperation() override;
     // Reads a scene file; on success the file becomes the current file.
     bool loadScene(const QString& fileName, bool selective, bool reportErrors);
     // Tag 3 (`alwaysAsk` false) and Tag 4; true when the scene was written.
@@ -126,15 +134,15 @@ class TVorn2frm : public QMainWindow,
     // The scenes last opened or saved, newest first, as the "Файл" menu lists them.
     QStringList recentFiles() const;
     void openRecentFile(int index);
-    void showNoObjectError();
+    void showNoObjectError() override;
 
     // The start-up step of the timer: the settings file, then the start-up scene.
-    void loadSettings(const QString& commandLineFile);
+    void loadSettings(const QString& commandLineFile) override;
     // False when the file could not be written; the previous file is then left as it was.
     bool saveSettings();
     // Copies the settings dialog into the settings; false (after message 14) on a bad number.
     bool applySettings();
-    bool settingsLoaded() const { return m_settingsLoaded; }
+    bool settingsLoaded() const override { return m_settingsLoaded; }
 
     // The language files of the program's folders; rebuilt by setProgramDir.
     void buildLanguageList();
@@ -150,6 +158,9 @@ class TVorn2frm : public QMainWindow,
     // LanguageCaption: the caption without the file name.
     QString languageCaption() const override { return m_baseCaption; }
     void setLanguageCaption(const QString& caption) override;
+
+    // InteractionWindow: the window itself is the parent of the interaction's dialogs.
+    QWidget* widget() override { return this; }
 
     // core::Host
     void addReportLine(const std::string& line) override;
@@ -180,12 +191,12 @@ class TVorn2frm : public QMainWindow,
     // "Розгортка многогранника", created at start-up so that the language walk reaches it.
     TNetFrm* netFrm() const { return m_netFrm; }
     // Undo and redo: the step around each command that changes the scene.
-    SceneSteps* steps() const { return m_steps.get(); }
+    SceneSteps* steps() const override { return m_steps.get(); }
     // A command is running: the dispatcher has not returned, a modal window is up or a long
     // operation works.
-    bool busy() const;
+    bool busy() const override;
     // The object list's selection handler, as a click on the list runs it.
-    void objectListSelected() { selectionChanged(); }
+    void objectListSelected() override { selectionChanged(); }
     pic::TGLBar* glBar() const { return m_glBar; }
     // After the half-tone flag changed: panes, command states, hint line, display lists.
     void ApplyHalfToneMode();
@@ -203,7 +214,7 @@ class TVorn2frm : public QMainWindow,
     // scene is not modified; false (nothing done) while a command runs.
     bool autosave();
     // At start: offers each recovery file a program that no longer runs left behind.
-    void offerRecovery();
+    void offerRecovery() override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -7,6 +7,7 @@
 #include "app/load_frm.h"
 #include "app/progress_frm.h"
 #include "app/startup.h"
+#include "app/stat_line.h"
 #include "app/tool_bar.h"
 #include "core/scene.h"
 #include "core/scene_object.h"
@@ -361,6 +362,36 @@ TEST_F(StartUpTicks, UnreadableStartFileIsIgnoredSilently) {
     EXPECT_TRUE(dialogs->boxes.empty());
     EXPECT_EQ(window->scene().objectCount(), 1);
     EXPECT_EQ(window->currentFileName(), path("NoName.v3d"));
+}
+
+// The ticks against a bare window: while a command runs at the settings tick the timer waits,
+// then it loads the settings once, with the command line's file, and offers recovery last.
+TEST(StartUpAlone, SettingsTickWaitsForTheRunningCommand) {
+    struct Fake : app::StartUpWindow {
+        bool settingsLoaded() const override { return !loads.empty(); }
+        bool busy() const override { return running; }
+        void loadSettings(const QString& file) override { loads << file; }
+        app::StatLine* statLine() const override { return line.get(); }
+        void offerRecovery() override { offeredAfterLoads = loads.size(); }
+        std::unique_ptr<app::StatLine> line = std::make_unique<app::StatLine>();
+        bool running = true; // a command's dialog is up from the start
+        QStringList loads;
+        qsizetype offeredAfterLoads = -1;
+    } fake;
+    app::StartUp startUp(fake, nullptr, "start.v3d");
+    QSignalSpy done(&startUp, &app::StartUp::finished);
+    startUp.start();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return startUp.ticks() == app::StartUp::kSettingsTick - 1; }));
+    QTest::qWait(5 * app::StartUp::kIntervalMs);
+    EXPECT_EQ(startUp.ticks(), app::StartUp::kSettingsTick - 1);
+    EXPECT_TRUE(fake.loads.isEmpty());
+    fake.running = false;
+    ASSERT_TRUE(done.wait(5000));
+    EXPECT_EQ(fake.loads, QStringList{"start.v3d"});
+    EXPECT_EQ(fake.offeredAfterLoads, 1);
+    EXPECT_EQ(startUp.ticks(), app::StartUp::kSplashTick);
+    EXPECT_FALSE(startUp.running());
 }
 
 // ---- dialogs from the menu start in their first field ------------------------------------------
